@@ -1,0 +1,53 @@
+# Common compile settings shared by every target of the project.
+add_library(tellwick_options INTERFACE)
+target_compile_features(tellwick_options INTERFACE cxx_std_20)
+target_compile_options(tellwick_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+target_compile_definitions(tellwick_options INTERFACE
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_CAST_TO_ASCII
+  QT_NO_CAST_FROM_BYTEARRAY
+  QT_NO_URL_CAST_FROM_STRING
+  QT_USE_QSTRINGBUILDER
+  QT_NO_FOREACH
+  QT_STRICT_ITERATORS
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+
+# tellwick_add_library(<target> [LIBS ...])
+# One library per subsystem folder; every .cpp of the folder belongs to it, so a new
+# class needs no edit here.
+function(tellwick_add_library target)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  add_library(${target} STATIC ${_sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC tellwick_options ${ARG_LIBS})
+endfunction()
+
+# add_tellwick_test(<name> SOURCES ... [LIBS ...] [LABEL label] [TIMEOUT seconds])
+# One Qt Test executable registered in CTest, run headless.
+function(add_tellwick_test name)
+  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE tellwick_options tellwick_testsupport Qt6::Test ${ARG_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${ARG_LABEL}"
+    TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_LOGGING_RULES=qt.qpa.*=false")
+endfunction()
+
+# tellwick_folder_tests(LABEL <label> LIBS ...)
+# Every tst_<name>.cpp of the calling folder becomes the test executable tst_<name>.
+function(tellwick_folder_tests)
+  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "LIBS" ${ARGN})
+  file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  foreach(_src IN LISTS _tests)
+    get_filename_component(_name ${_src} NAME_WE)
+    add_tellwick_test(${_name} SOURCES ${_src} LIBS ${ARG_LIBS} LABEL ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT})
+  endforeach()
+endfunction()

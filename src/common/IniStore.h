@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class LogWriter;
+
+// Access to the settings file and to message files, both INI files, with the profile-string
+// rules the stored files rely on:
+// - section and key names match without regard to case and to blanks around them;
+// - the first "=" splits name from value; values come back trimmed, with one pair of
+//   enclosing double quotes dropped; a missing file, section or key reads as "";
+// - a line without "=" is no key; comments and blank lines survive every write;
+// - with duplicate sections or keys the first one counts;
+// - writing replaces a value in place, appends a new key at the end of its section and a
+//   new section at the end of the file, and creates the file (not its folder).
+// Every write replaces the file atomically, and a value never carries a line break into it.
+// Parsed files are cached by path, size, modification time and inode. An empty file
+// argument means the settings file. Not thread-safe: use it from the UI thread.
+class IniStore {
+public:
+    explicit IniStore(QString settingsFile = {}, LogWriter* log = nullptr);
+    ~IniStore();
+    IniStore(const IniStore&) = delete;
+    IniStore& operator=(const IniStore&) = delete;
+
+    void setSettingsFile(const QString& path) { m_settingsFile = path; }
+    QString settingsFile() const { return m_settingsFile; }
+    // Refused keys and failed writes are logged here when set.
+    void setLog(LogWriter* log) { m_log = log; }
+
+    QString readINI(const QString& section, const QString& key, const QString& file = {}) const;
+    bool writeINI(const QString& section, const QString& key, const QString& value, const QString& file = {});
+    bool deleteINIKey(const QString& section, const QString& key, const QString& file = {});
+    bool deleteINISection(const QString& section, const QString& file = {});
+    // Key names as spelled, in file order, joined by separator; "" for a missing or empty section.
+    QString readINIKeys(const QString& section, const QString& file = {}, const QString& separator = QStringLiteral(",")) const;
+
+    // The same as lists, for callers that do not want to split a joined text again.
+    QStringList keys(const QString& section, const QString& file = {}) const;
+    QStringList sections(const QString& file = {}) const;
+    bool hasSection(const QString& section, const QString& file = {}) const;
+
+    // Whether a key or section name can be written without breaking the file.
+    static bool isValidKey(const QString& key);
+    static bool isValidSection(const QString& section);
+
+    // Drops every cached file (tests that rewrite files behind the store's back in the same
+    // nanosecond do not need it: the cache checks size, time and inode).
+    void clearCache();
+
+    struct Parsed;
+
+private:
+    QString resolve(const QString& file) const;
+    std::shared_ptr<const Parsed> load(const QString& path) const;
+    bool store(const QString& path, const QStringList& lines, const QString& what);
+    void logError(const QString& text) const;
+
+    QString m_settingsFile;
+    LogWriter* m_log = nullptr;
+    mutable QHash<QString, std::shared_ptr<const Parsed>> m_cache;
+};
+
+// Decodes the bytes of a text file: UTF-8 (a byte-order mark is skipped), or Windows-1252
+// when the bytes are not valid UTF-8.
+QString decodeTextFile(const QByteArray& bytes);

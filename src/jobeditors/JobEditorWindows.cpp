@@ -1,0 +1,5 @@
+#include "JobEditorWindows.h"
+
+#include "WindowRegistry.h"
+
+void registerJobEditorWindows(WindowRegistry& windows) { (void)windows; }

@@ -1,0 +1,5 @@
+#include "MessagesWindows.h"
+
+#include "WindowRegistry.h"
+
+void registerMessagesWindows(WindowRegistry& windows) { (void)windows; }

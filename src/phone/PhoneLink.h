@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class IniStore;
+class LogWriter;
+
+// What is known of the phone: empty manufacturer and model while no phone is identified.
+struct DeviceIdentity {
+    QString manufacturer;
+    QString model;
+    QString serialNumber;
+    QString port;    // device path as opened
+    int speed = 0;   // bit/s
+    int mode = 0;    // message mode: 0 PDU, 1 text
+    bool known() const { return !manufacturer.isEmpty() || !model.isEmpty(); }
+};
+
+// The serial link to the phone: one send-and-wait operation, start-up and SMS submit.
+// Every wait lets the message loop run; failures come back as texts containing "ERROR".
+class PhoneLink : public QObject {
+    Q_OBJECT
+public:
+    PhoneLink(IniStore& ini, LogWriter& log, QObject* parent = nullptr);
+    ~PhoneLink() override;
+
+    // Opens the port of [Settings] Port at [Settings] Speed (8N1). A bare number N means /dev/ttyS<N-1>.
+    bool openPort();
+    bool openPort(const QString& port, int speed);
+    void closePort();
+    bool isOpen() const;
+    QString lastError() const;
+
+    // Writes command + CR and waits for the reply (see the cleaning rules in the .cpp).
+    // timeoutSeconds 0 means [Settings] Timeout (default 10).
+    QString sendCommand(const QString& command, int timeoutSeconds = 0, bool keepOK = false);
+    // "AT" with a one-second limit; true when the reply holds no "ERROR".
+    bool checkDevice();
+    // "AT" with the default limit when the port is open; drains late input.
+    void pingDevice();
+
+    // Start-up: AT, echo off, PIN state, identification, message mode. True when identified.
+    bool startDevice();
+    const DeviceIdentity& identity() const;
+    // Why the last start-up failed ("" after a good one).
+    QString startError() const;
+
+    // Submits one SMS; "OK" (holding the message reference) or a text beginning with "ERROR".
+    QString submitSms(const QString& number, const QString& text, bool report, bool flash);
+
+    static QString devicePath(const QString& portSetting);
+
+private:
+    class Private;
+    Private* d;
+};
