@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QString>
+#include <QTreeWidget>
+#include <QVariant>
+
+class ListView;
+
+// One row of a ListView: text, sub-items (1-based), tag, tooltip, bold, colour, check box.
+class ListItem : public QTreeWidgetItem {
+public:
+    QString text() const { return QTreeWidgetItem::text(0); }
+    void setText(const QString& text) { QTreeWidgetItem::setText(0, text); }
+    QString subItem(int index) const;  // 1-based
+    void setSubItem(int index, const QString& text);
+    QString tag() const;
+    void setTag(const QString& tag);
+    QString toolTipText() const;
+    void setToolTipText(const QString& tip);
+    bool bold() const;
+    void setBold(bool bold);                    // the row's text
+    void setSubItemBold(int index, bool bold);  // one sub-item
+    bool subItemBold(int index) const;
+    QColor foreColor() const;
+    void setForeColor(const QColor& color);  // the row's text
+    void setSubItemForeColor(int index, const QColor& color);
+    QColor subItemForeColor(int index) const;
+    bool checked() const;
+    void setChecked(bool checked);
+    bool selected() const { return isSelected(); }
+    void setSelected(bool on) { QTreeWidgetItem::setSelected(on); }
+    int index() const;  // 1-based position in the list as shown
+    ListView* listView() const;
+
+    // Sorted by the text of the list's sort column, without regard to case.
+    bool operator<(const QTreeWidgetItem& other) const override;
+};
+
+// A report-view list like the platform's list view: columns sized in twips, rows with check
+// boxes, a sort column and order compared by text, header icons, single or multi-select.
+class ListView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit ListView(QWidget* parent = nullptr);
+
+    // Columns.
+    int addColumn(const QString& caption, int widthTwips);
+    void setColumnWidthTwips(int column, int twips);  // 0-based column
+    int columnWidthTwips(int column) const;
+    void setColumnHeaderIcon(int column, const QIcon& icon);  // null icon clears
+    QIcon columnHeaderIcon(int column) const;
+    void clearColumnHeaderIcons();
+
+    // Rows.
+    ListItem* addItem(const QString& text);
+    int count() const;
+    ListItem* item(int index) const;  // 1-based, as shown
+    ListItem* selectedItem() const;   // the current row, or nullptr
+    void setSelectedItem(ListItem* item);
+    QList<ListItem*> selectedListItems() const;
+    void clearItems();
+
+    // Options.
+    void setCheckboxes(bool on);
+    bool checkboxes() const { return m_checkboxes; }
+    void setMultiSelect(bool on);
+    bool multiSelect() const;
+    void setSorted(bool on);
+    bool sorted() const { return m_sorted; }
+    void setSortKey(int column);  // 0-based
+    int sortKey() const { return m_sortKey; }
+    void setSortOrder(Qt::SortOrder order);
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    void sort();  // applies the sort key and order now (when sorted)
+
+signals:
+    void ItemClick(ListItem* item);
+    void ItemCheck(ListItem* item);
+    void ColumnClick(int column);
+    void DblClick(ListItem* item);
+
+private:
+    bool m_checkboxes = false;
+    bool m_sorted = false;
+    int m_sortKey = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+};
