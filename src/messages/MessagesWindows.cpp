@@ -1,5 +1,11 @@
 #include "MessagesWindows.h"
 
+#include "AppContext.h"
 #include "WindowRegistry.h"
+#include "frmSendSMS.h"
 
-void registerMessagesWindows(WindowRegistry& windows) { (void)windows; }
+void registerMessagesWindows(WindowRegistry& windows) {
+    windows.registerFactory(QStringLiteral("frmSendSMS"), [](AppContext& ctx) -> QWidget* {
+        return new frmSendSMS(ctx, &ctx.mainWindow());
+    });
+}

@@ -1,0 +1,77 @@
+#include "TextCounter.h"
+
+namespace TextCounter {
+
+QString toBoxText(const QString& editorText) {
+    QString text = editorText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+QString fromBoxText(const QString& boxText) {
+    QString text = boxText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+int boxLength(const QString& editorText) { return int(toBoxText(editorText).size()); }
+
+int messageCount(const QString& boxText, int maxTextLen) {
+    QString text = boxText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    const qsizetype len = text.size();
+    if (len <= maxTextLen) {
+        return 1;
+    }
+    // Each part carries "i/n:" before its share of the text; with ten parts or more the
+    // numbers take two digits each.
+    const auto parts = [len](qsizetype partLen) {
+        partLen = qMax<qsizetype>(1, partLen);
+        return int((len + partLen - 1) / partLen);
+    };
+    int n = parts(maxTextLen - 4);
+    if (n > 9) {
+        n = parts(maxTextLen - 6);
+    }
+    return n;
+}
+
+QString caption(const QString& editorText, int maxTextLen, bool autoSplit) {
+    const int len = boxLength(editorText);
+    if (autoSplit) {
+        const int k = messageCount(toBoxText(editorText), maxTextLen);
+        return QStringLiteral("&Message text (%1 characters, %2 %3):")
+            .arg(len)
+            .arg(k)
+            .arg(k == 1 ? QStringLiteral("message") : QStringLiteral("messages"));
+    }
+    return QStringLiteral("&Message text (%1 characters left):").arg(maxTextLen - len);
+}
+
+QString truncated(const QString& boxText, int maxTextLen) {
+    if (boxText.size() <= maxTextLen) {
+        return boxText;
+    }
+    qsizetype cut = qMax(0, maxTextLen);
+    if (cut > 0) {
+        const QChar last = boxText.at(cut - 1);
+        if ((last == u'\r' && boxText.at(cut) == u'\n') || last.isHighSurrogate()) {
+            --cut;
+        }
+    }
+    return boxText.left(cut);
+}
+
+QString replaceAccents(const QString& text) {
+    static const QString from = QStringLiteral(u"ÂÊÎÔÛâêîôûÁÍÓÚáíóú");
+    static const QString to = QStringLiteral("AEIOUaeiouAIOUaiou");
+    QString out = text;
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        out.replace(from.at(i), to.at(i), Qt::CaseSensitive);
+    }
+    return out;
+}
+
+}  // namespace TextCounter
