@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "WindowRegistry.h"
+#include "frmMain.h"
 #include "frmSendSMS.h"
 
 void registerMessagesWindows(WindowRegistry& windows) {

@@ -1,0 +1,159 @@
+// The arithmetic and rules behind the compose dialog's boxes: counter, cut, accents,
+// number test and name completion.
+#include <QtTest>
+
+#include "RecipientCompletion.h"
+#include "TextCounter.h"
+
+using namespace Qt::StringLiterals;
+
+class tst_ComposeText : public QObject {
+    Q_OBJECT
+private slots:
+    void counterCaption_data();
+    void counterCaption();
+    void messageCount_data();
+    void messageCount();
+    void cutNeverLeavesHalfACharacter();
+    void accentTable();
+    void numberTest_data();
+    void numberTest();
+    void completion();
+    void numberEdits();
+};
+
+void tst_ComposeText::counterCaption_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("split");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("empty") << QString() << false << u"&Message text (160 characters left):"_s;
+    QTest::newRow("line break counts two") << u"ab\ncd"_s << false << u"&Message text (154 characters left):"_s;
+    QTest::newRow("full") << QString(160, u'x') << false << u"&Message text (0 characters left):"_s;
+    QTest::newRow("one message") << QString(160, u'x') << true << u"&Message text (160 characters, 1 message):"_s;
+    QTest::newRow("two messages") << QString(161, u'x') << true << u"&Message text (161 characters, 2 messages):"_s;
+    // 159 letters and a line break: 161 as the box counts, but one message (CR LF sends as one blank)
+    QTest::newRow("break sends as one")
+        << QString(159, u'x') + u"\n"_s << true << u"&Message text (161 characters, 1 message):"_s;
+}
+
+void tst_ComposeText::counterCaption() {
+    QFETCH(QString, text);
+    QFETCH(bool, split);
+    QFETCH(QString, caption);
+    QCOMPARE(TextCounter::caption(text, 160, split), caption);
+}
+
+void tst_ComposeText::messageCount_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("maxLen");
+    QTest::addColumn<int>("count");
+    QTest::newRow("at the limit") << 160 << 160 << 1;
+    QTest::newRow("one over") << 161 << 160 << 2;
+    QTest::newRow("two full parts") << 312 << 160 << 2;
+    QTest::newRow("three parts") << 313 << 160 << 3;
+    QTest::newRow("nine full parts") << 9 * 156 << 160 << 9;
+    // Ten parts or more: "10/10:" takes two more characters of every part.
+    QTest::newRow("ten parts, shorter parts") << 9 * 156 + 1 << 160 << 10;
+    QTest::newRow("eleven parts") << 10 * 154 + 1 << 160 << 11;
+    QTest::newRow("footer deducted") << 151 << 150 << 2;
+}
+
+void tst_ComposeText::messageCount() {
+    QFETCH(int, length);
+    QFETCH(int, maxLen);
+    QFETCH(int, count);
+    QCOMPARE(TextCounter::messageCount(QString(length, u'x'), maxLen), count);
+}
+
+void tst_ComposeText::cutNeverLeavesHalfACharacter() {
+    QCOMPARE(TextCounter::truncated(QString(170, u'x'), 160), QString(160, u'x'));
+    QCOMPARE(TextCounter::truncated(u"short"_s, 160), u"short"_s);
+    // A line break across the limit goes as a whole.
+    const QString broken = QString(159, u'x') + u"\r\nyy"_s;
+    QCOMPARE(TextCounter::truncated(broken, 160), QString(159, u'x'));
+    // So does an emoji (two UTF-16 units).
+    const QString emoji = QString(159, u'x') + u"\U0001F600z"_s;
+    QCOMPARE(TextCounter::truncated(emoji, 160), QString(159, u'x'));
+    QCOMPARE(TextCounter::truncated(QString(158, u'x') + u"\U0001F600z"_s, 160), QString(158, u'x') + u"\U0001F600"_s);
+    // Editor text and box text convert both ways.
+    QCOMPARE(TextCounter::toBoxText(u"a\nb"_s), u"a\r\nb"_s);
+    QCOMPARE(TextCounter::fromBoxText(u"a\r\nb"_s), u"a\nb"_s);
+}
+
+void tst_ComposeText::accentTable() {
+    QCOMPARE(TextCounter::replaceAccents(u"ÂÊÎÔÛâêîôûÁÍÓÚáíóú"_s), u"AEIOUaeiouAIOUaiou"_s);
+    // Everything else stays: É and é, the phone alphabet's own letters, tabs, emoji.
+    const QString kept = u"ÉéèùìòÇØøÅåÄÖÑÜäöñüà\t\U0001F600€"_s;
+    QCOMPARE(TextCounter::replaceAccents(kept), kept);
+    QCOMPARE(TextCounter::replaceAccents(u"á, ê and é"_s), u"a, e and é"_s);
+}
+
+void tst_ComposeText::numberTest_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("number");
+    QTest::newRow("digits") << u"4915112345"_s << true;
+    QTest::newRow("plus") << u"+4915112345"_s << true;
+    QTest::newRow("minus") << u"-12"_s << true;
+    QTest::newRow("blanks around") << u"  123  "_s << true;
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("blank") << u" "_s << false;
+    QTest::newRow("sign alone") << u"+"_s << false;
+    QTest::newRow("letter") << u"12a3"_s << false;
+    QTest::newRow("name") << u"Alpha"_s << false;
+    QTest::newRow("blank inside") << u"12 3"_s << false;
+}
+
+void tst_ComposeText::numberTest() {
+    QFETCH(QString, text);
+    QFETCH(bool, number);
+    QCOMPARE(RecipientCompletion::readsAsNumber(text), number);
+}
+
+void tst_ComposeText::completion() {
+    const QStringList names{u"Alpha"_s, u"alfred"_s, u"Beta"_s};
+    // The first name in list order that begins with the fragment, case as stored.
+    auto p = RecipientCompletion::complete(u"al"_s, names);
+    QVERIFY(p.ran);
+    QCOMPARE(p.row, 0);
+    QCOMPARE(p.text, u"Alpha"_s);
+    QCOMPARE(p.selectionStart, 2);
+    QCOMPARE(p.selectionLength, 3);
+    p = RecipientCompletion::complete(u"alf"_s, names);
+    QCOMPARE(p.text, u"alfred"_s);
+    // After a ";", with blanks before the fragment kept.
+    p = RecipientCompletion::complete(u"+49151; b"_s, names);
+    QCOMPARE(p.text, u"+49151; Beta"_s);
+    QCOMPARE(p.selectionStart, 9);
+    QCOMPARE(p.selectionLength, 3);
+    // An empty fragment selects the first row and leaves the text alone.
+    for (const QString& box : {QString(), u"Beta;"_s}) {
+        p = RecipientCompletion::complete(box, names);
+        QVERIFY(p.ran);
+        QCOMPARE(p.row, 0);
+        QCOMPARE(p.text, box);
+        QCOMPARE(p.selectionStart, -1);
+    }
+    // No fitting name: nothing selected, text alone.
+    p = RecipientCompletion::complete(u"x"_s, names);
+    QCOMPARE(p.row, -1);
+    QCOMPARE(p.text, u"x"_s);
+    // Numbers and ";" never complete.
+    for (const QString& box : {u"123;456;"_s, u"123;"_s, u"+49;1"_s}) {
+        QVERIFY(!RecipientCompletion::complete(box, names).ran);
+    }
+    // An empty address book proposes nothing.
+    p = RecipientCompletion::complete(u"a"_s, {});
+    QCOMPARE(p.row, -1);
+}
+
+void tst_ComposeText::numberEdits() {
+    QCOMPARE(RecipientCompletion::replaceLastField(u"Alpha"_s, u"555"_s), u"555"_s);
+    QCOMPARE(RecipientCompletion::replaceLastField(u"123; Alpha "_s, u"555"_s), u"123; 555 "_s);
+    QCOMPARE(RecipientCompletion::replaceLastField(u"123;"_s, u"555"_s), u"123;555"_s);
+    QCOMPARE(RecipientCompletion::appendNumber(QString(), u"555"_s), u"555"_s);
+    QCOMPARE(RecipientCompletion::appendNumber(u"123"_s, u"555"_s), u"123;555"_s);
+    QCOMPARE(RecipientCompletion::appendNumber(u"123;"_s, u"555"_s), u"123;555"_s);
+}
+
+QTEST_GUILESS_MAIN(tst_ComposeText)
+#include "tst_composetext.moc"
