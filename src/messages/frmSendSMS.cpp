@@ -143,13 +143,22 @@ void frmSendSMS::buildControls() {
 
     setTabOrder(txtPhoneNo, Text1);
     Twips::setHeight(this, kHeightTwips);
+    setFixedHeight(height());
+}
+
+void frmSendSMS::setWindowWidth(int twips) {
+    // A fixed-size dialog: only the address panel changes its width.
+    setMinimumWidth(0);
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    Twips::setWidth(this, twips);
+    setFixedWidth(width());
 }
 
 // Set-up when the dialog is loaded; every opening starts from here.
 void frmSendSMS::formLoad() {
     frmMain& main = m_ctx.mainWindow();
     setWindowIcon(main.windowIcon());
-    Twips::setWidth(this, kNarrowTwips);
+    setWindowWidth(kNarrowTwips);
 
     labMsgText->setText(TextCounter::caption({}, m_ctx.state().maxTextLen, false));
 
@@ -212,7 +221,7 @@ void frmSendSMS::cmdAddress_Click() {
     const bool open = !addressPanelOpen();
     labNames->setVisible(open);
     lstNames->setVisible(open);
-    Twips::setWidth(this, open ? kWideTwips : kNarrowTwips);
+    setWindowWidth(open ? kWideTwips : kNarrowTwips);
     cmdAddress->setIcon(open ? cmdIn->icon() : cmdOut->icon());
     cmdAddress->setToolTip(open ? kCloseTip : kOpenTip);
 }

@@ -81,6 +81,7 @@ protected:
 
 private:
     void buildControls();
+    void setWindowWidth(int twips);
     void formLoad();
     void fillAddressList();
     void refreshNameOrder();
