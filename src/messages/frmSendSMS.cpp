@@ -28,7 +28,7 @@ const QString kOpenTip = QStringLiteral("open addressbook ->");
 const QString kCloseTip = QStringLiteral("<- close addressbook");
 
 // Geometry of the controls, in twips.
-constexpr int kHeightTwips = 5460;
+constexpr int kHeightTwips = 5940;
 constexpr int kListLeft = 5520;
 constexpr int kListWidth = 3060;
 
@@ -80,10 +80,10 @@ void frmSendSMS::buildControls() {
     labPhoneNo = new QLabel(
         QStringLiteral("reci&pient(s) in international format, seperate multiple numbers by semicolon):"), this);
     labPhoneNo->setWordWrap(true);
-    place(labPhoneNo, 120, 90, 5235, 420);
+    place(labPhoneNo, 120, 105, 5235, 450);
     txtPhoneNo = new QLineEdit(this);
     txtPhoneNo->setObjectName(QStringLiteral("txtPhoneNo"));
-    place(txtPhoneNo, 120, 540, 4755, 330);
+    place(txtPhoneNo, 120, 570, 4755, 330);
     labPhoneNo->setBuddy(txtPhoneNo);
 
     cmdIn = button(this, {});
@@ -95,49 +95,49 @@ void frmSendSMS::buildControls() {
     cmdAddress = button(this, {});
     cmdAddress->setIcon(cmdOut->icon());
     cmdAddress->setToolTip(kOpenTip);
-    place(cmdAddress, 4935, 525, 420, 360);
+    place(cmdAddress, 4935, 555, 420, 360);
 
     labMsgText = new QLabel(this);
-    place(labMsgText, 120, 960, 5235, 255);
+    place(labMsgText, 120, 990, 5235, 255);
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setTabChangesFocus(true);
-    place(Text1, 120, 1230, 5235, 1815);
+    place(Text1, 120, 1260, 5235, 1740);
     labMsgText->setBuddy(Text1);
 
     fraMessage = new QGroupBox(QStringLiteral("Message options:"), this);
-    place(fraMessage, 120, 3120, 2580, 945);
+    place(fraMessage, 120, 3090, 5235, 870);
     chkSRR = checkBox(fraMessage, QStringLiteral("&request delivery confirmation"));
-    place(chkSRR, 105, 300, 2400, 270);
+    place(chkSRR, 90, 270, 5040, 270);
     chkFlash = checkBox(fraMessage, QStringLiteral("send as &Flash-SMS"));
-    place(chkFlash, 105, 600, 2400, 270);
+    place(chkFlash, 90, 540, 5040, 270);
 
     fraSubmission = new QGroupBox(QStringLiteral("Submission options:"), this);
-    place(fraSubmission, 2775, 3120, 2580, 945);
+    place(fraSubmission, 120, 4020, 5235, 870);
     chkAutosplit = checkBox(fraSubmission, QStringLiteral("&auto-split message text"));
-    place(chkAutosplit, 105, 300, 2400, 270);
+    place(chkAutosplit, 90, 270, 5040, 270);
     chkReverse = checkBox(fraSubmission, QStringLiteral("send in re&verse order"));
-    place(chkReverse, 105, 600, 2400, 270);
+    place(chkReverse, 90, 540, 5040, 270);
     chkReverse->setEnabled(false);
 
     chkSaveOnly = checkBox(this, QStringLiteral("d&on't send now, save only"));
-    place(chkSaveOnly, 120, 4200, 3000, 270);
+    place(chkSaveOnly, 120, 5010, 3300, 270);
     Check1 = checkBox(this, QStringLiteral("Sho&w result after sending"));
-    place(Check1, 120, 4560, 3000, 270);
+    place(Check1, 120, 5340, 3300, 270);
 
     cmdSendSMS = button(this, QStringLiteral("&Send SMS"));
     cmdSendSMS->setEnabled(false);
-    place(cmdSendSMS, 3480, 4170, 1875, 375);
+    place(cmdSendSMS, 3480, 4980, 1875, 375);
     cmdClose = button(this, QStringLiteral("&Close"));
-    place(cmdClose, 3480, 4635, 1875, 375);
+    place(cmdClose, 3480, 5430, 1875, 375);
 
     labNames = new QLabel(
         QStringLiteral("Doubleclick an entry to add it to the recipient's list of your message:"), this);
     labNames->setWordWrap(true);
-    place(labNames, kListLeft, 90, kListWidth, 420);
+    place(labNames, kListLeft, 105, kListWidth, 675);
     lstNames = new ListView(this);
     lstNames->setObjectName(QStringLiteral("lstNames"));
-    place(lstNames, kListLeft, 540, kListWidth, 4470);
+    place(lstNames, kListLeft, 810, kListWidth, 4995);
     labNames->setVisible(false);
     lstNames->setVisible(false);
 

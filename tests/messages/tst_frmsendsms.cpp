@@ -54,6 +54,7 @@ private slots:
     void overlongPresetAsksBeforeShowing();
     void uncheckingAutosplitWithALongText();
     void counterWithLineBreaksAndEmoji();
+    void rendersWithPanelOpenAndClosed();
 
 private:
     frmSendSMS* open();
@@ -458,6 +459,32 @@ void tst_frmSendSMS::counterWithLineBreaksAndEmoji() {
     QCOMPARE(d->labMsgText->text(), u"&Message text (161 characters, 1 message):"_s);
     d->Text1->setPlainText(u"tab\there \U0001F600"_s);
     QCOMPARE(d->labMsgText->text(), u"&Message text (11 characters, 1 message):"_s);
+}
+
+void tst_frmSendSMS::rendersWithPanelOpenAndClosed() {
+    // Set TELLWICK_SHOTS to a folder to keep the pictures.
+    addNames({{u"Alpha Example"_s, u"+4917100001"_s}, {u"Beta Example"_s, u"+4917200002"_s}});
+    frmSendSMS* d = open();
+    d->txtPhoneNo->setText(u"+4917100001;"_s);
+    d->Text1->setPlainText(u"Meeting moved to 14:00, room 2."_s);
+    const QString folder = qEnvironmentVariable("TELLWICK_SHOTS");
+    QPixmap closed = d->grab();
+    QCOMPARE(closed.width(), Twips::toPixels(5505));
+    d->cmdAddress->click();
+    QPixmap open = d->grab();
+    QCOMPARE(open.width(), Twips::toPixels(8730));
+    // The panel's list lies inside the wide window, and everything else inside the narrow one.
+    QVERIFY(d->lstNames->geometry().right() < open.width());
+    for (QWidget* w : {static_cast<QWidget*>(d->txtPhoneNo), static_cast<QWidget*>(d->cmdAddress),
+                       static_cast<QWidget*>(d->Text1), static_cast<QWidget*>(d->cmdSendSMS),
+                       static_cast<QWidget*>(d->fraSubmission)}) {
+        QVERIFY2(w->geometry().right() < closed.width(), qPrintable(w->objectName()));
+        QVERIFY2(w->geometry().bottom() < closed.height(), qPrintable(w->objectName()));
+    }
+    if (!folder.isEmpty()) {
+        closed.save(folder + u"/compose_closed.png"_s);
+        open.save(folder + u"/compose_open.png"_s);
+    }
 }
 
 QTEST_MAIN(tst_frmSendSMS)
