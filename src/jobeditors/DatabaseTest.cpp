@@ -17,7 +17,8 @@ const QString kOnlyOneColumn = u"Please make sure to select only the column that
 
 }  // namespace
 
-DatabaseTest::Fetch DatabaseTest::fetch(const QString& connectionString, const QString& query, int timeoutSeconds) {
+DatabaseTest::Fetch DatabaseTest::fetch(const QString& connectionString, const QString& query,
+                                        int timeoutSeconds) {
     Fetch result;
     Connection connection;
     if (!connection.open(connectionString, timeoutSeconds)) {
@@ -78,12 +79,14 @@ QString DatabaseTest::collect(const QList<QVariant>& values) {
 DatabaseTest::Box DatabaseTest::evaluate(const Fetch& result) {
     switch (result.stage) {
         case Fetch::ConnectFailed:
-            return {u"The following error occurred while connecting to your Database:"_s + kCrLf + kCrLf + result.error,
+            return {u"The following error occurred while connecting to your Database:"_s + kCrLf + kCrLf +
+                        result.error,
                     u"Tellwick: Test database connection"_s, MsgBox::Critical};
         case Fetch::QueryFailed:
-            return {u"The following error occurred while connecting to your Database and querying your table:"_s +
-                        kCrLf + kCrLf + result.error,
-                    kQueryTitle, MsgBox::Information};
+            return {
+                u"The following error occurred while connecting to your Database and querying your table:"_s +
+                    kCrLf + kCrLf + result.error,
+                kQueryTitle, MsgBox::Information};
         case Fetch::Done:
             break;
     }
@@ -102,8 +105,8 @@ DatabaseTest::Box DatabaseTest::evaluate(const Fetch& result) {
                 kSqlTitle, MsgBox::Critical};
     }
     return {u"Tellwick has successfully connected to your Database"_s + kCrLf +
-                u"and queried your table. The result consists of %1 record(s):"_s.arg(result.recordCount) + kCrLf +
-                kCrLf + collect(result.values),
+                u"and queried your table. The result consists of %1 record(s):"_s.arg(result.recordCount) +
+                kCrLf + kCrLf + collect(result.values),
             kQueryTitle, MsgBox::Information};
 }
 

@@ -35,19 +35,21 @@ public:
     struct Fetch {
         enum Stage { ConnectFailed, QueryFailed, Done };
         Stage stage = ConnectFailed;
-        QString error;          // the driver's text for the failed stage
-        int columns = 0;        // columns of the result
-        QList<QVariant> values; // the first column of every record, in order (nulls included)
-        int recordCount = 0;    // as the driver reports it, or counted by walking the records
+        QString error;           // the driver's text for the failed stage
+        int columns = 0;         // columns of the result
+        QList<QVariant> values;  // the first column of every record, in order (nulls included)
+        int recordCount = 0;     // as the driver reports it, or counted by walking the records
     };
 
-    static Fetch fetch(const QString& connectionString, const QString& query, int timeoutSeconds = TimeoutSeconds);
+    static Fetch fetch(const QString& connectionString, const QString& query,
+                       int timeoutSeconds = TimeoutSeconds);
     // The checks in their order: connection, query, no record, more than one column, first
     // value neither a number nor an address, then the success box.
     static Box evaluate(const Fetch& result);
     static Box run(const QString& connectionString, const QString& query);
     // Runs the test and shows its box; returns the box shown.
-    static Box show(MsgBox& msgBox, const QString& connectionString, const QString& query, QWidget* parent = nullptr);
+    static Box show(MsgBox& msgBox, const QString& connectionString, const QString& query,
+                    QWidget* parent = nullptr);
 
     // A value counts as a number when, without blanks, "-", "/", "(" and ")", it is digits
     // with an optional leading "+".

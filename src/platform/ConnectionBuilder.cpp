@@ -137,7 +137,9 @@ void ConnectionBuilderDialog::cmdBrowse_Click() {
     }
 }
 
-void ConnectionBuilderDialog::cmdTest_Click() { testConnection(); }
+void ConnectionBuilderDialog::cmdTest_Click() {
+    testConnection();
+}
 
 bool ConnectionBuilderDialog::testConnection() {
     const QString text = connectionString();
@@ -158,7 +160,9 @@ bool ConnectionBuilderDialog::testConnection() {
 QString ConnectionBuilderDialog::connectionString() const {
     const QString provider = cboProvider->currentText();
     if (provider == u"SQLite") {
-        return txtFile->text().trimmed().isEmpty() ? QString() : ConnectionBuilder::sqliteString(txtFile->text().trimmed());
+        return txtFile->text().trimmed().isEmpty()
+                   ? QString()
+                   : ConnectionBuilder::sqliteString(txtFile->text().trimmed());
     }
     if (provider == u"PostgreSQL") {
         if (txtServer->text().trimmed().isEmpty()) {

@@ -137,8 +137,8 @@ QString connectionValue(const QList<ConnectionItem>& items, const QString& key) 
 }
 
 QString formatConnectionItem(const QString& key, const QString& value) {
-    const bool needsQuotes = value.contains(u';') || value != value.trimmed() ||
-                             value.startsWith(u'"') || value.startsWith(u'\'');
+    const bool needsQuotes =
+        value.contains(u';') || value != value.trimmed() || value.startsWith(u'"') || value.startsWith(u'\'');
     if (!needsQuotes) {
         return key + u'=' + value;
     }
@@ -217,7 +217,9 @@ public:
 
 Connection::Connection() : d(std::make_unique<Private>()) {}
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 bool Connection::open(const QString& connectionString, int timeoutSeconds) {
     close();
@@ -231,8 +233,9 @@ bool Connection::open(const QString& connectionString, int timeoutSeconds) {
         }
     }
     if (!providerSpan || providerSpan->item.value.isEmpty()) {
-        return d->fail(QStringLiteral("The connection string names no provider; it must begin with "
-                                      "\"Provider=\" (SQLite, PostgreSQL or ODBC)."));
+        return d->fail(
+            QStringLiteral("The connection string names no provider; it must begin with "
+                           "\"Provider=\" (SQLite, PostgreSQL or ODBC)."));
     }
     const QString provider = providerSpan->item.value;
     const QString driver = providerDriver(provider);
@@ -241,7 +244,8 @@ bool Connection::open(const QString& connectionString, int timeoutSeconds) {
                            .arg(provider));
     }
     if (!QSqlDatabase::isDriverAvailable(driver)) {
-        return d->fail(QStringLiteral("The database driver for '%1' (%2) is not installed.").arg(provider, driver));
+        return d->fail(
+            QStringLiteral("The database driver for '%1' (%2) is not installed.").arg(provider, driver));
     }
     QList<ConnectionItem> items;
     for (const Span& s : spans) {
@@ -249,7 +253,8 @@ bool Connection::open(const QString& connectionString, int timeoutSeconds) {
     }
     const int timeout = qMax(1, timeoutSeconds);
 
-    const QString name = QStringLiteral("tellwick-connection-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
+    const QString name =
+        QStringLiteral("tellwick-connection-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
@@ -262,9 +267,11 @@ bool Connection::open(const QString& connectionString, int timeoutSeconds) {
             } else {
                 // Opened as a URI in read-write mode: even a file removed meanwhile is never
                 // created anew.
-                const QString uri = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded);
+                const QString uri =
+                    QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded);
                 db.setDatabaseName(uri + u"?mode=rw");
-                db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(timeout * 1000));
+                db.setConnectOptions(
+                    QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(timeout * 1000));
                 ok = true;
             }
         } else if (driver == u"QPSQL") {
@@ -336,9 +343,13 @@ void Connection::close() {
     d->name.clear();
 }
 
-bool Connection::isOpen() const { return !d->name.isEmpty() && d->db().isOpen(); }
+bool Connection::isOpen() const {
+    return !d->name.isEmpty() && d->db().isOpen();
+}
 
-QString Connection::errorText() const { return d->error; }
+QString Connection::errorText() const {
+    return d->error;
+}
 
 std::unique_ptr<Recordset> Connection::execute(const QString& sql) {
     if (!isOpen()) {

@@ -64,7 +64,8 @@ private:
         }
         if (!m_pgTried) {
             m_pgTried = true;
-            if (!m_pg.start() || !m_pg.exec({u"CREATE DATABASE phones"_s}) || !m_pg.exec(schema(true), u"phones"_s)) {
+            if (!m_pg.start() || !m_pg.exec({u"CREATE DATABASE phones"_s}) ||
+                !m_pg.exec(schema(true), u"phones"_s)) {
                 qWarning("PostgreSQL fixture: %s", qPrintable(m_pg.errorText()));
                 m_pg.stop();
             }
@@ -115,41 +116,47 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("icon");
         QTest::addColumn<QString>("text");
-        const QString ok = u"Tellwick has successfully connected to your Database\r\nand queried your table. "
-                           "The result consists of %1 record(s):\r\n\r\n"_s;
+        const QString ok =
+            u"Tellwick has successfully connected to your Database\r\nand queried your table. "
+            "The result consists of %1 record(s):\r\n\r\n"_s;
         for (const QString& p : {u"SQLite"_s, u"PostgreSQL"_s, u"ODBC"_s}) {
             const QByteArray tag = p.toLatin1() + ' ';
             QTest::newRow(QByteArray(tag + "success, nulls skipped").constData())
                 << p << u"SELECT num FROM numbers ORDER BY id"_s << u"Tellwick: Test database query"_s
                 << int(MsgBox::Information) << ok.arg(3) + u"+49 (171) 123-45/6, bob@example.org"_s;
             QTest::newRow(QByteArray(tag + "address first").constData())
-                << p << u"SELECT num FROM numbers WHERE num LIKE '%@%'"_s << u"Tellwick: Test database query"_s
-                << int(MsgBox::Information) << ok.arg(1) + u"bob@example.org"_s;
+                << p << u"SELECT num FROM numbers WHERE num LIKE '%@%'"_s
+                << u"Tellwick: Test database query"_s << int(MsgBox::Information)
+                << ok.arg(1) + u"bob@example.org"_s;
             QTest::newRow(QByteArray(tag + "long result shortened").constData())
                 << p << u"SELECT v FROM long ORDER BY id"_s << u"Tellwick: Test database query"_s
-                << int(MsgBox::Information) << ok.arg(3) + u"+111111111111111111, +222 (...) 2222, +333333333333333333"_s;
-            QTest::newRow(QByteArray(tag + "no record").constData()) << p << u"SELECT num FROM numbers WHERE id < 0"_s
-                                             << u"Tellwick: Test SQL query"_s << int(MsgBox::Critical)
-                                             << u"Your query didn't return any records."_s;
+                << int(MsgBox::Information)
+                << ok.arg(3) + u"+111111111111111111, +222 (...) 2222, +333333333333333333"_s;
+            QTest::newRow(QByteArray(tag + "no record").constData())
+                << p << u"SELECT num FROM numbers WHERE id < 0"_s << u"Tellwick: Test SQL query"_s
+                << int(MsgBox::Critical) << u"Your query didn't return any records."_s;
             // No record is told before too many columns.
             QTest::newRow(QByteArray(tag + "no record, two columns").constData())
                 << p << u"SELECT num, name FROM numbers WHERE id < 0"_s << u"Tellwick: Test SQL query"_s
                 << int(MsgBox::Critical) << u"Your query didn't return any records."_s;
             QTest::newRow(QByteArray(tag + "two columns").constData())
-                << p << u"SELECT num, name FROM numbers"_s << u"Tellwick: Test SQL query"_s << int(MsgBox::Critical)
-                << u"Your query returned more than one column.\r\n\r\n"_s + kOnlyOne;
+                << p << u"SELECT num, name FROM numbers"_s << u"Tellwick: Test SQL query"_s
+                << int(MsgBox::Critical) << u"Your query returned more than one column.\r\n\r\n"_s + kOnlyOne;
             QTest::newRow(QByteArray(tag + "word first").constData())
-                << p << u"SELECT w FROM words ORDER BY id"_s << u"Tellwick: Test SQL query"_s << int(MsgBox::Critical)
-                << u"Your query returned 2 recordsets, but the first record\r\ncontains an unknown value: "
-                   "'Hello'\r\n\r\n"_s + kOnlyOne;
-            QTest::newRow(QByteArray(tag + "null first").constData())
-                << p << u"SELECT num FROM numbers ORDER BY CASE WHEN id = 2 THEN 0 ELSE 1 END, id"_s << u"Tellwick: Test SQL query"_s
+                << p << u"SELECT w FROM words ORDER BY id"_s << u"Tellwick: Test SQL query"_s
                 << int(MsgBox::Critical)
+                << u"Your query returned 2 recordsets, but the first record\r\ncontains an unknown value: "
+                   "'Hello'\r\n\r\n"_s +
+                       kOnlyOne;
+            QTest::newRow(QByteArray(tag + "null first").constData())
+                << p << u"SELECT num FROM numbers ORDER BY CASE WHEN id = 2 THEN 0 ELSE 1 END, id"_s
+                << u"Tellwick: Test SQL query"_s << int(MsgBox::Critical)
                 << u"Your query returned 3 recordsets, but the first record\r\ncontains an unknown value: "
-                   "''\r\n\r\n"_s + kOnlyOne;
+                   "''\r\n\r\n"_s +
+                       kOnlyOne;
             QTest::newRow(QByteArray(tag + "statement without rows").constData())
-                << p << u"UPDATE numbers SET num = 'x'"_s << u"Tellwick: Test SQL query"_s << int(MsgBox::Critical)
-                << u"Your query didn't return any records."_s;
+                << p << u"UPDATE numbers SET num = 'x'"_s << u"Tellwick: Test SQL query"_s
+                << int(MsgBox::Critical) << u"Your query didn't return any records."_s;
         }
     }
 
@@ -208,14 +215,14 @@ private slots:
         const QString missing = m_dir.filePath(u"missing.db"_s);
         QTest::newRow("no provider") << u"Data Source="_s + missing << u"SELECT 1"_s << connect
                                      << int(MsgBox::Critical) << u"Provider="_s;
-        QTest::newRow("unknown provider") << u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=x.mdb"_s
-                                          << u"SELECT 1"_s << connect << int(MsgBox::Critical)
-                                          << u"Microsoft.Jet.OLEDB.4.0"_s;
-        QTest::newRow("missing file") << u"Provider=SQLite;Data Source="_s + missing << u"SELECT 1"_s << connect
-                                      << int(MsgBox::Critical) << missing;
-        QTest::newRow("bad query") << u"Provider=SQLite;Data Source="_s + m_sqlite << u"SELECT num FROM nowhere"_s
-                                   << u"Tellwick: Test database query"_s << int(MsgBox::Information)
-                                   << u"nowhere"_s;
+        QTest::newRow("unknown provider")
+            << u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=x.mdb"_s << u"SELECT 1"_s << connect
+            << int(MsgBox::Critical) << u"Microsoft.Jet.OLEDB.4.0"_s;
+        QTest::newRow("missing file") << u"Provider=SQLite;Data Source="_s + missing << u"SELECT 1"_s
+                                      << connect << int(MsgBox::Critical) << missing;
+        QTest::newRow("bad query") << u"Provider=SQLite;Data Source="_s + m_sqlite
+                                   << u"SELECT num FROM nowhere"_s << u"Tellwick: Test database query"_s
+                                   << int(MsgBox::Information) << u"nowhere"_s;
     }
 
     void failures() {
@@ -227,10 +234,11 @@ private slots:
         const DatabaseTest::Box b = DatabaseTest::run(connection, query);
         QCOMPARE(b.title, title);
         QCOMPARE(int(b.icon), icon);
-        const QString lead = icon == MsgBox::Critical
-                                 ? u"The following error occurred while connecting to your Database:\r\n\r\n"_s
-                                 : u"The following error occurred while connecting to your Database and querying "
-                                   "your table:\r\n\r\n"_s;
+        const QString lead =
+            icon == MsgBox::Critical
+                ? u"The following error occurred while connecting to your Database:\r\n\r\n"_s
+                : u"The following error occurred while connecting to your Database and querying "
+                  "your table:\r\n\r\n"_s;
         QVERIFY2(b.text.startsWith(lead), qPrintable(b.text));
         QVERIFY2(b.text.mid(lead.size()).contains(detail), qPrintable(b.text));
         QVERIFY(!QFile::exists(m_dir.filePath(u"missing.db"_s)));

@@ -71,13 +71,17 @@ private slots:
     }
 
     void texts() {
-        QCOMPARE(ConnectionBuilder::sqliteString(u"/data/phones.db"_s), u"Provider=SQLite;Data Source=/data/phones.db"_s);
+        QCOMPARE(ConnectionBuilder::sqliteString(u"/data/phones.db"_s),
+                 u"Provider=SQLite;Data Source=/data/phones.db"_s);
         QCOMPARE(ConnectionBuilder::sqliteString(m_db), u"Provider=SQLite;Data Source=\""_s + m_db + u'"');
-        QCOMPARE(ConnectionBuilder::postgresString(u"db.example"_s, u"5433"_s, u"sms"_s, u"gw"_s, u"p;w"_s),
-                 u"Provider=PostgreSQL;Server=db.example;Port=5433;Database=sms;User ID=gw;Password=\"p;w\""_s);
-        QCOMPARE(ConnectionBuilder::postgresString(u"h"_s, {}, u"d"_s, {}, {}), u"Provider=PostgreSQL;Server=h;Database=d"_s);
+        QCOMPARE(
+            ConnectionBuilder::postgresString(u"db.example"_s, u"5433"_s, u"sms"_s, u"gw"_s, u"p;w"_s),
+            u"Provider=PostgreSQL;Server=db.example;Port=5433;Database=sms;User ID=gw;Password=\"p;w\""_s);
+        QCOMPARE(ConnectionBuilder::postgresString(u"h"_s, {}, u"d"_s, {}, {}),
+                 u"Provider=PostgreSQL;Server=h;Database=d"_s);
         QCOMPARE(ConnectionBuilder::odbcString(u" Phones "_s), u"Provider=ODBC;DSN=Phones"_s);
-        QCOMPARE(ConnectionBuilder::odbcString(u"DRIVER={x};Database=/y"_s), u"Provider=ODBC;DRIVER={x};Database=/y"_s);
+        QCOMPARE(ConnectionBuilder::odbcString(u"DRIVER={x};Database=/y"_s),
+                 u"Provider=ODBC;DRIVER={x};Database=/y"_s);
         QCOMPARE(ConnectionBuilder::odbcString(u"  "_s), QString());
         // What the builder writes, the database layer reads back whole.
         const auto items = parseConnectionString(
@@ -106,7 +110,8 @@ private slots:
         QCOMPARE(d->txtFile->text(), m_dir.filePath(u"none.db"_s));
         QVERIFY(d->cmdOK->isEnabled());
         d->cmdTest->click();
-        QVERIFY2(d->labResult->text().startsWith(u"Test connection failed: "_s), qPrintable(d->labResult->text()));
+        QVERIFY2(d->labResult->text().startsWith(u"Test connection failed: "_s),
+                 qPrintable(d->labResult->text()));
         QVERIFY(d->labResult->text().contains(u"none.db"_s));
         QVERIFY(!QFile::exists(m_dir.filePath(u"none.db"_s)));
 
@@ -151,7 +156,8 @@ private slots:
         d->txtUser->setText(pg.user());
         d->txtPassword->setText(u"wrong"_s);
         QVERIFY(!d->testConnection());
-        QVERIFY2(d->labResult->text().contains(u"password"_s, Qt::CaseInsensitive), qPrintable(d->labResult->text()));
+        QVERIFY2(d->labResult->text().contains(u"password"_s, Qt::CaseInsensitive),
+                 qPrintable(d->labResult->text()));
         d->txtPassword->setText(pg.password());
         QVERIFY2(d->testConnection(), qPrintable(d->labResult->text()));
 

@@ -65,10 +65,11 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_db = m_dir.filePath(u"phones; one.db"_s);  // a ";" in the file name needs quoting
         QString error;
-        QVERIFY2(createSqliteDatabase(m_db,
-                                      {u"CREATE TABLE numbers (id INTEGER PRIMARY KEY, num TEXT)"_s,
-                                       u"INSERT INTO numbers (num) VALUES ('+49 171 1'), (NULL), ('a@b.example')"_s},
-                                      &error),
+        QVERIFY2(createSqliteDatabase(
+                     m_db,
+                     {u"CREATE TABLE numbers (id INTEGER PRIMARY KEY, num TEXT)"_s,
+                      u"INSERT INTO numbers (num) VALUES ('+49 171 1'), (NULL), ('a@b.example')"_s},
+                     &error),
                  qPrintable(error));
     }
 
@@ -85,7 +86,8 @@ private slots:
         QCOMPARE(connectionValue(items, u"missing"_s), QString());
 
         // Whatever format writes, parse reads back whole.
-        const QStringList values = {u"plain"_s, u"a;b"_s, u" padded "_s, u"\"quoted\""_s, u"'single"_s, u""_s};
+        const QStringList values = {u"plain"_s,      u"a;b"_s,     u" padded "_s,
+                                    u"\"quoted\""_s, u"'single"_s, u""_s};
         for (const QString& v : values) {
             const auto back = parseConnectionString(formatConnectionItem(u"K"_s, v) + u";Next=1"_s);
             QCOMPARE(back.size(), 2);
@@ -159,8 +161,8 @@ private slots:
         QTest::newRow("no provider") << u"Data Source="_s + m_db << u"Provider="_s;
         QTest::newRow("empty") << QString() << u"Provider="_s;
         QTest::newRow("empty provider") << u"Provider=;Data Source=x"_s << u"Provider="_s;
-        QTest::newRow("unknown provider") << u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=x.mdb"_s
-                                          << u"Microsoft.Jet.OLEDB.4.0"_s;
+        QTest::newRow("unknown provider")
+            << u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=x.mdb"_s << u"Microsoft.Jet.OLEDB.4.0"_s;
         QTest::newRow("missing file") << u"Provider=SQLite;Data Source="_s + missing << missing;
         QTest::newRow("folder as file") << u"Provider=SQLite;Data Source="_s + m_dir.path() << m_dir.path();
         QTest::newRow("no file") << u"Provider=SQLite"_s << u"Data Source"_s;
@@ -225,8 +227,9 @@ private slots:
             port = s.serverPort();
         }
         Connection c;
-        QVERIFY(!c.open(u"Provider=PostgreSQL;Server=127.0.0.1;Port=%1;Database=phones;User ID=x;Password=y"_s.arg(port),
-                        5));
+        QVERIFY(!c.open(
+            u"Provider=PostgreSQL;Server=127.0.0.1;Port=%1;Database=phones;User ID=x;Password=y"_s.arg(port),
+            5));
         QVERIFY2(c.errorText().contains(u"refused"_s, Qt::CaseInsensitive), qPrintable(c.errorText()));
     }
 

@@ -31,14 +31,17 @@ int freePort() {
 }
 
 bool hasServerPrograms(const QString& dir) {
-    return !dir.isEmpty() && QFileInfo(dir + u"/initdb").isExecutable() && QFileInfo(dir + u"/pg_ctl").isExecutable();
+    return !dir.isEmpty() && QFileInfo(dir + u"/initdb").isExecutable() &&
+           QFileInfo(dir + u"/pg_ctl").isExecutable();
 }
 
 }  // namespace
 
 PostgresServer::PostgresServer() = default;
 
-PostgresServer::~PostgresServer() { stop(); }
+PostgresServer::~PostgresServer() {
+    stop();
+}
 
 QString PostgresServer::binDir() {
     const QString fromEnv = qEnvironmentVariable("TELLWICK_PG_BIN");
@@ -61,7 +64,9 @@ QString PostgresServer::binDir() {
     return best;
 }
 
-bool PostgresServer::available() { return hasServerPrograms(binDir()); }
+bool PostgresServer::available() {
+    return hasServerPrograms(binDir());
+}
 
 bool PostgresServer::run(const QString& program, const QStringList& args, int timeoutMs) {
     QProcess process;
@@ -73,8 +78,9 @@ bool PostgresServer::run(const QString& program, const QStringList& args, int ti
     process.setProcessEnvironment(env);
     const QString path = binDir() + u'/' + program;
     if (m_asPostgres) {
-        process.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
-                                                             QStringLiteral("--"), path} + args);
+        process.start(
+            QStringLiteral("runuser"),
+            QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), path} + args);
     } else {
         process.start(path, args);
     }
@@ -145,8 +151,8 @@ bool PostgresServer::start() {
 
     if (!run(QStringLiteral("initdb"),
              {QStringLiteral("-D"), m_dataDir, QStringLiteral("-U"), user(), u"--pwfile="_s + pwFile,
-              QStringLiteral("-A"), QStringLiteral("scram-sha-256"), QStringLiteral("-E"), QStringLiteral("UTF8"),
-              QStringLiteral("--no-locale"), QStringLiteral("--no-sync")},
+              QStringLiteral("-A"), QStringLiteral("scram-sha-256"), QStringLiteral("-E"),
+              QStringLiteral("UTF8"), QStringLiteral("--no-locale"), QStringLiteral("--no-sync")},
              120000)) {
         return false;
     }
@@ -159,9 +165,9 @@ bool PostgresServer::start() {
                                     .arg(m_port)
                                     .arg(m_dir->path());
         m_running = run(QStringLiteral("pg_ctl"),
-                        {QStringLiteral("-D"), m_dataDir, QStringLiteral("-l"), m_logFile, QStringLiteral("-w"),
-                         QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("-o"), options,
-                         QStringLiteral("start")},
+                        {QStringLiteral("-D"), m_dataDir, QStringLiteral("-l"), m_logFile,
+                         QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
+                         QStringLiteral("-o"), options, QStringLiteral("start")},
                         90000);
     }
     if (!m_running) {
@@ -173,8 +179,8 @@ bool PostgresServer::start() {
 void PostgresServer::stop() {
     if (m_running) {
         run(QStringLiteral("pg_ctl"),
-            {QStringLiteral("-D"), m_dataDir, QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"),
-             QStringLiteral("stop")},
+            {QStringLiteral("-D"), m_dataDir, QStringLiteral("-m"), QStringLiteral("immediate"),
+             QStringLiteral("-w"), QStringLiteral("stop")},
             60000);
         m_running = false;
     }
