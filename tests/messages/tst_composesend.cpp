@@ -1,0 +1,434 @@
+// Sending from the compose dialog through a simulated phone: files written per recipient,
+// sent at once or saved, the result lines and box, the transaction log and the failures.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "IniStore.h"
+#include "MessagesWindows.h"
+#include "PhoneSimulator.h"
+#include "TestContext.h"
+#include "frmMain.h"
+#include "frmSendSMS.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kA = u"+4917100001"_s;
+const QString kB = u"+4917200002"_s;
+
+QString sentLine(const QString& number, int k, const QString& outcome) {
+    return u"SMS to %1 (%2) %3\r\n"_s.arg(number).arg(k).arg(outcome);
+}
+
+}  // namespace
+
+class tst_ComposeSend : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void setUpFollowsThePhone();
+    void twoRecipientsSentOneAfterTheOther();
+    void splitTextWithOneFailingPart();
+    void threePartsSavedInPathOrder();
+    void counterEqualsFilesWritten_data();
+    void counterEqualsFilesWritten();
+    void saveOnlySendsAndLogsNothing();
+    void phoneGoneAfterOpening();
+    void noResultBoxWhenUnchecked();
+    void accentsReplacedInFilesButLoggedAsTyped();
+    void boxEndingInSemicolon();
+    void unwritableFileIsReportedFailed();
+    void typedMessageArrivesWithNumberTextAndFlags();
+    void openedByTheBrowserOrAddressBook();
+
+private:
+    bool startPhone();
+    frmSendSMS* open();
+    QStringList outFiles() const;
+    QString log() const;
+    void failFromSubmission(int n);
+
+    std::unique_ptr<TestContext> t;
+    std::unique_ptr<PhoneSimulator> sim;
+    std::unique_ptr<frmSendSMS> dlg;
+};
+
+void tst_ComposeSend::init() {
+    t = std::make_unique<TestContext>();
+    sim = std::make_unique<PhoneSimulator>();
+    QVERIFY2(sim->start(), qPrintable(sim->errorString()));
+}
+
+void tst_ComposeSend::cleanup() {
+    dlg.reset();
+    TW_VERIFY_NO_UNANSWERED(*t);
+    t.reset();
+    sim.reset();
+}
+
+bool tst_ComposeSend::startPhone() {
+    if (!t->ctx().phone().openPort(sim->devicePath(), 115200) || !t->ctx().phone().startDevice()) {
+        return false;
+    }
+    t->ctx().getSettings();
+    t->ctx().mainWindow().showStatus({});
+    return true;
+}
+
+frmSendSMS* tst_ComposeSend::open() {
+    if (t->ctx().state().outDir.isEmpty()) {
+        t->ctx().getSettings();
+    }
+    dlg = std::make_unique<frmSendSMS>(t->ctx());
+    dlg->show();
+    return dlg.get();
+}
+
+QStringList tst_ComposeSend::outFiles() const {
+    return QDir(t->ctx().state().outDir).entryList({u"*.sms"_s}, QDir::Files, QDir::Name);
+}
+
+QString tst_ComposeSend::log() const { return QString::fromUtf8(t->readFile(u"tellwick.log"_s)); }
+
+// The n-th message body and every later one get an error answer from the phone.
+void tst_ComposeSend::failFromSubmission(int n) {
+    auto count = std::make_shared<int>(0);
+    connect(sim.get(), &PhoneSimulator::commandReceived, this, [this, n, count](const QString& command) {
+        if (command.startsWith(u"AT+CMGS"_s, Qt::CaseInsensitive) && ++*count == n) {
+            sim->setSubmitAnswer(u"+CMS ERROR: 500"_s);
+        }
+    });
+}
+
+void tst_ComposeSend::setUpFollowsThePhone() {
+    // A phone that answers but was never identified: save only all the same.
+    QVERIFY(t->ctx().phone().openPort(sim->devicePath(), 115200));
+    t->ctx().getSettings();
+    t->ctx().mainWindow().showStatus({});
+    QCOMPARE(t->ctx().mainWindow().panelText(u"Device"_s), u"no mobile device found"_s);
+    frmSendSMS* d = open();
+    QVERIFY(d->chkSaveOnly->isChecked());
+    QVERIFY(!d->chkSaveOnly->isEnabled());
+    QVERIFY(sim->commands().contains(u"AT"_s));
+    dlg.reset();
+    // Identified and answering: sending is the default.
+    QVERIFY(t->ctx().phone().startDevice());
+    t->ctx().mainWindow().showStatus({});
+    d = open();
+    QVERIFY(!d->chkSaveOnly->isChecked());
+    QVERIFY(d->chkSaveOnly->isEnabled());
+    QCOMPARE(d->cmdSendSMS->text(), u"&Send SMS"_s);
+}
+
+void tst_ComposeSend::twoRecipientsSentOneAfterTheOther() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    frmSendSMS* d = open();
+    QTest::keyClicks(d->txtPhoneNo, kA + u";"_s + kB);
+    QTest::keyClicks(d->Text1, u"Hello there"_s);
+
+    // While the phone is waited for, both buttons stay off and the dialog cannot be closed.
+    struct During {
+        bool sendEnabled = true;
+        bool closeEnabled = true;
+        QString status;
+        bool visibleAfterClose = false;
+    };
+    QList<During> during;
+    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& command) {
+        if (!command.startsWith(u"AT+CMGS"_s, Qt::CaseInsensitive)) {
+            return;
+        }
+        During now{d->cmdSendSMS->isEnabled(), d->cmdClose->isEnabled(),
+                   t->ctx().mainWindow().panelText(u"Status"_s), false};
+        d->reject();
+        d->txtPhoneNo->setText(d->txtPhoneNo->text() + u" "_s);
+        now.visibleAfterClose = d->isVisible();
+        now.sendEnabled = now.sendEnabled || d->cmdSendSMS->isEnabled();
+        during << now;
+    });
+    d->cmdSendSMS->click();
+
+    const QList<SubmittedSms> sent = sim->decodedSubmissions();
+    QCOMPARE(sent.size(), 2);
+    QCOMPARE(sent[0].number, kA);
+    QCOMPARE(sent[1].number, kB);
+    QCOMPARE(sent[0].text, u"Hello there"_s);
+    QCOMPARE(during.size(), 2);
+    for (const During& now : during) {
+        QVERIFY(!now.sendEnabled);
+        QVERIFY(!now.closeEnabled);
+        QCOMPARE(now.status, u"sending SMS..."_s);
+        QVERIFY(now.visibleAfterClose);
+    }
+    QCOMPARE(t->msgBox().shown().size(), 1);
+    const MsgBox::Shown box = t->msgBox().shown().first();
+    QCOMPARE(box.text, u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"sent successfully"_s) +
+                           sentLine(kB, 1, u"sent successfully"_s));
+    QCOMPARE(box.title, u"Tellwick"_s);
+    QCOMPARE(box.icon, MsgBox::Information);
+    QCOMPARE(box.buttons, MsgBox::OKOnly);
+    // Sent files leave the outgoing folder; the status is back to idle; the dialog is gone.
+    QVERIFY(outFiles().isEmpty());
+    QCOMPARE(t->ctx().mainWindow().panelText(u"Status"_s), u"Idle..."_s);
+    QVERIFY(!d->isVisible());
+}
+
+void tst_ComposeSend::splitTextWithOneFailingPart() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    t->ini().writeINI(u"Settings"_s, u"LogSMS"_s, u"1"_s);
+    t->ctx().getSettings();
+    frmSendSMS* d = open();
+    d->txtPhoneNo->setText(kA + u";"_s + kB);
+    d->chkAutosplit->click();
+    d->chkSRR->click();
+    const QString text = QString(200, u'm');
+    d->Text1->setPlainText(text);
+    QCOMPARE(d->labMsgText->text(), u"&Message text (200 characters, 2 messages):"_s);
+    failFromSubmission(4);  // the second part for B
+    d->cmdSendSMS->click();
+
+    QCOMPARE(t->msgBox().shown().size(), 1);
+    QCOMPARE(t->msgBox().shown().first().text,
+             u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"sent successfully"_s) + sentLine(kA, 2, u"sent successfully"_s) +
+                 sentLine(kB, 1, u"sent successfully"_s) + sentLine(kB, 2, u"failed"_s) +
+                 u"\r\nA delivery confirmation was\r\nrequested for each message."_s);
+    const QList<SubmittedSms> sent = sim->decodedSubmissions();
+    QCOMPARE(sent.size(), 3);
+    for (const SubmittedSms& sms : sent) {
+        QVERIFY(sms.statusReport);
+    }
+    // One log line per file, from the dialog, with the text as typed.
+    const QString log = this->log();
+    QCOMPARE(log.count(u"/MANUAL/%1: '%2' was sent successfully."_s.arg(kA, text)), 2);
+    QCOMPARE(log.count(u"/MANUAL/%1: '%2' was sent successfully."_s.arg(kB, text)), 1);
+    QCOMPARE(log.count(u"/MANUAL/%1: '%2' was NOT sent."_s.arg(kB, text)), 1);
+}
+
+void tst_ComposeSend::threePartsSavedInPathOrder() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    frmSendSMS* d = open();
+    d->chkSaveOnly->click();
+    d->chkAutosplit->click();
+    d->chkFlash->click();
+    d->txtPhoneNo->setText(kA);
+    d->Text1->setPlainText(QString(400, u't'));
+    QCOMPARE(d->labMsgText->text(), u"&Message text (400 characters, 3 messages):"_s);
+    d->cmdSendSMS->click();
+
+    QCOMPARE(t->msgBox().shown().first().text, u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"saved"_s) +
+                                                   sentLine(kA, 2, u"saved"_s) + sentLine(kA, 3, u"saved"_s));
+    const QStringList files = outFiles();
+    QCOMPARE(files.size(), 3);
+    for (const QString& name : files) {
+        const QString path = t->ctx().state().outDir + u'/' + name;
+        QCOMPARE(t->ini().readINI(u"Tellwick"_s, u"No"_s, path), kA);
+        QCOMPARE(t->ini().readINI(u"Tellwick"_s, u"Flash"_s, path), u"1"_s);
+        QCOMPARE(t->ini().readINI(u"Tellwick"_s, u"Report"_s, path), u"0"_s);
+        QCOMPARE(t->ini().readINI(u"Tellwick"_s, u"Manual"_s, path), u"1"_s);
+    }
+    QVERIFY(sim->submissions().isEmpty());
+}
+
+void tst_ComposeSend::counterEqualsFilesWritten_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("footer");
+    QTest::newRow("160") << QString(160, u'a') << QString();
+    QTest::newRow("161") << QString(161, u'a') << QString();
+    QTest::newRow("two full parts") << QString(312, u'a') << QString();
+    QTest::newRow("313") << QString(313, u'a') << QString();
+    QTest::newRow("nine parts") << QString(1404, u'a') << QString();
+    QTest::newRow("ten parts") << QString(1405, u'a') << QString();
+    QTest::newRow("line breaks") << QString(80, u'a') + u"\n"_s + QString(79, u'b') << QString();
+    QTest::newRow("line breaks over") << QString(80, u'a') + u"\n\n"_s + QString(79, u'b') << QString();
+    QTest::newRow("emoji") << QString(150, u'a') + u"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"_s
+                           << QString();
+    QTest::newRow("footer") << QString(150, u'a') << u" -- sent by Tellwick"_s;
+}
+
+void tst_ComposeSend::counterEqualsFilesWritten() {
+    QFETCH(QString, text);
+    QFETCH(QString, footer);
+    if (!footer.isEmpty()) {
+        t->ini().writeINI(u"Settings"_s, u"Footer"_s, footer);
+    }
+    t->ctx().getSettings();
+    frmSendSMS* d = open();
+    d->chkAutosplit->click();
+    d->txtPhoneNo->setText(kA);
+    d->Text1->setPlainText(text);
+    static const QRegularExpression count(u", (\\d+) messages?\\):$"_s);
+    const QRegularExpressionMatch m = count.match(d->labMsgText->text());
+    QVERIFY2(m.hasMatch(), qPrintable(d->labMsgText->text()));
+    d->cmdSendSMS->click();  // no phone: saved
+    QCOMPARE(int(outFiles().size()), m.captured(1).toInt());
+}
+
+void tst_ComposeSend::saveOnlySendsAndLogsNothing() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"LogSMS"_s, u"1"_s);
+    t->ctx().getSettings();
+    frmSendSMS* d = open();
+    d->chkSaveOnly->click();
+    QCOMPARE(d->cmdSendSMS->text(), u"&Save SMS"_s);
+    d->txtPhoneNo->setText(kA + u";"_s + kB);
+    d->Text1->setPlainText(u"later"_s);
+    sim->clearRecords();
+    d->cmdSendSMS->click();
+    QCOMPARE(outFiles().size(), 2);
+    QVERIFY(sim->submissions().isEmpty());
+    QVERIFY(!sim->commands().join(u'|').contains(u"CMGS"_s, Qt::CaseInsensitive));
+    QVERIFY(!log().contains(u"MANUAL"_s));
+    QVERIFY(t->msgBox().shown().isEmpty());  // the result box is off by default
+}
+
+void tst_ComposeSend::phoneGoneAfterOpening() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    frmSendSMS* d = open();
+    QVERIFY(!d->chkSaveOnly->isChecked());
+    d->txtPhoneNo->setText(kA);
+    d->Text1->setPlainText(u"are you there?"_s);
+    sim->disappear();
+    d->cmdSendSMS->click();
+    QVERIFY(d->chkSaveOnly->isChecked());
+    QCOMPARE(d->cmdSendSMS->text(), u"&Save SMS"_s);
+    QCOMPARE(t->msgBox().shown().first().text, u"Result:\r\n\r\nCan't send SMS, mobile device not found!\r\n\r\n"_s +
+                                                   sentLine(kA, 1, u"saved"_s));
+    QCOMPARE(outFiles().size(), 1);
+}
+
+void tst_ComposeSend::noResultBoxWhenUnchecked() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"LogSMS"_s, u"1"_s);
+    t->ctx().getSettings();
+    sim->setSubmitAnswer(u"+CMS ERROR: 500"_s);
+    frmSendSMS* d = open();
+    QVERIFY(!d->Check1->isChecked());
+    d->txtPhoneNo->setText(kA + u";"_s + kB);
+    d->Text1->setPlainText(u"nobody gets this"_s);
+    d->cmdSendSMS->click();
+    QVERIFY(t->msgBox().shown().isEmpty());
+    QCOMPARE(log().count(u"' was NOT sent."_s), 2);
+}
+
+void tst_ComposeSend::accentsReplacedInFilesButLoggedAsTyped() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"LogSMS"_s, u"1"_s);
+    t->ctx().getSettings();
+    frmSendSMS* d = open();
+    d->txtPhoneNo->setText(kA);
+    d->Text1->setPlainText(u"á, ê and é"_s);
+    d->cmdSendSMS->click();
+    QCOMPARE(sim->decodedSubmissions().size(), 1);
+    QCOMPARE(sim->decodedSubmissions().first().text, u"a, e and é"_s);
+    QVERIFY(log().contains(u"/MANUAL/%1: 'á, ê and é' was sent successfully."_s.arg(kA)));
+
+    // Saved, the file holds the replaced text.
+    d = open();
+    d->chkSaveOnly->click();
+    d->txtPhoneNo->setText(kA);
+    d->Text1->setPlainText(u"Ôla Ú á, ê and é"_s);
+    d->cmdSendSMS->click();
+    QCOMPARE(outFiles().size(), 1);
+    QCOMPARE(t->ini().readINI(u"Tellwick"_s, u"Text"_s, t->ctx().state().outDir + u'/' + outFiles().first()),
+             u"Ola U a, e and é"_s);
+}
+
+void tst_ComposeSend::boxEndingInSemicolon() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    frmSendSMS* d = open();
+    d->txtPhoneNo->setText(kA + u";"_s);
+    d->Text1->setPlainText(u"x"_s);
+    d->cmdSendSMS->click();
+    // The empty field gets its own file, which the send reports as having no recipient.
+    QCOMPARE(t->msgBox().shown().first().text,
+             u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"sent successfully"_s) + sentLine(QString(), 1, u"failed"_s));
+    QCOMPARE(sim->decodedSubmissions().size(), 1);
+
+    // Only blanks and ";": every field is handled, nothing crashes.
+    d = open();
+    d->chkSaveOnly->click();
+    d->txtPhoneNo->setText(u" ; ;"_s);
+    d->Text1->setPlainText(u"x"_s);
+    t->msgBox().clearShown();
+    d->cmdSendSMS->click();
+    QCOMPARE(t->msgBox().shown().first().text, u"Result:\r\n\r\n"_s + sentLine(QString(), 1, u"saved"_s).repeated(3));
+}
+
+void tst_ComposeSend::unwritableFileIsReportedFailed() {
+    t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    t->ctx().getSettings();
+    t->writeFile(u"not-a-folder"_s, "x");
+    frmSendSMS* d = open();
+    t->ctx().state().outDir = t->path(u"not-a-folder"_s);
+    d->txtPhoneNo->setText(kA + u";"_s + kB);
+    d->Text1->setPlainText(u"lost?"_s);
+    d->cmdSendSMS->click();
+    // Nothing could be written: each recipient says so instead of vanishing from the result.
+    QCOMPARE(t->msgBox().shown().first().text,
+             u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"failed"_s) + sentLine(kB, 1, u"failed"_s));
+}
+
+void tst_ComposeSend::typedMessageArrivesWithNumberTextAndFlags() {
+    QVERIFY(startPhone());
+    frmSendSMS* d = open();
+    d->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(d));
+    d->txtPhoneNo->setFocus();
+    QTest::keyClicks(d->txtPhoneNo, u"+4915712345678"_s);
+    QTest::keyClicks(d->Text1, u"Hi Bob, 5 pm at the station?"_s);
+    QTest::keyClick(d->Text1, Qt::Key_Return);
+    QTest::keyClicks(d->Text1, u"Ann"_s);
+    QTest::keyClick(d, Qt::Key_F, Qt::AltModifier);    // send as &Flash-SMS
+    QTest::keyClick(d, Qt::Key_R, Qt::AltModifier);    // &request delivery confirmation
+    QVERIFY(d->chkFlash->isChecked());
+    QVERIFY(d->chkSRR->isChecked());
+    QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);    // &Send SMS
+    QTRY_COMPARE(sim->decodedSubmissions().size(), 1);
+    const SubmittedSms sms = sim->decodedSubmissions().first();
+    QCOMPARE(sms.number, u"+4915712345678"_s);
+    // A line break goes out as one blank.
+    QCOMPARE(sms.text, u"Hi Bob, 5 pm at the station? Ann"_s);
+    QVERIFY(sms.flash);
+    QVERIFY(sms.statusReport);
+}
+
+void tst_ComposeSend::openedByTheBrowserOrAddressBook() {
+    registerMessagesWindows(t->ctx().windows());
+    t->ctx().getSettings();
+    t->ini().writeINI(u"Addressbook"_s, u"Alpha"_s, kA);
+    QString caption;
+    QString phoneNo;
+    QString text;
+    QTimer::singleShot(0, this, [&] {
+        auto* d = qobject_cast<frmSendSMS*>(t->ctx().windows().existing(u"frmSendSMS"_s));
+        QVERIFY(d);
+        caption = d->windowTitle();
+        phoneNo = d->txtPhoneNo->text();
+        text = d->Text1->toPlainText();
+        d->cmdClose->click();
+    });
+    frmSendSMS::openModal(t->ctx(), u"Tellwick: Reply to SMS message"_s, kA, u"> earlier text"_s);
+    QCOMPARE(caption, u"Tellwick: Reply to SMS message"_s);
+    QCOMPARE(phoneNo, kA);
+    QCOMPARE(text, u"> earlier text"_s);
+    // Closed means unloaded: the next opening starts from the set-up again.
+    QVERIFY(!t->ctx().windows().isLoaded(u"frmSendSMS"_s));
+    QVERIFY(outFiles().isEmpty());
+}
+
+QTEST_MAIN(tst_ComposeSend)
+#include "tst_composesend.moc"
