@@ -1,5 +1,10 @@
 #include "JobEditorWindows.h"
 
 #include "WindowRegistry.h"
+#include "frmJobNew.h"
+#include "frmJobs.h"
 
-void registerJobEditorWindows(WindowRegistry& windows) { (void)windows; }
+void registerJobEditorWindows(WindowRegistry& windows) {
+    windows.registerFactory(QStringLiteral("frmJobs"), [](AppContext& ctx) { return new frmJobs(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobNew"), [](AppContext& ctx) { return new frmJobNew(ctx); });
+}
