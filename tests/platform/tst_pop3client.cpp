@@ -36,7 +36,7 @@ private slots:
         QVERIFY2(pop.login(), qPrintable(pop.errorText() + u'\n' + m_dovecot.logText()));
         QVERIFY(pop.isLoggedIn());
         QVERIFY(pop.errorText().isEmpty());
-        QVERIFY2(pop.logout(), qPrintable(pop.errorText()));
+        QVERIFY2(pop.logout(), qPrintable(pop.errorText() + u'\n' + m_dovecot.logText()));
         QVERIFY(!pop.isLoggedIn());
         // Logging out again has nothing to do.
         QVERIFY(pop.logout());

@@ -113,17 +113,20 @@ bool DovecotServer::writeConfig(const Users& users) {
     if (root) {
         // Mail must not be read as root; the login and internal processes drop to dovecot's
         // own users, which the package creates.
+        // getpwnam() hands out one static record: copy what is needed at once.
         const passwd* nobody = ::getpwnam("nobody");
         if (!nobody) {
             m_error = QStringLiteral("no user 'nobody' to run the mailboxes as");
             return false;
         }
-        mailUid = QString::number(nobody->pw_uid);
-        mailGid = QString::number(nobody->pw_gid);
+        const uid_t nobodyUid = nobody->pw_uid;
+        const gid_t nobodyGid = nobody->pw_gid;
+        mailUid = QString::number(nobodyUid);
+        mailGid = QString::number(nobodyGid);
         internalUser = userExists("dovecot") ? QStringLiteral("dovecot") : QStringLiteral("nobody");
         internalGroup = groupName(::getpwnam(qPrintable(internalUser))->pw_gid);
         loginUser = userExists("dovenull") ? QStringLiteral("dovenull") : QStringLiteral("nobody");
-        if (::chown(QFile::encodeName(d + QStringLiteral("/mail")).constData(), nobody->pw_uid, nobody->pw_gid) != 0) {
+        if (::chown(QFile::encodeName(d + QStringLiteral("/mail")).constData(), nobodyUid, nobodyGid) != 0) {
             m_error = QStringLiteral("cannot hand the mail folder to nobody");
             return false;
         }
@@ -227,7 +230,7 @@ bool DovecotServer::startOnce(const Users& users) {
 
     // Ready when a connection gets the greeting; over when the process ends first.
     bool greeted = false;
-    QTest::qWaitFor(
+    (void)QTest::qWaitFor(
         [&] {
             if (m_process->state() != QProcess::Running) {
                 return true;
