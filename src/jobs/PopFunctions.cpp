@@ -25,6 +25,13 @@ void debugLog(AppContext& ctx, const QString& text) {
 QString POPLogin(AppContext& ctx, const QString& user, const QString& password, const QString& server,
                  quint16 port) {
     Pop3Client& pop = ctx.pop3();
+    if (pop.isBusy()) {
+        // A login or logout already waits for its server; its settings stay as they are.
+        debugLog(ctx, QStringLiteral("ERROR accessing mailbox '%1' on %2:%3: The POP3 control is busy")
+                          .arg(user, server)
+                          .arg(port));
+        return QStringLiteral("The POP3 control is busy");
+    }
     pop.server = server;
     pop.port = port;
     pop.user = user;

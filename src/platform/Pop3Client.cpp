@@ -36,8 +36,13 @@ public:
     QByteArray buffer;
     bool loggedIn = false;
     bool busy = false;
+    // The server of the current connection, kept apart from the public fields, which a
+    // caller may change while a call waits.
+    QString host;
+    quint16 hostPort = 0;
+    int limit = 10;
 
-    QString where() const { return q.server + u':' + QString::number(q.port); }
+    QString where() const { return host + u':' + QString::number(hostPort); }
 
     // Runs the message loop until the socket reports something or the deadline passes.
     void wait(const QDeadlineTimer& deadline) {
@@ -55,13 +60,13 @@ public:
     QString timeLimitText(const QString& what) const {
         return QStringLiteral("No answer from %1 within the time limit of %2 seconds (waiting for %3)")
             .arg(where())
-            .arg(q.effectiveTimeout())
+            .arg(limit)
             .arg(what);
     }
 
     bool connectToServer(const QDeadlineTimer& deadline, QString& error) {
         buffer.clear();
-        socket.connectToHost(q.server, q.port);
+        socket.connectToHost(host, hostPort);
         for (;;) {
             const auto state = socket.state();
             if (state == QAbstractSocket::ConnectedState) {
@@ -73,7 +78,7 @@ public:
                     error = QStringLiteral("Connection refused by %1").arg(where());
                     break;
                 case QAbstractSocket::HostNotFoundError:
-                    error = QStringLiteral("Host %1 not found").arg(q.server);
+                    error = QStringLiteral("Host %1 not found").arg(host);
                     break;
                 default:
                     error = QStringLiteral("Could not connect to %1: %2").arg(where(), socket.errorString());
@@ -189,14 +194,19 @@ bool Pop3Client::login() {
         return false;
     }
     d->busy = true;
-    const QDeadlineTimer deadline{std::chrono::seconds{effectiveTimeout()}};
+    d->host = server.trimmed();
+    d->hostPort = port;
+    d->limit = effectiveTimeout();
+    const QByteArray userLine = "USER " + user.toUtf8();
+    const QByteArray passLine = "PASS " + password.toUtf8();
+    const QDeadlineTimer deadline{std::chrono::seconds{d->limit}};
     QString error;
     bool refused = false;
     bool ok = d->connectToServer(deadline, error) &&
               d->status(deadline, QStringLiteral("Greeting"), QStringLiteral("the server's greeting"), error,
                         refused) &&
-              d->command("USER " + user.toUtf8(), deadline, QStringLiteral("USER"), error, refused) &&
-              d->command("PASS " + password.toUtf8(), deadline, QStringLiteral("PASS"), error, refused);
+              d->command(userLine, deadline, QStringLiteral("USER"), error, refused) &&
+              d->command(passLine, deadline, QStringLiteral("PASS"), error, refused);
     d->busy = false;
     if (!ok) {
         d->drop(refused);
@@ -218,7 +228,8 @@ bool Pop3Client::logout() {
         return true;  // nothing to log out from
     }
     d->busy = true;
-    const QDeadlineTimer deadline{std::chrono::seconds{effectiveTimeout()}};
+    d->limit = effectiveTimeout();
+    const QDeadlineTimer deadline{std::chrono::seconds{d->limit}};
     QString error;
     bool refused = false;
     const bool ok = d->command("QUIT", deadline, QStringLiteral("QUIT"), error, refused);
@@ -237,3 +248,5 @@ bool Pop3Client::logout() {
 bool Pop3Client::isLoggedIn() const {
     return d->loggedIn && d->socket.state() == QAbstractSocket::ConnectedState;
 }
+
+bool Pop3Client::isBusy() const { return d->busy; }

@@ -24,6 +24,8 @@ public:
     // Sends QUIT and closes the connection; true when there was no connection to close.
     bool logout();
     bool isLoggedIn() const;
+    // True while a call waits for the server (another call then fails at once).
+    bool isBusy() const;
     QString errorText() const { return m_error; }
 
     // Seconds the calls wait at most: timeoutSeconds, or 10 when that is not positive.

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <QTimer>
 
 #include "DovecotServer.h"
 #include "PopFunctions.h"
@@ -97,6 +98,25 @@ private slots:
             POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("bad\n"), QStringLiteral("127.0.0.1"), silent.port());
             QCOMPARE(m_t->ctx().pop3().timeoutSeconds, 10);
         }
+    }
+
+    // A login started while another one waits (a timer firing in the wait) is turned away
+    // and leaves the waiting one alone.
+    void secondLoginWhileWaiting() {
+        setDebug(false);
+        ScriptedPop3Server slow;
+        QVERIFY(slow.listen());
+        slow.greeting = ScriptedPop3Server::kSilent;
+        m_t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Timeout"), QStringLiteral("1"));
+        QString inner;
+        QTimer::singleShot(0, this, [&] {
+            inner = POPLogin(m_t->ctx(), QStringLiteral("eve"), QStringLiteral("pw"), QStringLiteral("other.invalid"), 1);
+        });
+        const QString outer =
+            POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("pw"), QStringLiteral("127.0.0.1"), slow.port());
+        QCOMPARE(inner, QStringLiteral("The POP3 control is busy"));
+        QVERIFY2(outer.startsWith(QStringLiteral("No answer from %1 within").arg(where(slow.port()))), qPrintable(outer));
+        QCOMPARE(m_t->ctx().pop3().user, QStringLiteral("bob"));
     }
 
     void lineBreakRefused() {

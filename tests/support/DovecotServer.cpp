@@ -168,6 +168,7 @@ userdb {
   args = uid=%6 gid=%7 home=%1/mail/%u
 }
 service pop3-login {
+%9
   inet_listener pop3 {
     address = 127.0.0.1
     port = %8
@@ -178,13 +179,16 @@ service pop3-login {
 }
 # Without this listener a failed login holds back the next good one for seconds.
 service anvil {
+%9
   unix_listener anvil-auth-penalty {
     mode = 0
   }
 }
 )")
                              .arg(d, QString::number(m_port), internalUser, internalGroup, loginUser, mailUid,
-                                  mailGid, QString::number(m_port));
+                                  mailGid, QString::number(m_port),
+                                  // only root may change the root folder of a process
+                                  root ? QStringLiteral("") : QStringLiteral("  chroot ="));
     if (!writeFile(d + QStringLiteral("/passwd"), passwd) ||
         !writeFile(d + QStringLiteral("/dovecot.conf"), conf.toUtf8())) {
         m_error = QStringLiteral("cannot write the dovecot configuration into ") + d;

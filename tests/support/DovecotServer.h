@@ -58,5 +58,6 @@ private:
                 QFAIL("dovecot is required here but not installed (dovecot-core, dovecot-pop3d)");       \
             QSKIP("dovecot is not installed (dovecot-core, dovecot-pop3d)");                             \
         }                                                                                                \
-        QVERIFY2((server).start(users), qPrintable((server).errorText()));                              \
+        const bool dovecotStarted_ = (server).start(users);                                              \
+        QVERIFY2(dovecotStarted_, qPrintable((server).errorText()));                                     \
     } while (false)
