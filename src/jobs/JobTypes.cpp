@@ -23,15 +23,27 @@ QString typeField(int typeIndex, int field) {
 }
 }  // namespace
 
-QString jobTypeLetter(int typeIndex) { return typeField(typeIndex, 1); }
-QString jobTypeName(int typeIndex) { return typeField(typeIndex, 2); }
-QString jobTypeDescription(int typeIndex) { return typeField(typeIndex, 3); }
+QString jobTypeLetter(int typeIndex) {
+    return typeField(typeIndex, 1);
+}
+QString jobTypeName(int typeIndex) {
+    return typeField(typeIndex, 2);
+}
+QString jobTypeDescription(int typeIndex) {
+    return typeField(typeIndex, 3);
+}
 
-QString jobSection(const QString& jobKey) { return QStringLiteral("Job ") + jobKey; }
-QString jobKey(int typeIndex, int number) { return jobTypeLetter(typeIndex) + QString::number(number); }
+QString jobSection(const QString& jobKey) {
+    return QStringLiteral("Job ") + jobKey;
+}
+QString jobKey(int typeIndex, int number) {
+    return jobTypeLetter(typeIndex) + QString::number(number);
+}
 
 namespace {
-bool validType(int typeIndex) { return typeIndex >= 0 && typeIndex < jobTypeCount; }
+bool validType(int typeIndex) {
+    return typeIndex >= 0 && typeIndex < jobTypeCount;
+}
 }  // namespace
 
 int countJobs(const IniStore& ini, int typeIndex) {

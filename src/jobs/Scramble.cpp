@@ -67,7 +67,7 @@ QString decode(const QString& text, const QByteArray& key) {
         }
     }
     const auto result = QByteArray::fromBase64Encoding(text.mid(1).toLatin1(),
-                                                        kBase64 | QByteArray::AbortOnBase64DecodingErrors);
+                                                       kBase64 | QByteArray::AbortOnBase64DecodingErrors);
     if (!result || result.decoded.size() < 2) {
         return {};
     }

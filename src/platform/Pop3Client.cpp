@@ -74,15 +74,16 @@ public:
             }
             if (state == QAbstractSocket::UnconnectedState) {
                 switch (socket.error()) {
-                case QAbstractSocket::ConnectionRefusedError:
-                    error = QStringLiteral("Connection refused by %1").arg(where());
-                    break;
-                case QAbstractSocket::HostNotFoundError:
-                    error = QStringLiteral("Host %1 not found").arg(host);
-                    break;
-                default:
-                    error = QStringLiteral("Could not connect to %1: %2").arg(where(), socket.errorString());
-                    break;
+                    case QAbstractSocket::ConnectionRefusedError:
+                        error = QStringLiteral("Connection refused by %1").arg(where());
+                        break;
+                    case QAbstractSocket::HostNotFoundError:
+                        error = QStringLiteral("Host %1 not found").arg(host);
+                        break;
+                    default:
+                        error =
+                            QStringLiteral("Could not connect to %1: %2").arg(where(), socket.errorString());
+                        break;
                 }
                 socket.abort();
                 return false;
@@ -110,7 +111,8 @@ public:
                 return true;
             }
             if (buffer.size() > kMaxLine) {
-                error = QStringLiteral("%1 sent a reply without a line end (waiting for %2)").arg(where(), what);
+                error =
+                    QStringLiteral("%1 sent a reply without a line end (waiting for %2)").arg(where(), what);
                 return false;
             }
             if (socket.state() != QAbstractSocket::ConnectedState) {
@@ -249,4 +251,6 @@ bool Pop3Client::isLoggedIn() const {
     return d->loggedIn && d->socket.state() == QAbstractSocket::ConnectedState;
 }
 
-bool Pop3Client::isBusy() const { return d->busy; }
+bool Pop3Client::isBusy() const {
+    return d->busy;
+}

@@ -106,11 +106,13 @@ private slots:
         QTest::newRow("no prefix match") << QStringLiteral("FW") << QString();
         QTest::newRow("default job") << QString() << QStringLiteral("Default job,f2");
         QTest::newRow("types in table order") << QStringLiteral("DUP") << QStringLiteral("Exec dup,e3");
-        QTest::newRow("numbers ascending, not file order") << QStringLiteral("MAIL") << QStringLiteral("Mailer three,s3");
+        QTest::newRow("numbers ascending, not file order")
+            << QStringLiteral("MAIL") << QStringLiteral("Mailer three,s3");
         QTest::newRow("found under its letter") << QStringLiteral("MIX") << QStringLiteral("Mixed,q2");
         QTest::newRow("name with comma") << QStringLiteral("POP") << QStringLiteral("Box, with comma,m1");
         QTest::newRow("number 500") << QStringLiteral("LAST") << QStringLiteral("Last one,m500");
-        QTest::newRow("key as the letter table spells it") << QStringLiteral("CASE") << QStringLiteral("Upper case letter,s5");
+        QTest::newRow("key as the letter table spells it")
+            << QStringLiteral("CASE") << QStringLiteral("Upper case letter,s5");
         QTest::newRow("no Type") << QStringLiteral("NOTYPE") << QString();
         QTest::newRow("leading zero") << QStringLiteral("ZERO") << QString();
         QTest::newRow("number 501") << QStringLiteral("OVER") << QString();

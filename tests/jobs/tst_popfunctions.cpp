@@ -15,7 +15,8 @@ private:
     std::unique_ptr<TestContext> m_t;
 
     void setDebug(bool on) {
-        m_t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Debug"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        m_t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Debug"),
+                            on ? QStringLiteral("1") : QStringLiteral("0"));
         m_t->ctx().getSettings();
     }
     QString debugLog() const { return QString::fromUtf8(m_t->readFile(QStringLiteral("debug.log"))); }
@@ -23,7 +24,8 @@ private:
 
 private slots:
     void initTestCase() {
-        TW_START_DOVECOT(m_dovecot, (DovecotServer::Users{{QStringLiteral("alice"), QStringLiteral("s\u00e9cret")}}));
+        TW_START_DOVECOT(m_dovecot,
+                         (DovecotServer::Users{{QStringLiteral("alice"), QStringLiteral("s\u00e9cret")}}));
     }
     void cleanupTestCase() { m_dovecot.stop(); }
     void init() { m_t = std::make_unique<TestContext>(); }
@@ -44,9 +46,11 @@ private slots:
 
         const QStringList lines = debugLog().split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].endsWith(QStringLiteral(": Logged in successfully to mailbox 'alice' on ") + where(port)),
+        QVERIFY2(lines[0].endsWith(QStringLiteral(": Logged in successfully to mailbox 'alice' on ") +
+                                   where(port)),
                  qPrintable(lines[0]));
-        QVERIFY2(lines[1].endsWith(QStringLiteral(": Logged out successfully from mailbox 'alice' on ") + where(port)),
+        QVERIFY2(lines[1].endsWith(QStringLiteral(": Logged out successfully from mailbox 'alice' on ") +
+                                   where(port)),
                  qPrintable(lines[1]));
         // The password never reaches a log.
         QVERIFY(!debugLog().contains(QStringLiteral("s\u00e9cret")));
@@ -60,8 +64,10 @@ private slots:
                                         QStringLiteral("127.0.0.1"), port);
         QVERIFY2(result.startsWith(QLatin1String("PASS failed: -ERR")), qPrintable(result));
         QVERIFY(!m_t->ctx().pop3().isLoggedIn());
-        QVERIFY2(debugLog().contains(QStringLiteral(": ERROR accessing mailbox 'alice' on %1: %2\n").arg(where(port), result)),
-                 qPrintable(debugLog()));
+        QVERIFY2(
+            debugLog().contains(
+                QStringLiteral(": ERROR accessing mailbox 'alice' on %1: %2\n").arg(where(port), result)),
+            qPrintable(debugLog()));
         // The failed login leaves the control ready for the next one.
         QCOMPARE(POPLogin(m_t->ctx(), QStringLiteral("alice"), QStringLiteral("s\u00e9cret"),
                           QStringLiteral("127.0.0.1"), port),
@@ -75,8 +81,8 @@ private slots:
                           QStringLiteral("127.0.0.1"), m_dovecot.port()),
                  QStringLiteral("OK"));
         QCOMPARE(POPLogout(m_t->ctx()), QStringLiteral("OK"));
-        QVERIFY(POPLogin(m_t->ctx(), QStringLiteral("alice"), QStringLiteral("x"), QStringLiteral("127.0.0.1"),
-                         m_dovecot.port()) != QLatin1String("OK"));
+        QVERIFY(POPLogin(m_t->ctx(), QStringLiteral("alice"), QStringLiteral("x"),
+                         QStringLiteral("127.0.0.1"), m_dovecot.port()) != QLatin1String("OK"));
         QVERIFY(!QFile::exists(m_t->path(QStringLiteral("debug.log"))));
     }
 
@@ -87,15 +93,17 @@ private slots:
         QVERIFY(silent.listen());
         silent.greeting = ScriptedPop3Server::kSilent;
         m_t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Timeout"), QStringLiteral("1"));
-        const QString result =
-            POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("pw"), QStringLiteral("127.0.0.1"), silent.port());
+        const QString result = POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("pw"),
+                                        QStringLiteral("127.0.0.1"), silent.port());
         QVERIFY2(result.contains(QLatin1String("time limit of 1 seconds")), qPrintable(result));
         QCOMPARE(m_t->ctx().pop3().timeoutSeconds, 1);
-        QVERIFY(debugLog().contains(QStringLiteral("ERROR accessing mailbox 'bob' on %1: %2").arg(where(silent.port()), result)));
+        QVERIFY(debugLog().contains(
+            QStringLiteral("ERROR accessing mailbox 'bob' on %1: %2").arg(where(silent.port()), result)));
 
         for (const QString& bad : {QString(), QStringLiteral("0"), QStringLiteral("soon")}) {
             m_t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Timeout"), bad);
-            POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("bad\n"), QStringLiteral("127.0.0.1"), silent.port());
+            POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("bad\n"), QStringLiteral("127.0.0.1"),
+                     silent.port());
             QCOMPARE(m_t->ctx().pop3().timeoutSeconds, 10);
         }
     }
@@ -110,12 +118,14 @@ private slots:
         m_t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Timeout"), QStringLiteral("1"));
         QString inner;
         QTimer::singleShot(0, this, [&] {
-            inner = POPLogin(m_t->ctx(), QStringLiteral("eve"), QStringLiteral("pw"), QStringLiteral("other.invalid"), 1);
+            inner = POPLogin(m_t->ctx(), QStringLiteral("eve"), QStringLiteral("pw"),
+                             QStringLiteral("other.invalid"), 1);
         });
-        const QString outer =
-            POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("pw"), QStringLiteral("127.0.0.1"), slow.port());
+        const QString outer = POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("pw"),
+                                       QStringLiteral("127.0.0.1"), slow.port());
         QCOMPARE(inner, QStringLiteral("The POP3 control is busy"));
-        QVERIFY2(outer.startsWith(QStringLiteral("No answer from %1 within").arg(where(slow.port()))), qPrintable(outer));
+        QVERIFY2(outer.startsWith(QStringLiteral("No answer from %1 within").arg(where(slow.port()))),
+                 qPrintable(outer));
         QCOMPARE(m_t->ctx().pop3().user, QStringLiteral("bob"));
     }
 
@@ -135,8 +145,8 @@ private slots:
         ScriptedPop3Server server;
         QVERIFY(server.listen());
         server.replies.insert("QUIT", "-ERR mailbox locked");
-        QCOMPARE(POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("pw"), QStringLiteral("127.0.0.1"),
-                          server.port()),
+        QCOMPARE(POPLogin(m_t->ctx(), QStringLiteral("bob"), QStringLiteral("pw"),
+                          QStringLiteral("127.0.0.1"), server.port()),
                  QStringLiteral("OK"));
         const QString result = POPLogout(m_t->ctx());
         QCOMPARE(result, QStringLiteral("QUIT failed: -ERR mailbox locked"));

@@ -71,7 +71,8 @@ private slots:
         QTest::newRow("one quote") << QStringLiteral("\"");
         QTest::newRow("ini syntax") << QStringLiteral("[Job f1];a=b");
         QTest::newRow("accents") << QStringLiteral("Gr\u00fc\u00dfe \u00e0\u00e9\u00ee\u00f5 \u00c7a va");
-        QTest::newRow("cjk and emoji") << (QStringLiteral("\u65e5\u672c ") + QString::fromUcs4(U"\U0001F600"));
+        QTest::newRow("cjk and emoji")
+            << (QStringLiteral("\u65e5\u672c ") + QString::fromUcs4(U"\U0001F600"));
         QTest::newRow("mark character") << QStringLiteral("~");
         QTest::newRow("looks stored") << QStringLiteral("~AAAA");
         QString ascii;
@@ -118,7 +119,8 @@ private slots:
         const QString a = scramble(QStringLiteral("pw"), QString());
         const QString b = scramble(a, QString());  // "pw" again
         QCOMPARE(b, QStringLiteral("pw"));
-        for (const QString& p : {a, scramble(QStringLiteral("x"), QStringLiteral("other")), QStringLiteral("~~")}) {
+        for (const QString& p :
+             {a, scramble(QStringLiteral("x"), QStringLiteral("other")), QStringLiteral("~~")}) {
             QCOMPARE(scramble(scramble(p, QString()), QString()), p);
         }
     }

@@ -81,21 +81,26 @@ private slots:
         const QByteArray none;
         QTest::newRow("greeting -ERR") << QByteArray("-ERR too many connections") << none << none
                                        << QStringLiteral("Greeting failed: -ERR too many connections");
-        QTest::newRow("greeting not POP3") << QByteArray("220 smtp.example ESMTP") << none << none
-                                           << QStringLiteral("Greeting failed: unexpected reply from 127.0.0.1:");
-        QTest::newRow("-ERR on USER") << QByteArray("+OK") << QByteArray("USER") << QByteArray("-ERR no such user")
-                                      << QStringLiteral("USER failed: -ERR no such user");
-        QTest::newRow("-ERR on PASS") << QByteArray("+OK") << QByteArray("PASS")
-                                      << QByteArray("-ERR [AUTH] Authentication failed.")
-                                      << QStringLiteral("PASS failed: -ERR [AUTH] Authentication failed.");
-        QTest::newRow("silent greeting") << ScriptedPop3Server::kSilent << none << none
-                                         << QStringLiteral("within the time limit of 1 seconds (waiting for the server's greeting)");
-        QTest::newRow("silent on PASS") << QByteArray("+OK") << QByteArray("PASS") << ScriptedPop3Server::kSilent
-                                        << QStringLiteral("within the time limit of 1 seconds (waiting for the reply to PASS)");
+        QTest::newRow("greeting not POP3")
+            << QByteArray("220 smtp.example ESMTP") << none << none
+            << QStringLiteral("Greeting failed: unexpected reply from 127.0.0.1:");
+        QTest::newRow("-ERR on USER")
+            << QByteArray("+OK") << QByteArray("USER") << QByteArray("-ERR no such user")
+            << QStringLiteral("USER failed: -ERR no such user");
+        QTest::newRow("-ERR on PASS")
+            << QByteArray("+OK") << QByteArray("PASS") << QByteArray("-ERR [AUTH] Authentication failed.")
+            << QStringLiteral("PASS failed: -ERR [AUTH] Authentication failed.");
+        QTest::newRow("silent greeting")
+            << ScriptedPop3Server::kSilent << none << none
+            << QStringLiteral("within the time limit of 1 seconds (waiting for the server's greeting)");
+        QTest::newRow("silent on PASS")
+            << QByteArray("+OK") << QByteArray("PASS") << ScriptedPop3Server::kSilent
+            << QStringLiteral("within the time limit of 1 seconds (waiting for the reply to PASS)");
         QTest::newRow("dropped at once") << ScriptedPop3Server::kDrop << none << none
                                          << QStringLiteral("dropped while waiting for the server's greeting");
-        QTest::newRow("dropped on USER") << QByteArray("+OK") << QByteArray("USER") << ScriptedPop3Server::kDrop
-                                         << QStringLiteral("dropped while waiting for the reply to USER");
+        QTest::newRow("dropped on USER")
+            << QByteArray("+OK") << QByteArray("USER") << ScriptedPop3Server::kDrop
+            << QStringLiteral("dropped while waiting for the reply to USER");
     }
     void misbehavingServer() {
         QFETCH(QByteArray, greeting);

@@ -1,5 +1,10 @@
 #include "DovecotServer.h"
 
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,11 +12,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <grp.h>
-#include <pwd.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,7 +27,9 @@ QString groupName(gid_t gid) {
     return gr ? QString::fromLocal8Bit(gr->gr_name) : QString();
 }
 
-bool userExists(const char* name) { return ::getpwnam(name) != nullptr; }
+bool userExists(const char* name) {
+    return ::getpwnam(name) != nullptr;
+}
 
 quint16 freePort() {
     QTcpServer probe;
@@ -50,7 +52,9 @@ bool writeFile(const QString& path, const QByteArray& content) {
 
 DovecotServer::DovecotServer() = default;
 
-DovecotServer::~DovecotServer() { stop(); }
+DovecotServer::~DovecotServer() {
+    stop();
+}
 
 QString DovecotServer::binary() {
     const QString fromEnv = qEnvironmentVariable("TELLWICK_DOVECOT");
@@ -68,7 +72,9 @@ bool DovecotServer::required() {
     return !qEnvironmentVariableIsEmpty("CI") || !qEnvironmentVariableIsEmpty("TELLWICK_REQUIRE_DOVECOT");
 }
 
-bool DovecotServer::isRunning() const { return m_process && m_process->state() == QProcess::Running; }
+bool DovecotServer::isRunning() const {
+    return m_process && m_process->state() == QProcess::Running;
+}
 
 QString DovecotServer::logText() const {
     if (!m_dir) {
@@ -222,7 +228,8 @@ bool DovecotServer::startOnce(const Users& users) {
 
     m_process = std::make_unique<QProcess>();
     m_process->setProgram(binary());
-    m_process->setArguments({QStringLiteral("-F"), QStringLiteral("-c"), d + QStringLiteral("/dovecot.conf")});
+    m_process->setArguments(
+        {QStringLiteral("-F"), QStringLiteral("-c"), d + QStringLiteral("/dovecot.conf")});
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     // Ends with the test process even when a test crashes.
     m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });

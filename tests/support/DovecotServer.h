@@ -51,13 +51,13 @@ private:
 
 // In a test function: starts server with users, skips the test when dovecot is missing and not
 // required, fails it when the server does not come up.
-#define TW_START_DOVECOT(server, users)                                                                  \
-    do {                                                                                                 \
-        if (DovecotServer::binary().isEmpty()) {                                                         \
-            if (DovecotServer::required())                                                               \
-                QFAIL("dovecot is required here but not installed (dovecot-core, dovecot-pop3d)");       \
-            QSKIP("dovecot is not installed (dovecot-core, dovecot-pop3d)");                             \
-        }                                                                                                \
-        const bool dovecotStarted_ = (server).start(users);                                              \
-        QVERIFY2(dovecotStarted_, qPrintable((server).errorText()));                                     \
+#define TW_START_DOVECOT(server, users)                                                            \
+    do {                                                                                           \
+        if (DovecotServer::binary().isEmpty()) {                                                   \
+            if (DovecotServer::required())                                                         \
+                QFAIL("dovecot is required here but not installed (dovecot-core, dovecot-pop3d)"); \
+            QSKIP("dovecot is not installed (dovecot-core, dovecot-pop3d)");                       \
+        }                                                                                          \
+        const bool dovecotStarted_ = (server).start(users);                                        \
+        QVERIFY2(dovecotStarted_, qPrintable((server).errorText()));                               \
     } while (false)

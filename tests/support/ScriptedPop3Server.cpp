@@ -4,7 +4,9 @@ ScriptedPop3Server::ScriptedPop3Server(QObject* parent) : QObject(parent) {
     connect(&m_server, &QTcpServer::newConnection, this, &ScriptedPop3Server::onNewConnection);
 }
 
-bool ScriptedPop3Server::listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
+bool ScriptedPop3Server::listen() {
+    return m_server.listen(QHostAddress::LocalHost, 0);
+}
 
 void ScriptedPop3Server::onNewConnection() {
     while (QTcpSocket* conn = m_server.nextPendingConnection()) {
