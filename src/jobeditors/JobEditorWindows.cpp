@@ -1,5 +1,8 @@
 #include "JobEditorWindows.h"
 
 #include "WindowRegistry.h"
+#include "frmSQLHelp.h"
 
-void registerJobEditorWindows(WindowRegistry& windows) { (void)windows; }
+void registerJobEditorWindows(WindowRegistry& windows) {
+    windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
+}
