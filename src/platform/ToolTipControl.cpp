@@ -295,8 +295,9 @@ int ToolTipControl::delay(int kind) const {
 }
 
 qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
+    // lParam points at a tool record only for the tool messages; look at it only there.
     auto* ti = reinterpret_cast<ToolInfo*>(lParam);
-    const bool record = ti && ti->cbSize == Tt::kToolInfoSize;
+    auto isRecord = [ti] { return ti && ti->cbSize == Tt::kToolInfoSize; };
     switch (msg) {
         case Tt::TTM_ACTIVATE:
             m_active = wParam != 0;
@@ -317,7 +318,7 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
         }
         case Tt::TTM_GETDELAYTIME: return wParam <= quintptr(Tt::TTDT_INITIAL) ? delay(int(wParam)) : 0;
         case Tt::TTM_ADDTOOLA:
-            if (!record) {
+            if (!isRecord()) {
                 return 0;
             }
             m_tools.append(*ti);
@@ -325,7 +326,7 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             watch(*ti);
             return 1;
         case Tt::TTM_DELTOOLA: {
-            const int i = record ? findTool(ti) : -1;
+            const int i = isRecord() ? findTool(ti) : -1;
             if (i >= 0) {
                 const ToolInfo gone = m_tools.takeAt(i);
                 if (gone.hwnd == m_shownHwnd && gone.uId == m_shownId && findTool(&gone) < 0) {
@@ -336,14 +337,14 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             return 0;
         }
         case Tt::TTM_NEWTOOLRECTA: {
-            const int i = record ? findTool(ti) : -1;
+            const int i = isRecord() ? findTool(ti) : -1;
             if (i >= 0) {
                 m_tools[i].rect = ti->rect;
             }
             return 0;
         }
         case Tt::TTM_UPDATETIPTEXTA: {
-            const int i = record ? findTool(ti) : -1;
+            const int i = isRecord() ? findTool(ti) : -1;
             if (i >= 0) {
                 m_tools[i].text = ti->text;
                 m_tools[i].hinst = ti->hinst;
@@ -355,7 +356,7 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
         }
         case Tt::TTM_GETTOOLCOUNT: return m_tools.size();
         case Tt::TTM_ENUMTOOLSA:
-            if (!record || wParam >= quintptr(m_tools.size())) {
+            if (!isRecord() || wParam >= quintptr(m_tools.size())) {
                 return 0;
             }
             *ti = m_tools.at(int(wParam));
@@ -376,7 +377,7 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             return 0;
         }
         case Tt::TTM_TRACKACTIVATE: {
-            const int i = record ? findTool(ti) : -1;
+            const int i = isRecord() ? findTool(ti) : -1;
             if (wParam) {
                 if (i >= 0 && m_active) {
                     QPoint at = m_trackPos;
@@ -423,7 +424,7 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             return 0;
         case Tt::TTM_POP: pop(); return 0;
         case Tt::TTM_GETBUBBLESIZE: {
-            const int i = record ? findTool(ti) : -1;
+            const int i = isRecord() ? findTool(ti) : -1;
             if (i < 0) {
                 return 0;
             }
