@@ -4,5 +4,6 @@
 #include "frmSQLHelp.h"
 
 void registerJobEditorWindows(WindowRegistry& windows) {
-    windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
+    windows.registerFactory(QStringLiteral("frmSQLHelp"),
+                            [](AppContext& ctx) { return new frmSQLHelp(ctx); });
 }

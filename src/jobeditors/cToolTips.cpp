@@ -15,7 +15,9 @@ qintptr ptr(T* record) {
 
 }  // namespace
 
-cToolTips::~cToolTips() { destroyWindow(); }
+cToolTips::~cToolTips() {
+    destroyWindow();
+}
 
 void cToolTips::destroyWindow() {
     if (m_hWnd != 0) {
@@ -51,8 +53,8 @@ void cToolTips::Create(QWidget* parent, qint32 style) {
     m_active = true;
     m_icon = 0;
     m_title = QString();
-    m_hWnd = ToolTipWindows::create(ToolTipWindows::kClassName, quint32(style) | Tt::WS_POPUP, Tt::WS_EX_TOPMOST,
-                                    ToolTipWindows::handleOf(parent));
+    m_hWnd = ToolTipWindows::create(ToolTipWindows::kClassName, quint32(style) | Tt::WS_POPUP,
+                                    Tt::WS_EX_TOPMOST, ToolTipWindows::handleOf(parent));
     if (m_hWnd != 0) {
         ToolTipWindows::setPosition(m_hWnd, Tt::HWND_TOPMOST, 0, 0, 0, 0,
                                     Tt::SWP_NOSIZE | Tt::SWP_NOMOVE | Tt::SWP_NOACTIVATE);
@@ -66,7 +68,9 @@ void cToolTips::DeleteTool(QWidget* control) {
     }
 }
 
-bool cToolTips::Enabled() const { return m_hWnd != 0 && m_active; }
+bool cToolTips::Enabled() const {
+    return m_hWnd != 0 && m_active;
+}
 
 void cToolTips::Enabled(bool active) {
     if (m_hWnd == 0) {
@@ -80,7 +84,9 @@ qint32 cToolTips::GetDelayTime(qint32 kind) const {
     return m_hWnd == 0 ? 0 : qint32(send(Tt::TTM_GETDELAYTIME, quintptr(kind), 0));
 }
 
-qint32 cToolTips::Icon() const { return m_hWnd == 0 ? 0 : m_icon; }
+qint32 cToolTips::Icon() const {
+    return m_hWnd == 0 ? 0 : m_icon;
+}
 
 qint32 cToolTips::MakeLong(qint16 low, qint16 high) const {
     return qint32((quint32(quint16(high)) << 16) | quint32(quint16(low)));
@@ -99,7 +105,9 @@ void cToolTips::SetTrackPosition(QWidget* control, qint16 x, qint16 y) {
     }
 }
 
-QString cToolTips::Title() const { return m_hWnd == 0 ? QString() : m_title; }
+QString cToolTips::Title() const {
+    return m_hWnd == 0 ? QString() : m_title;
+}
 
 void cToolTips::Icon(qint32 icon) {
     if (m_hWnd == 0) {
@@ -154,23 +162,41 @@ void cToolTips::setMargins(const TtRect& margins) {
     }
 }
 
-qint32 cToolTips::MarginLeft() const { return margins().left; }
+qint32 cToolTips::MarginLeft() const {
+    return margins().left;
+}
 
-void cToolTips::MarginLeft(qint32 value) { setMargins({value, MarginTop(), MarginRight(), MarginBottom()}); }
+void cToolTips::MarginLeft(qint32 value) {
+    setMargins({value, MarginTop(), MarginRight(), MarginBottom()});
+}
 
-void cToolTips::MarginTop(qint32 value) { setMargins({MarginLeft(), value, MarginRight(), MarginBottom()}); }
+void cToolTips::MarginTop(qint32 value) {
+    setMargins({MarginLeft(), value, MarginRight(), MarginBottom()});
+}
 
-void cToolTips::MarginRight(qint32 value) { setMargins({MarginLeft(), MarginTop(), value, MarginBottom()}); }
+void cToolTips::MarginRight(qint32 value) {
+    setMargins({MarginLeft(), MarginTop(), value, MarginBottom()});
+}
 
-void cToolTips::MarginBottom(qint32 value) { setMargins({MarginLeft(), MarginTop(), MarginRight(), value}); }
+void cToolTips::MarginBottom(qint32 value) {
+    setMargins({MarginLeft(), MarginTop(), MarginRight(), value});
+}
 
-qint32 cToolTips::MarginTop() const { return margins().top; }
+qint32 cToolTips::MarginTop() const {
+    return margins().top;
+}
 
-qint32 cToolTips::MarginRight() const { return margins().right; }
+qint32 cToolTips::MarginRight() const {
+    return margins().right;
+}
 
-qint32 cToolTips::MarginBottom() const { return margins().bottom; }
+qint32 cToolTips::MarginBottom() const {
+    return margins().bottom;
+}
 
-qint32 cToolTips::GetShellVersion() const { return 0; }
+qint32 cToolTips::GetShellVersion() const {
+    return 0;
+}
 
 qint16 cToolTips::GetTooltipWidth(QWidget* control) const {
     ToolInfo ti = toolOf(control);
@@ -200,9 +226,13 @@ void cToolTips::SetToolRect(QWidget* control, qint32 left, qint32 top, qint32 ri
     }
 }
 
-qint32 cToolTips::ToolCount() const { return m_hWnd == 0 ? 0 : qint32(send(Tt::TTM_GETTOOLCOUNT, 0, 0)); }
+qint32 cToolTips::ToolCount() const {
+    return m_hWnd == 0 ? 0 : qint32(send(Tt::TTM_GETTOOLCOUNT, 0, 0));
+}
 
-quint32 cToolTips::BackColor() const { return m_hWnd == 0 ? 0 : quint32(send(Tt::TTM_GETTIPBKCOLOR, 0, 0)); }
+quint32 cToolTips::BackColor() const {
+    return m_hWnd == 0 ? 0 : quint32(send(Tt::TTM_GETTIPBKCOLOR, 0, 0));
+}
 
 void cToolTips::BackColor(quint32 color) {
     if (m_hWnd != 0) {
@@ -225,7 +255,9 @@ void cToolTips::ForeColor(quint32 color) {
     }
 }
 
-quint32 cToolTips::ForeColor() const { return m_hWnd == 0 ? 0 : quint32(send(Tt::TTM_GETTIPTEXTCOLOR, 0, 0)); }
+quint32 cToolTips::ForeColor() const {
+    return m_hWnd == 0 ? 0 : quint32(send(Tt::TTM_GETTIPTEXTCOLOR, 0, 0));
+}
 
 TtRect cToolTips::adjusted(TtRect rect, bool larger) const {
     if (m_hWnd == 0) {
@@ -278,9 +310,13 @@ ToolInfo cToolTips::getToolInfo(WindowHandle handle) const {
     return {};
 }
 
-qint16 cToolTips::loWord(qint32 value) { return qint16(quint32(value) & 0xFFFF); }
+qint16 cToolTips::loWord(qint32 value) {
+    return qint16(quint32(value) & 0xFFFF);
+}
 
-qint16 cToolTips::hiWord(qint32 value) { return qint16((quint32(value) >> 16) & 0xFFFF); }
+qint16 cToolTips::hiWord(qint32 value) {
+    return qint16((quint32(value) >> 16) & 0xFFFF);
+}
 
 quint32 cToolTips::translateColor(quint32 color) {
     return (color & 0xFF000000u) == 0x80000000u ? systemColor(int(color & 0xFF)) : color;

@@ -27,7 +27,8 @@ struct Example {
 constexpr Example kExampleTexts[frmSQLHelp::kExamples] = {
     {u"(1) create a table", u"Creating a new table based on the sender's phone number:",
      u"CREATE TABLE [<$+sender>] (FirstName TEXT, LastName TEXT, Number TEXT)",
-     u"This will create a new table named with the sender's phone number (in international format) with 3 text "
+     u"This will create a new table named with the sender's phone number (in international format) with 3 "
+     u"text "
      u"fields [FirstName], [LastName] and [Number]."},
     {u"(2) insert into a table", u"Insert data from SMS message text into a table:",
      u"INSERT INTO [TellwickNews] ([FirstName], [LastName], [Number]) VALUES ('<#1>', '<#2>', '<$+sender>')",
@@ -35,13 +36,15 @@ constexpr Example kExampleTexts[frmSQLHelp::kExamples] = {
      u"message text must contain the first- and lastname (in this order) seperated by commas."},
     {u"(3) query data", u"Query data from a table:",
      u"SELECT [FirstName], [LastName] FROM [TellwickNews] WHERE [Number]='<$+sender>'",
-     u"This will select a recordset from the table [TellwickNews] which contains the sender's phone number in "
+     u"This will select a recordset from the table [TellwickNews] which contains the sender's phone number "
+     u"in "
      u"field [Number]."},
     {u"(4) use multiple commands",
      u"You can add multiple SQL commands to a job by seperating them using '|' (pipe):",
      u"CREATE TABLE [<$+sender>] (FirstName TEXT, LastName TEXT, Number TEXT) | INSERT INTO [TellwickNews] "
      u"([FirstName], [LastName], [Number]) VALUES ('<#1>', '<#2>', '<$+sender>')",
-     u"This will first create a new table like in example (1), and then add a new record like in example (2)."},
+     u"This will first create a new table like in example (1), and then add a new record like in example "
+     u"(2)."},
 };
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent) {
@@ -121,9 +124,10 @@ frmSQLHelp::frmSQLHelp(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ct
     example->setColumnStretch(1, 1);
     example->setRowMinimumHeight(1, Twips::toPixels(900));
 
-    Label11 = wrappedLabel(QStringLiteral("Please note: Your SQL syntax might be slightly different, depending on "
-                                          "which database product or drivers you are using."),
-                           this);
+    Label11 =
+        wrappedLabel(QStringLiteral("Please note: Your SQL syntax might be slightly different, depending on "
+                                    "which database product or drivers you are using."),
+                     this);
     cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setDefault(true);
     auto* bottom = new QHBoxLayout;
@@ -154,7 +158,9 @@ void frmSQLHelp::labLink_Click(int index) {
     }
 }
 
-void frmSQLHelp::cmdClose_Click() { done(QDialog::Rejected); }
+void frmSQLHelp::cmdClose_Click() {
+    done(QDialog::Rejected);
+}
 
 void frmSQLHelp::done(int result) {
     QDialog::done(result);

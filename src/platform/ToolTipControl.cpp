@@ -39,9 +39,13 @@ Registry& registry() {
     return *r;
 }
 
-QColor fromColorRef(quint32 c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QColor fromColorRef(quint32 c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
-quint32 toColorRef(const QColor& c) { return colorRef(c.red(), c.green(), c.blue()); }
+quint32 toColorRef(const QColor& c) {
+    return colorRef(c.red(), c.green(), c.blue());
+}
 
 }  // namespace
 
@@ -55,37 +59,68 @@ quint32 systemColor(int index) {
         return toColorRef(pal.color(g, r));
     };
     switch (index) {
-        case 0: return role(QPalette::Button);             // scroll bar
-        case 1: return role(QPalette::Dark);               // desktop
-        case 2: return role(QPalette::Highlight);          // active caption
-        case 3: return role(QPalette::Mid);                // inactive caption
-        case 4: return role(QPalette::Window);             // menu
-        case 5: return role(QPalette::Base);               // window background
-        case 6: return role(QPalette::Shadow);             // window frame
-        case 7: return role(QPalette::WindowText);         // menu text
-        case 8: return role(QPalette::Text);               // window text
-        case 9: return role(QPalette::HighlightedText);    // caption text
-        case 10: return role(QPalette::Button);            // active border
-        case 11: return role(QPalette::Button);            // inactive border
-        case 12: return role(QPalette::Mid);               // application workspace
-        case 13: return role(QPalette::Highlight);         // selection
-        case 14: return role(QPalette::HighlightedText);   // selected text
-        case 15: return role(QPalette::Button);            // button face
-        case 16: return role(QPalette::Dark);              // button shadow
-        case 17: return role(QPalette::Text, QPalette::Disabled);        // grey text
-        case 18: return role(QPalette::ButtonText);        // button text
-        case 19: return role(QPalette::WindowText, QPalette::Disabled);  // inactive caption text
-        case 20: return role(QPalette::Light);             // button highlight
-        case 21: return role(QPalette::Shadow);            // dark 3-D shadow
-        case 22: return role(QPalette::Midlight);          // 3-D light
-        case 23: return role(QPalette::ToolTipText);       // info text
-        case 24: return role(QPalette::ToolTipBase);       // info background
-        case 26: return role(QPalette::Link);              // hot-tracked item
-        case 27: return role(QPalette::Highlight);         // active caption gradient
-        case 28: return role(QPalette::Mid);               // inactive caption gradient
-        case 29: return role(QPalette::Highlight);         // menu highlight
-        case 30: return role(QPalette::Window);            // menu bar
-        default: return 0;
+        case 0:
+            return role(QPalette::Button);  // scroll bar
+        case 1:
+            return role(QPalette::Dark);  // desktop
+        case 2:
+            return role(QPalette::Highlight);  // active caption
+        case 3:
+            return role(QPalette::Mid);  // inactive caption
+        case 4:
+            return role(QPalette::Window);  // menu
+        case 5:
+            return role(QPalette::Base);  // window background
+        case 6:
+            return role(QPalette::Shadow);  // window frame
+        case 7:
+            return role(QPalette::WindowText);  // menu text
+        case 8:
+            return role(QPalette::Text);  // window text
+        case 9:
+            return role(QPalette::HighlightedText);  // caption text
+        case 10:
+            return role(QPalette::Button);  // active border
+        case 11:
+            return role(QPalette::Button);  // inactive border
+        case 12:
+            return role(QPalette::Mid);  // application workspace
+        case 13:
+            return role(QPalette::Highlight);  // selection
+        case 14:
+            return role(QPalette::HighlightedText);  // selected text
+        case 15:
+            return role(QPalette::Button);  // button face
+        case 16:
+            return role(QPalette::Dark);  // button shadow
+        case 17:
+            return role(QPalette::Text, QPalette::Disabled);  // grey text
+        case 18:
+            return role(QPalette::ButtonText);  // button text
+        case 19:
+            return role(QPalette::WindowText, QPalette::Disabled);  // inactive caption text
+        case 20:
+            return role(QPalette::Light);  // button highlight
+        case 21:
+            return role(QPalette::Shadow);  // dark 3-D shadow
+        case 22:
+            return role(QPalette::Midlight);  // 3-D light
+        case 23:
+            return role(QPalette::ToolTipText);  // info text
+        case 24:
+            return role(QPalette::ToolTipBase);  // info background
+        case 26:
+            return role(QPalette::Link);  // hot-tracked item
+        case 27:
+            return role(QPalette::Highlight);  // active caption gradient
+        case 28:
+            return role(QPalette::Mid);  // inactive caption gradient
+        case 29:
+            return role(QPalette::Highlight);  // menu highlight
+        case 30:
+            return role(QPalette::Window);  // menu bar
+        default:
+            return 0;
     }
 }
 
@@ -125,10 +160,12 @@ protected:
         const QRectF body = QRectF(layout.body).adjusted(0.5, 0.5, -0.5, -0.5);
         if (balloon) {
             path.addRoundedRect(body, kRadius, kRadius);
-            const int baseX = std::clamp(stemX, kRadius + 1, std::max(kRadius + 1, width() - kRadius - kStemWidth - 1));
+            const int baseX =
+                std::clamp(stemX, kRadius + 1, std::max(kRadius + 1, width() - kRadius - kStemWidth - 1));
             QPolygonF stem;
             if (stemTop) {
-                stem << QPointF(stemX, 0.5) << QPointF(baseX, body.top() + 1) << QPointF(baseX + kStemWidth, body.top() + 1);
+                stem << QPointF(stemX, 0.5) << QPointF(baseX, body.top() + 1)
+                     << QPointF(baseX + kStemWidth, body.top() + 1);
             } else {
                 stem << QPointF(stemX, height() - 0.5) << QPointF(baseX, body.bottom() - 1)
                      << QPointF(baseX + kStemWidth, body.bottom() - 1);
@@ -147,8 +184,8 @@ protected:
         if (!title.isEmpty()) {
             if (icon >= Tt::TTI_INFO && icon <= Tt::TTI_ERROR) {
                 static const QStyle::StandardPixmap kIcons[] = {QStyle::SP_MessageBoxInformation,
-                                                               QStyle::SP_MessageBoxWarning,
-                                                               QStyle::SP_MessageBoxCritical};
+                                                                QStyle::SP_MessageBoxWarning,
+                                                                QStyle::SP_MessageBoxCritical};
                 style()->standardIcon(kIcons[icon - 1]).paint(&p, layout.icon);
             }
             QFont bold = QToolTip::font();
@@ -248,7 +285,9 @@ QWidget* ToolTipWindows::widgetOf(WindowHandle hwnd) {
     return registry().widgets.value(hwnd).data();
 }
 
-ToolTipControl* ToolTipWindows::control(WindowHandle hwnd) { return registry().controls.value(hwnd); }
+ToolTipControl* ToolTipWindows::control(WindowHandle hwnd) {
+    return registry().controls.value(hwnd);
+}
 
 // ---------------------------------------------------------------------------------------------
 // The control.
@@ -275,22 +314,35 @@ ToolTipControl::~ToolTipControl() {
     delete m_bubble;
 }
 
-void ToolTipControl::setTopmost(bool on) { m_topmost = on; }
+void ToolTipControl::setTopmost(bool on) {
+    m_topmost = on;
+}
 
-QWidget* ToolTipControl::tipWindow() const { return m_bubble; }
+QWidget* ToolTipControl::tipWindow() const {
+    return m_bubble;
+}
 
-bool ToolTipControl::isTipShown() const { return m_bubble && m_bubble->isVisible(); }
+bool ToolTipControl::isTipShown() const {
+    return m_bubble && m_bubble->isVisible();
+}
 
-QString ToolTipControl::shownText() const { return isTipShown() ? m_bubble->text : QString(); }
+QString ToolTipControl::shownText() const {
+    return isTipShown() ? m_bubble->text : QString();
+}
 
 int ToolTipControl::delay(int kind) const {
-    const int initial = m_delay[Tt::TTDT_INITIAL] >= 0 ? m_delay[Tt::TTDT_INITIAL] : QApplication::doubleClickInterval();
+    const int initial =
+        m_delay[Tt::TTDT_INITIAL] >= 0 ? m_delay[Tt::TTDT_INITIAL] : QApplication::doubleClickInterval();
     switch (kind) {
         case Tt::TTDT_AUTOMATIC:
-        case Tt::TTDT_INITIAL: return initial;
-        case Tt::TTDT_AUTOPOP: return m_delay[kind] >= 0 ? m_delay[kind] : initial * 10;
-        case Tt::TTDT_RESHOW: return m_delay[kind] >= 0 ? m_delay[kind] : initial / 5;
-        default: return 0;
+        case Tt::TTDT_INITIAL:
+            return initial;
+        case Tt::TTDT_AUTOPOP:
+            return m_delay[kind] >= 0 ? m_delay[kind] : initial * 10;
+        case Tt::TTDT_RESHOW:
+            return m_delay[kind] >= 0 ? m_delay[kind] : initial / 5;
+        default:
+            return 0;
     }
 }
 
@@ -316,7 +368,8 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             }
             return 0;
         }
-        case Tt::TTM_GETDELAYTIME: return wParam <= quintptr(Tt::TTDT_INITIAL) ? delay(int(wParam)) : 0;
+        case Tt::TTM_GETDELAYTIME:
+            return wParam <= quintptr(Tt::TTDT_INITIAL) ? delay(int(wParam)) : 0;
         case Tt::TTM_ADDTOOLA:
             if (!isRecord()) {
                 return 0;
@@ -354,7 +407,8 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             }
             return 0;
         }
-        case Tt::TTM_GETTOOLCOUNT: return m_tools.size();
+        case Tt::TTM_GETTOOLCOUNT:
+            return m_tools.size();
         case Tt::TTM_ENUMTOOLSA:
             if (!isRecord() || wParam >= quintptr(m_tools.size())) {
                 return 0;
@@ -402,16 +456,23 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
                 }
             }
             return 0;
-        case Tt::TTM_SETTIPBKCOLOR: m_backColor = quint32(wParam) & 0xFFFFFF; return 0;
-        case Tt::TTM_SETTIPTEXTCOLOR: m_textColor = quint32(wParam) & 0xFFFFFF; return 0;
-        case Tt::TTM_GETTIPBKCOLOR: return m_backColor;
-        case Tt::TTM_GETTIPTEXTCOLOR: return m_textColor;
+        case Tt::TTM_SETTIPBKCOLOR:
+            m_backColor = quint32(wParam) & 0xFFFFFF;
+            return 0;
+        case Tt::TTM_SETTIPTEXTCOLOR:
+            m_textColor = quint32(wParam) & 0xFFFFFF;
+            return 0;
+        case Tt::TTM_GETTIPBKCOLOR:
+            return m_backColor;
+        case Tt::TTM_GETTIPTEXTCOLOR:
+            return m_textColor;
         case Tt::TTM_SETMAXTIPWIDTH: {
             const int old = m_maxWidth;
             m_maxWidth = lParam < 0 ? -1 : int(std::min<qintptr>(lParam, INT_MAX));
             return old;
         }
-        case Tt::TTM_GETMAXTIPWIDTH: return m_maxWidth;
+        case Tt::TTM_GETMAXTIPWIDTH:
+            return m_maxWidth;
         case Tt::TTM_SETMARGIN:
             if (lParam) {
                 m_margin = *reinterpret_cast<const TtRect*>(lParam);
@@ -422,7 +483,9 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
                 *reinterpret_cast<TtRect*>(lParam) = m_margin;
             }
             return 0;
-        case Tt::TTM_POP: pop(); return 0;
+        case Tt::TTM_POP:
+            pop();
+            return 0;
         case Tt::TTM_GETBUBBLESIZE: {
             const int i = isRecord() ? findTool(ti) : -1;
             if (i < 0) {
@@ -448,7 +511,8 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             m_titleIcon = int(wParam);
             m_title = lParam ? *reinterpret_cast<const QString*>(lParam) : QString();
             return 1;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -520,7 +584,8 @@ QSize ToolTipControl::bubbleSize(const QString& text) const {
     const QFontMetrics fm(QToolTip::font());
     const int flags = Qt::AlignLeft | Qt::AlignTop | (m_maxWidth > 0 ? Qt::TextWordWrap : 0);
     const int limit = m_maxWidth > 0 ? m_maxWidth : 0x7FFF;
-    QSize content = text.isEmpty() ? QSize() : fm.boundingRect(QRect(0, 0, limit, 0x7FFF), flags, text).size();
+    QSize content =
+        text.isEmpty() ? QSize() : fm.boundingRect(QRect(0, 0, limit, 0x7FFF), flags, text).size();
     if (!m_title.isEmpty()) {
         QFont bold = QToolTip::font();
         bold.setBold(true);
@@ -695,7 +760,8 @@ bool ToolTipControl::eventFilter(QObject* watched, QEvent* event) {
                 pop();
             }
             break;
-        default: break;
+        default:
+            break;
     }
     return false;
 }

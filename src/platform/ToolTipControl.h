@@ -48,9 +48,9 @@ inline constexpr quint32 TTM_GETBUBBLESIZE = 0x41E;
 inline constexpr quint32 TTM_ADJUSTRECT = 0x41F;
 inline constexpr quint32 TTM_SETTITLEA = 0x420;
 
-inline constexpr quint32 TTF_IDISHWND = 0x1;    // the tool's id is its control's handle
-inline constexpr quint32 TTF_SUBCLASS = 0x10;   // the control watches the tool's pointer itself
-inline constexpr quint32 TTF_TRACK = 0x20;      // shown only through tracking, never on hover
+inline constexpr quint32 TTF_IDISHWND = 0x1;       // the tool's id is its control's handle
+inline constexpr quint32 TTF_SUBCLASS = 0x10;      // the control watches the tool's pointer itself
+inline constexpr quint32 TTF_TRACK = 0x20;         // shown only through tracking, never on hover
 inline constexpr quint32 TTF_TRANSPARENT = 0x100;  // the tip lets the pointer through
 
 inline constexpr quint32 TTS_ALWAYSTIP = 0x1;  // tips also while the tool's window is not active

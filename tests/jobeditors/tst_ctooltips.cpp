@@ -21,13 +21,15 @@ struct Sent {
 class MessageLog {
 public:
     MessageLog() {
-        m_old = ToolTipWindows::setMessageHook(
-            [this](WindowHandle h, quint32 m, quintptr w, qintptr l) { m_sent.append({h, m, w, l}); });
+        m_old = ToolTipWindows::setMessageHook([this](WindowHandle h, quint32 m, quintptr w, qintptr l) {
+            m_sent.append({h, m, w, l});
+        });
     }
     ~MessageLog() { ToolTipWindows::setMessageHook(m_old); }
     const QList<Sent>& sent() const { return m_sent; }
     int count(quint32 msg) const {
-        return int(std::count_if(m_sent.cbegin(), m_sent.cend(), [msg](const Sent& s) { return s.msg == msg; }));
+        return int(
+            std::count_if(m_sent.cbegin(), m_sent.cend(), [msg](const Sent& s) { return s.msg == msg; }));
     }
     void clear() { m_sent.clear(); }
 
@@ -70,7 +72,8 @@ void setToolTip(cToolTips& tips, QWidget* control, const QString& text, const QS
 const QString kNameTip = QStringLiteral("Enter a name for this job.");
 const QString kIdentTip = QStringLiteral(
     "Enter an unique identification string here. This string must be preceeding the message text in order to "
-    "identify this job. Leave empty for setting up the default job (this job will be started if no identifier "
+    "identify this job. Leave empty for setting up the default job (this job will be started if no "
+    "identifier "
     "found, only one default job can be set up).");
 
 }  // namespace
@@ -224,7 +227,8 @@ private slots:
         QCOMPARE(tips.GetTooltipWidth(e.txtDesc), 0);
         QCOMPARE(tips.GetTooltipHeight(e.txtDesc), 0);
         for (const Sent& s : log.sent()) {  // only the look-ups
-            QVERIFY2(s.msg == Tt::TTM_GETTOOLCOUNT || s.msg == Tt::TTM_ENUMTOOLSA, qPrintable(QString::number(s.msg, 16)));
+            QVERIFY2(s.msg == Tt::TTM_GETTOOLCOUNT || s.msg == Tt::TTM_ENUMTOOLSA,
+                     qPrintable(QString::number(s.msg, 16)));
         }
         QCOMPARE(ToolTipWindows::control(tips.hWnd())->tools().at(0).rect, TtRect{});
         QCOMPARE(tips.ToolCount(), 1);
@@ -266,7 +270,7 @@ private slots:
         QVERIFY(tips.GetTooltipWidth(e.txtName) > 0);
         QVERIFY(tips.GetTooltipWidth(e.txtDesc) > tips.GetTooltipWidth(e.txtName));
         QCOMPARE(tips.GetTooltipHeight(e.txtDesc), tips.GetTooltipHeight(e.txtName));
-        tips.MaxTipWidth(400);  // the long text wraps within 400 pixels
+        tips.MaxTipWidth(400);                                       // the long text wraps within 400 pixels
         const int frame = tips.ToolTipWidthFromText(fm, QString());  // borders, padding, margins
         QVERIFY(tips.GetTooltipWidth(e.txtDesc) <= 400 + frame);
         QVERIFY(tips.GetTooltipHeight(e.txtDesc) > tips.GetTooltipHeight(e.txtName));
@@ -290,8 +294,8 @@ private slots:
         cToolTips tips;
         tips.Create(&mainWindow, 64);
         setToolTip(tips, e.txtName, kNameTip, QString(), 400, 10000);
-        setToolTip(tips, e.txtDesc, QStringLiteral("Enter a brief description of your job here."), QString(), 400,
-                   10000);
+        setToolTip(tips, e.txtDesc, QStringLiteral("Enter a brief description of your job here."), QString(),
+                   400, 10000);
 
         ToolTipControl* c = ToolTipWindows::control(tips.hWnd());
         QVERIFY(c);

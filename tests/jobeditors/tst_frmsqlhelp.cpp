@@ -101,11 +101,13 @@ private slots:
     void examplesRunOnARealDatabase() {
         auto* w = m_t->ctx().windows().get<frmSQLHelp>(kName);
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("examples"));
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("examples"));
             db.setDatabaseName(m_t->path(QStringLiteral("examples.db")));
             QVERIFY(db.open());
             QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE [TellwickNews] (FirstName TEXT, LastName TEXT, Number TEXT)")));
+            QVERIFY(q.exec(
+                QStringLiteral("CREATE TABLE [TellwickNews] (FirstName TEXT, LastName TEXT, Number TEXT)")));
             QVERIFY2(q.exec(filled(w->labSQL[0]->text())), qPrintable(q.lastError().text()));
             QVERIFY2(q.exec(filled(w->labSQL[1]->text())), qPrintable(q.lastError().text()));
             QVERIFY2(q.exec(filled(w->labSQL[2]->text())), qPrintable(q.lastError().text()));
@@ -113,7 +115,8 @@ private slots:
             QCOMPARE(q.value(0).toString(), QStringLiteral("Ann"));
             QCOMPARE(q.value(1).toString(), QStringLiteral("Smith"));
             for (const QString& part : w->labSQL[3]->text().split(QLatin1Char('|'))) {
-                QVERIFY(q.exec(filled(part).trimmed().replace(QStringLiteral("[+4912345]"), QStringLiteral("[+49999]"))));
+                QVERIFY(q.exec(filled(part).trimmed().replace(QStringLiteral("[+4912345]"),
+                                                              QStringLiteral("[+49999]"))));
             }
         }
         QSqlDatabase::removeDatabase(QStringLiteral("examples"));

@@ -40,8 +40,8 @@ struct Fixture {
         second = new QPushButton(QStringLiteral("Second"), &window);
         layout->addWidget(first);
         layout->addWidget(second);
-        tips = ToolTipWindows::create(QStringLiteral("tooltips_class32"), style | Tt::WS_POPUP, Tt::WS_EX_TOPMOST,
-                                      ToolTipWindows::handleOf(&window));
+        tips = ToolTipWindows::create(QStringLiteral("tooltips_class32"), style | Tt::WS_POPUP,
+                                      Tt::WS_EX_TOPMOST, ToolTipWindows::handleOf(&window));
     }
     ~Fixture() { ToolTipWindows::destroy(tips); }
     ToolTipControl* control() const { return ToolTipWindows::control(tips); }
@@ -81,8 +81,8 @@ private slots:
 
         // An owned window goes with its owner.
         auto owner2 = std::make_unique<QWidget>();
-        const WindowHandle owned = ToolTipWindows::create(QStringLiteral("tooltips_class32"), 0, Tt::WS_EX_TOPMOST,
-                                                          ToolTipWindows::handleOf(owner2.get()));
+        const WindowHandle owned = ToolTipWindows::create(
+            QStringLiteral("tooltips_class32"), 0, Tt::WS_EX_TOPMOST, ToolTipWindows::handleOf(owner2.get()));
         QVERIFY(ToolTipWindows::control(owned)->topmost());
         owner2.reset();
         QVERIFY(!ToolTipWindows::isWindow(owned));
