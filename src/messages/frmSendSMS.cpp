@@ -183,7 +183,7 @@ void frmSendSMS::formLoad() {
 
 void frmSendSMS::fillAddressList() {
     lstNames->clearItems();
-    lstNames->setColumnCount(0);
+    lstNames->clearColumns();
     lstNames->addColumn(QStringLiteral("Name"), kListWidth / 2);
     lstNames->addColumn(QStringLiteral("Number"), kListWidth / 2 - 350);
     lstNames->clearColumnHeaderIcons();
