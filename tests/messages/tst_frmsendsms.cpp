@@ -167,7 +167,8 @@ void tst_frmSendSMS::saveOnlyAndAutosplitOptions() {
 }
 
 void tst_frmSendSMS::addressListSetUp() {
-    addNames({{u"Zoe"_s, u"+4930111"_s}, {u"adam"_s, u"+4930333"_s}, {u"Mia, Ben"_s, u"+4930222"_s}});
+    addNames({{u"Zoe"_s, u"+4930111"_s}, {u"adam"_s, u"+4930333"_s}, {u"Mia, Ben"_s, u"+4930222"_s},
+              {u"Office|Desk"_s, u"+4930444"_s}});
     frmSendSMS* d = open();
     QCOMPARE(d->lstNames->columnCount(), 2);
     QCOMPARE(d->lstNames->headerItem()->text(0), u"Name"_s);
@@ -176,9 +177,9 @@ void tst_frmSendSMS::addressListSetUp() {
     QCOMPARE(d->lstNames->columnWidthTwips(1), 1530 - 350);
     QCOMPARE(d->lstNames->columnHeaderIcon(0).cacheKey(), t->ctx().mainWindow().lstImages.icon(u"Asc"_s).cacheKey());
     QVERIFY(d->lstNames->columnHeaderIcon(1).isNull());
-    // Sorted by name without regard to case; a name may hold a comma.
-    QCOMPARE(column(0), (QStringList{u"adam"_s, u"Mia, Ben"_s, u"Zoe"_s}));
-    QCOMPARE(column(1), (QStringList{u"+4930333"_s, u"+4930222"_s, u"+4930111"_s}));
+    // Sorted by name without regard to case; a name may hold a comma or a "|".
+    QCOMPARE(column(0), (QStringList{u"adam"_s, u"Mia, Ben"_s, u"Office|Desk"_s, u"Zoe"_s}));
+    QCOMPARE(column(1), (QStringList{u"+4930333"_s, u"+4930222"_s, u"+4930444"_s, u"+4930111"_s}));
     QVERIFY(d->lstNames->selectedListItems().isEmpty());
 }
 
