@@ -89,7 +89,9 @@ void BM_KeystrokeLateMatch(benchmark::State& state) {
 BENCHMARK(BM_KeystrokeLateMatch)->Unit(benchmark::kMicrosecond);
 
 // No name fits: every row is walked and deselected.
-void BM_KeystrokeNoMatch(benchmark::State& state) { typeKey(state, QStringLiteral("+4930;Qx"), u'q'); }
+void BM_KeystrokeNoMatch(benchmark::State& state) {
+    typeKey(state, QStringLiteral("+4930;Qx"), u'q');
+}
 BENCHMARK(BM_KeystrokeNoMatch)->Unit(benchmark::kMicrosecond);
 
 // After several recipients, the first name of the list.

@@ -24,8 +24,9 @@ QString ComposeSender::sendAll(const QString& recipients, const QString& typedTe
     const int count = countFields(recipients, semicolon);
     for (int j = 1; j <= count; ++j) {
         const QString number = getField(recipients, j, semicolon).trimmed();
-        const QString paths = MessageFiles::createSMSFile(m_ctx, m_ctx.state().outDir, number, text, options.report,
-                                                          options.flash, true, options.split, options.reverse);
+        const QString paths =
+            MessageFiles::createSMSFile(m_ctx, m_ctx.state().outDir, number, text, options.report,
+                                        options.flash, true, options.split, options.reverse);
         if (paths.isEmpty()) {
             // Nothing was written for this recipient: say so rather than leave it out.
             result += line(number, 1, QStringLiteral("failed"));
@@ -38,7 +39,8 @@ QString ComposeSender::sendAll(const QString& recipients, const QString& typedTe
                 result += line(number, k, QStringLiteral("saved"));
                 continue;
             }
-            const bool ok = MessageFiles::sendSMSFile(m_ctx, path).contains(QLatin1String("OK"), Qt::CaseSensitive);
+            const bool ok =
+                MessageFiles::sendSMSFile(m_ctx, path).contains(QLatin1String("OK"), Qt::CaseSensitive);
             result += line(number, k, ok ? QStringLiteral("sent successfully") : QStringLiteral("failed"));
             if (m_ctx.state().logSMSFlag) {
                 m_ctx.mainWindow().logSending(number, typedText, ok, QStringLiteral("MANUAL"));

@@ -11,7 +11,9 @@ namespace {
 const QString kSep = QStringLiteral(";");
 
 // Where the last field begins (after the last ";").
-qsizetype lastFieldStart(const QString& box) { return box.lastIndexOf(u';') + 1; }
+qsizetype lastFieldStart(const QString& box) {
+    return box.lastIndexOf(u';') + 1;
+}
 
 qsizetype leadingBlanks(const QString& text, qsizetype from) {
     qsizetype i = from;
@@ -28,7 +30,9 @@ bool readsAsNumber(const QString& text) {
     return number.match(text).hasMatch();
 }
 
-QString fragment(const QString& box) { return getField(box, countFields(box, kSep), kSep); }
+QString fragment(const QString& box) {
+    return getField(box, countFields(box, kSep), kSep);
+}
 
 int findName(const QStringList& names, const QString& fragment) {
     for (qsizetype i = 0; i < names.size(); ++i) {

@@ -18,9 +18,9 @@ QString fragment(const QString& box);
 int findName(const QStringList& names, const QString& fragment);
 
 struct Proposal {
-    bool ran = false;      // completion applied at all (on, and the box is not a number)
-    int row = -1;          // the name found, -1 when none (every row deselected)
-    QString text;          // the box's new text
+    bool ran = false;         // completion applied at all (on, and the box is not a number)
+    int row = -1;             // the name found, -1 when none (every row deselected)
+    QString text;             // the box's new text
     int selectionStart = -1;  // the proposed rest of the name; -1 leaves the caret alone
     int selectionLength = 0;
 };

@@ -16,7 +16,9 @@ QString fromBoxText(const QString& boxText) {
     return text;
 }
 
-int boxLength(const QString& editorText) { return int(toBoxText(editorText).size()); }
+int boxLength(const QString& editorText) {
+    return int(toBoxText(editorText).size());
+}
 
 int messageCount(const QString& boxText, int maxTextLen) {
     QString text = boxText;

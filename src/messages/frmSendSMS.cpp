@@ -33,7 +33,8 @@ constexpr int kListLeft = 5520;
 constexpr int kListWidth = 3060;
 
 void place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width), Twips::toPixels(height));
+    w->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                   Twips::toPixels(height));
 }
 
 QCheckBox* checkBox(QWidget* parent, const QString& caption) {
@@ -78,7 +79,8 @@ frmSendSMS::~frmSendSMS() = default;
 
 void frmSendSMS::buildControls() {
     labPhoneNo = new QLabel(
-        QStringLiteral("reci&pient(s) in international format, seperate multiple numbers by semicolon):"), this);
+        QStringLiteral("reci&pient(s) in international format, seperate multiple numbers by semicolon):"),
+        this);
     labPhoneNo->setWordWrap(true);
     place(labPhoneNo, 120, 105, 5235, 450);
     txtPhoneNo = new QLineEdit(this);
@@ -215,7 +217,9 @@ void frmSendSMS::refreshNameOrder() {
     }
 }
 
-bool frmSendSMS::addressPanelOpen() const { return Twips::width(this) != kNarrowTwips; }
+bool frmSendSMS::addressPanelOpen() const {
+    return Twips::width(this) != kNarrowTwips;
+}
 
 void frmSendSMS::cmdAddress_Click() {
     const bool open = !addressPanelOpen();
@@ -267,8 +271,9 @@ void frmSendSMS::lstNames_ColumnClick(int column) {
     lstNames->setSorted(true);
     lstNames->sort();
     lstNames->clearColumnHeaderIcons();
-    lstNames->setColumnHeaderIcon(column, m_ctx.mainWindow().lstImages.icon(
-                                              order == Qt::AscendingOrder ? QStringLiteral("Asc") : QStringLiteral("Desc")));
+    lstNames->setColumnHeaderIcon(
+        column, m_ctx.mainWindow().lstImages.icon(order == Qt::AscendingOrder ? QStringLiteral("Asc")
+                                                                              : QStringLiteral("Desc")));
     refreshNameOrder();
 }
 
@@ -285,7 +290,9 @@ void frmSendSMS::lstNames_KeyDown(int keyCode) {
     }
 }
 
-void frmSendSMS::txtPhoneNo_GotFocus() { txtPhoneNo->selectAll(); }
+void frmSendSMS::txtPhoneNo_GotFocus() {
+    txtPhoneNo->selectAll();
+}
 
 void frmSendSMS::txtPhoneNo_KeyDown(int keyCode) {
     switch (keyCode) {
@@ -299,7 +306,8 @@ void frmSendSMS::txtPhoneNo_KeyDown(int keyCode) {
             ListItem* item = lstNames->selectedItem();
             if (item && item->isSelected() && !item->text().isEmpty()) {
                 m_completionOn = false;
-                txtPhoneNo->setText(RecipientCompletion::replaceLastField(txtPhoneNo->text(), item->subItem(1)));
+                txtPhoneNo->setText(
+                    RecipientCompletion::replaceLastField(txtPhoneNo->text(), item->subItem(1)));
             }
             break;
         }
@@ -341,7 +349,9 @@ void frmSendSMS::txtPhoneNo_Change() {
     updateSendButton();
 }
 
-void frmSendSMS::Text1_GotFocus() { Text1->selectAll(); }
+void frmSendSMS::Text1_GotFocus() {
+    Text1->selectAll();
+}
 
 bool frmSendSMS::Text1_KeyPress(int keyAscii) {
     if (keyAscii == KeyCodes::Back || keyAscii == KeyCodes::Return) {
@@ -377,7 +387,9 @@ void frmSendSMS::Text1_Change() {
     refreshCounter();
 }
 
-QString frmSendSMS::messageText() const { return TextCounter::toBoxText(Text1->toPlainText()); }
+QString frmSendSMS::messageText() const {
+    return TextCounter::toBoxText(Text1->toPlainText());
+}
 
 void frmSendSMS::refreshCounter() {
     labMsgText->setText(
@@ -432,7 +444,9 @@ void frmSendSMS::cmdClose_Click() {
     }
 }
 
-void frmSendSMS::reject() { cmdClose_Click(); }
+void frmSendSMS::reject() {
+    cmdClose_Click();
+}
 
 void frmSendSMS::unloadMe() {
     done(QDialog::Accepted);
@@ -478,7 +492,8 @@ bool frmSendSMS::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QString& phoneNo, const QString& text) {
+void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QString& phoneNo,
+                           const QString& text) {
     frmMain& main = ctx.mainWindow();
     main.tempDisableTimers();
     if (auto* dialog = ctx.windows().get<frmSendSMS>(kWindowName)) {

@@ -25,7 +25,8 @@ public:
     // The way the browser and the address book open it: timers off, the single instance with
     // the caption, recipients and text preset (the text goes through the change handling, so
     // an over-long one asks its question first), shown modally, timers on again.
-    static void openModal(AppContext& ctx, const QString& caption, const QString& phoneNo, const QString& text);
+    static void openModal(AppContext& ctx, const QString& caption, const QString& phoneNo,
+                          const QString& text);
 
     QLabel* labPhoneNo = nullptr;
     QLineEdit* txtPhoneNo = nullptr;

@@ -97,7 +97,9 @@ QStringList tst_ComposeSend::outFiles() const {
     return QDir(t->ctx().state().outDir).entryList({u"*.sms"_s}, QDir::Files, QDir::Name);
 }
 
-QString tst_ComposeSend::log() const { return QString::fromUtf8(t->readFile(u"tellwick.log"_s)); }
+QString tst_ComposeSend::log() const {
+    return QString::fromUtf8(t->readFile(u"tellwick.log"_s));
+}
 
 // The n-th message body and every later one get an error answer from the phone.
 void tst_ComposeSend::failFromSubmission(int n) {
@@ -200,8 +202,9 @@ void tst_ComposeSend::splitTextWithOneFailingPart() {
 
     QCOMPARE(t->msgBox().shown().size(), 1);
     QCOMPARE(t->msgBox().shown().first().text,
-             u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"sent successfully"_s) + sentLine(kA, 2, u"sent successfully"_s) +
-                 sentLine(kB, 1, u"sent successfully"_s) + sentLine(kB, 2, u"failed"_s) +
+             u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"sent successfully"_s) +
+                 sentLine(kA, 2, u"sent successfully"_s) + sentLine(kB, 1, u"sent successfully"_s) +
+                 sentLine(kB, 2, u"failed"_s) +
                  u"\r\nA delivery confirmation was\r\nrequested for each message."_s);
     const QList<SubmittedSms> sent = sim->decodedSubmissions();
     QCOMPARE(sent.size(), 3);
@@ -252,7 +255,8 @@ void tst_ComposeSend::counterEqualsFilesWritten_data() {
     QTest::newRow("ten parts") << QString(1405, u'a') << QString();
     QTest::newRow("line breaks") << QString(80, u'a') + u"\n"_s + QString(79, u'b') << QString();
     QTest::newRow("line breaks over") << QString(80, u'a') + u"\n\n"_s + QString(79, u'b') << QString();
-    QTest::newRow("emoji") << QString(150, u'a') + u"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"_s
+    QTest::newRow("emoji") << QString(150, u'a') +
+                                  u"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"_s
                            << QString();
     QTest::newRow("footer") << QString(150, u'a') << u" -- sent by Tellwick"_s;
 }
@@ -304,8 +308,9 @@ void tst_ComposeSend::phoneGoneAfterOpening() {
     d->cmdSendSMS->click();
     QVERIFY(d->chkSaveOnly->isChecked());
     QCOMPARE(d->cmdSendSMS->text(), u"&Save SMS"_s);
-    QCOMPARE(t->msgBox().shown().first().text, u"Result:\r\n\r\nCan't send SMS, mobile device not found!\r\n\r\n"_s +
-                                                   sentLine(kA, 1, u"saved"_s));
+    QCOMPARE(
+        t->msgBox().shown().first().text,
+        u"Result:\r\n\r\nCan't send SMS, mobile device not found!\r\n\r\n"_s + sentLine(kA, 1, u"saved"_s));
     QCOMPARE(outFiles().size(), 1);
 }
 
@@ -354,8 +359,9 @@ void tst_ComposeSend::boxEndingInSemicolon() {
     d->Text1->setPlainText(u"x"_s);
     d->cmdSendSMS->click();
     // The empty field gets its own file, which the send reports as having no recipient.
-    QCOMPARE(t->msgBox().shown().first().text,
-             u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"sent successfully"_s) + sentLine(QString(), 1, u"failed"_s));
+    QCOMPARE(
+        t->msgBox().shown().first().text,
+        u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"sent successfully"_s) + sentLine(QString(), 1, u"failed"_s));
     QCOMPARE(sim->decodedSubmissions().size(), 1);
 
     // Only blanks and ";": every field is handled, nothing crashes.
@@ -365,7 +371,8 @@ void tst_ComposeSend::boxEndingInSemicolon() {
     d->Text1->setPlainText(u"x"_s);
     t->msgBox().clearShown();
     d->cmdSendSMS->click();
-    QCOMPARE(t->msgBox().shown().first().text, u"Result:\r\n\r\n"_s + sentLine(QString(), 1, u"saved"_s).repeated(3));
+    QCOMPARE(t->msgBox().shown().first().text,
+             u"Result:\r\n\r\n"_s + sentLine(QString(), 1, u"saved"_s).repeated(3));
 }
 
 void tst_ComposeSend::unwritableFileIsReportedFailed() {
@@ -392,11 +399,11 @@ void tst_ComposeSend::typedMessageArrivesWithNumberTextAndFlags() {
     QTest::keyClicks(d->Text1, u"Hi Bob, 5 pm at the station?"_s);
     QTest::keyClick(d->Text1, Qt::Key_Return);
     QTest::keyClicks(d->Text1, u"Ann"_s);
-    QTest::keyClick(d, Qt::Key_F, Qt::AltModifier);    // send as &Flash-SMS
-    QTest::keyClick(d, Qt::Key_R, Qt::AltModifier);    // &request delivery confirmation
+    QTest::keyClick(d, Qt::Key_F, Qt::AltModifier);  // send as &Flash-SMS
+    QTest::keyClick(d, Qt::Key_R, Qt::AltModifier);  // &request delivery confirmation
     QVERIFY(d->chkFlash->isChecked());
     QVERIFY(d->chkSRR->isChecked());
-    QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);    // &Send SMS
+    QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);  // &Send SMS
     QTRY_COMPARE(sim->decodedSubmissions().size(), 1);
     const SubmittedSms sms = sim->decodedSubmissions().first();
     QCOMPARE(sms.number, u"+4915712345678"_s);

@@ -27,10 +27,13 @@ void tst_ComposeText::counterCaption_data() {
     QTest::addColumn<bool>("split");
     QTest::addColumn<QString>("caption");
     QTest::newRow("empty") << QString() << false << u"&Message text (160 characters left):"_s;
-    QTest::newRow("line break counts two") << u"ab\ncd"_s << false << u"&Message text (154 characters left):"_s;
+    QTest::newRow("line break counts two")
+        << u"ab\ncd"_s << false << u"&Message text (154 characters left):"_s;
     QTest::newRow("full") << QString(160, u'x') << false << u"&Message text (0 characters left):"_s;
-    QTest::newRow("one message") << QString(160, u'x') << true << u"&Message text (160 characters, 1 message):"_s;
-    QTest::newRow("two messages") << QString(161, u'x') << true << u"&Message text (161 characters, 2 messages):"_s;
+    QTest::newRow("one message") << QString(160, u'x') << true
+                                 << u"&Message text (160 characters, 1 message):"_s;
+    QTest::newRow("two messages") << QString(161, u'x') << true
+                                  << u"&Message text (161 characters, 2 messages):"_s;
     // 159 letters and a line break: 161 as the box counts, but one message (CR LF sends as one blank)
     QTest::newRow("break sends as one")
         << QString(159, u'x') + u"\n"_s << true << u"&Message text (161 characters, 1 message):"_s;
@@ -74,7 +77,8 @@ void tst_ComposeText::cutNeverLeavesHalfACharacter() {
     // So does an emoji (two UTF-16 units).
     const QString emoji = QString(159, u'x') + u"\U0001F600z"_s;
     QCOMPARE(TextCounter::truncated(emoji, 160), QString(159, u'x'));
-    QCOMPARE(TextCounter::truncated(QString(158, u'x') + u"\U0001F600z"_s, 160), QString(158, u'x') + u"\U0001F600"_s);
+    QCOMPARE(TextCounter::truncated(QString(158, u'x') + u"\U0001F600z"_s, 160),
+             QString(158, u'x') + u"\U0001F600"_s);
     // Editor text and box text convert both ways.
     QCOMPARE(TextCounter::toBoxText(u"a\nb"_s), u"a\r\nb"_s);
     QCOMPARE(TextCounter::fromBoxText(u"a\r\nb"_s), u"a\nb"_s);

@@ -135,7 +135,8 @@ void tst_frmSendSMS::setUpWithoutPhone() {
 
 void tst_frmSendSMS::showResultFlag() {
     // Read at opening ("1" checks, anything else does not), written at every click.
-    const QList<QPair<QString, bool>> cases{{u"1"_s, true}, {u"0"_s, false}, {QString(), false}, {u"yes"_s, false}};
+    const QList<QPair<QString, bool>> cases{
+        {u"1"_s, true}, {u"0"_s, false}, {QString(), false}, {u"yes"_s, false}};
     for (const auto& [value, checked] : cases) {
         t->ini().deleteINIKey(u"Settings"_s, u"ShowSendResult"_s);
         if (!value.isEmpty()) {
@@ -167,7 +168,9 @@ void tst_frmSendSMS::saveOnlyAndAutosplitOptions() {
 }
 
 void tst_frmSendSMS::addressListSetUp() {
-    addNames({{u"Zoe"_s, u"+4930111"_s}, {u"adam"_s, u"+4930333"_s}, {u"Mia, Ben"_s, u"+4930222"_s},
+    addNames({{u"Zoe"_s, u"+4930111"_s},
+              {u"adam"_s, u"+4930333"_s},
+              {u"Mia, Ben"_s, u"+4930222"_s},
               {u"Office|Desk"_s, u"+4930444"_s}});
     frmSendSMS* d = open();
     QCOMPARE(d->lstNames->columnCount(), 2);
@@ -175,7 +178,8 @@ void tst_frmSendSMS::addressListSetUp() {
     QCOMPARE(d->lstNames->headerItem()->text(1), u"Number"_s);
     QCOMPARE(d->lstNames->columnWidthTwips(0), 1530);
     QCOMPARE(d->lstNames->columnWidthTwips(1), 1530 - 350);
-    QCOMPARE(d->lstNames->columnHeaderIcon(0).cacheKey(), t->ctx().mainWindow().lstImages.icon(u"Asc"_s).cacheKey());
+    QCOMPARE(d->lstNames->columnHeaderIcon(0).cacheKey(),
+             t->ctx().mainWindow().lstImages.icon(u"Asc"_s).cacheKey());
     QVERIFY(d->lstNames->columnHeaderIcon(1).isNull());
     // Sorted by name without regard to case; a name may hold a comma or a "|".
     QCOMPARE(column(0), (QStringList{u"adam"_s, u"Mia, Ben"_s, u"Office|Desk"_s, u"Zoe"_s}));
@@ -194,7 +198,8 @@ void tst_frmSendSMS::addressPanelToggles() {
     QVERIFY(d->addressPanelOpen());
     QVERIFY(d->lstNames->isVisible());
     QVERIFY(d->labNames->isVisible());
-    QCOMPARE(d->labNames->text(), u"Doubleclick an entry to add it to the recipient's list of your message:"_s);
+    QCOMPARE(d->labNames->text(),
+             u"Doubleclick an entry to add it to the recipient's list of your message:"_s);
     QCOMPARE(d->cmdAddress->toolTip(), u"<- close addressbook"_s);
     QCOMPARE(d->cmdAddress->icon().cacheKey(), d->cmdIn->icon().cacheKey());
     d->cmdAddress->click();
@@ -212,11 +217,13 @@ void tst_frmSendSMS::headerClicksFlipTheOrder() {
     const qint64 desc = t->ctx().mainWindow().lstImages.icon(u"Desc"_s).cacheKey();
     // Sorted ascending by name: a click on "Number" sorts descending by number.
     QHeaderView* header = d->lstNames->header();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, 5));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, 5));
     QCOMPARE(column(1), (QStringList{u"+3"_s, u"+2"_s, u"+1"_s}));
     QCOMPARE(d->lstNames->columnHeaderIcon(1).cacheKey(), desc);
     QVERIFY(d->lstNames->columnHeaderIcon(0).isNull());
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(1) + 5, 5));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, 5));
     QCOMPARE(column(1), (QStringList{u"+1"_s, u"+2"_s, u"+3"_s}));
     QCOMPARE(d->lstNames->columnHeaderIcon(1).cacheKey(), asc);
     // The order flips whichever column was clicked before.
@@ -388,8 +395,10 @@ void tst_frmSendSMS::overlongPasteAsksForAutosplit() {
     d->Text1->paste();
     QCOMPARE(t->msgBox().shown().size(), 1);
     const MsgBox::Shown& box = t->msgBox().shown().first();
-    QCOMPARE(box.text, u"Your Text is longer than the maximum characters you can send,\r\ndo you want to enable AutoSplit?"
-                       u"\r\n\r\nIf you choose 'No', your text will be truncated."_s);
+    QCOMPARE(
+        box.text,
+        u"Your Text is longer than the maximum characters you can send,\r\ndo you want to enable AutoSplit?"
+        u"\r\n\r\nIf you choose 'No', your text will be truncated."_s);
     QCOMPARE(box.buttons, MsgBox::YesNo);
     QCOMPARE(box.icon, MsgBox::Question);
     QVERIFY(box.title.isEmpty());
@@ -428,8 +437,9 @@ void tst_frmSendSMS::uncheckingAutosplitWithALongText() {
     frmSendSMS* d = open();
     d->chkAutosplit->click();
     d->Text1->setPlainText(QString(200, u'x'));
-    const QString question = u"Your message text is longer than 160 characters,\r\nif you disable AutoSplit, it will be "
-                             u"truncated.\r\n\r\nDo you want to continue?"_s;
+    const QString question =
+        u"Your message text is longer than 160 characters,\r\nif you disable AutoSplit, it will be "
+        u"truncated.\r\n\r\nDo you want to continue?"_s;
     t->msgBox().queueAnswer(MsgBox::No);
     d->chkAutosplit->click();
     QCOMPARE(t->msgBox().shown().size(), 1);
