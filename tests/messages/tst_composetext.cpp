@@ -19,7 +19,6 @@ private slots:
     void numberTest_data();
     void numberTest();
     void completion();
-    void numberEdits();
 };
 
 void tst_ComposeText::counterCaption_data() {
@@ -148,15 +147,6 @@ void tst_ComposeText::completion() {
     // An empty address book proposes nothing.
     p = RecipientCompletion::complete(u"a"_s, {});
     QCOMPARE(p.row, -1);
-}
-
-void tst_ComposeText::numberEdits() {
-    QCOMPARE(RecipientCompletion::replaceLastField(u"Alpha"_s, u"555"_s), u"555"_s);
-    QCOMPARE(RecipientCompletion::replaceLastField(u"123; Alpha "_s, u"555"_s), u"123; 555 "_s);
-    QCOMPARE(RecipientCompletion::replaceLastField(u"123;"_s, u"555"_s), u"123;555"_s);
-    QCOMPARE(RecipientCompletion::appendNumber(QString(), u"555"_s), u"555"_s);
-    QCOMPARE(RecipientCompletion::appendNumber(u"123"_s, u"555"_s), u"123;555"_s);
-    QCOMPARE(RecipientCompletion::appendNumber(u"123;"_s, u"555"_s), u"123;555"_s);
 }
 
 QTEST_GUILESS_MAIN(tst_ComposeText)
