@@ -95,6 +95,14 @@ public:
         }
     }
 
+    // Whatever has reached the port so far, without waiting for more.
+    void takeWaiting() {
+        if (port.waitForReadyRead(0) || port.bytesAvailable() > 0) {
+            buffer.append(port.readAll());
+        }
+        port.clearError();
+    }
+
     bool replyDone() const {
         const QByteArray fresh = buffer.mid(replyStart);
         return PhoneReply::isComplete(fresh, true, !promptOnly);
@@ -114,7 +122,10 @@ public:
         if (!port.isOpen()) {
             return result;
         }
-        buffer.append(port.readAll());
+        takeWaiting();
+        if (!port.isOpen()) {
+            return result;
+        }
         replyStart = buffer.size();
         promptOnly = untilPrompt;
         if (port.write(bytes) != bytes.size()) {
@@ -153,7 +164,7 @@ public:
     // Input left over from earlier commands (late "OK"s, unsolicited lines) goes before a
     // submit, so nothing of it can pass for the ">" prompt.
     void drain() {
-        buffer.append(port.readAll());
+        takeWaiting();
         if (!buffer.isEmpty() && log.debugMode()) {
             log.writeLog(QStringLiteral("Discarded before submit: ") + PhoneReply::fromLine(buffer), true);
         }
