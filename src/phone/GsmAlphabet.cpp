@@ -2,6 +2,7 @@
 
 namespace {
 // Septets 0x00-0x7F. 0x1B is the escape to the extension table and stands for no character.
+// clang-format off
 constexpr char16_t kBasic[128] = {
     u'@',    u'\u00A3', u'$',     u'\u00A5', u'\u00E8', u'\u00E9', u'\u00F9', u'\u00EC',
     u'\u00F2', u'\u00C7', u'\n',  u'\u00D8', u'\u00F8', u'\r',     u'\u00C5', u'\u00E5',
@@ -20,6 +21,7 @@ constexpr char16_t kBasic[128] = {
     u'p', u'q', u'r', u's', u't', u'u', u'v', u'w',
     u'x', u'y', u'z', u'\u00E4', u'\u00F6', u'\u00F1', u'\u00FC', u'\u00E0',
 };
+// clang-format on
 
 constexpr GsmTable::Escape kEscapes[10] = {
     {u'\f', 0x0A}, {u'^', 0x14}, {u'{', 0x28}, {u'}', 0x29}, {u'\\', 0x2F},

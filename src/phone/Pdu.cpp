@@ -18,7 +18,9 @@ int unitsOf(QChar c, Coding coding) {
 }
 }  // namespace
 
-Coding codingFor(const QString& text) { return Gsm::isGsmText(text) ? Coding::Gsm7 : Coding::Ucs2; }
+Coding codingFor(const QString& text) {
+    return Gsm::isGsmText(text) ? Coding::Gsm7 : Coding::Ucs2;
+}
 
 QByteArray encodeAddress(const QString& number) {
     const QString trimmed = number.trimmed();

@@ -226,7 +226,9 @@ public:
 PhoneLink::PhoneLink(IniStore& ini, LogWriter& log, QObject* parent)
     : QObject(parent), d(new Private(this, ini, log)) {}
 
-PhoneLink::~PhoneLink() { delete d; }
+PhoneLink::~PhoneLink() {
+    delete d;
+}
 
 bool PhoneLink::openPort() {
     const QString port = settingsValue(d->ini, "Port");
@@ -275,9 +277,13 @@ void PhoneLink::closePort() {
     }
 }
 
-bool PhoneLink::isOpen() const { return d->port.isOpen(); }
+bool PhoneLink::isOpen() const {
+    return d->port.isOpen();
+}
 
-QString PhoneLink::lastError() const { return d->lastError; }
+QString PhoneLink::lastError() const {
+    return d->lastError;
+}
 
 QString PhoneLink::sendCommand(const QString& command, int timeoutSeconds, bool keepOK) {
     const int seconds = timeoutSeconds > 0 ? timeoutSeconds : d->defaultTimeout();
@@ -290,15 +296,15 @@ QString PhoneLink::sendCommand(const QString& command, int timeoutSeconds, bool 
     d->busy = false;
     QString reply;
     switch (ex.outcome) {
-    case Private::Outcome::Closed:
-        reply = QStringLiteral("ERROR");
-        break;
-    case Private::Outcome::TimeOut:
-        reply = PhoneReply::timeOutText(seconds);
-        break;
-    case Private::Outcome::Done:
-        reply = PhoneReply::clean(PhoneReply::fromLine(ex.reply), command, keepOK);
-        break;
+        case Private::Outcome::Closed:
+            reply = QStringLiteral("ERROR");
+            break;
+        case Private::Outcome::TimeOut:
+            reply = PhoneReply::timeOutText(seconds);
+            break;
+        case Private::Outcome::Done:
+            reply = PhoneReply::clean(PhoneReply::fromLine(ex.reply), command, keepOK);
+            break;
     }
     if (d->log.debugMode()) {
         d->log.writeLog(command + QStringLiteral(" -> ") + reply, true);
@@ -372,9 +378,13 @@ bool PhoneLink::startDevice() {
     return true;
 }
 
-const DeviceIdentity& PhoneLink::identity() const { return d->identity; }
+const DeviceIdentity& PhoneLink::identity() const {
+    return d->identity;
+}
 
-QString PhoneLink::startError() const { return d->startError; }
+QString PhoneLink::startError() const {
+    return d->startError;
+}
 
 QString PhoneLink::submitSms(const QString& number, const QString& text, bool report, bool flash) {
     if (d->busy || !isOpen()) {
@@ -406,7 +416,8 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
             }
         }
         if (replaced > 0) {
-            d->log.writeLog(QStringLiteral("Text mode: %1 character(s) sent to %2 as \"?\"").arg(replaced).arg(dial));
+            d->log.writeLog(
+                QStringLiteral("Text mode: %1 character(s) sent to %2 as \"?\"").arg(replaced).arg(dial));
         }
         d->drain();
         result = d->submitOne(QStringLiteral("AT+CMGS=\"%1\"").arg(dial), PhoneReply::toLine(body));
@@ -422,7 +433,9 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
             const QString r = d->submitOne(QStringLiteral("AT+CMGS=%1").arg(parts.at(i).tpduLength),
                                            parts.at(i).hex.toLatin1());
             if (!r.startsWith(QLatin1String("OK"))) {
-                result = parts.size() > 1 ? r + QStringLiteral(" (part %1 of %2)").arg(i + 1).arg(parts.size()) : r;
+                result = parts.size() > 1
+                             ? r + QStringLiteral(" (part %1 of %2)").arg(i + 1).arg(parts.size())
+                             : r;
                 break;
             }
             refs.append(r.mid(3));

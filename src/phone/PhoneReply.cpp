@@ -11,7 +11,9 @@ QByteArray toLine(const QString& text) {
     return out;
 }
 
-QString fromLine(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
+QString fromLine(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes);
+}
 
 QByteArray lastLine(const QByteArray& bytes) {
     qsizetype end = bytes.size();
@@ -65,6 +67,8 @@ QString clean(const QString& raw, const QString& command, bool keepOK) {
     return text;
 }
 
-QString timeOutText(int seconds) { return QStringLiteral("ERROR: TimeOut (%1 secs.)").arg(seconds); }
+QString timeOutText(int seconds) {
+    return QStringLiteral("ERROR: TimeOut (%1 secs.)").arg(seconds);
+}
 
 }  // namespace PhoneReply

@@ -117,7 +117,8 @@ void tst_Pdu::headerBits() {
         QCOMPARE(s.text, text);
         QCOMPARE(s.number, u"+4912345"_s);
     }
-    const SubmittedSms plain = PhoneSimulator::decodeSubmit(Pdu::buildSubmit(u"12345"_s, u"x"_s, false, false, 0).at(0).hex);
+    const SubmittedSms plain =
+        PhoneSimulator::decodeSubmit(Pdu::buildSubmit(u"12345"_s, u"x"_s, false, false, 0).at(0).hex);
     QCOMPARE(plain.firstOctet, 0x11);
     QCOMPARE(plain.dcs, 0x00);
     QCOMPARE(plain.numberType, 0x81);

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "IniStore.h"
@@ -32,6 +33,7 @@ private slots:
     void replyWithoutEndIsBounded();
     void portDisappears();
     void checkAndPing();
+    void nestedCommandRefused();
     void startIdentifies();
     void startFailures();
     void startFallsBackToTextMode();
@@ -122,8 +124,8 @@ void tst_PhoneLink::echoOnAndOff() {
     QCOMPARE(m_link->sendCommand(u"AT+CGMI"_s), u"Tellwick"_s);
     QCOMPARE(m_link->sendCommand(u"AT"_s, 0, true), u"OK"_s);
     QCOMPARE(m_link->sendCommand(u"AT+NOSUCH"_s), u"ERROR"_s);
-    QCOMPARE(m_sim->commands(),
-             QStringList({u"AT"_s, u"AT+CGMI"_s, u"AT+CGMI"_s, u"ATE0"_s, u"AT+CGMI"_s, u"AT"_s, u"AT+NOSUCH"_s}));
+    QCOMPARE(m_sim->commands(), QStringList({u"AT"_s, u"AT+CGMI"_s, u"AT+CGMI"_s, u"ATE0"_s, u"AT+CGMI"_s,
+                                             u"AT"_s, u"AT+NOSUCH"_s}));
 }
 
 void tst_PhoneLink::cleaningRules() {
@@ -164,7 +166,8 @@ void tst_PhoneLink::onlyFinalOkRemoved() {
     m_sim->setPhonebookEntry(u"SM"_s, 2, u"222"_s, u"Bob"_s);
     m_sim->setAnswer(u"AT+LINES"_s, u"first\nOK\nlast\nOK"_s);
     QCOMPARE(m_link->sendCommand(u"AT+LINES"_s), u"first||OK||last"_s);
-    QCOMPARE(m_link->sendCommand(u"AT+CPBR=1,2"_s), u"+CPBR: 1,\"111\",129,\"OK\"||+CPBR: 2,\"222\",129,\"Bob\""_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBR=1,2"_s),
+             u"+CPBR: 1,\"111\",129,\"OK\"||+CPBR: 2,\"222\",129,\"Bob\""_s);
 }
 
 void tst_PhoneLink::phoneErrorsAreFinal() {
@@ -272,6 +275,17 @@ void tst_PhoneLink::checkAndPing() {
     m_sim->clearRecords();
     m_link->pingDevice();
     QCOMPARE(m_sim->commands(), QStringList{u"AT"_s});
+}
+
+void tst_PhoneLink::nestedCommandRefused() {
+    // A timer that fires while a command waits must not take that command's reply.
+    QVERIFY(open());
+    m_sim->setDelay(u"AT+CGMI"_s, 100);
+    QString inner;
+    QTimer::singleShot(20, m_link.get(), [&] { inner = m_link->sendCommand(u"AT+CGMM"_s); });
+    QCOMPARE(m_link->sendCommand(u"AT+CGMI"_s), u"Tellwick"_s);
+    QCOMPARE(inner, u"ERROR"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CGMM"_s), u"Simulated GSM Modem"_s);
 }
 
 void tst_PhoneLink::startIdentifies() {

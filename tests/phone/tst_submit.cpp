@@ -77,10 +77,11 @@ void tst_Submit::pduMessages_data() {
     QTest::addColumn<bool>("ucs2");
     QTest::newRow("7-bit") << u"Meeting at 10, room 4."_s << false << false << false;
     QTest::newRow("escapes") << u"{Total}: 5\u20AC | [ok] ~ ^\\"_s << false << false << false;
-    QTest::newRow("accents of the alphabet") << u"\u00C5ngstr\u00F6m \u00E9t\u00E9 \u00A3\u00A5\u00A7 \u0394\u03A9"_s << true
-                                             << false << false;
-    QTest::newRow("ucs2") << u"\u0417\u0434\u0440\u0430\u0432\u0441\u0442\u0432\u0443\u0439 \u2013 \u4F60\u597D"_s << false
-                          << false << true;
+    QTest::newRow("accents of the alphabet")
+        << u"\u00C5ngstr\u00F6m \u00E9t\u00E9 \u00A3\u00A5\u00A7 \u0394\u03A9"_s << true << false << false;
+    QTest::newRow("ucs2")
+        << u"\u0417\u0434\u0440\u0430\u0432\u0441\u0442\u0432\u0443\u0439 \u2013 \u4F60\u597D"_s << false
+        << false << true;
     QTest::newRow("flash with report") << u"Call me"_s << true << true << false;
     QTest::newRow("empty") << QString() << false << false << false;
 }
@@ -137,7 +138,8 @@ void tst_Submit::longMessageGoesInParts() {
     // A part the phone refuses stops the message with the phone's error.
     m_sim->setSubmitAnswer(u"+CMS ERROR: 38"_s);
     const QString r = m_link->submitSms(u"0170123456"_s, text, false, false);
-    QVERIFY2(r.startsWith(u"ERROR"_s) && r.contains(u"+CMS ERROR: 38"_s) && r.contains(u"part 1 of 3"_s), qPrintable(r));
+    QVERIFY2(r.startsWith(u"ERROR"_s) && r.contains(u"+CMS ERROR: 38"_s) && r.contains(u"part 1 of 3"_s),
+             qPrintable(r));
 }
 
 void tst_Submit::lateOkIsNoPrompt() {
@@ -201,7 +203,8 @@ void tst_Submit::textMode() {
     QVERIFY(start(false));
     QCOMPARE(m_link->identity().mode, 1);
     m_sim->setNextReference(3);
-    QCOMPARE(m_link->submitSms(u"+44 1234-567"_s, u"Caf\u00E9 \u00E0 5\u00A3 {x}"_s, false, false), u"OK 3"_s);
+    QCOMPARE(m_link->submitSms(u"+44 1234-567"_s, u"Caf\u00E9 \u00E0 5\u00A3 {x}"_s, false, false),
+             u"OK 3"_s);
     QCOMPARE(m_sim->commands(), QStringList({u"AT+CSMP=17,167,0,0"_s, u"AT+CMGS=\"+441234567\""_s}));
     QCOMPARE(m_sim->submissions().at(0).body, QString::fromLatin1("Caf\xE9 \xE0 5\xA3 {x}"));
     QVERIFY(!logText().contains(u"\"?\""_s));

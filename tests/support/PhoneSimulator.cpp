@@ -1,12 +1,12 @@
 #include "PhoneSimulator.h"
 
-#include <QSocketNotifier>
-#include <QTimer>
-#include <cerrno>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
 
 #include "GsmAlphabet.h"
 
@@ -15,7 +15,9 @@ constexpr qsizetype kMaxInput = 64 * 1024;  // a line without end is cut here
 constexpr char kCtrlZ = 0x1A;
 constexpr char kEsc = 0x1B;
 
-QByteArray line(const QString& text) { return "\r\n" + text.toLatin1() + "\r\n"; }
+QByteArray line(const QString& text) {
+    return "\r\n" + text.toLatin1() + "\r\n";
+}
 
 // Arguments of a command split at commas outside double quotes, quotes removed.
 QStringList arguments(const QString& text) {
@@ -47,7 +49,9 @@ PhoneSimulator::PhoneSimulator(QObject* parent) : QObject(parent) {
     m_clock.start();
 }
 
-PhoneSimulator::~PhoneSimulator() { disappear(); }
+PhoneSimulator::~PhoneSimulator() {
+    disappear();
+}
 
 bool PhoneSimulator::start() {
     const int fd = posix_openpt(O_RDWR | O_NOCTTY);
@@ -140,9 +144,13 @@ const PhoneSimulator::Rule* PhoneSimulator::ruleFor(const QString& command) cons
     return best;
 }
 
-void PhoneSimulator::sendRaw(const QByteArray& bytes) { writeNow(bytes); }
+void PhoneSimulator::sendRaw(const QByteArray& bytes) {
+    writeNow(bytes);
+}
 
-void PhoneSimulator::sendUnsolicited(const QString& text) { writeNow(line(text)); }
+void PhoneSimulator::sendUnsolicited(const QString& text) {
+    writeNow(line(text));
+}
 
 void PhoneSimulator::setPhonebook(const QString& memory, int size, int numberLength, int nameLength) {
     Memory& m = m_memories[memory.toUpper()];
@@ -151,7 +159,8 @@ void PhoneSimulator::setPhonebook(const QString& memory, int size, int numberLen
     m.nameLength = nameLength;
 }
 
-void PhoneSimulator::setPhonebookEntry(const QString& memory, int index, const QString& number, const QString& name) {
+void PhoneSimulator::setPhonebookEntry(const QString& memory, int index, const QString& number,
+                                       const QString& name) {
     m_memories[memory.toUpper()].entries.insert(index, {number, number.startsWith(u'+') ? 145 : 129, name});
 }
 
@@ -337,7 +346,8 @@ QStringList PhoneSimulator::phonebookAnswer(const QString& command, const QStrin
     const QString ok = QStringLiteral("OK");
     Memory& mem = m_memories[m_memory];
     if (upper == QLatin1String("AT+CPBS?")) {
-        return {QStringLiteral("+CPBS: \"%1\",%2,%3").arg(m_memory).arg(mem.entries.size()).arg(mem.size), ok};
+        return {QStringLiteral("+CPBS: \"%1\",%2,%3").arg(m_memory).arg(mem.entries.size()).arg(mem.size),
+                ok};
     }
     if (upper == QLatin1String("AT+CPBS=?")) {
         return {QStringLiteral("+CPBS: (\"ME\",\"SM\")"), ok};
@@ -351,7 +361,8 @@ QStringList PhoneSimulator::phonebookAnswer(const QString& command, const QStrin
         return {ok};
     }
     if (upper == QLatin1String("AT+CPBR=?")) {
-        return {QStringLiteral("+CPBR: (1-%1),%2,%3").arg(mem.size).arg(mem.numberLength).arg(mem.nameLength), ok};
+        return {QStringLiteral("+CPBR: (1-%1),%2,%3").arg(mem.size).arg(mem.numberLength).arg(mem.nameLength),
+                ok};
     }
     if (upper.startsWith(QLatin1String("AT+CPBR="))) {
         const QStringList args = arguments(upper.mid(8));
@@ -450,7 +461,8 @@ void PhoneSimulator::queueOut(const QByteArray& bytes, int delayMs) {
         writeNow(bytes);
         return;
     }
-    QTimer::singleShot(std::chrono::milliseconds(due - now), Qt::PreciseTimer, this, [this, bytes] { writeNow(bytes); });
+    QTimer::singleShot(std::chrono::milliseconds(due - now), Qt::PreciseTimer, this,
+                       [this, bytes] { writeNow(bytes); });
 }
 
 void PhoneSimulator::writeNow(const QByteArray& bytes) {
@@ -497,7 +509,8 @@ SubmittedSms PhoneSimulator::decodeSubmit(const QString& hex) {
     for (int k = 0; k < digits; ++k) {
         const int octet = quint8(b.at(i + k / 2));
         const int nibble = k % 2 == 0 ? octet & 0x0F : octet >> 4;
-        number.append(nibble < 10 ? QChar(u'0' + nibble) : QChar(QLatin1Char("*#abc"[std::min(nibble - 10, 4)])));
+        number.append(nibble < 10 ? QChar(u'0' + nibble)
+                                  : QChar(QLatin1Char("*#abc"[std::min(nibble - 10, 4)])));
     }
     i += (digits + 1) / 2;
     s.number = number;
@@ -566,7 +579,9 @@ SubmittedSms PhoneSimulator::decodeSubmit(const QString& hex) {
         s.text = Gsm::fromSeptets(septets);
     } else {
         if (ud.size() != s.userDataLength) {
-            s.error = QStringLiteral("user data length %1 does not match %2 octets").arg(s.userDataLength).arg(ud.size());
+            s.error = QStringLiteral("user data length %1 does not match %2 octets")
+                          .arg(s.userDataLength)
+                          .arg(ud.size());
             return s;
         }
         const QByteArray payload = ud.mid(headerOctets);

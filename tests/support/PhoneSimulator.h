@@ -14,8 +14,8 @@ class QSocketNotifier;
 // One SMS-SUBMIT PDU taken apart.
 struct SubmittedSms {
     bool valid = false;
-    QString error;         // why the PDU could not be read
-    int tpduLength = 0;    // octets after the service-centre part
+    QString error;       // why the PDU could not be read
+    int tpduLength = 0;  // octets after the service-centre part
     int firstOctet = 0;
     bool statusReport = false;
     int validityFormat = 0;  // 0 none, 2 relative, 1/3 enhanced/absolute
@@ -26,8 +26,8 @@ struct SubmittedSms {
     int dcs = 0;
     bool ucs2 = false;
     bool eightBit = false;
-    bool flash = false;      // message class 0
-    int concatRef = -1;      // concatenation header, -1 when none
+    bool flash = false;  // message class 0
+    int concatRef = -1;  // concatenation header, -1 when none
     int concatTotal = 0;
     int concatSeq = 0;
     int userDataLength = 0;  // septets or octets as the PDU states it

@@ -30,9 +30,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "phonesim: no pseudo-terminal: %s\n", qPrintable(phone.errorString()));
         return 1;
     }
-    QObject::connect(&phone, &PhoneSimulator::commandReceived, [](const QString& command) {
-        std::fprintf(stderr, "<- %s\n", qPrintable(command));
-    });
+    QObject::connect(&phone, &PhoneSimulator::commandReceived,
+                     [](const QString& command) { std::fprintf(stderr, "<- %s\n", qPrintable(command)); });
     QObject::connect(&phone, &PhoneSimulator::submitted, [](const PhoneSimulator::Submission& s) {
         const QString text = s.pdu ? PhoneSimulator::decodeSubmit(s.body).text : s.body;
         std::fprintf(stderr, "SMS: %s\n", qPrintable(text));
