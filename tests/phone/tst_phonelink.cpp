@@ -34,6 +34,7 @@ private slots:
     void portDisappears();
     void checkAndPing();
     void nestedCommandRefused();
+    void phonebookMemories();
     void startIdentifies();
     void startFailures();
     void startFallsBackToTextMode();
@@ -286,6 +287,23 @@ void tst_PhoneLink::nestedCommandRefused() {
     QCOMPARE(m_link->sendCommand(u"AT+CGMI"_s), u"Tellwick"_s);
     QCOMPARE(inner, u"ERROR"_s);
     QCOMPARE(m_link->sendCommand(u"AT+CGMM"_s), u"Simulated GSM Modem"_s);
+}
+
+void tst_PhoneLink::phonebookMemories() {
+    QVERIFY(open());
+    m_sim->setEcho(false);
+    m_sim->setPhonebook(u"ME"_s, 3, 20, 8);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBS=\"ME\""_s), u"OK"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBR=?"_s), u"+CPBR: (1-3),20,8"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBW=2,\"+4412\",145,\"Ann, Bo\""_s), u"OK"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBW=1,\"1\",129,\"Much too long\""_s), u"+CME ERROR: 24"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBW=4,\"1\",129,\"x\""_s), u"+CME ERROR: 21"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBS?"_s), u"+CPBS: \"ME\",1,3"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBR=1,3"_s), u"+CPBR: 2,\"+4412\",145,\"Ann, Bo\""_s);
+    QCOMPARE(m_sim->phonebook(u"ME"_s).value(2).name, u"Ann, Bo"_s);
+    QCOMPARE(m_link->sendCommand(u"AT+CPBW=2"_s), u"OK"_s);
+    QVERIFY(m_sim->phonebook(u"ME"_s).isEmpty());
+    QVERIFY(m_sim->phonebook(u"SM"_s).isEmpty());
 }
 
 void tst_PhoneLink::startIdentifies() {
