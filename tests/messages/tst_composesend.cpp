@@ -386,7 +386,8 @@ void tst_ComposeSend::unwritableFileIsReportedFailed() {
     d->cmdSendSMS->click();
     // Nothing could be written: each recipient says so instead of vanishing from the result.
     QCOMPARE(t->msgBox().shown().first().text,
-             u"Result:\r\n\r\n"_s + sentLine(kA, 1, u"failed"_s) + sentLine(kB, 1, u"failed"_s));
+             u"Result:\r\n\r\nCan't send SMS, mobile device not found!\r\n\r\n"_s +
+                 sentLine(kA, 1, u"failed"_s) + sentLine(kB, 1, u"failed"_s));
 }
 
 void tst_ComposeSend::typedMessageArrivesWithNumberTextAndFlags() {
@@ -399,10 +400,11 @@ void tst_ComposeSend::typedMessageArrivesWithNumberTextAndFlags() {
     QTest::keyClicks(d->Text1, u"Hi Bob, 5 pm at the station?"_s);
     QTest::keyClick(d->Text1, Qt::Key_Return);
     QTest::keyClicks(d->Text1, u"Ann"_s);
+    // Access keys click their buttons a moment later, as a pressed button shows.
     QTest::keyClick(d, Qt::Key_F, Qt::AltModifier);  // send as &Flash-SMS
+    QTRY_VERIFY(d->chkFlash->isChecked());
     QTest::keyClick(d, Qt::Key_R, Qt::AltModifier);  // &request delivery confirmation
-    QVERIFY(d->chkFlash->isChecked());
-    QVERIFY(d->chkSRR->isChecked());
+    QTRY_VERIFY(d->chkSRR->isChecked());
     QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);  // &Send SMS
     QTRY_COMPARE(sim->decodedSubmissions().size(), 1);
     const SubmittedSms sms = sim->decodedSubmissions().first();
@@ -420,14 +422,20 @@ void tst_ComposeSend::openedByTheBrowserOrAddressBook() {
     QString caption;
     QString phoneNo;
     QString text;
-    QTimer::singleShot(0, this, [&] {
+    // Acts once the dialog is up in its modal loop.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
         auto* d = qobject_cast<frmSendSMS*>(t->ctx().windows().existing(u"frmSendSMS"_s));
-        QVERIFY(d);
+        if (!d || !d->isVisible()) {
+            return;
+        }
+        poll.stop();
         caption = d->windowTitle();
         phoneNo = d->txtPhoneNo->text();
         text = d->Text1->toPlainText();
         d->cmdClose->click();
     });
+    poll.start(10);
     frmSendSMS::openModal(t->ctx(), u"Tellwick: Reply to SMS message"_s, kA, u"> earlier text"_s);
     QCOMPARE(caption, u"Tellwick: Reply to SMS message"_s);
     QCOMPARE(phoneNo, kA);
