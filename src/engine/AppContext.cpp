@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "Settings.h"
+#include "frmMailSettings.h"
 #include "frmMain.h"
 
 AppContext::AppContext(const QString& programFolder, QObject* parent)
@@ -15,6 +16,8 @@ AppContext::AppContext(const QString& programFolder, QObject* parent)
       m_pop3(std::make_unique<Pop3Client>()),
       m_windows(*this) {
     ProgramFolder::ensure(m_folder);
+    m_windows.registerFactory(QStringLiteral("frmMailSettings"),
+                              [](AppContext& ctx) -> QWidget* { return new frmMailSettings(ctx); });
     m_ini.setSettingsFile(ProgramFolder::settingsFile(m_folder));
     m_log.setFailureHandler([this](const QString& path, const QString& error) {
         m_prompts.msgBox.show(QStringLiteral("Can't write to %1: %2").arg(path, error), MsgBox::OKOnly,
