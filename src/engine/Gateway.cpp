@@ -12,12 +12,14 @@ QString Gateway::startPhone() {
         status = QStringLiteral("No serial port set up: running without a mobile device");
         m_ctx.log().writeLog(status);
     } else if (!phone.isOpen() && !phone.openPort()) {
-        status = QStringLiteral("ERROR: can't open serial port %1: %2").arg(PhoneLink::devicePath(port), phone.lastError());
-        m_ctx.log().writeLog(status);
+        const QString device = PhoneLink::devicePath(port);
+        status = QStringLiteral("Can't open serial port %1").arg(device);
+        m_ctx.log().writeLog(QStringLiteral("ERROR: can't open serial port %1: %2").arg(device, phone.lastError()));
     } else if (!phone.startDevice()) {
         const QString why = phone.startError();
-        status = QStringLiteral("ERROR: mobile device not started") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
-        m_ctx.log().writeLog(status);
+        status = QStringLiteral("Mobile device not ready") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
+        m_ctx.log().writeLog(QStringLiteral("ERROR: mobile device not started") +
+                             (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     }
     Settings::read(m_ctx);
     return status;

@@ -388,6 +388,7 @@ void frmMain::updateCommands() {
 void frmMain::showStatus(const QString& text) {
     d->statusText = text.isEmpty() ? QStringLiteral("Idle...") : text;
     d->status->setText(d->statusText);
+    d->status->setToolTip(d->statusText);
     refreshPanels();
 }
 
