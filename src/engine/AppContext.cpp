@@ -30,7 +30,9 @@ AppContext::~AppContext() {
     m_main.reset();
 }
 
-QString AppContext::programPath(const QString& name) const { return ProgramFolder::join(m_folder, name); }
+QString AppContext::programPath(const QString& name) const {
+    return ProgramFolder::join(m_folder, name);
+}
 
 frmMain& AppContext::mainWindow() {
     if (!m_main) {
@@ -39,4 +41,6 @@ frmMain& AppContext::mainWindow() {
     return *m_main;
 }
 
-void AppContext::getSettings() { Settings::read(*this); }
+void AppContext::getSettings() {
+    Settings::read(*this);
+}

@@ -14,10 +14,12 @@ QString Gateway::startPhone() {
     } else if (!phone.isOpen() && !phone.openPort()) {
         const QString device = PhoneLink::devicePath(port);
         status = QStringLiteral("Can't open serial port %1").arg(device);
-        m_ctx.log().writeLog(QStringLiteral("ERROR: can't open serial port %1: %2").arg(device, phone.lastError()));
+        m_ctx.log().writeLog(
+            QStringLiteral("ERROR: can't open serial port %1: %2").arg(device, phone.lastError()));
     } else if (!phone.startDevice()) {
         const QString why = phone.startError();
-        status = QStringLiteral("Mobile device not ready") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
+        status = QStringLiteral("Mobile device not ready") +
+                 (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
         m_ctx.log().writeLog(QStringLiteral("ERROR: mobile device not started") +
                              (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     }

@@ -18,8 +18,12 @@ namespace MessageFiles {
 
 namespace {
 
-QString section() { return QString::fromLatin1(kSection); }
-QString flag(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+QString section() {
+    return QString::fromLatin1(kSection);
+}
+QString flag(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 QString folderOr(AppContext& ctx, const QString& folder, const QString& fallbackName) {
     if (!folder.isEmpty()) {
@@ -39,7 +43,9 @@ QString oneLine(const QString& text) {
     return t;
 }
 
-bool hasSmsSuffix(const QString& name) { return name.endsWith(QLatin1String(".sms"), Qt::CaseInsensitive); }
+bool hasSmsSuffix(const QString& name) {
+    return name.endsWith(QLatin1String(".sms"), Qt::CaseInsensitive);
+}
 
 // Stems ("<name>" of "<name>.sms", and "<name>" of "<name>-<k>.sms") present in a folder.
 QSet<QString> takenStems(const QString& folder) {
@@ -70,7 +76,9 @@ bool writeMessage(IniStore& ini, const QString& path, const QString& number, con
            ini.writeINI(sec, QStringLiteral("Manual"), flag(manual), path);
 }
 
-int digitsOf(int n) { return int(QString::number(n).size()); }
+int digitsOf(int n) {
+    return int(QString::number(n).size());
+}
 
 // A name in folder that no file holds yet: the name itself, else "<base>_<m>.sms".
 QString freeName(const QString& folder, const QString& name) {
@@ -97,9 +105,10 @@ bool fileWithResult(AppContext& ctx, const QString& path, const QString& folder,
     const QDateTime now = QDateTime::currentDateTime();
     const QString sec = QString::fromLatin1(kResultSection);
     IniStore& ini = ctx.ini();
-    const bool ok = ini.writeINI(sec, QStringLiteral("Date"), now.toString(QStringLiteral("yyyy-MM-dd")), target) &&
-                    ini.writeINI(sec, QStringLiteral("Time"), now.toString(QStringLiteral("HH:mm:ss")), target) &&
-                    ini.writeINI(sec, QStringLiteral("Result"), result, target);
+    const bool ok =
+        ini.writeINI(sec, QStringLiteral("Date"), now.toString(QStringLiteral("yyyy-MM-dd")), target) &&
+        ini.writeINI(sec, QStringLiteral("Time"), now.toString(QStringLiteral("HH:mm:ss")), target) &&
+        ini.writeINI(sec, QStringLiteral("Result"), result, target);
     if (!ok) {
         ctx.log().writeLog(QStringLiteral("ERROR: could not add the result to %1: %2").arg(target, result));
     }
@@ -112,8 +121,8 @@ QString fileNameNumber(const QString& number) {
     QString out;
     out.reserve(number.size());
     for (const QChar c : number) {
-        const bool plain = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-                           c == u'+';
+        const bool plain =
+            (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'+';
         out += plain ? c : u'_';
     }
     return out;
@@ -137,8 +146,9 @@ QStringList splitText(const QString& text, int maxLen) {
     QStringList parts;
     parts.reserve(n);
     for (int i = 1; i <= n; ++i) {
-        parts.append(QStringLiteral("%1/%2:").arg(i, width, 10, QLatin1Char('0')).arg(n, width, 10, QLatin1Char('0')) +
-                     text.mid((i - 1) * partLen, partLen));
+        parts.append(
+            QStringLiteral("%1/%2:").arg(i, width, 10, QLatin1Char('0')).arg(n, width, 10, QLatin1Char('0')) +
+            text.mid((i - 1) * partLen, partLen));
     }
     return parts;
 }
@@ -155,7 +165,8 @@ QString createSMSFile(AppContext& ctx, const QString& folder, const QString& num
         footer = s.footer;
     } else if (!s.footer.isEmpty()) {
         ctx.log().writeLog(
-            QStringLiteral("Footer of %1 characters not appended: it leaves a message too little room").arg(s.footer.size()));
+            QStringLiteral("Footer of %1 characters not appended: it leaves a message too little room")
+                .arg(s.footer.size()));
     }
     if (maxLen <= Settings::kWidestPartPrefix) {
         maxLen = Settings::baseTextLen(s.deviceManufacturer, s.deviceModel);
@@ -317,8 +328,10 @@ QStringList outgoingFilesInOrder(const QString& folder) {
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
         const qint64 ta = groupTime.value(a.stem);
         const qint64 tb = groupTime.value(b.stem);
-        if (ta != tb) return ta < tb;
-        if (a.stem != b.stem) return a.stem < b.stem;
+        if (ta != tb)
+            return ta < tb;
+        if (a.stem != b.stem)
+            return a.stem < b.stem;
         return a.part < b.part;
     });
     QStringList out;
@@ -339,7 +352,8 @@ QString sendingLogLine(const QString& recipient, const QString& text, bool ok, c
     return line;
 }
 
-void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok, const QString& source) {
+void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok,
+                const QString& source) {
     ctx.log().appendRaw(sendingLogLine(recipient, text, ok, source));
 }
 

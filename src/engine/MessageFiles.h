@@ -36,6 +36,7 @@ QStringList outgoingFilesInOrder(const QString& folder);
 // The transaction-log line of one message sent (or not) to one recipient; an empty source
 // counts as "MANUAL", and only other sources say what became of the file.
 QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source);
-void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok, const QString& source);
+void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok,
+                const QString& source);
 
 }  // namespace MessageFiles

@@ -22,17 +22,17 @@ struct SharedState {
     QString deviceManufacturer;
     QString deviceModel;
 
-    bool logSMSFlag = false;   // [Settings] LogSMS
-    bool debugMode = false;    // [Settings] Debug
-    QString smtpServer;        // [Settings] SMTPServer
+    bool logSMSFlag = false;  // [Settings] LogSMS
+    bool debugMode = false;   // [Settings] Debug
+    QString smtpServer;       // [Settings] SMTPServer
 
-    bool keepSent = true;      // [Settings] KeepSent: copy sent messages to the sent folder
-    bool sendActive = false;   // [Settings] SendActive: the send cycle runs on the polling tick
-    bool receiveActive = false;  // [Settings] ReceiveActive
-    int outTiming = 0;         // [Settings] OutTiming: seconds between send cycles
-    int inTiming = 0;          // [Settings] InTiming: seconds between receive cycles
-    int timerInterval = 5000;  // polling timer, ms ([Settings] Timer)
-    int timeoutSeconds = 10;   // [Settings] Timeout
+    bool keepSent = true;         // [Settings] KeepSent: copy sent messages to the sent folder
+    bool sendActive = false;      // [Settings] SendActive: the send cycle runs on the polling tick
+    bool receiveActive = false;   // [Settings] ReceiveActive
+    int outTiming = 0;            // [Settings] OutTiming: seconds between send cycles
+    int inTiming = 0;             // [Settings] InTiming: seconds between receive cycles
+    int timerInterval = 5000;     // polling timer, ms ([Settings] Timer)
+    int timeoutSeconds = 10;      // [Settings] Timeout
     bool minimizeToTray = false;  // [Settings] MinimizeToTray: start in and minimise to the tray
 
     // Counters shown by the main window.

@@ -43,7 +43,9 @@ void frmMailSettings::cmdOK_Click() {
     accept();
 }
 
-void frmMailSettings::cmdCancel_Click() { reject(); }
+void frmMailSettings::cmdCancel_Click() {
+    reject();
+}
 
 void frmMailSettings::done(int result) {
     QDialog::done(result);

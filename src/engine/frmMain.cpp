@@ -41,7 +41,8 @@ int countMessageFiles(const QString& folder) {
     if (folder.isEmpty()) {
         return 0;
     }
-    return int(QDir(folder).entryList({QStringLiteral("*.sms"), QStringLiteral("*.SMS")}, QDir::Files).size());
+    return int(
+        QDir(folder).entryList({QStringLiteral("*.sms"), QStringLiteral("*.SMS")}, QDir::Files).size());
 }
 
 // Waits until a window that is not a dialog has been hidden or destroyed.
@@ -119,11 +120,19 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(
     updateCommands();
 }
 
-frmMain::~frmMain() { delete d; }
+frmMain::~frmMain() {
+    delete d;
+}
 
-Gateway& frmMain::gateway() { return d->gateway; }
-bool frmMain::timersDisabled() const { return d->disableDepth > 0; }
-bool frmMain::isLoaded() const { return d->loaded; }
+Gateway& frmMain::gateway() {
+    return d->gateway;
+}
+bool frmMain::timersDisabled() const {
+    return d->disableDepth > 0;
+}
+bool frmMain::isLoaded() const {
+    return d->loaded;
+}
 
 void frmMain::buildMenus() {
     auto action = [this](QAction*& slot, const QString& name, const QString& text, QKeySequence key,
@@ -138,16 +147,16 @@ void frmMain::buildMenus() {
     };
     action(mnuSendSMS, QStringLiteral("mnuSendSMS"), QStringLiteral("&Send SMS..."), QKeySequence(Qt::Key_F2),
            &frmMain::mnuSendSMS_Click);
-    action(mnuBrowse, QStringLiteral("mnuBrowse"), QStringLiteral("Message &Browser..."), QKeySequence(Qt::Key_F3),
-           &frmMain::mnuBrowse_Click);
+    action(mnuBrowse, QStringLiteral("mnuBrowse"), QStringLiteral("Message &Browser..."),
+           QKeySequence(Qt::Key_F3), &frmMain::mnuBrowse_Click);
     action(mnuAddressBook, QStringLiteral("mnuAddressBook"), QStringLiteral("&Address Book..."),
            QKeySequence(Qt::Key_F4), &frmMain::mnuAddressBook_Click);
     action(mnuJobs, QStringLiteral("mnuJobs"), QStringLiteral("&Job Control..."), QKeySequence(Qt::Key_F6),
            &frmMain::mnuJobs_Click);
     action(mnuMailSettings, QStringLiteral("mnuMailSettings"), QStringLiteral("&Mail Settings..."), {},
            &frmMain::mnuMailSettings_Click);
-    action(mnuShowLog, QStringLiteral("mnuShowLog"), QStringLiteral("Show &Transaction Log"), QKeySequence(Qt::Key_F7),
-           &frmMain::mnuShowLog_Click);
+    action(mnuShowLog, QStringLiteral("mnuShowLog"), QStringLiteral("Show &Transaction Log"),
+           QKeySequence(Qt::Key_F7), &frmMain::mnuShowLog_Click);
     action(mnuShowDebugLog, QStringLiteral("mnuShowDebugLog"), QStringLiteral("Show &Debug Log"),
            QKeySequence(Qt::Key_F8), &frmMain::mnuShowDebugLog_Click);
     action(mnuExit, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), {}, &frmMain::mnuExit_Click);
@@ -394,19 +403,25 @@ void frmMain::showStatus(const QString& text) {
 
 void frmMain::refreshPanels() {
     const DeviceIdentity& id = m_ctx.phone().identity();
-    d->device->setText(id.known() ? id.manufacturer + u' ' + id.model : QStringLiteral("no mobile device found"));
+    d->device->setText(id.known() ? id.manufacturer + u' ' + id.model
+                                  : QStringLiteral("no mobile device found"));
     const QString portSetting = Settings::value(m_ctx, QStringLiteral("Port"));
-    d->port->setText(!id.port.isEmpty() ? id.port
-                                         : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
+    d->port->setText(!id.port.isEmpty()
+                         ? id.port
+                         : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
     const QString speedSetting = Settings::value(m_ctx, QStringLiteral("Speed"));
     d->speed->setText(id.speed ? QString::number(id.speed) : speedSetting);
 }
 
 QString frmMain::panelText(const QString& key) const {
-    if (key == QLatin1String("Status")) return d->status->text();
-    if (key == QLatin1String("Device")) return d->device->text();
-    if (key == QLatin1String("Port")) return d->port->text();
-    if (key == QLatin1String("Speed")) return d->speed->text();
+    if (key == QLatin1String("Status"))
+        return d->status->text();
+    if (key == QLatin1String("Device"))
+        return d->device->text();
+    if (key == QLatin1String("Port"))
+        return d->port->text();
+    if (key == QLatin1String("Speed"))
+        return d->speed->text();
     return {};
 }
 
@@ -455,11 +470,21 @@ void frmMain::openBeside(const QString& name) {
     }
 }
 
-void frmMain::mnuSendSMS_Click() { openModal(kSendSMS); }
-void frmMain::mnuBrowse_Click() { openBeside(kBrowse); }
-void frmMain::mnuAddressBook_Click() { openBeside(kAddressBook); }
-void frmMain::mnuJobs_Click() { openModal(kJobs); }
-void frmMain::mnuMailSettings_Click() { openModal(kMailSettings); }
+void frmMain::mnuSendSMS_Click() {
+    openModal(kSendSMS);
+}
+void frmMain::mnuBrowse_Click() {
+    openBeside(kBrowse);
+}
+void frmMain::mnuAddressBook_Click() {
+    openBeside(kAddressBook);
+}
+void frmMain::mnuJobs_Click() {
+    openModal(kJobs);
+}
+void frmMain::mnuMailSettings_Click() {
+    openModal(kMailSettings);
+}
 
 void frmMain::openLog(const QString& path) {
     if (!QFile::exists(path)) {
@@ -470,14 +495,21 @@ void frmMain::openLog(const QString& path) {
         }
     }
     if (!openUrl || !openUrl(QUrl::fromLocalFile(path))) {
-        m_ctx.msgBox().show(QStringLiteral("Can't open %1").arg(QDir::toNativeSeparators(path)), MsgBox::OKOnly,
-                            MsgBox::Critical, QStringLiteral("Tellwick: Error opening logfile"), this);
+        m_ctx.msgBox().show(QStringLiteral("Can't open %1").arg(QDir::toNativeSeparators(path)),
+                            MsgBox::OKOnly, MsgBox::Critical,
+                            QStringLiteral("Tellwick: Error opening logfile"), this);
     }
 }
 
-void frmMain::mnuShowLog_Click() { openLog(m_ctx.log().transactionLogPath()); }
-void frmMain::mnuShowDebugLog_Click() { openLog(m_ctx.log().debugLogPath()); }
-void frmMain::mnuExit_Click() { close(); }
+void frmMain::mnuShowLog_Click() {
+    openLog(m_ctx.log().transactionLogPath());
+}
+void frmMain::mnuShowDebugLog_Click() {
+    openLog(m_ctx.log().debugLogPath());
+}
+void frmMain::mnuExit_Click() {
+    close();
+}
 
 void frmMain::mnuTrayRestore_Click() {
     show();

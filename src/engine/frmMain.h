@@ -62,7 +62,7 @@ public:
     QAction* mnuShowDebugLog = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuTrayRestore = nullptr;
-    QMenu* mnuTray = nullptr;        // the tray icon's menu
+    QMenu* mnuTray = nullptr;  // the tray icon's menu
     QToolBar* tbrMain = nullptr;
     QSystemTrayIcon* trayIcon = nullptr;  // null when the desktop has no tray
 

@@ -32,8 +32,10 @@ protected:
     void showEvent(QShowEvent* e) override {
         QDialog::showEvent(e);
         ++shown;
-        timersWereOff = !m_main.InTimer->isActive() && !m_main.SignalTimer->isActive() && m_main.timersDisabled();
-        menusWereOff = !m_main.menuBar()->isEnabled() && !m_main.tbrMain->isEnabled() && !m_main.mnuTray->isEnabled();
+        timersWereOff =
+            !m_main.InTimer->isActive() && !m_main.SignalTimer->isActive() && m_main.timersDisabled();
+        menusWereOff =
+            !m_main.menuBar()->isEnabled() && !m_main.tbrMain->isEnabled() && !m_main.mnuTray->isEnabled();
         QTimer::singleShot(0, this, &QDialog::reject);
     }
 
@@ -108,7 +110,8 @@ private slots:
         QVERIFY(!m.menuBar()->isEnabled());
         m.TempRestoreTimers();
         QVERIFY(m.InTimer->isActive() && m.SignalTimer->isActive());
-        QVERIFY(m.menuBar()->isEnabled() && m.tbrMain->isEnabled() && m.mnuTray->isEnabled() && m.mnuExit->isEnabled());
+        QVERIFY(m.menuBar()->isEnabled() && m.tbrMain->isEnabled() && m.mnuTray->isEnabled() &&
+                m.mnuExit->isEnabled());
         // An unpaired restore starts nothing.
         m.InTimer->stop();
         m.TempRestoreTimers();
@@ -143,7 +146,8 @@ private slots:
         QVERIFY(m.mnuMailSettings->isEnabled());
         QVERIFY(m.mnuShowLog->isEnabled() && m.mnuExit->isEnabled());
         QCOMPARE(m.mnuBrowse->text(), QStringLiteral("Message &Browser..."));
-        t->ctx().windows().registerFactory(QStringLiteral("frmBrowse"), [](AppContext&) { return new QWidget; });
+        t->ctx().windows().registerFactory(QStringLiteral("frmBrowse"),
+                                           [](AppContext&) { return new QWidget; });
         m.updateCommands();
         QVERIFY(m.mnuBrowse->isEnabled());
         // A command whose window is missing does nothing.
@@ -160,8 +164,10 @@ private slots:
         frmMain& m = main();
         FakeDialog* send = nullptr;
         FakeDialog* jobs = nullptr;
-        t->ctx().windows().registerFactory(QStringLiteral("frmSendSMS"), [&](AppContext&) { return send = new FakeDialog(m); });
-        t->ctx().windows().registerFactory(QStringLiteral("frmJobs"), [&](AppContext&) { return jobs = new FakeDialog(m); });
+        t->ctx().windows().registerFactory(QStringLiteral("frmSendSMS"),
+                                           [&](AppContext&) { return send = new FakeDialog(m); });
+        t->ctx().windows().registerFactory(QStringLiteral("frmJobs"),
+                                           [&](AppContext&) { return jobs = new FakeDialog(m); });
         m.updateCommands();
         QVERIFY(m.mnuSendSMS->isEnabled() && m.mnuJobs->isEnabled());
         m.SignalTimer->start();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "MessageFiles.h"
+#include "SendCycle.h"
 #include "Settings.h"
 #include "TestContext.h"
 
@@ -14,13 +15,16 @@ using namespace MessageFiles;
 
 namespace {
 
-QString sec() { return QStringLiteral("Tellwick"); }
+QString sec() {
+    return QStringLiteral("Tellwick");
+}
 
 // Stamps "yyyyMMdd-HHmmss" of this second and the next, so a test can prepare both names a
 // file written right now may get.
 QStringList stampsNowAndNext() {
     const QDateTime now = QDateTime::currentDateTime();
-    return {now.toString(QStringLiteral("yyyyMMdd-HHmmss")), now.addSecs(1).toString(QStringLiteral("yyyyMMdd-HHmmss"))};
+    return {now.toString(QStringLiteral("yyyyMMdd-HHmmss")),
+            now.addSecs(1).toString(QStringLiteral("yyyyMMdd-HHmmss"))};
 }
 
 }  // namespace
@@ -32,7 +36,8 @@ class TestMessageFiles : public QObject {
     AppContext& ctx() { return t->ctx(); }
     QString out() { return ctx().state().outDir; }
     QString sent() { return ctx().state().sentDir; }
-    QString read(const QString& key, const QString& path, const QString& section = QStringLiteral("Tellwick")) {
+    QString read(const QString& key, const QString& path,
+                 const QString& section = QStringLiteral("Tellwick")) {
         return ctx().ini().readINI(section, key, path);
     }
     QStringList create(const QString& number, const QString& text, bool split = false, bool reverse = false) {
@@ -59,13 +64,15 @@ private slots:
     }
 
     void singleFileNameAndKeys() {
-        const QStringList paths =
-            createSMSFile(ctx(), {}, QStringLiteral("+4917012345"), QStringLiteral("Hello"), true, false, true, false, false)
-                .split(u',');
+        const QStringList paths = createSMSFile(ctx(), {}, QStringLiteral("+4917012345"),
+                                                QStringLiteral("Hello"), true, false, true, false, false)
+                                      .split(u',');
         QCOMPARE(paths.size(), 1);
         const QFileInfo fi(paths[0]);
         QCOMPARE(fi.absolutePath(), QFileInfo(out()).absoluteFilePath());
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}-\\d{6}-\\+4917012345-001\\.sms$")).match(fi.fileName()).hasMatch(),
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}-\\d{6}-\\+4917012345-001\\.sms$"))
+                     .match(fi.fileName())
+                     .hasMatch(),
                  qPrintable(fi.fileName()));
         QCOMPARE(read(QStringLiteral("No"), paths[0]), QStringLiteral("+4917012345"));
         QCOMPARE(read(QStringLiteral("Text"), paths[0]), QStringLiteral("Hello"));
@@ -77,8 +84,9 @@ private slots:
     void explicitFolderAndLineBreaks() {
         const QString folder = t->path(QStringLiteral("elsewhere"));
         QDir().mkpath(folder);
-        const QString path = createSMSFile(ctx(), folder, QStringLiteral("1"), QStringLiteral("a\r\nb\rc\nd\r\n\r\ne"), false,
-                                           true, false, false, false);
+        const QString path =
+            createSMSFile(ctx(), folder, QStringLiteral("1"), QStringLiteral("a\r\nb\rc\nd\r\n\r\ne"), false,
+                          true, false, false, false);
         QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(folder).absoluteFilePath());
         QCOMPARE(read(QStringLiteral("Text"), path), QStringLiteral("a b c d  e"));
         QCOMPARE(read(QStringLiteral("Flash"), path), QStringLiteral("1"));
@@ -137,7 +145,9 @@ private slots:
             const QString prefix = body.left(colon + 1);
             const int width = int(firstPrefix.indexOf(u'/'));
             const int part = int(paths.size() - i);
-            QCOMPARE(prefix, QStringLiteral("%1/%2:").arg(part, width, 10, QLatin1Char('0')).arg(parts, width, 10, QLatin1Char('0')));
+            QCOMPARE(prefix, QStringLiteral("%1/%2:")
+                                 .arg(part, width, 10, QLatin1Char('0'))
+                                 .arg(parts, width, 10, QLatin1Char('0')));
             joined += body.mid(colon + 1);
         }
         QCOMPARE(joined, text);
@@ -180,7 +190,8 @@ private slots:
         QCOMPARE(ctx().state().maxTextLen, 160);
         const QStringList plain = create(QStringLiteral("2"), QStringLiteral("short"));
         QCOMPARE(read(QStringLiteral("Text"), plain[0]), QStringLiteral("short"));
-        QVERIFY(t->readFile(QStringLiteral("tellwick.log")).contains("Footer of 143 characters not appended"));
+        QVERIFY(
+            t->readFile(QStringLiteral("tellwick.log")).contains("Footer of 143 characters not appended"));
 
         // The longest footer that still leaves ten characters behind the widest prefix.
         setSetting("Footer", QString(142, u'G'));
@@ -204,7 +215,8 @@ private slots:
     void numberUnfitForFileName() {
         const QStringList paths = create(QStringLiteral("a/b:c*d"), QStringLiteral("x"));
         QCOMPARE(paths.size(), 1);
-        QVERIFY2(QFileInfo(paths[0]).fileName().contains(QLatin1String("-a_b_c_d-001")), qPrintable(paths[0]));
+        QVERIFY2(QFileInfo(paths[0]).fileName().contains(QLatin1String("-a_b_c_d-001")),
+                 qPrintable(paths[0]));
         QCOMPARE(QFileInfo(paths[0]).absolutePath(), QFileInfo(out()).absoluteFilePath());
         QCOMPARE(read(QStringLiteral("No"), paths[0]), QStringLiteral("a/b:c*d"));
 
@@ -217,14 +229,15 @@ private slots:
         for (const QString& stamp : stampsNowAndNext()) {
             QDir().mkpath(out() + u'/' + stamp + QStringLiteral("-9-001-2.sms"));
         }
-        QCOMPARE(createSMSFile(ctx(), {}, QStringLiteral("9"), QString(400, u'w'), false, false, false, true, false),
+        QCOMPARE(createSMSFile(ctx(), {}, QStringLiteral("9"), QString(400, u'w'), false, false, false, true,
+                               false),
                  QString());
         QCOMPARE(QDir(out()).entryList(QDir::Files).size(), 0);
         QVERIFY(t->readFile(QStringLiteral("tellwick.log")).contains("ERROR: could not write message file"));
 
         // A missing folder fails as a whole.
-        QCOMPARE(createSMSFile(ctx(), t->path(QStringLiteral("missing/deeper")), QStringLiteral("9"), QStringLiteral("x"),
-                               false, false, false, false, false),
+        QCOMPARE(createSMSFile(ctx(), t->path(QStringLiteral("missing/deeper")), QStringLiteral("9"),
+                               QStringLiteral("x"), false, false, false, false, false),
                  QString());
     }
 
@@ -244,12 +257,17 @@ private slots:
     void sendBadFiles_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected");  // %1 = path; "ERROR " = starts with
-        QTest::newRow("no No") << QByteArray("[Tellwick]\nText=hi\n") << QStringLiteral("ERROR: no recipient No. specified in %1");
-        QTest::newRow("only blanks and separators") << QByteArray("[Tellwick]\nNo= ; ;\nText=hi\n")
-                                                    << QStringLiteral("ERROR: no recipient No. specified in %1");
-        QTest::newRow("no Text") << QByteArray("[Tellwick]\nNo=123\n") << QStringLiteral("ERROR: No message text specified in %1");
-        QTest::newRow("empty file") << QByteArray() << QStringLiteral("ERROR: no recipient No. specified in %1");
-        QTest::newRow("phone fails") << QByteArray("[Tellwick]\nNo=123\nText=hi\n") << QStringLiteral("ERROR ");
+        QTest::newRow("no No") << QByteArray("[Tellwick]\nText=hi\n")
+                               << QStringLiteral("ERROR: no recipient No. specified in %1");
+        QTest::newRow("only blanks and separators")
+            << QByteArray("[Tellwick]\nNo= ; ;\nText=hi\n")
+            << QStringLiteral("ERROR: no recipient No. specified in %1");
+        QTest::newRow("no Text") << QByteArray("[Tellwick]\nNo=123\n")
+                                 << QStringLiteral("ERROR: No message text specified in %1");
+        QTest::newRow("empty file") << QByteArray()
+                                    << QStringLiteral("ERROR: no recipient No. specified in %1");
+        QTest::newRow("phone fails") << QByteArray("[Tellwick]\nNo=123\nText=hi\n")
+                                     << QStringLiteral("ERROR ");
     }
     void sendBadFiles() {
         QFETCH(QByteArray, content);
@@ -270,7 +288,9 @@ private slots:
         QCOMPARE(read(QStringLiteral("Result"), copy, QStringLiteral("Job Result")), result);
         QCOMPARE(read(QStringLiteral("Date"), copy, QStringLiteral("Job Result")),
                  QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
-        QVERIFY(QTime::fromString(read(QStringLiteral("Time"), copy, QStringLiteral("Job Result")), QStringLiteral("HH:mm:ss")).isValid());
+        QVERIFY(QTime::fromString(read(QStringLiteral("Time"), copy, QStringLiteral("Job Result")),
+                                  QStringLiteral("HH:mm:ss"))
+                    .isValid());
         // The original content is kept beside the result.
         if (content.contains("Text=hi")) {
             QCOMPARE(read(QStringLiteral("Text"), copy), QStringLiteral("hi"));
@@ -285,7 +305,8 @@ private slots:
         const QString path = writeOutgoing(QStringLiteral("same.sms"), "[Tellwick]\nText=newer\n");
         sendSMSFile(ctx(), path);
         QCOMPARE(read(QStringLiteral("Text"), sent() + QStringLiteral("/same.sms")), QStringLiteral("older"));
-        QCOMPARE(read(QStringLiteral("Text"), sent() + QStringLiteral("/same_2.sms")), QStringLiteral("newer"));
+        QCOMPARE(read(QStringLiteral("Text"), sent() + QStringLiteral("/same_2.sms")),
+                 QStringLiteral("newer"));
     }
 
     void failedFileThatCannotBeFiledStays() {
@@ -295,6 +316,24 @@ private slots:
         const QString path = writeOutgoing(QStringLiteral("keep.sms"), "[Tellwick]\nNo=1\n");
         QVERIFY(sendSMSFile(ctx(), path).startsWith(QLatin1String("ERROR: No message text")));
         QVERIFY(QFileInfo::exists(path));
+    }
+
+    void cycleGoesOnPastFailures() {
+        // Without a phone every file fails; each one is filed with its error and the cycle
+        // takes the next, so the folder ends empty.
+        writeOutgoing(QStringLiteral("a.sms"), "[Tellwick]\nNo=1\nText=a\n");
+        writeOutgoing(QStringLiteral("b.sms"), "[Tellwick]\nText=b\n");
+        writeOutgoing(QStringLiteral("c.sms"), "garbage \xff\xfe\n");
+        SendCycle cycle(ctx());
+        QCOMPARE(cycle.run(), 3);
+        QVERIFY(QDir(out()).entryList(QDir::Files).isEmpty());
+        for (const char* name : {"a.sms", "b.sms", "c.sms"}) {
+            const QString copy = sent() + u'/' + QString::fromLatin1(name);
+            QVERIFY2(read(QStringLiteral("Result"), copy, QStringLiteral("Job Result"))
+                         .startsWith(QLatin1String("ERROR")),
+                     name);
+        }
+        QVERIFY(cycle.stuckFiles().isEmpty());
     }
 
     void sendingLogLines() {
@@ -334,10 +373,11 @@ private slots:
         for (const QString& p : outgoingFilesInOrder(out())) {
             names.append(QFileInfo(p).fileName());
         }
-        QCOMPARE(names, (QStringList{QStringLiteral("foreign.sms"), QStringLiteral("20260102-100000-1-001-1.sms"),
-                                     QStringLiteral("20260102-100000-1-001-2.sms"),
-                                     QStringLiteral("20260102-100000-1-001-10.sms"),
-                                     QStringLiteral("20260101-090000-2-001.sms")}));
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("foreign.sms"), QStringLiteral("20260102-100000-1-001-1.sms"),
+                              QStringLiteral("20260102-100000-1-001-2.sms"),
+                              QStringLiteral("20260102-100000-1-001-10.sms"),
+                              QStringLiteral("20260101-090000-2-001.sms")}));
     }
 
     void fileNameNumbers() {

@@ -24,7 +24,8 @@ private slots:
     void defaultsAndFolders() {
         t->ctx().getSettings();
         const SharedState& s = t->ctx().state();
-        for (const auto& [dir, name] : {std::pair{s.inDir, "In"}, {s.outDir, "Out"}, {s.sentDir, "Sent"}, {s.arcDir, "Arc"}}) {
+        for (const auto& [dir, name] :
+             {std::pair{s.inDir, "In"}, {s.outDir, "Out"}, {s.sentDir, "Sent"}, {s.arcDir, "Arc"}}) {
             QCOMPARE(dir, QDir::cleanPath(t->path(QString::fromLatin1(name))));
             QVERIFY(QFileInfo(dir).isDir());
         }
