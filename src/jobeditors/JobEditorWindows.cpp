@@ -1,5 +1,12 @@
 #include "JobEditorWindows.h"
 
 #include "WindowRegistry.h"
+#include "frmJobNew.h"
+#include "frmJobs.h"
+#include "frmSQLHelp.h"
 
-void registerJobEditorWindows(WindowRegistry& windows) { (void)windows; }
+void registerJobEditorWindows(WindowRegistry& windows) {
+    windows.registerFactory(QStringLiteral("frmJobs"), [](AppContext& ctx) { return new frmJobs(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobNew"), [](AppContext& ctx) { return new frmJobNew(ctx); });
+    windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
+}

@@ -308,6 +308,3 @@ bool ConnectionBuilder::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
-
-// Compiled here rather than in the folder's shared moc unit, so this class links on its own.
-#include "moc_ConnectionBuilder.cpp"
