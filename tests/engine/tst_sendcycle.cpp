@@ -1,7 +1,7 @@
 // The send cycle and the send-one-file operation end to end, against the simulated phone.
 #include <QTest>
 
-#if __has_include("PhoneSimulator.h")
+#ifdef TW_HAVE_PHONE_SIMULATOR
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
