@@ -7,14 +7,10 @@
 #include <QDir>
 
 #include "MessageFiles.h"
-#if __has_include("PhoneSimulator.h")
 #include "PhoneSimulator.h"
-#define TW_HAVE_SIMULATOR 1
-#endif
 #include "SendCycle.h"
 #include "TestContext.h"
 
-#ifdef TW_HAVE_SIMULATOR
 namespace {
 
 constexpr int kMessages = 100;
@@ -115,7 +111,6 @@ void BM_SendCycle(benchmark::State& state) {
 BENCHMARK(BM_SendCycle)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
-#endif
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -1,7 +1,6 @@
 // The send cycle and the send-one-file operation end to end, against the simulated phone.
 #include <QTest>
 
-#ifdef TW_HAVE_PHONE_SIMULATOR
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -226,14 +225,6 @@ private slots:
     }
 };
 
-#else
-// Built before the phone simulator is part of the tree: nothing to run against.
-class TestSendCycle : public QObject {
-    Q_OBJECT
-private slots:
-    void needsThePhoneSimulator() { QSKIP("the phone simulator is not built"); }
-};
-#endif
 
 QTEST_MAIN(TestSendCycle)
 #include "tst_sendcycle.moc"
