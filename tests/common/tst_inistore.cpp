@@ -1,0 +1,236 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "IniStore.h"
+#include "LogWriter.h"
+
+namespace {
+
+void writeRaw(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray readRaw(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestIniStore : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QDir m_dir;
+    QString m_file;
+    std::unique_ptr<LogWriter> m_log;
+    std::unique_ptr<IniStore> m_ini;
+
+private slots:
+    void init() {
+        QVERIFY(m_root.isValid());
+        static int n = 0;
+        const QString sub = QStringLiteral("case%1").arg(++n);
+        QVERIFY(QDir(m_root.path()).mkpath(sub));
+        m_dir = QDir(m_root.filePath(sub));
+        m_file = m_dir.filePath(QStringLiteral("test.ini"));
+        m_log = std::make_unique<LogWriter>(m_dir.path());
+        m_ini = std::make_unique<IniStore>(m_file, m_log.get());
+    }
+
+    void readingFollowsTheProfileRules() {
+        writeRaw(m_file,
+                 "orphan=before any section\n"
+                 "[Settings]\n"
+                 "  Port  =  /dev/ttyUSB0  \n"
+                 "Quoted=\"  padded  \"\n"
+                 "Eq=a=b=c\n"
+                 "no equals sign here\n"
+                 "; comment=not a key\n"
+                 "Empty=\n"
+                 "Dup=first\n"
+                 "dup=second\n"
+                 "[ settings ]\n"
+                 "Port=second section\n"
+                 "[Other]\n"
+                 "Key=other\n");
+        const auto s = QStringLiteral("Settings");
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("port")), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(m_ini->readINI(QStringLiteral(" SETTINGS "), QStringLiteral(" Port ")), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("Quoted")), QStringLiteral("  padded  "));
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("Eq")), QStringLiteral("a=b=c"));
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("Empty")), QString());
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("Dup")), QStringLiteral("first"));
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("no equals sign here")), QString());
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("; comment")), QString());
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("Missing")), QString());
+        QCOMPARE(m_ini->readINI(QStringLiteral("Nope"), QStringLiteral("Port")), QString());
+        QCOMPARE(m_ini->readINI(QStringLiteral("Other"), QStringLiteral("Key")), QStringLiteral("other"));
+        QCOMPARE(m_ini->readINI({}, QStringLiteral("orphan")), QString());
+        QCOMPARE(m_ini->readINIKeys(s, {}, QStringLiteral("|")), QStringLiteral("Port|Quoted|Eq|Empty|Dup|dup"));
+        QCOMPARE(m_ini->readINIKeys(QStringLiteral("Nope")), QString());
+        QCOMPARE(m_ini->readINI(s, QStringLiteral("Port"), m_dir.filePath(QStringLiteral("missing.ini"))), QString());
+    }
+
+    void longValuesComeBackWhole() {
+        const QString sql = QStringLiteral("SELECT ") + QString(600, u'x');
+        QVERIFY(m_ini->writeINI(QStringLiteral("Job q1"), QStringLiteral("Query"), sql));
+        QCOMPARE(m_ini->readINI(QStringLiteral("Job q1"), QStringLiteral("Query")), sql);
+    }
+
+    void writingKeepsEverythingElse() {
+        writeRaw(m_file,
+                 "; settings of the gateway\n"
+                 "[Settings]\n"
+                 "Port=1\n"
+                 "; speed below\n"
+                 "Speed=9600\n"
+                 "\n"
+                 "[Addressbook]\n"
+                 "Anna=+491\n");
+        QVERIFY(m_ini->writeINI(QStringLiteral("settings"), QStringLiteral("SPEED"), QStringLiteral("115200")));
+        QVERIFY(m_ini->writeINI(QStringLiteral("Settings"), QStringLiteral("Timeout"), QStringLiteral("20")));
+        QVERIFY(m_ini->writeINI(QStringLiteral("Job f1"), QStringLiteral("Type"), QStringLiteral("0")));
+        QCOMPARE(readRaw(m_file),
+                 QByteArray("; settings of the gateway\n"
+                            "[Settings]\n"
+                            "Port=1\n"
+                            "; speed below\n"
+                            "Speed=115200\n"
+                            "Timeout=20\n"
+                            "\n"
+                            "[Addressbook]\n"
+                            "Anna=+491\n"
+                            "[Job f1]\n"
+                            "Type=0\n"));
+    }
+
+    void deletingKeysAndSections() {
+        writeRaw(m_file, "[A]\nx=1\ny=2\n[B]\nz=3\n[C]\nw=4\n");
+        QVERIFY(m_ini->deleteINIKey(QStringLiteral("a"), QStringLiteral("X")));
+        QVERIFY(m_ini->deleteINISection(QStringLiteral("b")));
+        QVERIFY(m_ini->deleteINIKey(QStringLiteral("A"), QStringLiteral("absent")));
+        QVERIFY(m_ini->deleteINISection(QStringLiteral("absent")));
+        QCOMPARE(readRaw(m_file), QByteArray("[A]\ny=2\n[C]\nw=4\n"));
+    }
+
+    void writeCreatesTheFileButNotItsFolder() {
+        const QString fresh = m_dir.filePath(QStringLiteral("fresh.sms"));
+        QVERIFY(m_ini->writeINI(QStringLiteral("Tellwick"), QStringLiteral("No"), QStringLiteral("+4917"), fresh));
+        QCOMPARE(readRaw(fresh), QByteArray("[Tellwick]\nNo=+4917\n"));
+        const QString nowhere = m_dir.filePath(QStringLiteral("no/such/folder/x.sms"));
+        QVERIFY(!m_ini->writeINI(QStringLiteral("Tellwick"), QStringLiteral("No"), QStringLiteral("1"), nowhere));
+        QVERIFY(!QFileInfo::exists(nowhere));
+    }
+
+    void valuesNeverBreakTheFile() {
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("Text"), QStringLiteral("one\r\ntwo\rthree\nfour")));
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("Next"), QStringLiteral("[Evil]")));
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("Text")), QStringLiteral("one two three four"));
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("Next")), QStringLiteral("[Evil]"));
+        QCOMPARE(m_ini->sections(), QStringList{QStringLiteral("S")});
+        // A value in quotes keeps them.
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("Q"), QStringLiteral("\"quoted\"")));
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("Q")), QStringLiteral("\"quoted\""));
+    }
+
+    void namesThatWouldBreakTheFileAreRefused_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("key with =") << "S" << "a=b";
+        QTest::newRow("key with LF") << "S" << "a\nb";
+        QTest::newRow("key with CR") << "S" << "a\rb";
+        QTest::newRow("key starting [") << "S" << "[x";
+        QTest::newRow("key starting ;") << "S" << ";x";
+        QTest::newRow("empty key") << "S" << "  ";
+        QTest::newRow("section with ]") << "a]b" << "k";
+        QTest::newRow("section with LF") << "a\nb" << "k";
+    }
+    void namesThatWouldBreakTheFileAreRefused() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        writeRaw(m_file, "[S]\nk=1\n");
+        QVERIFY(!m_ini->writeINI(section, key, QStringLiteral("v")));
+        QCOMPARE(readRaw(m_file), QByteArray("[S]\nk=1\n"));
+        QVERIFY(readRaw(m_log->transactionLogPath()).contains("refused"));
+    }
+
+    void encodingsAndLineEnds() {
+        // Windows-1252 (not valid UTF-8) with CR LF line ends.
+        writeRaw(m_file, "[Addressbook]\r\nJos\xE9=+34\r\nEuro=\x80 5\r\n");
+        QCOMPARE(m_ini->readINIKeys(QStringLiteral("Addressbook")), QStringLiteral("José,Euro"));
+        QCOMPARE(m_ini->readINI(QStringLiteral("Addressbook"), QStringLiteral("Euro")), QStringLiteral("€ 5"));
+        // The accents survive a write (now in UTF-8, LF line ends).
+        QVERIFY(m_ini->writeINI(QStringLiteral("Addressbook"), QStringLiteral("Zoë"), QStringLiteral("+1")));
+        QCOMPARE(readRaw(m_file), QStringLiteral("[Addressbook]\nJosé=+34\nEuro=€ 5\nZoë=+1\n").toUtf8());
+        // UTF-8 with a byte-order mark.
+        writeRaw(m_file, "\xEF\xBB\xBF[Tellwick]\nText=Gr\xC3\xBC\xC3\x9F" "e\n");
+        QCOMPARE(m_ini->readINI(QStringLiteral("Tellwick"), QStringLiteral("Text")), QStringLiteral("Grüße"));
+    }
+
+    void anUnreadableFileIsNeverOverwritten() {
+        if (::geteuid() == 0) {
+            // root reads every file; emulate an unreadable one with a folder of the same name.
+            const QString path = m_dir.filePath(QStringLiteral("dir.ini"));
+            QVERIFY(QDir().mkpath(path));
+            QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k"), path), QString());
+            QVERIFY(!m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"), path));
+            QVERIFY(QFileInfo(path).isDir());
+            return;
+        }
+        writeRaw(m_file, "[S]\nk=1\n");
+        QFile::setPermissions(m_file, QFileDevice::WriteOwner);
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QString());
+        QVERIFY(!m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("2")));
+        QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(readRaw(m_file), QByteArray("[S]\nk=1\n"));
+    }
+
+    void writesAreAtomic() {
+        writeRaw(m_file, "[S]\nk=1\n");
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("2")));
+        // Nothing but the file itself is left in the folder (no temporary files).
+        const QStringList left = m_dir.entryList(QDir::Files);
+        for (const QString& name : left) {
+            QVERIFY2(name.endsWith(QLatin1String(".ini")) || name.endsWith(QLatin1String(".log")), qPrintable(name));
+        }
+        // A read-only folder: the write fails and the old file stays whole.
+        if (::geteuid() != 0) {
+            QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            QVERIFY(!m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("3")));
+            QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QCOMPARE(readRaw(m_file), QByteArray("[S]\nk=2\n"));
+        }
+    }
+
+    void theCacheSeesChangesMadeBehindItsBack() {
+        writeRaw(m_file, "[S]\nk=1\n");
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("1"));
+        // Same size, rewritten in place.
+        writeRaw(m_file, "[S]\nk=2\n");
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("2"));
+        // Replaced by another file (another inode).
+        const QString other = m_dir.filePath(QStringLiteral("other.tmp"));
+        writeRaw(other, "[S]\nk=3\n");
+        QFile::remove(m_file);
+        QVERIFY(QFile::rename(other, m_file));
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("3"));
+        // Removed.
+        QFile::remove(m_file);
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QString());
+        // Two stores on one file see each other's writes.
+        IniStore second(m_file);
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("4")));
+        QCOMPARE(second.readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("4"));
+        QVERIFY(second.writeINI(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("5")));
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("5"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniStore)
+#include "tst_inistore.moc"

@@ -1,0 +1,49 @@
+#include <QTest>
+
+#include "Prompts.h"
+
+class TestPrompts : public QObject {
+    Q_OBJECT
+private slots:
+    void scriptedBoxesAreRecordedAndAnswered() {
+        MsgBox box;
+        box.setScripted(true);
+        box.queueAnswer(MsgBox::No);
+        QCOMPARE(box.show(QStringLiteral("Delete?"), MsgBox::YesNo, MsgBox::Question, QStringLiteral("Tellwick")), int(MsgBox::No));
+        // An information box needs no queued answer.
+        QCOMPARE(box.show(QStringLiteral("Done"), MsgBox::OKOnly, MsgBox::Information), int(MsgBox::OK));
+        QCOMPARE(box.shown().size(), 2);
+        QCOMPARE(box.shown()[0].text, QStringLiteral("Delete?"));
+        QCOMPARE(box.shown()[0].title, QStringLiteral("Tellwick"));
+        QCOMPARE(box.shown()[0].icon, MsgBox::Question);
+        QCOMPARE(box.shown()[0].buttons, MsgBox::YesNo);
+        QVERIFY(box.unanswered().isEmpty());
+    }
+
+    void aQuestionWithoutAnAnswerIsFlaggedAndTakesTheSafeChoice() {
+        MsgBox box;
+        box.setScripted(true);
+        QCOMPARE(box.show(QStringLiteral("Save?"), MsgBox::YesNoCancel, MsgBox::Question), int(MsgBox::Cancel));
+        QCOMPARE(box.show(QStringLiteral("Go?"), MsgBox::YesNo, MsgBox::Question), int(MsgBox::No));
+        QCOMPARE(box.unanswered().size(), 2);
+    }
+
+    void pickersAndBeepInScriptedMode() {
+        Prompts p;
+        p.setScripted(true);
+        p.folders.queueFolder(QStringLiteral("/tmp/x"));
+        QCOMPARE(p.folders.browseForFolder(nullptr, QStringLiteral("/start"), QStringLiteral("Pick")), QStringLiteral("/tmp/x"));
+        QCOMPARE(p.folders.browseForFolder(nullptr, QStringLiteral("/start"), QStringLiteral("Pick")), QString());
+        QCOMPARE(p.folders.asked().size(), 2);
+        QCOMPARE(p.folders.asked()[0].startFolder, QStringLiteral("/start"));
+        QCOMPARE(p.folders.asked()[0].title, QStringLiteral("Pick"));
+        p.files.queueFile(QStringLiteral("/bin/true"));
+        QCOMPARE(p.files.openFile(nullptr, QStringLiteral("Program"), QString()), QStringLiteral("/bin/true"));
+        p.beeper.beep();
+        p.beeper.beep();
+        QCOMPARE(p.beeper.count(), 2);
+    }
+};
+
+QTEST_MAIN(TestPrompts)
+#include "tst_prompts.moc"
