@@ -20,10 +20,12 @@
 #include "IniStore.h"
 #include "JobTypes.h"
 #include "MsgBox.h"
+#include "Twips.h"
 #include "frmMain.h"
 
 namespace {
 const QString kCRLF = QStringLiteral("\r\n");
+constexpr int kRestrictWidthTwips = 3600;
 
 QPushButton* plainButton(const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -73,34 +75,42 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent)
     cmdCancel = plainButton(QStringLiteral("&Cancel"), this);
 
     auto* restrictLayout = new QGridLayout(Frame2);
-    restrictLayout->addWidget(Label4, 0, 0, 1, 3);
+    restrictLayout->addWidget(Label4, 0, 0, 1, 2);
     restrictLayout->addWidget(txtRestrict, 1, 0);
     restrictLayout->addWidget(cmdAdd, 1, 1);
-    restrictLayout->addWidget(lstRestrict, 1, 2, 3, 1);
-    restrictLayout->addWidget(cmdDel, 2, 1);
-    restrictLayout->addWidget(optAllow, 4, 0, 1, 2);
-    restrictLayout->addWidget(optDeny, 4, 2);
-    restrictLayout->setRowStretch(3, 1);
+    restrictLayout->addWidget(lstRestrict, 2, 0);
+    restrictLayout->addWidget(cmdDel, 2, 1, Qt::AlignTop);
+    restrictLayout->addWidget(optAllow, 3, 0, 1, 2);
+    restrictLayout->addWidget(optDeny, 4, 0, 1, 2);
+    restrictLayout->setRowStretch(2, 1);
 
-    auto* top = new QGridLayout;
-    top->addWidget(labJobIdent, 0, 0);
-    top->addWidget(txtJobIdent, 0, 1);
-    top->addWidget(chkActive, 0, 2);
-    top->addWidget(labName, 1, 0);
-    top->addWidget(txtName, 1, 1, 1, 2);
-    top->addWidget(labDesc, 2, 0);
-    top->addWidget(txtDesc, 2, 1, 1, 2);
+    // The job's own fields and options on the left, activation and restrictions on the right.
+    auto* fields = new QGridLayout;
+    fields->addWidget(labJobIdent, 0, 0);
+    fields->addWidget(txtJobIdent, 0, 1);
+    fields->addWidget(labName, 1, 0);
+    fields->addWidget(txtName, 1, 1);
+    fields->addWidget(labDesc, 2, 0);
+    fields->addWidget(txtDesc, 2, 1);
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    left->addWidget(m_options, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(chkActive);
+    right->addWidget(Frame2, 1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(labExample, 1);
     bottom->addWidget(cmdOK, 0, Qt::AlignBottom);
     bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
 
-    auto* outer = new QVBoxLayout(this);
-    outer->addLayout(top);
-    outer->addWidget(m_options);
-    outer->addWidget(Frame2);
-    outer->addLayout(bottom);
+    auto* outer = new QGridLayout(this);
+    outer->addLayout(left, 0, 0);
+    outer->addLayout(right, 0, 1);
+    outer->addLayout(bottom, 1, 0, 1, 2);
+    outer->setColumnStretch(0, 3);
+    outer->setColumnStretch(1, 1);
+    Frame2->setMinimumWidth(Twips::toPixels(kRestrictWidthTwips));
 
     connect(txtJobIdent, &QLineEdit::textChanged, this, [this] { txtJobIdent_Change(); });
     connect(txtName, &QLineEdit::textChanged, this, [this] { txtName_Change(); });

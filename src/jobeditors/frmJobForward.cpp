@@ -2,8 +2,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,8 +11,11 @@
 #include <QVBoxLayout>
 
 #include "AppContext.h"
+#include "Twips.h"
 
 namespace {
+constexpr int kBoxWidthTwips = 2700;
+
 QPushButton* plainButton(const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
     b->setAutoDefault(false);
@@ -53,24 +56,45 @@ frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent) : JobEditorFrame(
     m_modeGroup->addButton(optToDefault);
     m_modeGroup->addButton(optFromDB);
 
-    auto* grid = new QGridLayout(Frame1);
-    grid->addWidget(optToUserDef, 0, 0, 1, 4);
-    grid->addWidget(optToDefault, 1, 0);
-    grid->addWidget(txtRecipient, 1, 1, 1, 3);
-    grid->addWidget(optFromDB, 2, 0, 1, 4);
-    grid->addWidget(Label3, 3, 0);
-    grid->addWidget(txtConnection, 3, 1, 1, 2);
-    grid->addWidget(cmdBuild, 3, 3);
-    grid->addWidget(Label6, 4, 0);
-    grid->addWidget(txtQuery, 4, 1);
-    grid->addWidget(cmdTest, 4, 2);
-    grid->addWidget(cmdHelp, 4, 3);
-    grid->addWidget(labSubject, 5, 0);
-    grid->addWidget(txtSubject, 5, 1, 1, 3);
-    grid->addWidget(chkSRR, 6, 0);
-    grid->addWidget(chkFlash, 6, 1, 1, 3);
-    grid->addWidget(Label7, 7, 0, 1, 4);
-    grid->setColumnStretch(1, 1);
+    auto* box = new QVBoxLayout(Frame1);
+    box->addWidget(optToUserDef);
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(optToDefault);
+    listRow->addWidget(txtRecipient, 1);
+    box->addLayout(listRow);
+    box->addWidget(optFromDB);
+    auto* connectionRow = new QHBoxLayout;
+    connectionRow->setContentsMargins(24, 0, 0, 0);
+    connectionRow->addWidget(Label3);
+    connectionRow->addWidget(txtConnection, 1);
+    connectionRow->addWidget(cmdBuild);
+    box->addLayout(connectionRow);
+    auto* queryRow = new QHBoxLayout;
+    queryRow->setContentsMargins(24, 0, 0, 0);
+    queryRow->addWidget(Label6);
+    queryRow->addWidget(txtQuery, 1);
+    queryRow->addWidget(cmdTest);
+    queryRow->addWidget(cmdHelp);
+    box->addLayout(queryRow);
+    const int labelWidth = qMax(Label3->sizeHint().width(), Label6->sizeHint().width());
+    Label3->setFixedWidth(labelWidth);
+    Label6->setFixedWidth(labelWidth);
+    for (QLineEdit* edit : {txtRecipient, txtConnection, txtQuery}) {
+        edit->setMinimumWidth(Twips::toPixels(kBoxWidthTwips));
+    }
+    for (QPushButton* b : {cmdBuild, cmdTest, cmdHelp}) {
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+    auto* subjectRow = new QHBoxLayout;
+    subjectRow->addWidget(labSubject);
+    subjectRow->addWidget(txtSubject, 1);
+    box->addLayout(subjectRow);
+    auto* flagRow = new QHBoxLayout;
+    flagRow->addWidget(chkSRR);
+    flagRow->addWidget(chkFlash);
+    flagRow->addStretch(1);
+    box->addLayout(flagRow);
+    box->addWidget(Label7);
     auto* area = new QVBoxLayout(optionsArea());
     area->setContentsMargins(0, 0, 0, 0);
     area->addWidget(Frame1);
