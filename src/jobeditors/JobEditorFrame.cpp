@@ -191,6 +191,11 @@ QString JobEditorFrame::editCaption() const {
 QString JobEditorFrame::identifier() const { return txtJobIdent->text().trimmed(); }
 
 void JobEditorFrame::openJob(const QString& caption, const QString& jobKey) {
+    setUpJob(caption, jobKey);
+    exec();
+}
+
+void JobEditorFrame::setUpJob(const QString& caption, const QString& jobKey) {
     if (m_setUp) {
         return;
     }
@@ -224,7 +229,9 @@ void JobEditorFrame::openingSetUp(const QString& requestedKey) {
         m_jobNumber = m_jobKey.mid(letter.size()).toInt();
         getJob();
     } else {
-        m_jobNumber = firstFreeJobNo(m_ctx.ini(), m_typeIndex);
+        // A new job never takes the number of a stored one.
+        const bool keyFree = keyFits && m_ctx.ini().readINI(jobSection(requestedKey), QStringLiteral("Type")).isEmpty();
+        m_jobNumber = keyFree ? requestedKey.mid(letter.size()).toInt() : firstFreeJobNo(m_ctx.ini(), m_typeIndex);
         m_noFreeNumber = m_jobNumber == 0;
         m_jobKey = letter + QString::number(m_jobNumber);
         txtJobIdent->setText(u'>' + m_jobKey + u'<');

@@ -25,11 +25,14 @@ class JobEditorFrame : public QDialog {
 public:
     ~JobEditorFrame() override;
 
-    // Sets the caption the opener chose and the key of the job to edit, then runs the
-    // opening set-up once. "Tellwick: Edit <type> job" edits jobKey; any other caption starts
-    // a new job under the first free number. Showing the window without this call runs the
-    // set-up on the caption set by then.
+    // Sets the caption the opener chose and the job key, runs the opening set-up, then shows
+    // the editor modally and returns when it has closed.
     void openJob(const QString& caption, const QString& jobKey);
+    // The opening set-up alone, once: "Tellwick: Edit <type> job" edits jobKey; any other
+    // caption starts a new job under jobKey when that number of the type is free, else under
+    // the first free number. Showing the window without it runs the set-up on the caption
+    // set by then.
+    void setUpJob(const QString& caption, const QString& jobKey);
 
     int typeIndex() const { return m_typeIndex; }
     QString editCaption() const;

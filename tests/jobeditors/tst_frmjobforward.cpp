@@ -36,12 +36,12 @@ private:
     }
     std::unique_ptr<frmJobForward> edit(const QString& key = u"f1"_s) {
         auto e = std::make_unique<frmJobForward>(t->ctx());
-        e->openJob(u"Tellwick: Edit forward job"_s, key);
+        e->setUpJob(u"Tellwick: Edit forward job"_s, key);
         return e;
     }
     std::unique_ptr<frmJobForward> create() {
         auto e = std::make_unique<frmJobForward>(t->ctx());
-        e->openJob(u"Tellwick: New forward job"_s, QString());
+        e->setUpJob(u"Tellwick: New forward job"_s, QString());
         return e;
     }
     static bool databaseControlsEnabled(const frmJobForward& e) {
@@ -273,7 +273,7 @@ private slots:
         registerJobEditorWindows(t->ctx().windows());
         QPointer<frmJobForward> e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
         QVERIFY(e);
-        e->openJob(u"Tellwick: New forward job"_s, QString());
+        e->setUpJob(u"Tellwick: New forward job"_s, QString());
         e->txtName->setText(u"Via registry"_s);
         e->cmdOK_Click();
         QCOMPARE(read(u"Name"_s), u"Via registry"_s);

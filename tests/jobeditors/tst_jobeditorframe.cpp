@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "JobEditorFrame.h"
@@ -62,12 +63,12 @@ private:
     }
     std::unique_ptr<MiniEditor> edit(const QString& key) {
         auto e = std::make_unique<MiniEditor>(t->ctx(), kExec);
-        e->openJob(u"Tellwick: Edit exec job"_s, key);
+        e->setUpJob(u"Tellwick: Edit exec job"_s, key);
         return e;
     }
     std::unique_ptr<MiniEditor> create() {
         auto e = std::make_unique<MiniEditor>(t->ctx(), kExec);
-        e->openJob(u"Tellwick: New exec job"_s, QString());
+        e->setUpJob(u"Tellwick: New exec job"_s, QString());
         return e;
     }
     static void leaveIdentifier(MiniEditor& e) {
@@ -102,6 +103,40 @@ private slots:
         QVERIFY(e->cmdOK->isEnabled());
         e->txtName->clear();
         QVERIFY(!e->cmdOK->isEnabled());
+    }
+
+    void newJobUnderTheOpenersKey_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("free number") << u"e7"_s << u"e7"_s;
+        QTest::newRow("stored job") << u"e1"_s << u"e2"_s;
+        QTest::newRow("other type") << u"f5"_s << u"e2"_s;
+        QTest::newRow("leading zero") << u"e07"_s << u"e2"_s;
+        QTest::newRow("past the last number") << u"e501"_s << u"e2"_s;
+    }
+    void newJobUnderTheOpenersKey() {
+        QFETCH(QString, given);
+        QFETCH(QString, taken);
+        storeJob(u"e1"_s, kExec, u"a"_s, u"A"_s, u"1"_s);
+        MiniEditor e(t->ctx(), kExec);
+        e.setUpJob(u"Tellwick: New exec job"_s, given);
+        QCOMPARE(e.jobKey(), taken);
+        QCOMPARE(e.txtJobIdent->text(), u'>' + taken + u'<');
+    }
+
+    void openJobIsModal() {
+        storeJob(u"e1"_s, kExec, u"a"_s, u"A"_s, u"1"_s);
+        MiniEditor e(t->ctx(), kExec);
+        bool wasModal = false;
+        QTimer::singleShot(0, &e, [&] {
+            wasModal = e.isModal() && e.isVisible();
+            e.txtName->setText(u"Renamed"_s);
+            e.cmdOK->click();
+        });
+        e.openJob(u"Tellwick: Edit exec job"_s, u"e1"_s);
+        QVERIFY(wasModal);
+        QCOMPARE(e.result(), int(QDialog::Accepted));
+        QCOMPARE(ini().readINI(u"Job e1"_s, u"Name"_s), u"Renamed"_s);
     }
 
     void newJobWhenEveryNumberIsTaken() {
@@ -381,7 +416,7 @@ private slots:
                                            [](AppContext& ctx) { return new MiniEditor(ctx, kExec); });
         auto* list = t->ctx().windows().get<JobListStub>(u"frmJobs"_s);
         QPointer<MiniEditor> e = static_cast<MiniEditor*>(t->ctx().windows().get(u"frmJobExec"_s));
-        e->openJob(u"Tellwick: New exec job"_s, QString());
+        e->setUpJob(u"Tellwick: New exec job"_s, QString());
         e->txtName->setText(u"Saved"_s);
         e->cmdOK_Click();
         QCOMPARE(list->rebuilds, 1);
