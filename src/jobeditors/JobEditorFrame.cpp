@@ -45,15 +45,15 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent)
     labDesc = new QLabel(QStringLiteral("Job &description:"), this);
     txtDesc = new QLineEdit(this);
     labDesc->setBuddy(txtDesc);
-    chkActive = new QCheckBox(typeIndex == 0 ? QStringLiteral("This job is &active")
-                                             : QStringLiteral("T&his job is active"),
-                              this);
+    chkActive = new QCheckBox(
+        typeIndex == 0 ? QStringLiteral("This job is &active") : QStringLiteral("T&his job is active"), this);
 
     m_options = new QWidget(this);
 
     Frame2 = new QGroupBox(QStringLiteral("Job &restrictions:"), this);
     Label4 = new QLabel(
-        QStringLiteral("Add numbers here to restrict or allow execution of this job only from certain phone numbers:"),
+        QStringLiteral(
+            "Add numbers here to restrict or allow execution of this job only from certain phone numbers:"),
         Frame2);
     Label4->setWordWrap(true);
     txtRestrict = new QLineEdit(Frame2);
@@ -137,31 +137,37 @@ void JobEditorFrame::finishLoad() {
     const int autoPop = 10000;
     const QString none;
     setToolTip(txtJobIdent,
-               QStringLiteral("Enter an unique identification string here. This string must be preceeding the message "
-                              "text in order to identify this job. Leave empty for setting up the default job (this job "
-                              "will be started if no identifier found, only one default job can be set up)."),
+               QStringLiteral(
+                   "Enter an unique identification string here. This string must be preceeding the message "
+                   "text in order to identify this job. Leave empty for setting up the default job (this job "
+                   "will be started if no identifier found, only one default job can be set up)."),
                none, width, autoPop);
     setToolTip(txtName, QStringLiteral("Enter a name for this job."), none, width, autoPop);
     setToolTip(txtDesc, QStringLiteral("Enter a brief description of your job here."), none, width, autoPop);
-    setToolTip(lstRestrict,
-               QStringLiteral("This list shows all phone numbers you want to allow/deny execution of this job."), none,
-               width, autoPop);
-    setToolTip(txtRestrict,
-               QStringLiteral("Enter a phone number here and click 'Add' to allow/deny execution of this job."), none,
-               width, autoPop);
+    setToolTip(
+        lstRestrict,
+        QStringLiteral("This list shows all phone numbers you want to allow/deny execution of this job."),
+        none, width, autoPop);
+    setToolTip(
+        txtRestrict,
+        QStringLiteral("Enter a phone number here and click 'Add' to allow/deny execution of this job."),
+        none, width, autoPop);
     setToolTip(cmdAdd, QStringLiteral("Click here to add a number to the list."), none, width, autoPop);
     setToolTip(cmdDel, QStringLiteral("Click here to remove the selected number from the list."), none, width,
                autoPop);
-    setToolTip(optAllow,
-               QStringLiteral("Choose this option to allow execution of this job to the listed numbers only (all "
-                              "others are denied)."),
-               none, width, autoPop);
+    setToolTip(
+        optAllow,
+        QStringLiteral("Choose this option to allow execution of this job to the listed numbers only (all "
+                       "others are denied)."),
+        none, width, autoPop);
     setToolTip(optDeny,
-               QStringLiteral("Choose this option to deny execution of this job to the listed numbers (all others are "
-                              "allowed)."),
+               QStringLiteral(
+                   "Choose this option to deny execution of this job to the listed numbers (all others are "
+                   "allowed)."),
                none, width, autoPop);
     setToolTip(chkActive,
-               QStringLiteral("Check this to activate your job. If this is not checked, your job won't be executed."),
+               QStringLiteral(
+                   "Check this to activate your job. If this is not checked, your job won't be executed."),
                none, width, autoPop);
     ownToolTips();
 }
@@ -188,7 +194,9 @@ QString JobEditorFrame::editCaption() const {
     return QStringLiteral("Tellwick: Edit ") + jobTypeName(m_typeIndex) + QStringLiteral(" job");
 }
 
-QString JobEditorFrame::identifier() const { return txtJobIdent->text().trimmed(); }
+QString JobEditorFrame::identifier() const {
+    return txtJobIdent->text().trimmed();
+}
 
 void JobEditorFrame::openJob(const QString& caption, const QString& jobKey) {
     setUpJob(caption, jobKey);
@@ -230,8 +238,10 @@ void JobEditorFrame::openingSetUp(const QString& requestedKey) {
         getJob();
     } else {
         // A new job never takes the number of a stored one.
-        const bool keyFree = keyFits && m_ctx.ini().readINI(jobSection(requestedKey), QStringLiteral("Type")).isEmpty();
-        m_jobNumber = keyFree ? requestedKey.mid(letter.size()).toInt() : firstFreeJobNo(m_ctx.ini(), m_typeIndex);
+        const bool keyFree =
+            keyFits && m_ctx.ini().readINI(jobSection(requestedKey), QStringLiteral("Type")).isEmpty();
+        m_jobNumber =
+            keyFree ? requestedKey.mid(letter.size()).toInt() : firstFreeJobNo(m_ctx.ini(), m_typeIndex);
         m_noFreeNumber = m_jobNumber == 0;
         m_jobKey = letter + QString::number(m_jobNumber);
         txtJobIdent->setText(u'>' + m_jobKey + u'<');
@@ -249,10 +259,11 @@ void JobEditorFrame::openingSetUp(const QString& requestedKey) {
 
     if (m_noFreeNumber) {
         cmdOK->setEnabled(false);
-        m_ctx.msgBox().show(QStringLiteral("All %1 %2 jobs are in use. Delete one of them before you create a new one.")
-                                .arg(maxJobsPerType)
-                                .arg(jobTypeName(m_typeIndex)),
-                            MsgBox::OKOnly, MsgBox::Critical, m_openingCaption, this);
+        m_ctx.msgBox().show(
+            QStringLiteral("All %1 %2 jobs are in use. Delete one of them before you create a new one.")
+                .arg(maxJobsPerType)
+                .arg(jobTypeName(m_typeIndex)),
+            MsgBox::OKOnly, MsgBox::Critical, m_openingCaption, this);
     }
 }
 
@@ -309,9 +320,13 @@ void JobEditorFrame::txtJobIdent_LostFocus() {
     m_checkingIdent = false;
 }
 
-bool JobEditorFrame::canSave() const { return !txtName->text().isEmpty() && !m_noFreeNumber; }
+bool JobEditorFrame::canSave() const {
+    return !txtName->text().isEmpty() && !m_noFreeNumber;
+}
 
-void JobEditorFrame::txtName_Change() { cmdOK->setEnabled(canSave()); }
+void JobEditorFrame::txtName_Change() {
+    cmdOK->setEnabled(canSave());
+}
 
 // ---- OK and Cancel -------------------------------------------------------------------------
 
@@ -334,10 +349,12 @@ void JobEditorFrame::cmdOK_Click() {
         if (otherKey != m_jobKey) {
             if (ident.isEmpty()) {
                 const int answer = m_ctx.msgBox().show(
-                    QStringLiteral("You already have a default job that doesn't need an identifier.") + kCRLF +
-                        QStringLiteral("Do you want to give this job a new (standard) identifier?") + kCRLF + kCRLF +
+                    QStringLiteral("You already have a default job that doesn't need an identifier.") +
+                        kCRLF + QStringLiteral("Do you want to give this job a new (standard) identifier?") +
+                        kCRLF + kCRLF +
                         QStringLiteral("(If you choose no, the old default job will be deleted!)"),
-                    MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("Default job already exists"), this);
+                    MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("Default job already exists"),
+                    this);
                 if (answer == MsgBox::Yes) {
                     m_ctx.ini().writeINI(jobSection(otherKey), QStringLiteral("Identification"),
                                          u'>' + otherKey + u'<');
@@ -350,8 +367,8 @@ void JobEditorFrame::cmdOK_Click() {
             } else {
                 m_ctx.msgBox().show(QStringLiteral("The job '") + otherName + u'\'' + kCRLF +
                                         QStringLiteral("already uses this identifier, please change it."),
-                                    MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Job identifier not unique"),
-                                    this);
+                                    MsgBox::OKOnly, MsgBox::Critical,
+                                    QStringLiteral("Job identifier not unique"), this);
                 txtJobIdent->setFocus();
                 return;
             }
@@ -363,10 +380,14 @@ void JobEditorFrame::cmdOK_Click() {
     finish(QDialog::Accepted);
 }
 
-void JobEditorFrame::cmdCancel_Click() { finish(QDialog::Rejected); }
+void JobEditorFrame::cmdCancel_Click() {
+    finish(QDialog::Rejected);
+}
 
 // Escape and the window's close box end the editor as Cancel does.
-void JobEditorFrame::reject() { cmdCancel_Click(); }
+void JobEditorFrame::reject() {
+    cmdCancel_Click();
+}
 
 void JobEditorFrame::refreshJobList() {
     if (QWidget* list = m_ctx.windows().existing(QStringLiteral("frmJobs"))) {
@@ -384,7 +405,9 @@ void JobEditorFrame::finish(int result) {
 
 // ---- restriction list ----------------------------------------------------------------------
 
-void JobEditorFrame::txtRestrict_Change() { cmdAdd->setEnabled(!txtRestrict->text().isEmpty()); }
+void JobEditorFrame::txtRestrict_Change() {
+    cmdAdd->setEnabled(!txtRestrict->text().isEmpty());
+}
 
 void JobEditorFrame::cmdAdd_Click() {
     if (txtRestrict->text().isEmpty()) {
@@ -398,9 +421,13 @@ void JobEditorFrame::cmdAdd_Click() {
     cmdAdd->setEnabled(false);
 }
 
-void JobEditorFrame::lstRestrict_Click() { cmdDel->setEnabled(!lstRestrict->selectedItems().isEmpty()); }
+void JobEditorFrame::lstRestrict_Click() {
+    cmdDel->setEnabled(!lstRestrict->selectedItems().isEmpty());
+}
 
-void JobEditorFrame::lstRestrict_DblClick() { cmdDel_Click(); }
+void JobEditorFrame::lstRestrict_DblClick() {
+    cmdDel_Click();
+}
 
 void JobEditorFrame::cmdDel_Click() {
     const QList<QListWidgetItem*> selected = lstRestrict->selectedItems();
@@ -465,15 +492,21 @@ void JobEditorFrame::loadRestrictions() {
 
 // ---- job record ----------------------------------------------------------------------------
 
-QString JobEditorFrame::section() const { return jobSection(m_jobKey); }
+QString JobEditorFrame::section() const {
+    return jobSection(m_jobKey);
+}
 
 QString JobEditorFrame::readKey(const QString& key) const {
     return m_jobKey.isEmpty() ? QString() : m_ctx.ini().readINI(section(), key);
 }
 
-void JobEditorFrame::writeKey(const QString& key, const QString& value) { m_ctx.ini().writeINI(section(), key, value); }
+void JobEditorFrame::writeKey(const QString& key, const QString& value) {
+    m_ctx.ini().writeINI(section(), key, value);
+}
 
-void JobEditorFrame::deleteKey(const QString& key) { m_ctx.ini().deleteINIKey(section(), key); }
+void JobEditorFrame::deleteKey(const QString& key) {
+    m_ctx.ini().deleteINIKey(section(), key);
+}
 
 void JobEditorFrame::writeCommonHead() {
     writeKey(QStringLiteral("Type"), QString::number(m_typeIndex));
@@ -538,7 +571,9 @@ void JobEditorFrame::showSqlHelp() {
     }
 }
 
-void JobEditorFrame::buildConnection(QLineEdit* target) { (void)target; }
+void JobEditorFrame::buildConnection(QLineEdit* target) {
+    (void)target;
+}
 
 void JobEditorFrame::testRecipientQuery(const QString& connection, const QString& query) {
     (void)connection;

@@ -4,5 +4,6 @@
 #include "frmJobForward.h"
 
 void registerJobEditorWindows(WindowRegistry& windows) {
-    windows.registerFactory(QStringLiteral("frmJobForward"), [](AppContext& ctx) { return new frmJobForward(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobForward"),
+                            [](AppContext& ctx) { return new frmJobForward(ctx); });
 }

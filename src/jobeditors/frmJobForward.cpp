@@ -25,8 +25,8 @@ QPushButton* plainButton(const QString& text, QWidget* parent) {
 
 frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent) : JobEditorFrame(ctx, 0, parent) {
     Frame1 = new QGroupBox(QStringLiteral("&Job options:"), optionsArea());
-    optToUserDef =
-        new QRadioButton(QStringLiteral("recipient's nu&mber or address will be send with the message"), Frame1);
+    optToUserDef = new QRadioButton(
+        QStringLiteral("recipient's nu&mber or address will be send with the message"), Frame1);
     optToDefault = new QRadioButton(QStringLiteral("&forward to this number/address (list):"), Frame1);
     txtRecipient = new QLineEdit(Frame1);
     optFromDB = new QRadioButton(QStringLiteral("&get recipient list from a database:"), Frame1);
@@ -45,9 +45,10 @@ frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent) : JobEditorFrame(
     chkSRR = new QCheckBox(QStringLiteral("request deli&very confirmation"), Frame1);
     chkFlash = new QCheckBox(QStringLiteral("forwar&d as flash (alert) SMS"), Frame1);
     Label7 = new QLabel(
-        QStringLiteral("Incoming SMS messages can be forwarded by SMS or E-Mail, depending on the type of address you "
-                       "enter or select here. Tellwick will automatically detect which messaging system to use for "
-                       "forwarding messages."),
+        QStringLiteral(
+            "Incoming SMS messages can be forwarded by SMS or E-Mail, depending on the type of address you "
+            "enter or select here. Tellwick will automatically detect which messaging system to use for "
+            "forwarding messages."),
         Frame1);
     Label7->setWordWrap(true);
 
@@ -100,13 +101,16 @@ frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent) : JobEditorFrame(
     area->addWidget(Frame1);
 
     connect(optToUserDef, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) optToUserDef_Click();
+        if (on)
+            optToUserDef_Click();
     });
     connect(optToDefault, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) optToDefault_Click();
+        if (on)
+            optToDefault_Click();
     });
     connect(optFromDB, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) optFromDB_Click();
+        if (on)
+            optFromDB_Click();
     });
     connect(txtQuery, &QLineEdit::textChanged, this, [this] { txtQuery_Change(); });
     connect(cmdBuild, &QPushButton::clicked, this, [this] { cmdBuild_Click(); });
@@ -126,47 +130,56 @@ void frmJobForward::ownToolTips() {
     const int width = 400;
     const int autoPop = 10000;
     const QString none;
-    setToolTip(optToUserDef,
-               QStringLiteral("Choose this option, if you want to send the recipient's number(s) by SMS. In your "
-                              "message, seperate multiple numbers by commas."),
-               none, width, autoPop);
-    setToolTip(optToDefault,
-               QStringLiteral("Choose this to pre-define the recipient's number(s) in the field to the right."), none,
-               width, autoPop);
-    setToolTip(optFromDB,
-               QStringLiteral("Choose this to get a recipient list from a database. Enter the ADO connection string "
-                              "and SQL query in the fields below."),
-               none, width, autoPop);
-    setToolTip(txtRecipient,
-               QStringLiteral("Enter the phone number(s) or E-Mail address(es) you want to forward messages to with "
-                              "this jobs. Seperate multiple numbers/Addresses by commas."),
-               none, width, autoPop);
+    setToolTip(
+        optToUserDef,
+        QStringLiteral("Choose this option, if you want to send the recipient's number(s) by SMS. In your "
+                       "message, seperate multiple numbers by commas."),
+        none, width, autoPop);
+    setToolTip(
+        optToDefault,
+        QStringLiteral("Choose this to pre-define the recipient's number(s) in the field to the right."),
+        none, width, autoPop);
+    setToolTip(
+        optFromDB,
+        QStringLiteral("Choose this to get a recipient list from a database. Enter the ADO connection string "
+                       "and SQL query in the fields below."),
+        none, width, autoPop);
+    setToolTip(
+        txtRecipient,
+        QStringLiteral("Enter the phone number(s) or E-Mail address(es) you want to forward messages to with "
+                       "this jobs. Seperate multiple numbers/Addresses by commas."),
+        none, width, autoPop);
     setToolTip(txtSubject,
-               QStringLiteral("Enter the subject here, if you want to forward by E-Mail. The subject will be ignored "
-                              "if forwarded by SMS."),
+               QStringLiteral(
+                   "Enter the subject here, if you want to forward by E-Mail. The subject will be ignored "
+                   "if forwarded by SMS."),
                none, width, autoPop);
     setToolTip(txtConnection,
                QStringLiteral("Enter an ADO connection string to connect to your database. Example: "
                               "'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'."),
                none, width, autoPop);
     setToolTip(cmdBuild,
-               QStringLiteral("Open a dialog to build your connection string by choosing an ODBC datasource or driver "
-                              "and database file."),
+               QStringLiteral(
+                   "Open a dialog to build your connection string by choosing an ODBC datasource or driver "
+                   "and database file."),
                none, width, autoPop);
     setToolTip(cmdTest, QStringLiteral("Test your SQL query and show the result."), none, width, autoPop);
     setToolTip(txtQuery,
-               QStringLiteral("Enter your SQL query string here, for example 'SELECT [MobileNumber] from [yourTable]. "
-                              "PLEASE NOTE: Make sure to select the column containing the mobile phone number or "
-                              "E-Mail address, only. It's strongly recommended to test all SQL queries!"),
+               QStringLiteral(
+                   "Enter your SQL query string here, for example 'SELECT [MobileNumber] from [yourTable]. "
+                   "PLEASE NOTE: Make sure to select the column containing the mobile phone number or "
+                   "E-Mail address, only. It's strongly recommended to test all SQL queries!"),
                none, width, autoPop);
-    setToolTip(cmdHelp, QStringLiteral("Click here to get more help on creating SQL query strings..."), none, width,
-               autoPop);
-    setToolTip(chkSRR,
-               QStringLiteral("Check this box to request a delivery confirmation from the service center after "
-                              "forwarding a message. Applies to SMS messages only."),
-               none, width, autoPop);
+    setToolTip(cmdHelp, QStringLiteral("Click here to get more help on creating SQL query strings..."), none,
+               width, autoPop);
+    setToolTip(
+        chkSRR,
+        QStringLiteral("Check this box to request a delivery confirmation from the service center after "
+                       "forwarding a message. Applies to SMS messages only."),
+        none, width, autoPop);
     setToolTip(chkFlash,
-               QStringLiteral("Check this box to forward messages as flash (alert) SMS. Applies to SMS messages only."),
+               QStringLiteral(
+                   "Check this box to forward messages as flash (alert) SMS. Applies to SMS messages only."),
                none, width, autoPop);
 }
 
@@ -220,7 +233,9 @@ QString frmJobForward::Example() const {
     return QStringLiteral("Example SMS message for this job:\r\n'") + identifier() + tail + u'\'';
 }
 
-void frmJobForward::newJobDefaults() { chooseMode(optToUserDef); }
+void frmJobForward::newJobDefaults() {
+    chooseMode(optToUserDef);
+}
 
 // ---- recipient mode ------------------------------------------------------------------------
 
@@ -250,16 +265,30 @@ void frmJobForward::applyModeRules() {
     }
 }
 
-void frmJobForward::optToUserDef_Click() { applyModeRules(); }
-void frmJobForward::optToDefault_Click() { applyModeRules(); }
-void frmJobForward::optFromDB_Click() { applyModeRules(); }
+void frmJobForward::optToUserDef_Click() {
+    applyModeRules();
+}
+void frmJobForward::optToDefault_Click() {
+    applyModeRules();
+}
+void frmJobForward::optFromDB_Click() {
+    applyModeRules();
+}
 
-void frmJobForward::txtQuery_Change() { cmdTest->setEnabled(optFromDB->isChecked() && !txtQuery->text().isEmpty()); }
+void frmJobForward::txtQuery_Change() {
+    cmdTest->setEnabled(optFromDB->isChecked() && !txtQuery->text().isEmpty());
+}
 
 // ---- database ------------------------------------------------------------------------------
 
-void frmJobForward::cmdBuild_Click() { buildConnection(txtConnection); }
+void frmJobForward::cmdBuild_Click() {
+    buildConnection(txtConnection);
+}
 
-void frmJobForward::cmdTest_Click() { testRecipientQuery(txtConnection->text(), txtQuery->text()); }
+void frmJobForward::cmdTest_Click() {
+    testRecipientQuery(txtConnection->text(), txtQuery->text());
+}
 
-void frmJobForward::cmdHelp_Click() { showSqlHelp(); }
+void frmJobForward::cmdHelp_Click() {
+    showSqlHelp();
+}

@@ -20,7 +20,9 @@ class TestFrmJobForward : public QObject {
 private:
     std::unique_ptr<TestContext> t;
     IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"f1"_s) { return ini().readINI(jobSection(job), key); }
+    QString read(const QString& key, const QString& job = u"f1"_s) {
+        return ini().readINI(jobSection(job), key);
+    }
     QStringList keys(const QString& job = u"f1"_s) { return ini().keys(jobSection(job)); }
 
     // A stored forward job f1 with the given recipient keys (an absent value: key not written).
@@ -75,7 +77,8 @@ private slots:
     void exampleFollowsModeAndIdentifier() {
         auto e = create();
         e->txtJobIdent->setText(u"FW"_s);
-        QCOMPARE(e->labExample->text(), u"Example SMS message for this job:\r\n'FWNumber/Address(list);yourMessageText'"_s);
+        QCOMPARE(e->labExample->text(),
+                 u"Example SMS message for this job:\r\n'FWNumber/Address(list);yourMessageText'"_s);
         e->optToDefault->setChecked(true);
         QCOMPARE(e->labExample->text(), u"Example SMS message for this job:\r\n'FWyourMessageText'"_s);
         e->optFromDB->setChecked(true);
@@ -94,8 +97,9 @@ private slots:
         e->txtRestrict->setText(u"+491"_s);
         e->cmdAdd_Click();
         e->cmdOK_Click();
-        QCOMPARE(keys(), (QStringList{u"Type"_s, u"Identification"_s, u"Name"_s, u"Description"_s, u"Subject"_s,
-                                      u"Report"_s, u"Flash"_s, u"DefaultNo"_s, u"Allow"_s, u"Active"_s}));
+        QCOMPARE(keys(),
+                 (QStringList{u"Type"_s, u"Identification"_s, u"Name"_s, u"Description"_s, u"Subject"_s,
+                              u"Report"_s, u"Flash"_s, u"DefaultNo"_s, u"Allow"_s, u"Active"_s}));
         QCOMPARE(read(u"Type"_s), u"0"_s);
         QCOMPARE(read(u"Report"_s), u"1"_s);
         QCOMPARE(read(u"Flash"_s), u"0"_s);
@@ -142,12 +146,13 @@ private slots:
         QTest::addColumn<QString>("connection");
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("mode");
-        QTest::newRow("connection without query, list") << u"+4911"_s << u"Provider=ODBC;DSN=x"_s << QString()
-                                                        << u"list"_s;
-        QTest::newRow("query without connection, no list") << QString() << QString() << u"SELECT 1"_s
-                                                           << u"message"_s;
+        QTest::newRow("connection without query, list")
+            << u"+4911"_s << u"Provider=ODBC;DSN=x"_s << QString() << u"list"_s;
+        QTest::newRow("query without connection, no list")
+            << QString() << QString() << u"SELECT 1"_s << u"message"_s;
         QTest::newRow("nothing") << QString() << QString() << QString() << u"message"_s;
-        QTest::newRow("all three") << u"+4911"_s << u"Provider=ODBC;DSN=x"_s << u"SELECT 1"_s << u"database"_s;
+        QTest::newRow("all three") << u"+4911"_s << u"Provider=ODBC;DSN=x"_s << u"SELECT 1"_s
+                                   << u"database"_s;
     }
     void modeInferredFromKeys() {
         QFETCH(QString, defaultNo);
@@ -180,7 +185,8 @@ private slots:
         QFETCH(QString, reopenedMode);
         const bool fromDb = action.startsWith(u"db"_s);
         if (fromDb) {
-            storeJob({{u"Connection"_s, u"Provider=SQLite;Data Source=a.db"_s}, {u"Query"_s, u"SELECT n FROM t"_s}});
+            storeJob({{u"Connection"_s, u"Provider=SQLite;Data Source=a.db"_s},
+                      {u"Query"_s, u"SELECT n FROM t"_s}});
         } else {
             storeJob({{u"DefaultNo"_s, u"+4911,+4922"_s}});
         }
@@ -286,17 +292,18 @@ private slots:
         frmJobForward e(t->ctx());
         const auto& tips = e.toolTips();
         QCOMPARE(tips.size(), 22);
-        const QList<QWidget*> own = {e.optToUserDef, e.optToDefault, e.optFromDB, e.txtRecipient,
+        const QList<QWidget*> own = {e.optToUserDef, e.optToDefault,  e.optFromDB, e.txtRecipient,
                                      e.txtSubject,   e.txtConnection, e.cmdBuild,  e.cmdTest,
-                                     e.txtQuery,     e.cmdHelp,      e.chkSRR,    e.chkFlash};
+                                     e.txtQuery,     e.cmdHelp,       e.chkSRR,    e.chkFlash};
         QCOMPARE(tips.at(0).first, e.txtJobIdent);
         QCOMPARE(tips.at(9).first, e.chkActive);
         for (int i = 0; i < own.size(); ++i) {
             QCOMPARE(tips.at(10 + i).first, own.at(i));
         }
-        QCOMPARE(tips.at(10).second,
-                 u"Choose this option, if you want to send the recipient's number(s) by SMS. In your message, "
-                 "seperate multiple numbers by commas."_s);
+        QCOMPARE(
+            tips.at(10).second,
+            u"Choose this option, if you want to send the recipient's number(s) by SMS. In your message, "
+            "seperate multiple numbers by commas."_s);
         QCOMPARE(tips.at(15).second,
                  u"Enter an ADO connection string to connect to your database. Example: "
                  "'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'."_s);

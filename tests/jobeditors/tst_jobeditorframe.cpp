@@ -55,7 +55,8 @@ class TestJobEditorFrame : public QObject {
 private:
     std::unique_ptr<TestContext> t;
     IniStore& ini() { return t->ini(); }
-    void storeJob(const QString& key, int type, const QString& ident, const QString& name, const QString& active) {
+    void storeJob(const QString& key, int type, const QString& ident, const QString& name,
+                  const QString& active) {
         ini().writeINI(jobSection(key), u"Type"_s, QString::number(type));
         ini().writeINI(jobSection(key), u"Identification"_s, ident);
         ini().writeINI(jobSection(key), u"Name"_s, name);
@@ -76,7 +77,8 @@ private:
         QCoreApplication::sendEvent(e.txtJobIdent, &out);
     }
     bool restrictionsEnabled(const MiniEditor& e) {
-        return e.Frame2->isEnabled() && e.Label4->isEnabled() && e.optAllow->isEnabled() && e.optDeny->isEnabled();
+        return e.Frame2->isEnabled() && e.Label4->isEnabled() && e.optAllow->isEnabled() &&
+               e.optDeny->isEnabled();
     }
 
 private slots:
@@ -235,9 +237,10 @@ private slots:
         QCOMPARE(t->msgBox().shown().size(), 1);
         const MsgBox::Shown box = t->msgBox().shown().first();
         QCOMPARE(box.title, u"Default job already exists"_s);
-        QCOMPARE(box.text, u"You already have a default job that doesn't need an identifier.\r\n"
-                           "Do you want to give this job a new (standard) identifier?\r\n\r\n"
-                           "(If you choose no, the old default job will be deleted!)"_s);
+        QCOMPARE(box.text,
+                 u"You already have a default job that doesn't need an identifier.\r\n"
+                 "Do you want to give this job a new (standard) identifier?\r\n\r\n"
+                 "(If you choose no, the old default job will be deleted!)"_s);
         QCOMPARE(box.buttons, MsgBox::YesNoCancel);
         QCOMPARE(box.icon, MsgBox::Question);
 
@@ -451,8 +454,8 @@ private slots:
     void commonToolTipsInOrder() {
         MiniEditor e(t->ctx(), kExec);
         const auto& tips = e.toolTips();
-        const QList<QWidget*> order = {e.txtJobIdent, e.txtName,  e.txtDesc, e.lstRestrict, e.txtRestrict,
-                                       e.cmdAdd,      e.cmdDel,   e.optAllow, e.optDeny,    e.chkActive};
+        const QList<QWidget*> order = {e.txtJobIdent, e.txtName, e.txtDesc,  e.lstRestrict, e.txtRestrict,
+                                       e.cmdAdd,      e.cmdDel,  e.optAllow, e.optDeny,     e.chkActive};
         QCOMPARE(tips.size(), order.size());
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(tips.at(i).first, order.at(i));
