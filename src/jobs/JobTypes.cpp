@@ -23,14 +23,33 @@ QString typeField(int typeIndex, int field) {
 }
 }  // namespace
 
-QString jobTypeLetter(int typeIndex) { return typeField(typeIndex, 1); }
-QString jobTypeName(int typeIndex) { return typeField(typeIndex, 2); }
-QString jobTypeDescription(int typeIndex) { return typeField(typeIndex, 3); }
+QString jobTypeLetter(int typeIndex) {
+    return typeField(typeIndex, 1);
+}
+QString jobTypeName(int typeIndex) {
+    return typeField(typeIndex, 2);
+}
+QString jobTypeDescription(int typeIndex) {
+    return typeField(typeIndex, 3);
+}
 
-QString jobSection(const QString& jobKey) { return QStringLiteral("Job ") + jobKey; }
-QString jobKey(int typeIndex, int number) { return jobTypeLetter(typeIndex) + QString::number(number); }
+QString jobSection(const QString& jobKey) {
+    return QStringLiteral("Job ") + jobKey;
+}
+QString jobKey(int typeIndex, int number) {
+    return jobTypeLetter(typeIndex) + QString::number(number);
+}
+
+namespace {
+bool validType(int typeIndex) {
+    return typeIndex >= 0 && typeIndex < jobTypeCount;
+}
+}  // namespace
 
 int countJobs(const IniStore& ini, int typeIndex) {
+    if (!validType(typeIndex)) {
+        return 0;  // no letter: "Job <n>" sections are no jobs
+    }
     int count = 0;
     for (int n = 1; n <= maxJobsPerType; ++n) {
         if (!ini.readINI(jobSection(jobKey(typeIndex, n)), QStringLiteral("Type")).isEmpty()) {
@@ -41,6 +60,9 @@ int countJobs(const IniStore& ini, int typeIndex) {
 }
 
 int firstFreeJobNo(const IniStore& ini, int typeIndex) {
+    if (!validType(typeIndex)) {
+        return 0;
+    }
     for (int n = 1; n <= maxJobsPerType; ++n) {
         if (ini.readINI(jobSection(jobKey(typeIndex, n)), QStringLiteral("Type")).isEmpty()) {
             return n;

@@ -1,25 +1,456 @@
 #include "PhoneLink.h"
 
-// Placeholder until the serial link lands.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QRandomGenerator>
+#include <QSerialPort>
+#include <QTimer>
+
+#include "GsmAlphabet.h"
+#include "IniStore.h"
+#include "LogWriter.h"
+#include "Pdu.h"
+#include "PhoneReply.h"
+
+namespace {
+// A reply without end, or endless unsolicited lines, never holds more than this in memory;
+// the oldest bytes go first.
+constexpr qsizetype kMaxBuffer = 1024 * 1024;
+constexpr int kSubmitSeconds = 60;
+constexpr int kDefaultTimeout = 10;
+constexpr int kDefaultSpeed = 9600;
+constexpr char kCtrlZ = 0x1A;
+constexpr char kEsc = 0x1B;
+
+QString settingsValue(IniStore& ini, const char* key) {
+    return ini.readINI(QStringLiteral("Settings"), QString::fromLatin1(key));
+}
+
+// "+CGMI: Maker" and "Maker" both give "Maker".
+QString infoValue(const QString& reply, const QString& prefix) {
+    QString v = reply.trimmed();
+    if (v.startsWith(prefix, Qt::CaseInsensitive)) {
+        v = v.mid(prefix.size()).trimmed();
+    }
+    if (v.size() >= 2 && v.startsWith(u'"') && v.endsWith(u'"')) {
+        v = v.mid(1, v.size() - 2);
+    }
+    return v;
+}
+
+// Digits, "+", "*" and "#" of a number: nothing that could end the quoted argument.
+QString dialString(const QString& number) {
+    QString out;
+    for (QChar c : number.trimmed()) {
+        if (c.isDigit() || c == u'+' || c == u'*' || c == u'#') {
+            out.append(c);
+        }
+    }
+    return out;
+}
+}  // namespace
+
 class PhoneLink::Private {
 public:
+    enum class Outcome { Done, TimeOut, Closed };
+    struct Exchange {
+        Outcome outcome = Outcome::Closed;
+        QByteArray reply;  // leftover input first, then what came after the write
+    };
+
+    Private(PhoneLink* q, IniStore& ini, LogWriter& log) : q(q), ini(ini), log(log) {
+        port.setReadBufferSize(0);
+        QObject::connect(&port, &QSerialPort::readyRead, q, [this] { onReadyRead(); });
+        QObject::connect(&port, &QSerialPort::errorOccurred, q,
+                         [this](QSerialPort::SerialPortError e) { onError(e); });
+        reference = quint8(QRandomGenerator::global()->bounded(256));
+    }
+
+    void onReadyRead() {
+        buffer.append(port.readAll());
+        if (buffer.size() > kMaxBuffer) {
+            const qsizetype drop = buffer.size() - kMaxBuffer;
+            buffer.remove(0, drop);
+            replyStart = std::max<qsizetype>(0, replyStart - drop);
+        }
+        if (waiting && replyDone()) {
+            waiting->quit();
+        }
+    }
+
+    void onError(QSerialPort::SerialPortError e) {
+        if (e == QSerialPort::NoError || !port.isOpen()) {
+            return;
+        }
+        if (e == QSerialPort::ResourceError || e == QSerialPort::PermissionError ||
+            e == QSerialPort::DeviceNotFoundError) {
+            lastError = QStringLiteral("Serial port %1 lost: %2").arg(port.portName(), port.errorString());
+            log.writeLog(lastError);
+            port.close();
+            buffer.clear();
+            clearIdentity();
+            if (waiting) {
+                waiting->quit();
+            }
+        }
+    }
+
+    // Whatever has reached the port so far, without waiting for more.
+    void takeWaiting() {
+        if (port.waitForReadyRead(0) || port.bytesAvailable() > 0) {
+            buffer.append(port.readAll());
+        }
+        port.clearError();
+    }
+
+    bool replyDone() const {
+        const QByteArray fresh = buffer.mid(replyStart);
+        return PhoneReply::isComplete(fresh, true, !promptOnly);
+    }
+
+    int defaultTimeout() const {
+        bool ok = false;
+        const int n = settingsValue(ini, "Timeout").toInt(&ok);
+        return ok && n > 0 ? n : kDefaultTimeout;
+    }
+
+    // Writes bytes and waits, letting the message loop run, until what came after the write
+    // holds a final result, the port goes, or the limit passes. Input that was waiting
+    // before the write stays at the front of the reply.
+    Exchange exchange(const QByteArray& bytes, int timeoutSeconds, bool untilPrompt) {
+        Exchange result;
+        if (!port.isOpen()) {
+            return result;
+        }
+        takeWaiting();
+        if (!port.isOpen()) {
+            return result;
+        }
+        replyStart = buffer.size();
+        promptOnly = untilPrompt;
+        if (port.write(bytes) != bytes.size()) {
+            lastError = QStringLiteral("Write to %1 failed: %2").arg(port.portName(), port.errorString());
+            return result;
+        }
+        QEventLoop loop;
+        QTimer limit;
+        limit.setSingleShot(true);
+        limit.setTimerType(Qt::PreciseTimer);
+        bool timedOut = false;
+        QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
+            timedOut = true;
+            loop.quit();
+        });
+        limit.start(timeoutSeconds * 1000);
+        waiting = &loop;
+        loop.exec();
+        waiting = nullptr;
+        promptOnly = false;
+        if (!port.isOpen()) {
+            return result;
+        }
+        result.reply = buffer;
+        if (timedOut && !replyDone()) {
+            // Keep what came: it is not thrown away, it leads the next reply.
+            result.outcome = Outcome::TimeOut;
+            return result;
+        }
+        buffer.clear();
+        replyStart = 0;
+        result.outcome = Outcome::Done;
+        return result;
+    }
+
+    // Input left over from earlier commands (late "OK"s, unsolicited lines) goes before a
+    // submit, so nothing of it can pass for the ">" prompt.
+    void drain() {
+        takeWaiting();
+        if (!buffer.isEmpty() && log.debugMode()) {
+            log.writeLog(QStringLiteral("Discarded before submit: ") + PhoneReply::fromLine(buffer), true);
+        }
+        buffer.clear();
+        replyStart = 0;
+    }
+
+    void clearIdentity() {
+        identity.manufacturer.clear();
+        identity.model.clear();
+        identity.serialNumber.clear();
+    }
+
+    // One submit command and its body: the ">" prompt, then body + Ctrl-Z and "+CMGS: <mr>".
+    QString submitOne(const QString& command, const QByteArray& body) {
+        Exchange prompt = exchange(PhoneReply::toLine(command) + '\r', kSubmitSeconds, true);
+        QString text = PhoneReply::clean(PhoneReply::fromLine(prompt.reply), command, false);
+        if (prompt.outcome == Outcome::Closed) {
+            return QStringLiteral("ERROR");
+        }
+        if (prompt.outcome == Outcome::TimeOut) {
+            port.write(QByteArray(1, kEsc));  // leave a half-open prompt
+            return PhoneReply::timeOutText(kSubmitSeconds);
+        }
+        if (!PhoneReply::lastLine(prompt.reply).trimmed().endsWith('>')) {
+            return text.startsWith(QLatin1String("ERROR")) ? text : QStringLiteral("ERROR: ") + text;
+        }
+        Exchange sent = exchange(body + kCtrlZ, kSubmitSeconds, false);
+        if (sent.outcome == Outcome::Closed) {
+            return QStringLiteral("ERROR");
+        }
+        if (sent.outcome == Outcome::TimeOut) {
+            return PhoneReply::timeOutText(kSubmitSeconds);
+        }
+        text = PhoneReply::clean(PhoneReply::fromLine(sent.reply), QString(), false);
+        const qsizetype at = text.indexOf(QLatin1String("+CMGS:"));
+        if (at < 0 || text.contains(QLatin1String("ERROR"))) {
+            return text.startsWith(QLatin1String("ERROR")) ? text : QStringLiteral("ERROR: ") + text;
+        }
+        QString ref = text.mid(at + 6).section(u'|', 0, 0).trimmed();
+        return QStringLiteral("OK ") + ref;
+    }
+
+    PhoneLink* q;
+    IniStore& ini;
+    LogWriter& log;
+    QSerialPort port;
+    QByteArray buffer;
+    qsizetype replyStart = 0;
+    bool promptOnly = false;
+    QEventLoop* waiting = nullptr;
+    bool busy = false;
+    quint8 reference = 0;
     DeviceIdentity identity;
+    QString lastError;
+    QString startError;
 };
 
-PhoneLink::PhoneLink(IniStore&, LogWriter&, QObject* parent) : QObject(parent), d(new Private) {}
-PhoneLink::~PhoneLink() { delete d; }
-bool PhoneLink::openPort() { return false; }
-bool PhoneLink::openPort(const QString&, int) { return false; }
-void PhoneLink::closePort() {}
-bool PhoneLink::isOpen() const { return false; }
-QString PhoneLink::lastError() const { return QStringLiteral("not built"); }
-QString PhoneLink::sendCommand(const QString&, int, bool) { return QStringLiteral("ERROR"); }
-bool PhoneLink::checkDevice() { return false; }
-void PhoneLink::pingDevice() {}
-bool PhoneLink::startDevice() { return false; }
-const DeviceIdentity& PhoneLink::identity() const { return d->identity; }
-QString PhoneLink::startError() const { return {}; }
-QString PhoneLink::submitSms(const QString&, const QString&, bool, bool) { return QStringLiteral("ERROR"); }
+PhoneLink::PhoneLink(IniStore& ini, LogWriter& log, QObject* parent)
+    : QObject(parent), d(new Private(this, ini, log)) {}
+
+PhoneLink::~PhoneLink() {
+    delete d;
+}
+
+bool PhoneLink::openPort() {
+    const QString port = settingsValue(d->ini, "Port");
+    bool ok = false;
+    int speed = settingsValue(d->ini, "Speed").toInt(&ok);
+    if (!ok || speed <= 0) {
+        speed = kDefaultSpeed;
+    }
+    if (port.trimmed().isEmpty()) {
+        closePort();
+        d->lastError = QStringLiteral("No serial port is set up");
+        return false;
+    }
+    return openPort(port, speed);
+}
+
+bool PhoneLink::openPort(const QString& port, int speed) {
+    closePort();
+    const QString path = devicePath(port);
+    d->identity.port = path;
+    d->identity.speed = speed;
+    d->port.setPortName(path);
+    d->port.setBaudRate(speed);
+    d->port.setDataBits(QSerialPort::Data8);
+    d->port.setParity(QSerialPort::NoParity);
+    d->port.setStopBits(QSerialPort::OneStop);
+    d->port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!d->port.open(QIODevice::ReadWrite)) {
+        d->lastError = QStringLiteral("Error opening serial port %1: %2").arg(path, d->port.errorString());
+        d->log.writeLog(d->lastError);
+        return false;
+    }
+    d->lastError.clear();
+    return true;
+}
+
+void PhoneLink::closePort() {
+    if (d->port.isOpen()) {
+        d->port.close();
+    }
+    d->buffer.clear();
+    d->replyStart = 0;
+    d->clearIdentity();
+    if (d->waiting) {
+        d->waiting->quit();
+    }
+}
+
+bool PhoneLink::isOpen() const {
+    return d->port.isOpen();
+}
+
+QString PhoneLink::lastError() const {
+    return d->lastError;
+}
+
+QString PhoneLink::sendCommand(const QString& command, int timeoutSeconds, bool keepOK) {
+    const int seconds = timeoutSeconds > 0 ? timeoutSeconds : d->defaultTimeout();
+    // A command while another one waits would take its reply: refuse it.
+    if (d->busy || !d->port.isOpen()) {
+        return QStringLiteral("ERROR");
+    }
+    d->busy = true;
+    const Private::Exchange ex = d->exchange(PhoneReply::toLine(command) + '\r', seconds, false);
+    d->busy = false;
+    QString reply;
+    switch (ex.outcome) {
+        case Private::Outcome::Closed:
+            reply = QStringLiteral("ERROR");
+            break;
+        case Private::Outcome::TimeOut:
+            reply = PhoneReply::timeOutText(seconds);
+            break;
+        case Private::Outcome::Done:
+            reply = PhoneReply::clean(PhoneReply::fromLine(ex.reply), command, keepOK);
+            break;
+    }
+    if (d->log.debugMode()) {
+        d->log.writeLog(command + QStringLiteral(" -> ") + reply, true);
+    }
+    return reply;
+}
+
+bool PhoneLink::checkDevice() {
+    QCoreApplication::processEvents();
+    const QString reply = sendCommand(QStringLiteral("AT"), 1);
+    QCoreApplication::processEvents();
+    return !reply.contains(QLatin1String("ERROR"));
+}
+
+void PhoneLink::pingDevice() {
+    if (isOpen()) {
+        sendCommand(QStringLiteral("AT"));
+    }
+}
+
+bool PhoneLink::startDevice() {
+    d->clearIdentity();
+    d->startError.clear();
+    auto fail = [this](const QString& why) {
+        d->clearIdentity();
+        d->startError = why;
+        d->log.writeLog(QStringLiteral("Phone not started: ") + why);
+        return false;
+    };
+    if (!isOpen()) {
+        return fail(d->lastError.isEmpty() ? QStringLiteral("the serial port is not open") : d->lastError);
+    }
+    auto failed = [](const QString& r) { return r.contains(QLatin1String("ERROR")); };
+
+    QString r = sendCommand(QStringLiteral("AT"));
+    if (failed(r)) {
+        return fail(QStringLiteral("no answer on %1 (%2)").arg(d->identity.port, r));
+    }
+    sendCommand(QStringLiteral("ATE0"));
+    r = sendCommand(QStringLiteral("AT+CPIN?"));
+    if (failed(r) || !r.contains(QLatin1String("READY"))) {
+        const QString state = infoValue(r, QStringLiteral("+CPIN:"));
+        return fail(QStringLiteral("the SIM card is not ready (%1)").arg(state));
+    }
+    DeviceIdentity found = d->identity;
+    const struct {
+        const char* command;
+        const char* prefix;
+        QString DeviceIdentity::*field;
+    } ids[] = {{"AT+CGMI", "+CGMI:", &DeviceIdentity::manufacturer},
+               {"AT+CGMM", "+CGMM:", &DeviceIdentity::model},
+               {"AT+CGSN", "+CGSN:", &DeviceIdentity::serialNumber}};
+    for (const auto& id : ids) {
+        r = sendCommand(QString::fromLatin1(id.command));
+        if (failed(r)) {
+            return fail(QStringLiteral("%1 failed (%2)").arg(QString::fromLatin1(id.command), r));
+        }
+        found.*(id.field) = infoValue(r, QString::fromLatin1(id.prefix));
+    }
+    if (!failed(sendCommand(QStringLiteral("AT+CMGF=0")))) {
+        found.mode = 0;
+    } else if (!failed(r = sendCommand(QStringLiteral("AT+CMGF=1")))) {
+        found.mode = 1;
+    } else {
+        return fail(QStringLiteral("the phone takes no message format (%1)").arg(r));
+    }
+    if (found.manufacturer.isEmpty() && found.model.isEmpty()) {
+        return fail(QStringLiteral("the phone does not say what it is"));
+    }
+    d->identity = found;
+    return true;
+}
+
+const DeviceIdentity& PhoneLink::identity() const {
+    return d->identity;
+}
+
+QString PhoneLink::startError() const {
+    return d->startError;
+}
+
+QString PhoneLink::submitSms(const QString& number, const QString& text, bool report, bool flash) {
+    if (d->busy || !isOpen()) {
+        return QStringLiteral("ERROR: the serial port is not open");
+    }
+    QString result;
+    d->busy = true;
+    if (d->identity.mode == 1) {
+        const QString dial = dialString(number);
+        if (dial.isEmpty()) {
+            d->busy = false;
+            return QStringLiteral("ERROR: invalid number '%1'").arg(number);
+        }
+        // Validity 24 h; delivery report and class 0 as asked.
+        const QString csmp = QStringLiteral("AT+CSMP=%1,167,0,%2").arg(report ? 49 : 17).arg(flash ? 16 : 0);
+        d->busy = false;
+        const QString r = sendCommand(csmp);
+        d->busy = true;
+        if (r.contains(QLatin1String("ERROR"))) {
+            d->log.writeLog(QStringLiteral("The phone refused %1: %2").arg(csmp, r));
+        }
+        int replaced = 0;
+        QString body = Gsm::replaceNonGsm(text, &replaced);
+        // Characters of the alphabet that the line's 8-bit set lacks cannot go either.
+        for (QChar& c : body) {
+            if (c.unicode() > 0xFF) {
+                c = u'?';
+                ++replaced;
+            }
+        }
+        if (replaced > 0) {
+            d->log.writeLog(
+                QStringLiteral("Text mode: %1 character(s) sent to %2 as \"?\"").arg(replaced).arg(dial));
+        }
+        d->drain();
+        result = d->submitOne(QStringLiteral("AT+CMGS=\"%1\"").arg(dial), PhoneReply::toLine(body));
+    } else {
+        const QList<Pdu::Part> parts = Pdu::buildSubmit(number, text, report, flash, d->reference++);
+        if (parts.isEmpty()) {
+            d->busy = false;
+            return QStringLiteral("ERROR: invalid number '%1' or text too long").arg(number);
+        }
+        QStringList refs;
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            d->drain();
+            const QString r = d->submitOne(QStringLiteral("AT+CMGS=%1").arg(parts.at(i).tpduLength),
+                                           parts.at(i).hex.toLatin1());
+            if (!r.startsWith(QLatin1String("OK"))) {
+                result = parts.size() > 1
+                             ? r + QStringLiteral(" (part %1 of %2)").arg(i + 1).arg(parts.size())
+                             : r;
+                break;
+            }
+            refs.append(r.mid(3));
+        }
+        if (result.isEmpty()) {
+            result = QStringLiteral("OK ") + refs.join(u',');
+        }
+    }
+    d->busy = false;
+    if (d->log.debugMode()) {
+        d->log.writeLog(QStringLiteral("Submit to %1: %2").arg(number, result), true);
+    }
+    return result;
+}
+
 QString PhoneLink::devicePath(const QString& portSetting) {
     bool isNumber = false;
     const int n = portSetting.trimmed().toInt(&isNumber);

@@ -11,9 +11,9 @@ struct DeviceIdentity {
     QString manufacturer;
     QString model;
     QString serialNumber;
-    QString port;    // device path as opened
-    int speed = 0;   // bit/s
-    int mode = 0;    // message mode: 0 PDU, 1 text
+    QString port;   // device path as opened
+    int speed = 0;  // bit/s
+    int mode = 0;   // message mode: 0 PDU, 1 text
     bool known() const { return !manufacturer.isEmpty() || !model.isEmpty(); }
 };
 
@@ -32,7 +32,11 @@ public:
     bool isOpen() const;
     QString lastError() const;
 
-    // Writes command + CR and waits for the reply (see the cleaning rules in the .cpp).
+    // Writes command + CR and waits, letting the message loop run, until what came after the
+    // write ends in a final result ("OK", "ERROR", "+CME ERROR: n", "+CMS ERROR: n", ">") or the
+    // limit passes. The reply is cleaned as PhoneReply::clean says; input left over from an
+    // earlier command leads it. "ERROR" when the port is closed, lost or already waiting;
+    // "ERROR: TimeOut (<n> secs.)" when the limit passed.
     // timeoutSeconds 0 means [Settings] Timeout (default 10).
     QString sendCommand(const QString& command, int timeoutSeconds = 0, bool keepOK = false);
     // "AT" with a one-second limit; true when the reply holds no "ERROR".
@@ -46,7 +50,8 @@ public:
     // Why the last start-up failed ("" after a good one).
     QString startError() const;
 
-    // Submits one SMS; "OK" (holding the message reference) or a text beginning with "ERROR".
+    // Submits one SMS (PDU or text mode as the start-up chose), 60 seconds at most per part:
+    // "OK <mr>[,<mr>...]" with the phone's message references, or a text beginning with "ERROR".
     QString submitSms(const QString& number, const QString& text, bool report, bool flash);
 
     static QString devicePath(const QString& portSetting);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -8,6 +9,19 @@
 // A small connection/recordset pair over Qt SQL. Connection strings are "key=value;" lists
 // beginning with "Provider=": SQLite (Data Source=<file>; a missing file is an error),
 // PostgreSQL (Server, Port, Database, User ID, Password) or ODBC (the rest is the ODBC string).
+// One "key=value" item of a connection string. A value may be quoted with " or ' (a doubled
+// quote inside stands for itself), so it can hold ";" or outer blanks.
+struct ConnectionItem {
+    QString key;
+    QString value;
+};
+// The items in order, keys and unquoted values trimmed; empty items are skipped.
+QList<ConnectionItem> parseConnectionString(const QString& text);
+// The value of the first item whose key matches (case-insensitive); "" when there is none.
+QString connectionValue(const QList<ConnectionItem>& items, const QString& key);
+// "key=value", the value quoted when it needs it.
+QString formatConnectionItem(const QString& key, const QString& value);
+
 class Recordset {
 public:
     virtual ~Recordset() = default;
@@ -37,6 +51,8 @@ public:
     std::unique_ptr<Recordset> execute(const QString& sql);
     bool beginTransaction();
     bool rollback();
+    // Whether the open connection's driver has transactions.
+    bool hasTransactions() const;
 
     // Providers whose Qt driver is present ("SQLite", "PostgreSQL", "ODBC").
     static QStringList availableProviders();

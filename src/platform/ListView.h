@@ -30,12 +30,23 @@ public:
     bool checked() const;
     void setChecked(bool checked);
     bool selected() const { return isSelected(); }
-    void setSelected(bool on) { QTreeWidgetItem::setSelected(on); }
-    int index() const;  // 1-based position in the list as shown
+    void setSelected(bool on);  // in a single-select list the other rows lose the selection
+    int index() const;          // 1-based position in the list as shown
     ListView* listView() const;
 
     // Sorted by the text of the list's sort column, without regard to case.
     bool operator<(const QTreeWidgetItem& other) const override;
+
+    // The tip shows over every column of the row; a change of the sort column's text puts
+    // the row back in its sorted place.
+    QVariant data(int column, int role) const override;
+    void setData(int column, int role, const QVariant& value) override;
+
+private:
+    friend class ListView;
+    QString m_tag;
+    QString m_tip;
+    bool m_checked = false;
 };
 
 // A report-view list like the platform's list view: columns sized in twips, rows with check
@@ -49,6 +60,7 @@ public:
     int addColumn(const QString& caption, int widthTwips);
     void setColumnWidthTwips(int column, int twips);  // 0-based column
     int columnWidthTwips(int column) const;
+    void clearColumns();                                      // removes every column (the rows stay)
     void setColumnHeaderIcon(int column, const QIcon& icon);  // null icon clears
     QIcon columnHeaderIcon(int column) const;
     void clearColumnHeaderIcons();
@@ -61,6 +73,7 @@ public:
     void setSelectedItem(ListItem* item);
     QList<ListItem*> selectedListItems() const;
     void clearItems();
+    ListItem* findItemByTag(const QString& tag) const;  // the first row with the tag, or nullptr
 
     // Options.
     void setCheckboxes(bool on);
@@ -76,12 +89,26 @@ public:
     void sort();  // applies the sort key and order now (when sorted)
 
 signals:
-    void ItemClick(ListItem* item);
-    void ItemCheck(ListItem* item);
-    void ColumnClick(int column);
-    void DblClick(ListItem* item);
+    void ItemClick(ListItem* item);  // a row was clicked
+    void ItemCheck(ListItem* item);  // the user ticked or unticked a row (not setChecked)
+    void ColumnClick(int column);    // a column header was clicked (0-based)
+    void DblClick(ListItem* item);   // a double-click; item is nullptr off the rows
+    // A key went down; sent after the list has handled it, so the selection has moved already.
+    void KeyDown(int keyCode, int shift);  // KeyCodes values; shift 1 Shift, 2 Ctrl, 4 Alt
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    friend class ListItem;
+    void onItemChanged(QTreeWidgetItem* item, int column);
+    void markUnsorted();
+    void ensureSorted() const;
+
+    QList<int> m_columnTwips;
+    bool m_unsorted = false;
+    bool m_sortQueued = false;
     bool m_checkboxes = false;
     bool m_sorted = false;
     int m_sortKey = 0;

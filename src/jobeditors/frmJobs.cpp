@@ -1,0 +1,253 @@
+#include "frmJobs.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "AppContext.h"
+#include "JobEditorHost.h"
+#include "JobList.h"
+#include "JobTypes.h"
+#include "ListView.h"
+#include "Prompts.h"
+#include "Twips.h"
+#include "frmMain.h"
+
+namespace {
+
+const QColor kActiveColour(0, 0, 0);
+const QColor kInactiveColour(128, 128, 128);
+
+QPushButton* button(QWidget* parent, const QString& text, int top) {
+    auto* b = new QPushButton(text, parent);
+    Twips::setGeometry(b, 4695, top, 1215, 375);
+    return b;
+}
+
+}  // namespace
+
+frmJobs::frmJobs(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
+    setWindowTitle(QStringLiteral("Tellwick: Job Control"));
+
+    Label2 = new QLabel(
+        QStringLiteral("Over here, you can tell Tellwick what to do with incoming SMS messages."), this);
+    Twips::setGeometry(Label2, 120, 120, 5790, 255);
+    Label1 = new QLabel(QStringLiteral("&Existing jobs:"), this);
+    Twips::setGeometry(Label1, 120, 480, 2000, 255);
+    lstJobs2 = new ListView(this);
+    Twips::setGeometry(lstJobs2, 120, 720, 4455, 2895);
+    lstJobs2->setCheckboxes(true);
+    Label1->setBuddy(lstJobs2);
+    labStatus = new QLabel(this);
+    Twips::setGeometry(labStatus, 120, 3675, 4455, 255);
+
+    cmdNew = button(this, QStringLiteral("&New..."), 720);
+    cmdEdit = button(this, QStringLiteral("&Edit..."), 1200);
+    cmdDel = button(this, QStringLiteral("D&elete"), 1680);
+    cmdClose = button(this, QStringLiteral("&Done"), 3240);
+    cmdEdit->setEnabled(false);
+    cmdDel->setEnabled(false);
+    for (QPushButton* b : {cmdNew, cmdEdit, cmdDel, cmdClose}) {
+        b->setAutoDefault(false);
+    }
+
+    Twips::setWidth(this, 6030);
+    Twips::setHeight(this, 4050);
+    setFixedSize(size());
+
+    connect(lstJobs2, &ListView::ItemClick, this, [this](ListItem*) { lstJobs2_Click(); });
+    connect(lstJobs2, &ListView::KeyDown, this, &frmJobs::lstJobs2_KeyDown);
+    connect(lstJobs2, &ListView::DblClick, this, [this](ListItem*) { lstJobs2_DblClick(); });
+    connect(lstJobs2, &ListView::ColumnClick, this, &frmJobs::lstJobs2_ColumnClick);
+    connect(lstJobs2, &ListView::ItemCheck, this, &frmJobs::lstJobs2_ItemCheck);
+    connect(cmdNew, &QPushButton::clicked, this, &frmJobs::cmdNew_Click);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmJobs::cmdEdit_Click);
+    connect(cmdDel, &QPushButton::clicked, this, &frmJobs::cmdDel_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmJobs::cmdClose_Click);
+
+    Form_Load();
+}
+
+void frmJobs::Form_Load() {
+    setWindowIcon(m_ctx.mainWindow().windowIcon());
+    getJobs();
+}
+
+void frmJobs::getJobs() {
+    Hourglass hourglass;
+    labStatus->clear();
+    lstJobs2->clearItems();
+    lstJobs2->clearColumns();
+
+    const double width = Twips::width(lstJobs2);
+    lstJobs2->addColumn(QStringLiteral("Active/Type"), qRound(width / 4));
+    lstJobs2->addColumn(QStringLiteral("Ident."), qRound(width / 7));
+    lstJobs2->addColumn(QStringLiteral("Name"), qRound(2 * (width / 3) - 600));
+    lstJobs2->setSortKey(0);
+    lstJobs2->setSortOrder(Qt::AscendingOrder);
+    lstJobs2->setSorted(true);
+
+    for (const JobRow& job : scanJobs(m_ctx.ini())) {
+        ListItem* item = nullptr;
+        if (job.isDefault) {
+            // A blank in front sorts the default job before every other row.
+            item = lstJobs2->addItem(u' ' + job.typeName);
+            item->setSubItem(1, QStringLiteral("---"));
+            item->setSubItem(2, job.name);
+            item->setTag(job.key);
+            item->setToolTipText(QStringLiteral("DEFAULT JOB: ") + job.name);
+            item->setBold(true);
+            item->setSubItemBold(1, true);
+            item->setSubItemBold(2, true);
+            item->setChecked(true);
+        } else {
+            item = lstJobs2->addItem(job.typeName);
+            item->setSubItem(1, job.ident);
+            item->setSubItem(2, job.name);
+            item->setTag(job.key);
+            item->setToolTipText(job.name);
+            item->setChecked(job.active);
+            ColorItem(item);
+        }
+    }
+
+    lstJobs2->setSelectedItem(nullptr);
+    cmdEdit->setEnabled(false);
+    cmdDel->setEnabled(false);
+}
+
+void frmJobs::ColorItem(ListItem* item) {
+    if (!item) {
+        return;
+    }
+    const QColor colour = item->checked() ? kActiveColour : kInactiveColour;
+    item->setForeColor(colour);
+    item->setSubItemForeColor(1, colour);
+    item->setSubItemForeColor(2, colour);
+}
+
+QString frmJobs::selectedTag() const {
+    const ListItem* item = lstJobs2->selectedItem();
+    return item ? item->tag() : QString();
+}
+
+void frmJobs::lstJobs2_Click() {
+    const ListItem* item = lstJobs2->selectedItem();
+    if (!item) {
+        return;
+    }
+    selectedJobText = item->text();
+    selectedJobKey = item->tag();
+    cmdEdit->setEnabled(true);
+    cmdDel->setEnabled(true);
+    labStatus->setText(item->toolTipText());
+}
+
+void frmJobs::lstJobs2_KeyDown(int, int) {
+    lstJobs2_Click();
+}
+
+void frmJobs::lstJobs2_DblClick() {
+    cmdEdit_Click();
+}
+
+void frmJobs::lstJobs2_ColumnClick(int column) {
+    // Every header click turns the order round, whichever column was sorted before.
+    const Qt::SortOrder order =
+        lstJobs2->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    lstJobs2->setSortKey(column);
+    lstJobs2->setSortOrder(order);
+    lstJobs2->sort();
+
+    const ImageList& images = m_ctx.mainWindow().lstImages;
+    const QString key = order == Qt::AscendingOrder ? QStringLiteral("Asc") : QStringLiteral("Desc");
+    lstJobs2->clearColumnHeaderIcons();
+    if (images.contains(key)) {
+        lstJobs2->setColumnHeaderIcon(column, images.icon(key));
+    }
+}
+
+void frmJobs::lstJobs2_ItemCheck(ListItem* item) {
+    if (!item) {
+        return;
+    }
+    lstJobs2->setSelectedItem(item);
+    if (item->bold()) {
+        // The default job runs for every message no other job takes: it stays active.
+        if (!item->checked()) {
+            m_ctx.msgBox().show(
+                QStringLiteral("The default job can't be deactivated,\r\ngive it an identifier, first."),
+                MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Tellwick: Default job must be activated"),
+                this);
+        }
+        item->setChecked(true);
+        return;
+    }
+    m_ctx.ini().writeINI(jobSection(item->tag()), QStringLiteral("Active"),
+                         item->checked() ? QStringLiteral("1") : QStringLiteral("0"));
+    ColorItem(item);
+}
+
+void frmJobs::cmdNew_Click() {
+    const QString chooserName = QStringLiteral("frmJobNew");
+    if (!m_ctx.windows().has(chooserName)) {
+        return;
+    }
+    QDialog* chooser = nullptr;
+    {
+        Hourglass hourglass;  // until the chooser has loaded
+        chooser = qobject_cast<QDialog*>(m_ctx.windows().get(chooserName));
+    }
+    if (chooser) {
+        chooser->exec();
+    }
+}
+
+void frmJobs::cmdEdit_Click() {
+    // The row selected now names the job and its editor; a remembered key could belong to
+    // another row (ticking a box moves the selection) and open the wrong type's editor.
+    const ListItem* item = lstJobs2->selectedItem();
+    if (!item) {
+        return;
+    }
+    const QString key = item->tag();
+    const QString letter = key.left(1);
+    const QString window = jobEditorWindowName(letter);
+    if (window.isEmpty()) {
+        return;
+    }
+    selectedJobKey = key;
+    selectedJobText = item->text();
+    int typeIndex = 0;
+    while (typeIndex < jobTypeCount && jobTypeLetter(typeIndex) != letter) {
+        ++typeIndex;
+    }
+    const QString caption =
+        QStringLiteral("Tellwick: Edit ") + jobTypeName(typeIndex) + QStringLiteral(" job");
+    openJobEditor(m_ctx, window, caption, key);
+}
+
+void frmJobs::cmdDel_Click() {
+    const ListItem* item = lstJobs2->selectedItem();
+    if (!item) {
+        return;
+    }
+    const QString key = item->tag();
+    const QString text = QStringLiteral("Do you really want to delete ") + item->text() +
+                         QStringLiteral("-job\r\n'") + item->subItem(2) + QStringLiteral("'?");
+    if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question, QStringLiteral("Delete Job"), this) ==
+        MsgBox::Yes) {
+        m_ctx.ini().deleteINISection(jobSection(key));
+        getJobs();
+    }
+}
+
+void frmJobs::cmdClose_Click() {
+    done(QDialog::Accepted);
+}
+
+void frmJobs::done(int result) {
+    QDialog::done(result);
+    if (m_ctx.windows().existing(QStringLiteral("frmJobs")) == this) {
+        m_ctx.windows().unload(QStringLiteral("frmJobs"));
+    }
+}

@@ -1,0 +1,42 @@
+// A simulated phone on a pseudo-terminal: point the program's port setting at the device
+// path it prints. Runs until it is killed.
+//   phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS]
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+#include "PhoneSimulator.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    PhoneSimulator phone;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (a == QLatin1String("--no-echo")) {
+            phone.setEcho(false);
+        } else if (a == QLatin1String("--text-only")) {
+            phone.setPduSupported(false);
+        } else if (a == QLatin1String("--pin") && i + 1 < args.size()) {
+            phone.setPinState(args.at(++i));
+        } else if (a == QLatin1String("--speed") && i + 1 < args.size()) {
+            phone.setLineSpeed(args.at(++i).toInt());
+        } else {
+            std::fprintf(stderr, "usage: phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS]\n");
+            return 2;
+        }
+    }
+    if (!phone.start()) {
+        std::fprintf(stderr, "phonesim: no pseudo-terminal: %s\n", qPrintable(phone.errorString()));
+        return 1;
+    }
+    QObject::connect(&phone, &PhoneSimulator::commandReceived,
+                     [](const QString& command) { std::fprintf(stderr, "<- %s\n", qPrintable(command)); });
+    QObject::connect(&phone, &PhoneSimulator::submitted, [](const PhoneSimulator::Submission& s) {
+        const QString text = s.pdu ? PhoneSimulator::decodeSubmit(s.body).text : s.body;
+        std::fprintf(stderr, "SMS: %s\n", qPrintable(text));
+    });
+    std::printf("%s\n", qPrintable(phone.devicePath()));
+    std::fflush(stdout);
+    return app.exec();
+}
