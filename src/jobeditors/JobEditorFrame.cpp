@@ -16,16 +16,24 @@
 #include <QVBoxLayout>
 
 #include "AppContext.h"
+#include "ConnectionBuilder.h"
+#include "DatabaseTest.h"
 #include "Fields.h"
 #include "IniStore.h"
 #include "JobTypes.h"
 #include "MsgBox.h"
 #include "Twips.h"
+#include "cToolTips.h"
 #include "frmMain.h"
 
 namespace {
 const QString kCRLF = QStringLiteral("\r\n");
 constexpr int kRestrictWidthTwips = 3600;
+// Tooltips: balloons, tools that pass the mouse through, shown for ten seconds.
+constexpr int kBalloonStyle = 0x40;
+constexpr int kTransparentTool = 0x100;
+constexpr int kAutoPopDelay = 2;
+constexpr int kAutoPopMilliseconds = 10000;
 
 QPushButton* plainButton(const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -132,7 +140,7 @@ JobEditorFrame::~JobEditorFrame() = default;
 
 void JobEditorFrame::finishLoad() {
     setWindowIcon(m_ctx.mainWindow().windowIcon());
-    initToolTips(64);
+    initToolTips(kBalloonStyle);
     const int width = 400;
     const int autoPop = 10000;
     const QString none;
@@ -175,17 +183,21 @@ void JobEditorFrame::finishLoad() {
 // ---- tooltips ----------------------------------------------------------------------------
 
 void JobEditorFrame::initToolTips(int style) {
-    m_tips.clear();
-    m_tipStyle = style;
+    m_toolTips = std::make_unique<cToolTips>();
+    m_toolTips->Create(&m_ctx.mainWindow(), style);
 }
 
 void JobEditorFrame::setToolTip(QWidget* control, const QString& text, const QString& title, int maxWidth,
                                 int autoPop) {
-    (void)title;
-    (void)maxWidth;
-    (void)autoPop;
-    m_tips.append({control, text});
-    control->setToolTip(text);
+    if (!m_toolTips) {
+        initToolTips(kBalloonStyle);
+    }
+    m_toolTips->AddTool(control, kTransparentTool, text);
+    m_toolTips->Title(title);
+    m_toolTips->MaxTipWidth(maxWidth != 0 ? maxWidth : -1);
+    if (autoPop != 0) {
+        m_toolTips->SetDelayTime(kAutoPopDelay, kAutoPopMilliseconds);
+    }
 }
 
 // ---- opening -----------------------------------------------------------------------------
@@ -376,7 +388,7 @@ void JobEditorFrame::cmdOK_Click() {
     }
     saveJob();
     afterSave();
-    refreshJobList();
+    refreshJobList(m_ctx);
     finish(QDialog::Accepted);
 }
 
@@ -389,13 +401,11 @@ void JobEditorFrame::reject() {
     cmdCancel_Click();
 }
 
-void JobEditorFrame::refreshJobList() {
-    if (QWidget* list = m_ctx.windows().existing(QStringLiteral("frmJobs"))) {
-        QMetaObject::invokeMethod(list, "getJobs");
-    }
-}
-
 void JobEditorFrame::finish(int result) {
+    // A builder still open ends with the editor, and its result is dropped.
+    if (m_builder) {
+        m_builder->abort();
+    }
     QDialog::done(result);
     // The editor is unloaded when it closes, so the next opening starts afresh.
     if (!objectName().isEmpty() && m_ctx.windows().existing(objectName()) == this) {
@@ -571,11 +581,28 @@ void JobEditorFrame::showSqlHelp() {
     }
 }
 
+ConnectionBuilder* JobEditorFrame::connectionBuilder() {
+    if (!m_builder) {
+        m_builder = new ConnectionBuilder(this);
+        m_builder->setFilePicker(&m_ctx.prompts().files);
+        m_builder->setScripted(m_ctx.msgBox().scripted());
+    }
+    return m_builder;
+}
+
 void JobEditorFrame::buildConnection(QLineEdit* target) {
-    (void)target;
+    ConnectionBuilder* builder = connectionBuilder();
+    // One connection per start, so a second click while the builder is open adds none.
+    builder->disconnect(this);
+    connect(builder, &ConnectionBuilder::finished, this, [target](const QString& connection) {
+        // A cancelled builder hands back "": the box keeps what it held.
+        if (!connection.isEmpty()) {
+            target->setText(connection);
+        }
+    });
+    builder->start(this);
 }
 
 void JobEditorFrame::testRecipientQuery(const QString& connection, const QString& query) {
-    (void)connection;
-    (void)query;
+    DatabaseTest::show(m_ctx.msgBox(), connection, query, this);
 }

@@ -2,10 +2,14 @@
 
 #include <QDialog>
 #include <QList>
-#include <QPair>
 #include <QString>
+#include <memory>
+
+#include "JobEditorHost.h"
 
 class AppContext;
+class ConnectionBuilder;
+class cToolTips;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -20,14 +24,14 @@ class QVBoxLayout;
 // default job, the caption suffix, OK with the uniqueness check, Cancel, the allow/deny list,
 // the tooltips and select-all on focus. An editor derives from it, puts its own controls into
 // optionsArea(), and supplies getJob, saveJob and Example.
-class JobEditorFrame : public QDialog {
+class JobEditorFrame : public QDialog, public JobEditor {
     Q_OBJECT
 public:
     ~JobEditorFrame() override;
 
     // Sets the caption the opener chose and the job key, runs the opening set-up, then shows
     // the editor modally and returns when it has closed.
-    void openJob(const QString& caption, const QString& jobKey);
+    void openJob(const QString& caption, const QString& jobKey) override;
     // The opening set-up alone, once: "Tellwick: Edit <type> job" edits jobKey; any other
     // caption starts a new job under jobKey when that number of the type is free, else under
     // the first free number. Showing the window without it runs the set-up on the caption
@@ -49,11 +53,14 @@ public:
     virtual void saveJob() = 0;
     virtual QString Example() const = 0;
 
-    // Tooltips: one wrapper per editor, one tool per control.
+    // Tooltips: one wrapper per editor, owned by the main window, one tool per control.
     void initToolTips(int style);
     void setToolTip(QWidget* control, const QString& text, const QString& title, int maxWidth, int autoPop);
-    // The registered tips in order (control, text).
-    const QList<QPair<QWidget*, QString>>& toolTips() const { return m_tips; }
+    cToolTips* toolTips() const { return m_toolTips.get(); }
+
+    // The connection builder of this editor, made on first use. It follows the program's
+    // prompts: scripted when they are (tests).
+    ConnectionBuilder* connectionBuilder();
 
     // Controls of the frame.
     QLabel* labJobIdent = nullptr;
@@ -149,7 +156,6 @@ private:
     void refuseIdentifier();
     void clearRestrictOptions();
     void finish(int result);
-    void refreshJobList();
 
     int m_typeIndex;
     QString m_pendingKey;
@@ -163,6 +169,6 @@ private:
     QWidget* m_options = nullptr;
     QButtonGroup* m_restrictGroup = nullptr;
     QList<QLineEdit*> m_selectAll;
-    QList<QPair<QWidget*, QString>> m_tips;
-    int m_tipStyle = 0;
+    std::unique_ptr<cToolTips> m_toolTips;
+    ConnectionBuilder* m_builder = nullptr;
 };

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,7 +8,11 @@
 #include <QTest>
 #include <memory>
 
+#include "ConnectionBuilder.h"
+#include "Database.h"
 #include "JobEditorWindows.h"
+#include "ToolTipControl.h"
+#include "cToolTips.h"
 #include "JobTypes.h"
 #include "TestContext.h"
 #include "frmJobForward.h"
@@ -290,25 +295,89 @@ private slots:
 
     void toolTipsInOrder() {
         frmJobForward e(t->ctx());
-        const auto& tips = e.toolTips();
-        QCOMPARE(tips.size(), 22);
+        const QList<ToolInfo>& tools = ToolTipWindows::control(e.toolTips()->hWnd())->tools();
+        QCOMPARE(tools.size(), 22);
         const QList<QWidget*> own = {e.optToUserDef, e.optToDefault,  e.optFromDB, e.txtRecipient,
                                      e.txtSubject,   e.txtConnection, e.cmdBuild,  e.cmdTest,
                                      e.txtQuery,     e.cmdHelp,       e.chkSRR,    e.chkFlash};
-        QCOMPARE(tips.at(0).first, e.txtJobIdent);
-        QCOMPARE(tips.at(9).first, e.chkActive);
+        QCOMPARE(tools.at(0).uId, ToolTipWindows::handleOf(e.txtJobIdent));
+        QCOMPARE(tools.at(9).uId, ToolTipWindows::handleOf(e.chkActive));
         for (int i = 0; i < own.size(); ++i) {
-            QCOMPARE(tips.at(10 + i).first, own.at(i));
+            QCOMPARE(tools.at(10 + i).uId, ToolTipWindows::handleOf(own.at(i)));
         }
-        QCOMPARE(
-            tips.at(10).second,
-            u"Choose this option, if you want to send the recipient's number(s) by SMS. In your message, "
-            "seperate multiple numbers by commas."_s);
-        QCOMPARE(tips.at(15).second,
+        QCOMPARE(tools.at(10).text,
+                 u"Choose this option, if you want to send the recipient's number(s) by SMS. In your message, "
+                 "seperate multiple numbers by commas."_s);
+        QCOMPARE(tools.at(15).text,
                  u"Enter an ADO connection string to connect to your database. Example: "
                  "'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'."_s);
-        QCOMPARE(tips.at(21).second,
+        QCOMPARE(tools.at(21).text,
                  u"Check this box to forward messages as flash (alert) SMS. Applies to SMS messages only."_s);
+    }
+
+    void connectionBuilderFillsTheBox_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("built") << u"Provider=SQLite;Data Source=/data/people.db"_s
+                               << u"Provider=SQLite;Data Source=/data/people.db"_s;
+        QTest::newRow("cancelled") << QString() << u"Provider=ODBC;DSN=before"_s;
+    }
+    void connectionBuilderFillsTheBox() {
+        QFETCH(QString, answer);
+        QFETCH(QString, expected);
+        auto e = create();
+        e->optFromDB->setChecked(true);
+        e->txtConnection->setText(u"Provider=ODBC;DSN=before"_s);
+        e->connectionBuilder()->queueAnswer(answer);
+        e->cmdBuild->click();
+        QTRY_VERIFY(!e->connectionBuilder()->isActive());
+        QCOMPARE(e->txtConnection->text(), expected);
+    }
+
+    void closingTheEditorDropsTheBuildersResult() {
+        auto e = create();
+        e->optFromDB->setChecked(true);
+        e->txtName->setText(u"Closed early"_s);
+        e->cmdBuild_Click();  // nothing queued: the builder stays open
+        QVERIFY(e->connectionBuilder()->isActive());
+        QVERIFY(e->txtName->isEnabled() && e->cmdOK->isEnabled());  // the editor stays usable
+        e->cmdCancel_Click();
+        QVERIFY(!e->connectionBuilder()->isActive());
+        e->connectionBuilder()->answer(u"Provider=SQLite;Data Source=late.db"_s);
+        QCOMPARE(e->txtConnection->text(), QString());
+        QVERIFY(!ini().hasSection(u"Job f1"_s));
+    }
+
+    void testButtonRunsTheDatabaseTest() {
+        const QString file = t->path(u"people.db"_s);
+        t->writeFile(u"people.db"_s, QByteArray());
+        {
+            Connection db;
+            QVERIFY2(db.open(u"Provider=SQLite;Data Source="_s + file), qPrintable(db.errorText()));
+            QVERIFY(db.execute(u"CREATE TABLE people (mobile TEXT)"_s));
+            QVERIFY(db.execute(u"INSERT INTO people VALUES ('+49 (171) 555-01')"_s));
+            QVERIFY(db.execute(u"INSERT INTO people VALUES ('ann@example.org')"_s));
+        }
+        auto e = create();
+        e->optFromDB->setChecked(true);
+        e->txtConnection->setText(u"Provider=SQLite;Data Source="_s + file);
+        e->txtQuery->setText(u"SELECT mobile FROM people"_s);
+        e->cmdTest->click();
+        QCOMPARE(t->msgBox().shown().size(), 1);
+        MsgBox::Shown box = t->msgBox().shown().first();
+        QCOMPARE(box.title, u"Tellwick: Test database query"_s);
+        QCOMPARE(box.icon, MsgBox::Information);
+        QCOMPARE(box.text, u"Tellwick has successfully connected to your Database\r\nand queried your table. The "
+                           "result consists of 2 record(s):\r\n\r\n+49 (171) 555-01, ann@example.org"_s);
+
+        e->txtConnection->setText(u"Provider=SQLite;Data Source="_s + t->path(u"missing.db"_s));
+        e->cmdTest_Click();
+        QCOMPARE(t->msgBox().shown().size(), 2);
+        box = t->msgBox().shown().last();
+        QCOMPARE(box.title, u"Tellwick: Test database connection"_s);
+        QCOMPARE(box.icon, MsgBox::Critical);
+        QVERIFY(!QFile::exists(t->path(u"missing.db"_s)));
+        QCOMPARE(e->txtConnection->text(), u"Provider=SQLite;Data Source="_s + t->path(u"missing.db"_s));
     }
 };
 

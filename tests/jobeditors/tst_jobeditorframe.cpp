@@ -11,6 +11,13 @@
 #include <memory>
 
 #include "JobEditorFrame.h"
+#include "JobEditorHost.h"
+#include "JobEditorWindows.h"
+#include "ListView.h"
+#include "ToolTipControl.h"
+#include "cToolTips.h"
+#include "frmJobs.h"
+#include "frmMain.h"
 #include "JobTypes.h"
 #include "TestContext.h"
 
@@ -35,14 +42,6 @@ public:
 
 protected:
     void afterSave() override { ++saves; }
-};
-
-// Stands in for the job list: counts the rebuilds the editor asks for.
-class JobListStub : public QWidget {
-    Q_OBJECT
-public:
-    Q_INVOKABLE void getJobs() { ++rebuilds; }
-    int rebuilds = 0;
 };
 
 const int kExec = 1;
@@ -414,25 +413,31 @@ private slots:
     }
 
     void okRebuildsJobListAndUnloads() {
-        t->ctx().windows().registerFactory(u"frmJobs"_s, [](AppContext&) { return new JobListStub; });
+        registerJobEditorWindows(t->ctx().windows());
         t->ctx().windows().registerFactory(u"frmJobExec"_s,
                                            [](AppContext& ctx) { return new MiniEditor(ctx, kExec); });
-        auto* list = t->ctx().windows().get<JobListStub>(u"frmJobs"_s);
-        QPointer<MiniEditor> e = static_cast<MiniEditor*>(t->ctx().windows().get(u"frmJobExec"_s));
-        e->setUpJob(u"Tellwick: New exec job"_s, QString());
-        e->txtName->setText(u"Saved"_s);
-        e->cmdOK_Click();
-        QCOMPARE(list->rebuilds, 1);
+        auto* list = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
+        QCOMPARE(list->lstJobs2->count(), 0);
+        QPointer<QWidget> editor;
+        QTimer::singleShot(0, list, [&] {
+            auto* e = static_cast<MiniEditor*>(t->ctx().windows().existing(u"frmJobExec"_s));
+            editor = e;
+            e->txtName->setText(u"Saved"_s);
+            e->cmdOK_Click();
+        });
+        QVERIFY(openJobEditor(t->ctx(), u"frmJobExec"_s, u"Tellwick: New exec job"_s, u"e1"_s));
         QCOMPARE(ini().readINI(u"Job e1"_s, u"Name"_s), u"Saved"_s);
-        QCOMPARE(e->result(), int(QDialog::Accepted));
+        QCOMPARE(list->lstJobs2->count(), 1);
+        QCOMPARE(list->lstJobs2->item(1)->tag(), u"e1"_s);
         QVERIFY(!t->ctx().windows().isLoaded(u"frmJobExec"_s));
-        QTRY_VERIFY(e.isNull());
+        QTRY_VERIFY(editor.isNull());
     }
 
     void cancelWritesNothing() {
-        t->ctx().windows().registerFactory(u"frmJobs"_s, [](AppContext&) { return new JobListStub; });
-        auto* list = t->ctx().windows().get<JobListStub>(u"frmJobs"_s);
+        registerJobEditorWindows(t->ctx().windows());
         storeJob(u"e1"_s, kExec, u"x"_s, u"Before"_s, u"1"_s);
+        auto* list = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
+        ini().writeINI(u"Job e2"_s, u"Type"_s, u"1"_s);  // stored after the list was built
         const QByteArray before = t->readFile(t->settingsFile());
         auto e = edit(u"e1"_s);
         e->txtName->setText(u"After"_s);
@@ -440,7 +445,7 @@ private slots:
         e->cmdCancel_Click();
         QCOMPARE(e->result(), int(QDialog::Rejected));
         QCOMPARE(t->readFile(t->settingsFile()), before);
-        QCOMPARE(list->rebuilds, 0);
+        QCOMPARE(list->lstJobs2->count(), 1);  // not rebuilt
     }
 
     void textBoxesSelectAllOnFocus() {
@@ -453,16 +458,25 @@ private slots:
 
     void commonToolTipsInOrder() {
         MiniEditor e(t->ctx(), kExec);
-        const auto& tips = e.toolTips();
-        const QList<QWidget*> order = {e.txtJobIdent, e.txtName, e.txtDesc,  e.lstRestrict, e.txtRestrict,
-                                       e.cmdAdd,      e.cmdDel,  e.optAllow, e.optDeny,     e.chkActive};
-        QCOMPARE(tips.size(), order.size());
+        cToolTips* tips = e.toolTips();
+        QVERIFY(tips && tips->hWnd() != 0);
+        const ToolTipControl* control = ToolTipWindows::control(tips->hWnd());
+        QCOMPARE(control->owner(), static_cast<QWidget*>(&t->ctx().mainWindow()));
+        QVERIFY(control->style() & 0x40);  // balloons
+        QCOMPARE(tips->MaxTipWidth(), 400);
+        QCOMPARE(tips->GetDelayTime(2), 10000);
+        QCOMPARE(tips->Title(), QString());
+        const QList<QWidget*> order = {e.txtJobIdent, e.txtName, e.txtDesc, e.lstRestrict, e.txtRestrict,
+                                       e.cmdAdd,      e.cmdDel,  e.optAllow, e.optDeny,    e.chkActive};
+        const QList<ToolInfo>& tools = control->tools();
+        QCOMPARE(tools.size(), order.size());
         for (int i = 0; i < order.size(); ++i) {
-            QCOMPARE(tips.at(i).first, order.at(i));
+            QCOMPARE(tools.at(i).uId, ToolTipWindows::handleOf(order.at(i)));
+            QCOMPARE(tools.at(i).uFlags, 0x111u);
         }
-        QVERIFY(tips.at(0).second.startsWith(u"Enter an unique identification string here."_s));
-        QCOMPARE(tips.at(5).second, u"Click here to add a number to the list."_s);
-        QCOMPARE(tips.at(9).second,
+        QVERIFY(tools.at(0).text.startsWith(u"Enter an unique identification string here."_s));
+        QCOMPARE(tools.at(5).text, u"Click here to add a number to the list."_s);
+        QCOMPARE(tools.at(9).text,
                  u"Check this to activate your job. If this is not checked, your job won't be executed."_s);
     }
 };
