@@ -6,16 +6,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "ConnectionBuilder.h"
 #include "Database.h"
 #include "JobEditorWindows.h"
+#include "JobTypes.h"
+#include "ListView.h"
+#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
-#include "JobTypes.h"
-#include "TestContext.h"
 #include "frmJobForward.h"
+#include "frmJobNew.h"
+#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 
@@ -280,6 +284,51 @@ private slots:
         QCOMPARE(e->lstRestrict->item(1)->text(), u"+4922"_s);
     }
 
+    // Made through the chooser, listed by the job list, opened again from it with its values.
+    void createdFromTheJobListAndEditedAgain() {
+        ini().writeINI(jobSection(u"f1"_s), u"Type"_s, u"0"_s);
+        ini().writeINI(jobSection(u"f1"_s), u"Identification"_s, u"old"_s);
+        registerJobEditorWindows(t->ctx().windows());
+        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
+        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
+        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(1));
+        QString caption;
+        QTimer::singleShot(0, jobs, [&] {
+            auto* e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
+            caption = e->windowTitle();
+            e->txtJobIdent->setText(u"FWD"_s);
+            e->txtName->setText(u"To the office"_s);
+            e->optToDefault->setChecked(true);
+            e->txtRecipient->setText(u"+4911;+4922"_s);
+            e->cmdOK->click();
+        });
+        chooser->cmdOK_Click();
+        QCOMPARE(caption, u"Tellwick: New forward job [2]"_s);
+        QCOMPARE(jobs->lstJobs2->count(), 2);
+
+        ListItem* row = nullptr;
+        for (int i = 1; i <= jobs->lstJobs2->count(); ++i) {
+            if (jobs->lstJobs2->item(i)->tag() == u"f2"_s) {
+                row = jobs->lstJobs2->item(i);
+            }
+        }
+        QVERIFY(row);
+        QCOMPARE(row->subItem(1), u"FWD"_s);
+        QCOMPARE(row->subItem(2), u"To the office"_s);
+        jobs->lstJobs2->setSelectedItem(row);
+        jobs->lstJobs2_Click();
+        QString recipients;
+        QTimer::singleShot(0, jobs, [&] {
+            auto* e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
+            caption = e->windowTitle();
+            recipients = e->optToDefault->isChecked() ? e->txtRecipient->text() : QString();
+            e->cmdCancel->click();
+        });
+        jobs->cmdEdit_Click();
+        QCOMPARE(caption, u"Tellwick: Edit forward job [2]"_s);
+        QCOMPARE(recipients, u"+4911,+4922"_s);
+    }
+
     void registeredAndUnloadedAfterSave() {
         registerJobEditorWindows(t->ctx().windows());
         QPointer<frmJobForward> e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
@@ -305,9 +354,10 @@ private slots:
         for (int i = 0; i < own.size(); ++i) {
             QCOMPARE(tools.at(10 + i).uId, ToolTipWindows::handleOf(own.at(i)));
         }
-        QCOMPARE(tools.at(10).text,
-                 u"Choose this option, if you want to send the recipient's number(s) by SMS. In your message, "
-                 "seperate multiple numbers by commas."_s);
+        QCOMPARE(
+            tools.at(10).text,
+            u"Choose this option, if you want to send the recipient's number(s) by SMS. In your message, "
+            "seperate multiple numbers by commas."_s);
         QCOMPARE(tools.at(15).text,
                  u"Enter an ADO connection string to connect to your database. Example: "
                  "'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'."_s);
@@ -367,8 +417,9 @@ private slots:
         MsgBox::Shown box = t->msgBox().shown().first();
         QCOMPARE(box.title, u"Tellwick: Test database query"_s);
         QCOMPARE(box.icon, MsgBox::Information);
-        QCOMPARE(box.text, u"Tellwick has successfully connected to your Database\r\nand queried your table. The "
-                           "result consists of 2 record(s):\r\n\r\n+49 (171) 555-01, ann@example.org"_s);
+        QCOMPARE(box.text,
+                 u"Tellwick has successfully connected to your Database\r\nand queried your table. The "
+                 "result consists of 2 record(s):\r\n\r\n+49 (171) 555-01, ann@example.org"_s);
 
         e->txtConnection->setText(u"Provider=SQLite;Data Source="_s + t->path(u"missing.db"_s));
         e->cmdTest_Click();

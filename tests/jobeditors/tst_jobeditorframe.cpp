@@ -13,13 +13,13 @@
 #include "JobEditorFrame.h"
 #include "JobEditorHost.h"
 #include "JobEditorWindows.h"
+#include "JobTypes.h"
 #include "ListView.h"
+#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobs.h"
 #include "frmMain.h"
-#include "JobTypes.h"
-#include "TestContext.h"
 
 using namespace Qt::StringLiterals;
 
@@ -466,8 +466,8 @@ private slots:
         QCOMPARE(tips->MaxTipWidth(), 400);
         QCOMPARE(tips->GetDelayTime(2), 10000);
         QCOMPARE(tips->Title(), QString());
-        const QList<QWidget*> order = {e.txtJobIdent, e.txtName, e.txtDesc, e.lstRestrict, e.txtRestrict,
-                                       e.cmdAdd,      e.cmdDel,  e.optAllow, e.optDeny,    e.chkActive};
+        const QList<QWidget*> order = {e.txtJobIdent, e.txtName, e.txtDesc,  e.lstRestrict, e.txtRestrict,
+                                       e.cmdAdd,      e.cmdDel,  e.optAllow, e.optDeny,     e.chkActive};
         const QList<ToolInfo>& tools = control->tools();
         QCOMPARE(tools.size(), order.size());
         for (int i = 0; i < order.size(); ++i) {
