@@ -69,11 +69,13 @@ QSet<QString> takenStems(const QString& folder) {
 bool writeMessage(IniStore& ini, const QString& path, const QString& number, const QString& text, bool report,
                   bool flash, bool manual) {
     const QString sec = section();
-    return ini.writeINI(sec, QStringLiteral("No"), number, path) &&
-           ini.writeINI(sec, QStringLiteral("Text"), text, path) &&
-           ini.writeINI(sec, QStringLiteral("Report"), flag(report), path) &&
-           ini.writeINI(sec, QStringLiteral("Flash"), flag(flash), path) &&
-           ini.writeINI(sec, QStringLiteral("Manual"), flag(manual), path);
+    return ini.writeINIValues(sec,
+                              {{QStringLiteral("No"), number},
+                               {QStringLiteral("Text"), text},
+                               {QStringLiteral("Report"), flag(report)},
+                               {QStringLiteral("Flash"), flag(flash)},
+                               {QStringLiteral("Manual"), flag(manual)}},
+                              path);
 }
 
 int digitsOf(int n) {
@@ -105,10 +107,11 @@ bool fileWithResult(AppContext& ctx, const QString& path, const QString& folder,
     const QDateTime now = QDateTime::currentDateTime();
     const QString sec = QString::fromLatin1(kResultSection);
     IniStore& ini = ctx.ini();
-    const bool ok =
-        ini.writeINI(sec, QStringLiteral("Date"), now.toString(QStringLiteral("yyyy-MM-dd")), target) &&
-        ini.writeINI(sec, QStringLiteral("Time"), now.toString(QStringLiteral("HH:mm:ss")), target) &&
-        ini.writeINI(sec, QStringLiteral("Result"), result, target);
+    const bool ok = ini.writeINIValues(sec,
+                                       {{QStringLiteral("Date"), now.toString(QStringLiteral("yyyy-MM-dd"))},
+                                        {QStringLiteral("Time"), now.toString(QStringLiteral("HH:mm:ss"))},
+                                        {QStringLiteral("Result"), result}},
+                                       target);
     if (!ok) {
         ctx.log().writeLog(QStringLiteral("ERROR: could not add the result to %1: %2").arg(target, result));
     }

@@ -335,10 +335,10 @@ void frmMain::storePosition() {
     const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
     IniStore& ini = m_ctx.ini();
     const QString sec = QStringLiteral("Settings");
-    ini.writeINI(sec, QStringLiteral("WindowLeft"), QString::number(Twips::fromPixels(g.x())));
-    ini.writeINI(sec, QStringLiteral("WindowTop"), QString::number(Twips::fromPixels(g.y())));
-    ini.writeINI(sec, QStringLiteral("WindowWidth"), QString::number(Twips::fromPixels(g.width())));
-    ini.writeINI(sec, QStringLiteral("WindowHeight"), QString::number(Twips::fromPixels(g.height())));
+    ini.writeINIValues(sec, {{QStringLiteral("WindowLeft"), QString::number(Twips::fromPixels(g.x()))},
+                             {QStringLiteral("WindowTop"), QString::number(Twips::fromPixels(g.y()))},
+                             {QStringLiteral("WindowWidth"), QString::number(Twips::fromPixels(g.width()))},
+                             {QStringLiteral("WindowHeight"), QString::number(Twips::fromPixels(g.height()))}});
 }
 
 void frmMain::tempDisableTimers() {
