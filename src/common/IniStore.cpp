@@ -248,40 +248,63 @@ QString IniStore::readINI(const QString& section, const QString& key, const QStr
 }
 
 bool IniStore::writeINI(const QString& section, const QString& key, const QString& value, const QString& file) {
+    return writeINIValues(section, {{key, value}}, file);
+}
+
+namespace {
+
+// Sets one key in the lines of a parsed file and parses them again.
+void applyValue(IniStore::Parsed& p, const QString& section, const QString& key, const QString& cleanValue);
+
+}  // namespace
+
+bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,
+                              const QString& file) {
     const QString path = resolve(file);
-    if (!isValidSection(section) || !isValidKey(key)) {
-        logError(QStringLiteral("ERROR: refused to write key '%1' of section '%2' to %3: the name would break the file")
-                     .arg(QString(key).replace(u'\n', u' ').replace(u'\r', u' '),
-                          QString(section).replace(u'\n', u' ').replace(u'\r', u' '), path));
-        return false;
+    for (const auto& [key, value] : values) {
+        if (!isValidSection(section) || !isValidKey(key)) {
+            logError(QStringLiteral("ERROR: refused to write key '%1' of section '%2' to %3: the name would break the file")
+                         .arg(QString(key).replace(u'\n', u' ').replace(u'\r', u' '),
+                              QString(section).replace(u'\n', u' ').replace(u'\r', u' '), path));
+            return false;
+        }
     }
-    if (path.isEmpty()) {
-        return false;
+    if (path.isEmpty() || values.isEmpty()) {
+        return !path.isEmpty();
     }
+    const QString what = values.first().first.trimmed();
     const auto parsed = load(path);
     if (!parsed->readable) {
-        logError(QStringLiteral("ERROR: can't write %1 to %2: the file cannot be read").arg(key.trimmed(), path));
+        logError(QStringLiteral("ERROR: can't write %1 to %2: the file cannot be read").arg(what, path));
         return false;
     }
     if (!parsed->stamp.exists && !QFileInfo(path).absoluteDir().exists()) {
-        logError(QStringLiteral("ERROR: can't write %1 to %2: the folder does not exist").arg(key.trimmed(), path));
+        logError(QStringLiteral("ERROR: can't write %1 to %2: the folder does not exist").arg(what, path));
         return false;
     }
-    QStringList lines = parsed->lines;
-    const Parsed::Section* s = parsed->section(section);
-    const QString cleanValue = valueForFile(value);
+    Parsed work = *parsed;
+    for (const auto& [key, value] : values) {
+        applyValue(work, section, key, valueForFile(value));
+    }
+    if (parsed->stamp.exists && work.lines == parsed->lines) {
+        return true;
+    }
+    return store(path, work.lines, what);
+}
+
+namespace {
+
+void applyValue(IniStore::Parsed& p, const QString& section, const QString& key, const QString& cleanValue) {
+    QStringList& lines = p.lines;
+    const IniStore::Parsed::Section* s = p.section(section);
     if (!s) {
         lines.append(u'[' + section.trimmed() + u']');
         lines.append(key.trimmed() + u'=' + cleanValue);
     } else {
         const auto it = s->index.constFind(keyOf(key));
         if (it != s->index.cend()) {
-            const Parsed::Key& k = s->keys[*it];
-            const QString newLine = k.name + u'=' + cleanValue;
-            if (lines[k.line] == newLine) {
-                return true;
-            }
-            lines[k.line] = newLine;
+            const IniStore::Parsed::Key& k = s->keys[*it];
+            lines[k.line] = k.name + u'=' + cleanValue;
         } else {
             int at = s->header + 1;
             for (int i = s->end - 1; i > s->header; --i) {
@@ -293,8 +316,10 @@ bool IniStore::writeINI(const QString& section, const QString& key, const QStrin
             lines.insert(at, key.trimmed() + u'=' + cleanValue);
         }
     }
-    return store(path, lines, key.trimmed());
+    p.parse();
 }
+
+}  // namespace
 
 bool IniStore::deleteINIKey(const QString& section, const QString& key, const QString& file) {
     const QString path = resolve(file);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <utility>
 
 class LogWriter;
 
@@ -33,6 +34,9 @@ public:
 
     QString readINI(const QString& section, const QString& key, const QString& file = {}) const;
     bool writeINI(const QString& section, const QString& key, const QString& value, const QString& file = {});
+    // Several keys of one section in one atomic replacement of the file (all or nothing).
+    bool writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,
+                        const QString& file = {});
     bool deleteINIKey(const QString& section, const QString& key, const QString& file = {});
     bool deleteINISection(const QString& section, const QString& file = {});
     // Key names as spelled, in file order, joined by separator; "" for a missing or empty section.

@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "Settings.h"
+#include "frmMailSettings.h"
 #include "frmMain.h"
 
 AppContext::AppContext(const QString& programFolder, QObject* parent)
@@ -15,6 +16,8 @@ AppContext::AppContext(const QString& programFolder, QObject* parent)
       m_pop3(std::make_unique<Pop3Client>()),
       m_windows(*this) {
     ProgramFolder::ensure(m_folder);
+    m_windows.registerFactory(QStringLiteral("frmMailSettings"),
+                              [](AppContext& ctx) -> QWidget* { return new frmMailSettings(ctx); });
     m_ini.setSettingsFile(ProgramFolder::settingsFile(m_folder));
     m_log.setFailureHandler([this](const QString& path, const QString& error) {
         m_prompts.msgBox.show(QStringLiteral("Can't write to %1: %2").arg(path, error), MsgBox::OKOnly,
@@ -27,7 +30,9 @@ AppContext::~AppContext() {
     m_main.reset();
 }
 
-QString AppContext::programPath(const QString& name) const { return ProgramFolder::join(m_folder, name); }
+QString AppContext::programPath(const QString& name) const {
+    return ProgramFolder::join(m_folder, name);
+}
 
 frmMain& AppContext::mainWindow() {
     if (!m_main) {
@@ -36,4 +41,6 @@ frmMain& AppContext::mainWindow() {
     return *m_main;
 }
 
-void AppContext::getSettings() { Settings::read(*this); }
+void AppContext::getSettings() {
+    Settings::read(*this);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class AppContext;
 
@@ -15,5 +16,27 @@ QString createSMSFile(AppContext& ctx, const QString& folder, const QString& num
 // Sends the file to each of its ";"-separated recipients; "OK: Message was sent to <number>."
 // or a text beginning with "ERROR".
 QString sendSMSFile(AppContext& ctx, const QString& path);
+
+// The section of a message file.
+inline constexpr const char* kSection = "Tellwick";
+inline constexpr const char* kResultSection = "Job Result";
+
+// A recipient number as it may stand in a file name: characters other than letters, digits
+// and "+" become "_" (the No key keeps the number as it is).
+QString fileNameNumber(const QString& number);
+
+// The texts of the parts a text is split into (each with its "i/n:" prefix, without the
+// footer), for a message of maxLen characters.
+QStringList splitText(const QString& text, int maxLen);
+
+// The outgoing files of a folder in sending order: oldest message first, the parts of a
+// split message by their "-<k>" suffix compared as numbers.
+QStringList outgoingFilesInOrder(const QString& folder);
+
+// The transaction-log line of one message sent (or not) to one recipient; an empty source
+// counts as "MANUAL", and only other sources say what became of the file.
+QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source);
+void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok,
+                const QString& source);
 
 }  // namespace MessageFiles

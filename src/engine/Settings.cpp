@@ -9,11 +9,11 @@ namespace Settings {
 
 namespace {
 
-QString folderSetting(AppContext& ctx, const char* key, const char* fallback) {
-    QString value = ctx.ini().readINI(QStringLiteral("Settings"), QString::fromLatin1(key));
+QString folderSetting(AppContext& ctx, const QString& key, const QString& fallback) {
+    QString value = Settings::value(ctx, key);
     value.replace(u'\\', u'/');
     if (value.isEmpty()) {
-        value = QString::fromLatin1(fallback);
+        value = fallback;
     }
     QString path = QDir::cleanPath(ProgramFolder::join(ctx.programFolder(), value));
     while (path.size() > 1 && path.endsWith(u'/')) {
@@ -23,40 +23,57 @@ QString folderSetting(AppContext& ctx, const char* key, const char* fallback) {
     return path;
 }
 
-int intSetting(AppContext& ctx, const char* key, int fallback) {
+int intSetting(AppContext& ctx, const QString& key, int fallback, int lowest) {
     bool ok = false;
-    const int v = ctx.ini().readINI(QStringLiteral("Settings"), QString::fromLatin1(key)).toInt(&ok);
-    return ok ? v : fallback;
+    const int v = Settings::value(ctx, key).toInt(&ok);
+    return ok && v >= lowest ? v : fallback;
 }
 
-bool flagSetting(AppContext& ctx, const char* key, bool fallback) {
-    const QString v = ctx.ini().readINI(QStringLiteral("Settings"), QString::fromLatin1(key));
+bool flagSetting(AppContext& ctx, const QString& key, bool fallback) {
+    const QString v = Settings::value(ctx, key);
     return v.isEmpty() ? fallback : v == QLatin1String("1");
 }
 
 }  // namespace
 
+QString value(AppContext& ctx, const QString& key) {
+    return ctx.ini().readINI(QString::fromLatin1(kSection), key);
+}
+
+int baseTextLen(const QString& manufacturer, const QString& model) {
+    const bool nokia = manufacturer.contains(QLatin1String("nokia"), Qt::CaseInsensitive) ||
+                       model.contains(QLatin1String("nokia"), Qt::CaseInsensitive);
+    return nokia ? 159 : 160;
+}
+
 void read(AppContext& ctx) {
     SharedState& s = ctx.state();
-    s.inDir = folderSetting(ctx, "InDir", "In");
-    s.outDir = folderSetting(ctx, "OutDir", "Out");
-    s.sentDir = folderSetting(ctx, "SentDir", "Sent");
-    s.arcDir = folderSetting(ctx, "ArcDir", "Arc");
-    s.logSMSFlag = flagSetting(ctx, "LogSMS", false);
-    s.debugMode = flagSetting(ctx, "Debug", false);
-    s.smtpServer = ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("SMTPServer"));
-    s.footer = ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("Footer"));
-    s.keepSent = flagSetting(ctx, "KeepSent", true);
-    s.sendActive = flagSetting(ctx, "SendActive", false);
-    s.receiveActive = flagSetting(ctx, "ReceiveActive", false);
-    s.outTiming = intSetting(ctx, "OutTiming", 0);
-    s.inTiming = intSetting(ctx, "InTiming", 0);
-    s.timerInterval = intSetting(ctx, "Timer", 5000);
-    s.timeoutSeconds = intSetting(ctx, "Timeout", 10);
+    s.inDir = folderSetting(ctx, QStringLiteral("InDir"), QStringLiteral("In"));
+    s.outDir = folderSetting(ctx, QStringLiteral("OutDir"), QStringLiteral("Out"));
+    s.sentDir = folderSetting(ctx, QStringLiteral("SentDir"), QStringLiteral("Sent"));
+    s.arcDir = folderSetting(ctx, QStringLiteral("ArcDir"), QStringLiteral("Arc"));
+    s.logSMSFlag = flagSetting(ctx, QStringLiteral("LogSMS"), false);
+    s.debugMode = flagSetting(ctx, QStringLiteral("Debug"), false);
+    s.smtpServer = value(ctx, QStringLiteral("SMTPServer"));
+    s.keepSent = flagSetting(ctx, QStringLiteral("KeepSent"), true);
+    s.sendActive = flagSetting(ctx, QStringLiteral("SendActive"), true);
+    s.receiveActive = flagSetting(ctx, QStringLiteral("ReceiveActive"), false);
+    s.outTiming = intSetting(ctx, QStringLiteral("OutTiming"), 0, 0);
+    s.inTiming = intSetting(ctx, QStringLiteral("InTiming"), 0, 0);
+    s.timerInterval = intSetting(ctx, QStringLiteral("Timer"), 5000, 100);
+    s.timeoutSeconds = intSetting(ctx, QStringLiteral("Timeout"), 10, 1);
+    s.minimizeToTray = flagSetting(ctx, QStringLiteral("MinimizeToTray"), false);
+
     const DeviceIdentity& id = ctx.phone().identity();
-    const bool nokia = id.manufacturer.contains(QLatin1String("nokia"), Qt::CaseInsensitive) ||
-                       id.model.contains(QLatin1String("nokia"), Qt::CaseInsensitive);
-    s.maxTextLen = (nokia ? 159 : 160) - int(s.footer.size());
+    s.deviceManufacturer = id.manufacturer;
+    s.deviceModel = id.model;
+    const int base = baseTextLen(id.manufacturer, id.model);
+
+    // A footer that would leave a part of a split text fewer than ten characters is not
+    // appended at all; the full length is then available to the text.
+    s.footer = value(ctx, QStringLiteral("Footer"));
+    s.footerUsed = !s.footer.isEmpty() && base - int(s.footer.size()) - kWidestPartPrefix >= kMinPartText;
+    s.maxTextLen = s.footerUsed ? base - int(s.footer.size()) : base;
     ctx.log().setDebugMode(s.debugMode);
 }
 

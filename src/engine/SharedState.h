@@ -12,20 +12,28 @@ struct SharedState {
 
     // Characters one message may hold, the footer already deducted.
     int maxTextLen = 160;
-    // Appended to every outgoing text.
+    // Appended to every outgoing text ([Settings] Footer), unless it is so long that a part
+    // of a split text would keep fewer than ten characters: footerUsed is then false and
+    // maxTextLen is not reduced.
     QString footer;
+    bool footerUsed = false;
 
-    bool logSMSFlag = false;   // [Settings] LogSMS
-    bool debugMode = false;    // [Settings] Debug
-    QString smtpServer;        // [Settings] SMTPServer
+    // The phone's identity as known when the settings were last read ("" while none).
+    QString deviceManufacturer;
+    QString deviceModel;
 
-    bool keepSent = true;      // copy sent messages to the sent folder
-    bool sendActive = false;   // the send cycle runs on the polling tick
-    bool receiveActive = false;
-    int outTiming = 0;         // seconds between send cycles
-    int inTiming = 0;          // seconds between receive cycles
-    int timerInterval = 5000;  // polling timer, ms ([Settings] Timer)
-    int timeoutSeconds = 10;   // [Settings] Timeout
+    bool logSMSFlag = false;  // [Settings] LogSMS
+    bool debugMode = false;   // [Settings] Debug
+    QString smtpServer;       // [Settings] SMTPServer
+
+    bool keepSent = true;         // [Settings] KeepSent: copy sent messages to the sent folder
+    bool sendActive = false;      // [Settings] SendActive: the send cycle runs on the polling tick
+    bool receiveActive = false;   // [Settings] ReceiveActive
+    int outTiming = 0;            // [Settings] OutTiming: seconds between send cycles
+    int inTiming = 0;             // [Settings] InTiming: seconds between receive cycles
+    int timerInterval = 5000;     // polling timer, ms ([Settings] Timer)
+    int timeoutSeconds = 10;      // [Settings] Timeout
+    bool minimizeToTray = false;  // [Settings] MinimizeToTray: start in and minimise to the tray
 
     // Counters shown by the main window.
     int sentCount = 0;

@@ -1,6 +1,8 @@
 #include "WindowRegistry.h"
 
-WindowRegistry::~WindowRegistry() { unloadAll(); }
+WindowRegistry::~WindowRegistry() {
+    unloadAll();
+}
 
 void WindowRegistry::registerFactory(const QString& name, Factory factory) {
     m_factories.insert(name, std::move(factory));

@@ -1,72 +1,570 @@
 #include "frmMain.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFormLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QSystemTrayIcon>
 #include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "AppContext.h"
+#include "AppIcons.h"
+#include "Gateway.h"
 #include "LogWriter.h"
+#include "MessageFiles.h"
+#include "Settings.h"
+#include "Twips.h"
+
+namespace {
+
+const QString kSendSMS = QStringLiteral("frmSendSMS");
+const QString kBrowse = QStringLiteral("frmBrowse");
+const QString kAddressBook = QStringLiteral("frmAddressBook");
+const QString kJobs = QStringLiteral("frmJobs");
+const QString kMailSettings = QStringLiteral("frmMailSettings");
+
+int countMessageFiles(const QString& folder) {
+    if (folder.isEmpty()) {
+        return 0;
+    }
+    return int(
+        QDir(folder).entryList({QStringLiteral("*.sms"), QStringLiteral("*.SMS")}, QDir::Files).size());
+}
+
+// Waits until a window that is not a dialog has been hidden or destroyed.
+void waitUntilClosed(QWidget* w) {
+    QEventLoop loop;
+    struct Watcher : QObject {
+        QEventLoop* loop;
+        explicit Watcher(QEventLoop* l) : loop(l) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Hide || e->type() == QEvent::Close) {
+                loop->quit();
+            }
+            return false;
+        }
+    } watcher(&loop);
+    w->installEventFilter(&watcher);
+    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
+    QPointer<QWidget> guard(w);
+    if (w->isVisible()) {
+        loop.exec();
+    }
+    if (guard) {
+        guard->removeEventFilter(&watcher);
+    }
+}
+
+}  // namespace
 
 class frmMain::Private {
 public:
+    explicit Private(AppContext& ctx) : gateway(ctx) {}
+    Gateway gateway;
     QLabel* status = nullptr;
     QLabel* device = nullptr;
     QLabel* port = nullptr;
     QLabel* speed = nullptr;
+    QString statusText;
     int disableDepth = 0;
+    bool pollWasRunning = false;
+    bool signalWasRunning = false;
+    bool activeAtDisable = false;
+    bool loaded = false;
+    QList<QAction*> commands;
 };
 
-frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx), d(new Private) {
+frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx), d(new Private(ctx)) {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tellwick"));
+    const QIcon icon = AppIcons::program();
+    if (qApp) {
+        QApplication::setWindowIcon(icon);
+    }
+    setWindowIcon(icon);
+    lstImages.add(QStringLiteral("Asc"), AppIcons::sortArrow(true));
+    lstImages.add(QStringLiteral("Desc"), AppIcons::sortArrow(false));
+
     InTimer = new QTimer(this);
+    InTimer->setObjectName(QStringLiteral("InTimer"));
+    InTimer->setInterval(5000);
     SignalTimer = new QTimer(this);
-    d->status = new QLabel(this);
-    d->device = new QLabel(this);
-    d->port = new QLabel(this);
-    d->speed = new QLabel(this);
+    SignalTimer->setObjectName(QStringLiteral("SignalTimer"));
+    SignalTimer->setInterval(3000);
+    connect(InTimer, &QTimer::timeout, this, &frmMain::InTimer_Timer);
+    connect(SignalTimer, &QTimer::timeout, this, &frmMain::SignalTimer_Timer);
+
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    d->gateway.onStatus = [this](const QString& text) { showStatus(text); };
+
+    buildMenus();
+    buildCentral();
+    buildStatusBar();
+    resize(Twips::toPixels(7200), Twips::toPixels(4200));
+    showStatus({});
+    showCounters();
+    updateCommands();
+}
+
+frmMain::~frmMain() {
+    delete d;
+}
+
+Gateway& frmMain::gateway() {
+    return d->gateway;
+}
+bool frmMain::timersDisabled() const {
+    return d->disableDepth > 0;
+}
+bool frmMain::isLoaded() const {
+    return d->loaded;
+}
+
+void frmMain::buildMenus() {
+    auto action = [this](QAction*& slot, const QString& name, const QString& text, QKeySequence key,
+                         void (frmMain::*handler)()) {
+        slot = new QAction(text, this);
+        slot->setObjectName(name);
+        if (!key.isEmpty()) {
+            slot->setShortcut(key);
+        }
+        connect(slot, &QAction::triggered, this, handler);
+        d->commands.append(slot);
+    };
+    action(mnuSendSMS, QStringLiteral("mnuSendSMS"), QStringLiteral("&Send SMS..."), QKeySequence(Qt::Key_F2),
+           &frmMain::mnuSendSMS_Click);
+    action(mnuBrowse, QStringLiteral("mnuBrowse"), QStringLiteral("Message &Browser..."),
+           QKeySequence(Qt::Key_F3), &frmMain::mnuBrowse_Click);
+    action(mnuAddressBook, QStringLiteral("mnuAddressBook"), QStringLiteral("&Address Book..."),
+           QKeySequence(Qt::Key_F4), &frmMain::mnuAddressBook_Click);
+    action(mnuJobs, QStringLiteral("mnuJobs"), QStringLiteral("&Job Control..."), QKeySequence(Qt::Key_F6),
+           &frmMain::mnuJobs_Click);
+    action(mnuMailSettings, QStringLiteral("mnuMailSettings"), QStringLiteral("&Mail Settings..."), {},
+           &frmMain::mnuMailSettings_Click);
+    action(mnuShowLog, QStringLiteral("mnuShowLog"), QStringLiteral("Show &Transaction Log"),
+           QKeySequence(Qt::Key_F7), &frmMain::mnuShowLog_Click);
+    action(mnuShowDebugLog, QStringLiteral("mnuShowDebugLog"), QStringLiteral("Show &Debug Log"),
+           QKeySequence(Qt::Key_F8), &frmMain::mnuShowDebugLog_Click);
+    action(mnuExit, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), {}, &frmMain::mnuExit_Click);
+    mnuTrayRestore = new QAction(QStringLiteral("&Restore Tellwick"), this);
+    mnuTrayRestore->setObjectName(QStringLiteral("mnuTrayRestore"));
+    connect(mnuTrayRestore, &QAction::triggered, this, &frmMain::mnuTrayRestore_Click);
+
+    QStyle* st = style();
+    mnuSendSMS->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+    mnuBrowse->setIcon(st->standardIcon(QStyle::SP_DirOpenIcon));
+    mnuAddressBook->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
+    mnuJobs->setIcon(st->standardIcon(QStyle::SP_FileDialogDetailedView));
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(mnuSendSMS);
+    file->addAction(mnuBrowse);
+    file->addAction(mnuAddressBook);
+    file->addSeparator();
+    file->addAction(mnuExit);
+    QMenu* jobs = menuBar()->addMenu(QStringLiteral("&Jobs"));
+    jobs->addAction(mnuJobs);
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
+    settings->addAction(mnuMailSettings);
+    QMenu* logs = menuBar()->addMenu(QStringLiteral("&Log"));
+    logs->addAction(mnuShowLog);
+    logs->addAction(mnuShowDebugLog);
+    for (QMenu* m : {file, jobs, settings}) {
+        connect(m, &QMenu::aboutToShow, this, &frmMain::updateCommands);
+    }
+
+    tbrMain = addToolBar(QStringLiteral("Commands"));
+    tbrMain->setObjectName(QStringLiteral("tbrMain"));
+    tbrMain->setMovable(false);
+    tbrMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tbrMain->addAction(mnuSendSMS);
+    tbrMain->addAction(mnuBrowse);
+    tbrMain->addAction(mnuAddressBook);
+    tbrMain->addAction(mnuJobs);
+
+    mnuTray = new QMenu(this);
+    mnuTray->setObjectName(QStringLiteral("mnuTray"));
+    mnuTray->addAction(mnuTrayRestore);
+    mnuTray->addSeparator();
+    mnuTray->addAction(mnuSendSMS);
+    mnuTray->addAction(mnuBrowse);
+    mnuTray->addAction(mnuAddressBook);
+    mnuTray->addAction(mnuJobs);
+    mnuTray->addSeparator();
+    mnuTray->addAction(mnuExit);
+    connect(mnuTray, &QMenu::aboutToShow, this, &frmMain::updateCommands);
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        trayIcon = new QSystemTrayIcon(windowIcon(), this);
+        trayIcon->setToolTip(QStringLiteral("Tellwick"));
+        trayIcon->setContextMenu(mnuTray);
+        connect(trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+            if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) {
+                mnuTrayRestore_Click();
+            }
+        });
+    }
+}
+
+void frmMain::buildCentral() {
+    auto* central = new QWidget(this);
+    auto* form = new QFormLayout;
+    auto label = [central](const QString& name) {
+        auto* l = new QLabel(central);
+        l->setObjectName(name);
+        return l;
+    };
+    labSent = label(QStringLiteral("labSent"));
+    labReceived = label(QStringLiteral("labReceived"));
+    labProcessed = label(QStringLiteral("labProcessed"));
+    labFolders = label(QStringLiteral("labFolders"));
+    form->addRow(QStringLiteral("Messages sent:"), labSent);
+    form->addRow(QStringLiteral("Messages received:"), labReceived);
+    form->addRow(QStringLiteral("Messages processed:"), labProcessed);
+    form->addRow(QStringLiteral("Message files:"), labFolders);
+    auto* box = new QVBoxLayout(central);
+    box->addLayout(form);
+    box->addStretch(1);
+    setCentralWidget(central);
+}
+
+void frmMain::buildStatusBar() {
+    auto panel = [this](const QString& name) {
+        auto* l = new QLabel(this);
+        l->setObjectName(name);
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setFrameShadow(QFrame::Sunken);
+        return l;
+    };
+    d->status = panel(QStringLiteral("Status"));
+    d->device = panel(QStringLiteral("Device"));
+    d->port = panel(QStringLiteral("Port"));
+    d->speed = panel(QStringLiteral("Speed"));
     statusBar()->addWidget(d->status, 1);
     statusBar()->addPermanentWidget(d->device);
     statusBar()->addPermanentWidget(d->port);
     statusBar()->addPermanentWidget(d->speed);
-    showStatus({});
 }
 
-frmMain::~frmMain() { delete d; }
+void frmMain::Form_Load() {
+    if (d->loaded) {
+        return;
+    }
+    restorePosition();
+    SharedState& s = m_ctx.state();
+    s.sentCount = s.receivedCount = s.processedCount = 0;
+    m_ctx.getSettings();
+    InTimer->setInterval(s.timerInterval);
+    if (trayIcon) {
+        trayIcon->show();
+    }
+    showStatus(QStringLiteral("starting mobile device..."));
+    const QString status = d->gateway.startPhone();
+    showStatus(status);
+    showCounters();
+    d->loaded = true;
+    updateCommands();
+    if (s.minimizeToTray && trayIcon) {
+        hide();
+    } else {
+        show();
+    }
+    m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("1"));
+    SignalTimer->start();
+    if (s.sendActive || s.receiveActive) {
+        InTimer->start();
+    }
+}
 
-void frmMain::Form_Load() { m_ctx.getSettings(); }
+void frmMain::Form_Unload() {
+    if (!d->loaded) {
+        return;
+    }
+    d->loaded = false;
+    InTimer->stop();
+    SignalTimer->stop();
+    m_ctx.phone().closePort();
+    if (m_ctx.pop3().isLoggedIn()) {
+        m_ctx.pop3().logout();
+    }
+    m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("0"));
+    storePosition();
+    if (trayIcon) {
+        trayIcon->hide();
+    }
+}
 
-void frmMain::Form_Unload() {}
+void frmMain::restorePosition() {
+    bool okL = false, okT = false, okW = false, okH = false;
+    const int left = Settings::value(m_ctx, QStringLiteral("WindowLeft")).toInt(&okL);
+    const int top = Settings::value(m_ctx, QStringLiteral("WindowTop")).toInt(&okT);
+    const int width = Settings::value(m_ctx, QStringLiteral("WindowWidth")).toInt(&okW);
+    const int height = Settings::value(m_ctx, QStringLiteral("WindowHeight")).toInt(&okH);
+    if (okW && okH && width > 0 && height > 0) {
+        resize(Twips::toPixels(width), Twips::toPixels(height));
+    }
+    if (okL && okT) {
+        const QRect wanted(Twips::toPixels(left), Twips::toPixels(top), this->width(), this->height());
+        // Only where a screen still shows it (a screen may have gone since).
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            if (screen->availableGeometry().intersects(wanted)) {
+                move(wanted.topLeft());
+                break;
+            }
+        }
+    }
+}
 
-void frmMain::tempDisableTimers() { ++d->disableDepth; }
+void frmMain::storePosition() {
+    if (isMinimized() || isMaximized()) {
+        return;
+    }
+    const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
+    IniStore& ini = m_ctx.ini();
+    const QString sec = QStringLiteral("Settings");
+    ini.writeINIValues(sec, {{QStringLiteral("WindowLeft"), QString::number(Twips::fromPixels(g.x()))},
+                             {QStringLiteral("WindowTop"), QString::number(Twips::fromPixels(g.y()))},
+                             {QStringLiteral("WindowWidth"), QString::number(Twips::fromPixels(g.width()))},
+                             {QStringLiteral("WindowHeight"), QString::number(Twips::fromPixels(g.height()))}});
+}
+
+void frmMain::tempDisableTimers() {
+    if (d->disableDepth++ == 0) {
+        d->pollWasRunning = InTimer->isActive();
+        d->signalWasRunning = SignalTimer->isActive();
+        const SharedState& s = m_ctx.state();
+        d->activeAtDisable = s.sendActive || s.receiveActive;
+    }
+    InTimer->stop();
+    SignalTimer->stop();
+    setCommandsEnabled(false);
+}
 
 void frmMain::TempRestoreTimers() {
-    if (d->disableDepth > 0) {
-        --d->disableDepth;
+    if (d->disableDepth == 0 || --d->disableDepth > 0) {
+        return;
     }
+    if (d->activeAtDisable && (d->pollWasRunning || d->loaded)) {
+        InTimer->start();
+    }
+    if (d->signalWasRunning || d->loaded) {
+        SignalTimer->start();
+    }
+    setCommandsEnabled(true);
+}
+
+void frmMain::setCommandsEnabled(bool on) {
+    menuBar()->setEnabled(on);
+    tbrMain->setEnabled(on);
+    mnuTray->setEnabled(on);
+    if (on) {
+        updateCommands();
+    } else {
+        for (QAction* a : std::as_const(d->commands)) {
+            a->setEnabled(false);
+        }
+    }
+}
+
+void frmMain::updateCommands() {
+    if (d->disableDepth > 0) {
+        return;
+    }
+    const WindowRegistry& w = m_ctx.windows();
+    mnuSendSMS->setEnabled(w.has(kSendSMS));
+    mnuBrowse->setEnabled(w.has(kBrowse));
+    mnuAddressBook->setEnabled(w.has(kAddressBook));
+    mnuJobs->setEnabled(w.has(kJobs));
+    mnuMailSettings->setEnabled(w.has(kMailSettings));
+    mnuShowLog->setEnabled(true);
+    mnuShowDebugLog->setEnabled(true);
+    mnuExit->setEnabled(true);
 }
 
 void frmMain::showStatus(const QString& text) {
-    d->status->setText(text.isEmpty() ? QStringLiteral("Idle...") : text);
+    d->statusText = text.isEmpty() ? QStringLiteral("Idle...") : text;
+    d->status->setText(d->statusText);
+    d->status->setToolTip(d->statusText);
+    refreshPanels();
+}
+
+void frmMain::refreshPanels() {
     const DeviceIdentity& id = m_ctx.phone().identity();
-    d->device->setText(id.known() ? id.manufacturer + u' ' + id.model : QStringLiteral("no mobile device found"));
-    d->port->setText(id.port);
-    d->speed->setText(id.speed ? QString::number(id.speed) : QString());
+    d->device->setText(id.known() ? id.manufacturer + u' ' + id.model
+                                  : QStringLiteral("no mobile device found"));
+    const QString portSetting = Settings::value(m_ctx, QStringLiteral("Port"));
+    d->port->setText(!id.port.isEmpty()
+                         ? id.port
+                         : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
+    const QString speedSetting = Settings::value(m_ctx, QStringLiteral("Speed"));
+    d->speed->setText(id.speed ? QString::number(id.speed) : speedSetting);
 }
 
 QString frmMain::panelText(const QString& key) const {
-    if (key == QLatin1String("Status")) return d->status->text();
-    if (key == QLatin1String("Device")) return d->device->text();
-    if (key == QLatin1String("Port")) return d->port->text();
-    if (key == QLatin1String("Speed")) return d->speed->text();
+    if (key == QLatin1String("Status"))
+        return d->status->text();
+    if (key == QLatin1String("Device"))
+        return d->device->text();
+    if (key == QLatin1String("Port"))
+        return d->port->text();
+    if (key == QLatin1String("Speed"))
+        return d->speed->text();
     return {};
 }
 
+void frmMain::showCounters() {
+    const SharedState& s = m_ctx.state();
+    labSent->setText(QString::number(s.sentCount));
+    labReceived->setText(QString::number(s.receivedCount));
+    labProcessed->setText(QString::number(s.processedCount));
+    labFolders->setText(QStringLiteral("%1 incoming, %2 outgoing, %3 sent, %4 archived")
+                            .arg(countMessageFiles(s.inDir))
+                            .arg(countMessageFiles(s.outDir))
+                            .arg(countMessageFiles(s.sentDir))
+                            .arg(countMessageFiles(s.arcDir)));
+}
+
 void frmMain::logSending(const QString& recipient, const QString& text, bool ok, const QString& source) {
-    const QString src = source.isEmpty() ? QStringLiteral("MANUAL") : source;
-    QString line = LogWriter::stamp() + u'/' + src + u'/' + recipient + QStringLiteral(": '") + text +
-                   (ok ? QStringLiteral("' was sent successfully.") : QStringLiteral("' was NOT sent."));
-    if (src != QLatin1String("MANUAL")) {
-        line += ok ? QStringLiteral(" File was deleted.") : QStringLiteral(" File NOT deleted.");
+    MessageFiles::logSending(m_ctx, recipient, text, ok, source);
+}
+
+void frmMain::openModal(const QString& name) {
+    if (d->disableDepth > 0 || !m_ctx.windows().has(name)) {
+        return;
     }
-    m_ctx.log().appendRaw(line);
+    tempDisableTimers();
+    if (QWidget* w = m_ctx.windows().get(name)) {
+        if (auto* dialog = qobject_cast<QDialog*>(w)) {
+            dialog->exec();
+        } else {
+            w->setWindowModality(Qt::ApplicationModal);
+            w->show();
+            waitUntilClosed(w);
+        }
+    }
+    TempRestoreTimers();
+    showCounters();
+}
+
+void frmMain::openBeside(const QString& name) {
+    if (d->disableDepth > 0 || !m_ctx.windows().has(name)) {
+        return;
+    }
+    if (QWidget* w = m_ctx.windows().get(name)) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+void frmMain::mnuSendSMS_Click() {
+    openModal(kSendSMS);
+}
+void frmMain::mnuBrowse_Click() {
+    openBeside(kBrowse);
+}
+void frmMain::mnuAddressBook_Click() {
+    openBeside(kAddressBook);
+}
+void frmMain::mnuJobs_Click() {
+    openModal(kJobs);
+}
+void frmMain::mnuMailSettings_Click() {
+    openModal(kMailSettings);
+}
+
+void frmMain::openLog(const QString& path) {
+    if (!QFile::exists(path)) {
+        // An empty log is still something to look at.
+        QFile f(path);
+        if (f.open(QIODevice::Append)) {
+            f.close();
+        }
+    }
+    if (!openUrl || !openUrl(QUrl::fromLocalFile(path))) {
+        m_ctx.msgBox().show(QStringLiteral("Can't open %1").arg(QDir::toNativeSeparators(path)),
+                            MsgBox::OKOnly, MsgBox::Critical,
+                            QStringLiteral("Tellwick: Error opening logfile"), this);
+    }
+}
+
+void frmMain::mnuShowLog_Click() {
+    openLog(m_ctx.log().transactionLogPath());
+}
+void frmMain::mnuShowDebugLog_Click() {
+    openLog(m_ctx.log().debugLogPath());
+}
+void frmMain::mnuExit_Click() {
+    close();
+}
+
+void frmMain::mnuTrayRestore_Click() {
+    show();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+}
+
+void frmMain::InTimer_Timer() {
+    if (d->disableDepth > 0) {
+        return;
+    }
+    tempDisableTimers();
+    const int handled = d->gateway.pollingTick();
+    const int interval = m_ctx.state().timerInterval;
+    if (InTimer->interval() != interval) {
+        InTimer->setInterval(interval);
+    }
+    TempRestoreTimers();
+    if (handled > 0) {
+        showStatus({});
+    }
+    showCounters();
+}
+
+void frmMain::SignalTimer_Timer() {
+    if (d->disableDepth > 0) {
+        return;
+    }
+    tempDisableTimers();
+    d->gateway.signalTick();
+    // While the polling timer rests, sending or receiving switched on in the settings
+    // file wakes it here.
+    if (!d->activeAtDisable) {
+        Settings::read(m_ctx);
+    }
+    const SharedState& s = m_ctx.state();
+    if (d->loaded && (s.sendActive || s.receiveActive)) {
+        d->activeAtDisable = true;
+    }
+    TempRestoreTimers();
+    refreshPanels();
+    showCounters();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && trayIcon && trayIcon->isVisible() &&
+        m_ctx.state().minimizeToTray) {
+        QTimer::singleShot(0, this, &QWidget::hide);
+    }
 }

@@ -2,12 +2,19 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QUrl>
+#include <functional>
 
 #include "ImageList.h"
 
 class AppContext;
-class QTimer;
+class Gateway;
+class QAction;
 class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class QTimer;
+class QToolBar;
 
 // The main window: menus, toolbar, tray icon, status bar and the two engine timers.
 class frmMain : public QMainWindow {
@@ -34,11 +41,67 @@ public:
     // One transaction-log line for a message sent (or not) to one recipient.
     void logSending(const QString& recipient, const QString& text, bool ok, const QString& source);
 
+    // The sent, received and processed counts and the number of files in each folder.
+    void showCounters();
+    // Enables each command whose window is registered (and not while the timers are off).
+    void updateCommands();
+    bool timersDisabled() const;
+    bool isLoaded() const;
+    Gateway& gateway();
+
     QTimer* InTimer = nullptr;      // polling timer
     QTimer* SignalTimer = nullptr;  // signal timer
     ImageList lstImages;            // "Asc", "Desc"
 
+    QAction* mnuSendSMS = nullptr;
+    QAction* mnuBrowse = nullptr;
+    QAction* mnuAddressBook = nullptr;
+    QAction* mnuJobs = nullptr;
+    QAction* mnuMailSettings = nullptr;
+    QAction* mnuShowLog = nullptr;
+    QAction* mnuShowDebugLog = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuTrayRestore = nullptr;
+    QMenu* mnuTray = nullptr;  // the tray icon's menu
+    QToolBar* tbrMain = nullptr;
+    QSystemTrayIcon* trayIcon = nullptr;  // null when the desktop has no tray
+
+    QLabel* labSent = nullptr;
+    QLabel* labReceived = nullptr;
+    QLabel* labProcessed = nullptr;
+    QLabel* labFolders = nullptr;
+
+    // Opens a file or folder with the desktop's program (the logs); tests replace it.
+    std::function<bool(const QUrl&)> openUrl;
+
+    void mnuSendSMS_Click();
+    void mnuBrowse_Click();
+    void mnuAddressBook_Click();
+    void mnuJobs_Click();
+    void mnuMailSettings_Click();
+    void mnuShowLog_Click();
+    void mnuShowDebugLog_Click();
+    void mnuExit_Click();
+    void mnuTrayRestore_Click();
+    void InTimer_Timer();
+    void SignalTimer_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void buildMenus();
+    void buildStatusBar();
+    void buildCentral();
+    void openModal(const QString& name);
+    void openBeside(const QString& name);
+    void openLog(const QString& path);
+    void setCommandsEnabled(bool on);
+    void refreshPanels();
+    void restorePosition();
+    void storePosition();
+
     AppContext& m_ctx;
     class Private;
     Private* d;

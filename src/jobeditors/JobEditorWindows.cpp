@@ -1,6 +1,7 @@
 #include "JobEditorWindows.h"
 
 #include "WindowRegistry.h"
+#include "frmJobForward.h"
 #include "frmJobNew.h"
 #include "frmJobs.h"
 #include "frmSQLHelp.h"
@@ -9,4 +10,5 @@ void registerJobEditorWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmJobs"), [](AppContext& ctx) { return new frmJobs(ctx); });
     windows.registerFactory(QStringLiteral("frmJobNew"), [](AppContext& ctx) { return new frmJobNew(ctx); });
     windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobForward"), [](AppContext& ctx) { return new frmJobForward(ctx); });
 }

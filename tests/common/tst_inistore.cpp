@@ -110,6 +110,18 @@ private slots:
                             "Type=0\n"));
     }
 
+    void severalValuesInOneWriteAllOrNothing() {
+        writeRaw(m_file, "[Tellwick]\nNo=1\n");
+        QVERIFY(m_ini->writeINIValues(QStringLiteral("tellwick"),
+                                      {{QStringLiteral("NO"), QStringLiteral("+49")}, {QStringLiteral("Text"), QStringLiteral("a\nb")},
+                                       {QStringLiteral("Flash"), QStringLiteral("0")}}));
+        QCOMPARE(readRaw(m_file), QByteArray("[Tellwick]\nNo=+49\nText=a b\nFlash=0\n"));
+        // One bad name refuses the whole write.
+        QVERIFY(!m_ini->writeINIValues(QStringLiteral("Tellwick"),
+                                       {{QStringLiteral("Report"), QStringLiteral("1")}, {QStringLiteral("a=b"), QStringLiteral("x")}}));
+        QCOMPARE(readRaw(m_file), QByteArray("[Tellwick]\nNo=+49\nText=a b\nFlash=0\n"));
+    }
+
     void deletingKeysAndSections() {
         writeRaw(m_file, "[A]\nx=1\ny=2\n[B]\nz=3\n[C]\nw=4\n");
         QVERIFY(m_ini->deleteINIKey(QStringLiteral("a"), QStringLiteral("X")));

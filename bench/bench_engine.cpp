@@ -1,0 +1,124 @@
+// 100 messages through createSMSFile + sendSMSFile against the simulated phone,
+// with the line paced at 115200 bit/s and at no pacing, printed beside the rate
+// the wire allows.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+
+#include "MessageFiles.h"
+#include "PhoneSimulator.h"
+#include "SendCycle.h"
+#include "TestContext.h"
+
+namespace {
+
+constexpr int kMessages = 100;
+constexpr int kSpeed = 115200;
+
+struct Rig {
+    TestContext t;
+    PhoneSimulator sim;
+    bool ok = false;
+
+    explicit Rig(int lineSpeed) {
+        if (!sim.start()) {
+            return;
+        }
+        sim.setLineSpeed(lineSpeed);
+        t.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Port"), sim.devicePath());
+        t.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Speed"), QString::number(kSpeed));
+        t.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("KeepSent"), QStringLiteral("1"));
+        ok = t.ctx().phone().openPort() && t.ctx().phone().startDevice();
+        t.ctx().getSettings();
+    }
+    qint64 wireBytes() const { return sim.bytesReceived() + sim.bytesSent(); }
+};
+
+const QString kText = QStringLiteral(
+    "Tellwick benchmark message: the quick brown fox jumps over "
+    "the lazy dog 0123456789");
+
+void report(benchmark::State& state, qint64 bytes, qint64 failures) {
+    const double messages = double(state.iterations()) * kMessages;
+    // Ten bits a byte on the line: the most messages a second the wire could
+    // carry.
+    const double wireSeconds = double(bytes) * 10.0 / kSpeed;
+    state.counters["msgs_per_s"] = benchmark::Counter(messages, benchmark::Counter::kIsRate);
+    state.counters["wire_limit_msgs_per_s"] = wireSeconds > 0 ? messages / wireSeconds : 0;
+    state.counters["bytes_per_msg"] = double(bytes) / messages;
+    state.counters["failures"] = double(failures);
+}
+
+void runOnce(Rig& rig, qint64& failures) {
+    for (int i = 0; i < kMessages; ++i) {
+        const QString path = MessageFiles::createSMSFile(
+            rig.t.ctx(), {}, QStringLiteral("+4917000%1").arg(i, 3, 10, QLatin1Char('0')), kText, false,
+            false, false, false, false);
+        if (!MessageFiles::sendSMSFile(rig.t.ctx(), path).startsWith(QLatin1String("OK"))) {
+            ++failures;
+        }
+    }
+}
+
+void BM_CreateAndSend(benchmark::State& state) {
+    Rig rig(int(state.range(0)));
+    if (!rig.ok) {
+        state.SkipWithError("simulator or phone start failed");
+        return;
+    }
+    qint64 bytes = 0;
+    qint64 failures = 0;
+    for (auto _ : state) {
+        const qint64 before = rig.wireBytes();
+        runOnce(rig, failures);
+        bytes += rig.wireBytes() - before;
+    }
+    report(state, bytes, failures);
+}
+BENCHMARK(BM_CreateAndSend)
+    ->Arg(kSpeed)
+    ->Arg(0)
+    ->ArgName("line_bps")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+
+// The same messages written first and then sent by one send cycle.
+void BM_SendCycle(benchmark::State& state) {
+    Rig rig(kSpeed);
+    if (!rig.ok) {
+        state.SkipWithError("simulator or phone start failed");
+        return;
+    }
+    qint64 bytes = 0;
+    qint64 failures = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < kMessages; ++i) {
+            MessageFiles::createSMSFile(rig.t.ctx(), {},
+                                        QStringLiteral("+4917100%1").arg(i, 3, 10, QLatin1Char('0')), kText,
+                                        false, false, false, false, false);
+        }
+        state.ResumeTiming();
+        const qint64 before = rig.wireBytes();
+        SendCycle cycle(rig.t.ctx());
+        failures += kMessages - cycle.run();
+        bytes += rig.wireBytes() - before;
+    }
+    report(state, bytes, failures);
+}
+BENCHMARK(BM_SendCycle)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,363 @@
+#include "MessageFiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+
+#include "AppContext.h"
+#include "LogWriter.h"
+#include "ProgramFolder.h"
+#include "Settings.h"
+
+namespace MessageFiles {
+
+namespace {
+
+QString section() {
+    return QString::fromLatin1(kSection);
+}
+QString flag(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+QString folderOr(AppContext& ctx, const QString& folder, const QString& fallbackName) {
+    if (!folder.isEmpty()) {
+        return folder;
+    }
+    const QString dir = ctx.programPath(fallbackName);
+    ProgramFolder::ensure(dir);
+    return dir;
+}
+
+// Every line break (CR LF, CR or LF) becomes one blank.
+QString oneLine(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    t.replace(u'\r', u' ');
+    t.replace(u'\n', u' ');
+    return t;
+}
+
+bool hasSmsSuffix(const QString& name) {
+    return name.endsWith(QLatin1String(".sms"), Qt::CaseInsensitive);
+}
+
+// Stems ("<name>" of "<name>.sms", and "<name>" of "<name>-<k>.sms") present in a folder.
+QSet<QString> takenStems(const QString& folder) {
+    static const QRegularExpression partSuffix(QStringLiteral("^(.*)-\\d+$"));
+    QSet<QString> stems;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (!hasSmsSuffix(name)) {
+            continue;
+        }
+        const QString base = name.chopped(4);
+        stems.insert(base);
+        const QRegularExpressionMatch m = partSuffix.match(base);
+        if (m.hasMatch()) {
+            stems.insert(m.captured(1));
+        }
+    }
+    return stems;
+}
+
+bool writeMessage(IniStore& ini, const QString& path, const QString& number, const QString& text, bool report,
+                  bool flash, bool manual) {
+    const QString sec = section();
+    return ini.writeINIValues(sec,
+                              {{QStringLiteral("No"), number},
+                               {QStringLiteral("Text"), text},
+                               {QStringLiteral("Report"), flag(report)},
+                               {QStringLiteral("Flash"), flag(flash)},
+                               {QStringLiteral("Manual"), flag(manual)}},
+                              path);
+}
+
+int digitsOf(int n) {
+    return int(QString::number(n).size());
+}
+
+// A name in folder that no file holds yet: the name itself, else "<base>_<m>.sms".
+QString freeName(const QString& folder, const QString& name) {
+    QString target = ProgramFolder::join(folder, name);
+    const QString base = hasSmsSuffix(name) ? name.chopped(4) : name;
+    const QString ext = hasSmsSuffix(name) ? name.right(4) : QString();
+    for (int m = 2; QFileInfo::exists(target); ++m) {
+        target = ProgramFolder::join(folder, base + u'_' + QString::number(m) + ext);
+    }
+    return target;
+}
+
+// Files the message with its result in folder; false when it could not be put there.
+bool fileWithResult(AppContext& ctx, const QString& path, const QString& folder, const QString& result) {
+    ProgramFolder::ensure(folder);
+    const QString target = freeName(folder, QFileInfo(path).fileName());
+    if (!QFile::rename(path, target)) {
+        if (!QFile::copy(path, target)) {
+            ctx.log().writeLog(QStringLiteral("ERROR: could not file %1 in %2").arg(path, folder));
+            return false;
+        }
+        QFile::remove(path);
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString sec = QString::fromLatin1(kResultSection);
+    IniStore& ini = ctx.ini();
+    const bool ok = ini.writeINIValues(sec,
+                                       {{QStringLiteral("Date"), now.toString(QStringLiteral("yyyy-MM-dd"))},
+                                        {QStringLiteral("Time"), now.toString(QStringLiteral("HH:mm:ss"))},
+                                        {QStringLiteral("Result"), result}},
+                                       target);
+    if (!ok) {
+        ctx.log().writeLog(QStringLiteral("ERROR: could not add the result to %1: %2").arg(target, result));
+    }
+    return true;
+}
+
+}  // namespace
+
+QString fileNameNumber(const QString& number) {
+    QString out;
+    out.reserve(number.size());
+    for (const QChar c : number) {
+        const bool plain =
+            (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'+';
+        out += plain ? c : u'_';
+    }
+    return out;
+}
+
+QStringList splitText(const QString& text, int maxLen) {
+    const int len = int(text.size());
+    int width = 1;
+    int partLen = 0;
+    int n = 0;
+    for (;;) {
+        partLen = std::max(1, maxLen - (2 * width + 2));
+        n = (len + partLen - 1) / partLen;
+        if (digitsOf(n) <= width) {
+            break;
+        }
+        width = digitsOf(n);
+    }
+    // One digit while there are at most nine parts; otherwise every number has as many
+    // digits as n, with leading zeros ("01/12:", "001/100:").
+    QStringList parts;
+    parts.reserve(n);
+    for (int i = 1; i <= n; ++i) {
+        parts.append(
+            QStringLiteral("%1/%2:").arg(i, width, 10, QLatin1Char('0')).arg(n, width, 10, QLatin1Char('0')) +
+            text.mid((i - 1) * partLen, partLen));
+    }
+    return parts;
+}
+
+QString createSMSFile(AppContext& ctx, const QString& folder, const QString& number, const QString& text,
+                      bool report, bool flash, bool manual, bool split, bool reverse) {
+    const SharedState& s = ctx.state();
+    const QString dir = folderOr(ctx, folder.isEmpty() ? s.outDir : folder, QStringLiteral("Out"));
+    const QString t = oneLine(text);
+
+    QString footer;
+    int maxLen = s.maxTextLen;
+    if (s.footerUsed) {
+        footer = s.footer;
+    } else if (!s.footer.isEmpty()) {
+        ctx.log().writeLog(
+            QStringLiteral("Footer of %1 characters not appended: it leaves a message too little room")
+                .arg(s.footer.size()));
+    }
+    if (maxLen <= Settings::kWidestPartPrefix) {
+        maxLen = Settings::baseTextLen(s.deviceManufacturer, s.deviceModel);
+        footer.clear();
+    }
+
+    QStringList bodies;  // part 1 first
+    if (!split || t.size() <= maxLen) {
+        bodies.append(t.left(maxLen) + footer);
+    } else {
+        bodies = splitText(t, maxLen);
+        for (QString& b : bodies) {
+            b += footer;
+        }
+    }
+    const int n = int(bodies.size());
+
+    // The first free nnn: neither the plain name nor any of its parts may exist yet.
+    const QString prefix = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + u'-' +
+                           fileNameNumber(number) + u'-';
+    const QSet<QString> taken = takenStems(dir);
+    QString stem;
+    for (int nnn = 1; nnn <= 99999; ++nnn) {
+        const QString candidate = prefix + QStringLiteral("%1").arg(nnn, 3, 10, QLatin1Char('0'));
+        if (!taken.contains(candidate)) {
+            stem = candidate;
+            break;
+        }
+    }
+    if (stem.isEmpty()) {
+        ctx.log().writeLog(QStringLiteral("ERROR: no free message file name for %1 in %2").arg(number, dir));
+        return {};
+    }
+
+    QStringList written;  // part n first
+    for (int i = n; i >= 1; --i) {
+        QString name = stem;
+        if (n > 1) {
+            name += u'-' + QString::number(reverse ? i : n - i + 1);
+        }
+        const QString path = ProgramFolder::join(dir, name + QStringLiteral(".sms"));
+        if (!writeMessage(ctx.ini(), path, number, bodies[i - 1], report, flash, manual)) {
+            QFile::remove(path);
+            for (const QString& p : std::as_const(written)) {
+                QFile::remove(p);
+            }
+            ctx.log().writeLog(QStringLiteral("ERROR: could not write message file %1").arg(path));
+            return {};
+        }
+        written.append(path);
+    }
+    return written.join(u',');
+}
+
+QString sendSMSFile(AppContext& ctx, const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        const QString result = QStringLiteral("ERROR: SMS-file %1 not found").arg(path);
+        ctx.log().writeLog(result);
+        return result;
+    }
+    SharedState& s = ctx.state();
+    IniStore& ini = ctx.ini();
+    const QString sec = section();
+    const QString numbers = ini.readINI(sec, QStringLiteral("No"), path);
+    const QString text = ini.readINI(sec, QStringLiteral("Text"), path);
+    const bool report = ini.readINI(sec, QStringLiteral("Report"), path) == QLatin1String("1");
+    const bool flash = ini.readINI(sec, QStringLiteral("Flash"), path) == QLatin1String("1");
+
+    QStringList recipients;
+    for (const QString& field : numbers.split(u';')) {
+        if (!field.trimmed().isEmpty()) {
+            recipients.append(field.trimmed());
+        }
+    }
+
+    QString result;
+    if (recipients.isEmpty()) {
+        result = QStringLiteral("ERROR: no recipient No. specified in %1").arg(path);
+    } else if (text.isEmpty()) {
+        result = QStringLiteral("ERROR: No message text specified in %1").arg(path);
+    } else {
+        // Files written by createSMSFile carry the footer already.
+        QString body = text;
+        const QString footer = s.footer.trimmed();
+        if (s.footerUsed && !footer.isEmpty() && !text.endsWith(footer)) {
+            body += s.footer;
+        }
+        const QString source = QFileInfo(path).fileName();
+        QString firstFailure;
+        for (const QString& number : std::as_const(recipients)) {
+            const QString reply = ctx.phone().submitSms(number, body, report, flash);
+            const bool ok = reply.startsWith(QLatin1String("OK"));
+            if (ok) {
+                ++s.sentCount;
+                result = QStringLiteral("OK: Message was sent to %1.").arg(number);
+            } else if (firstFailure.isEmpty()) {
+                firstFailure = QStringLiteral("ERROR ") + reply;
+            }
+            if (s.logSMSFlag) {
+                logSending(ctx, number, text, ok, source);
+            }
+        }
+        // One failed recipient makes the whole file a failure.
+        if (!firstFailure.isEmpty()) {
+            result = firstFailure;
+        }
+    }
+
+    const bool failed = !result.startsWith(QLatin1String("OK"));
+    if (failed) {
+        ctx.log().writeLog(result);
+    }
+    // A message that failed is never lost: it goes to the sent folder with its result even
+    // when sent messages are not kept.
+    if (failed || s.keepSent) {
+        if (!fileWithResult(ctx, path, folderOr(ctx, s.sentDir, QStringLiteral("Sent")), result) && failed) {
+            return result;  // kept in place rather than lost
+        }
+    }
+    if (QFileInfo::exists(path) && !QFile::remove(path)) {
+        ctx.log().writeLog(QStringLiteral("ERROR: could not delete %1").arg(path));
+    }
+    return result;
+}
+
+QStringList outgoingFilesInOrder(const QString& folder) {
+    static const QRegularExpression ours(QStringLiteral("^(\\d{8}-\\d{6}-[^-]*-\\d{3,})(?:-(\\d+))?$"));
+    struct Entry {
+        QString path;
+        QString stem;
+        qint64 part = 0;
+        qint64 time = 0;
+    };
+    QList<Entry> entries;
+    QHash<QString, qint64> groupTime;
+    const QFileInfoList infos = QDir(folder).entryInfoList(QDir::Files, QDir::NoSort);
+    for (const QFileInfo& fi : infos) {
+        const QString name = fi.fileName();
+        if (!hasSmsSuffix(name)) {
+            continue;
+        }
+        Entry e;
+        e.path = fi.absoluteFilePath();
+        e.stem = name.chopped(4);
+        const QRegularExpressionMatch m = ours.match(e.stem);
+        if (m.hasMatch()) {
+            e.stem = m.captured(1);
+            e.part = m.captured(2).toLongLong();
+        }
+        e.time = fi.lastModified().toMSecsSinceEpoch();
+        auto it = groupTime.find(e.stem);
+        if (it == groupTime.end()) {
+            groupTime.insert(e.stem, e.time);
+        } else if (e.time < *it) {
+            *it = e.time;
+        }
+        entries.append(e);
+    }
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const qint64 ta = groupTime.value(a.stem);
+        const qint64 tb = groupTime.value(b.stem);
+        if (ta != tb)
+            return ta < tb;
+        if (a.stem != b.stem)
+            return a.stem < b.stem;
+        return a.part < b.part;
+    });
+    QStringList out;
+    out.reserve(entries.size());
+    for (const Entry& e : std::as_const(entries)) {
+        out.append(e.path);
+    }
+    return out;
+}
+
+QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source) {
+    const QString src = source.isEmpty() ? QStringLiteral("MANUAL") : source;
+    QString line = LogWriter::stamp() + u'/' + src + u'/' + recipient + QStringLiteral(": '") + text +
+                   (ok ? QStringLiteral("' was sent successfully.") : QStringLiteral("' was NOT sent."));
+    if (src != QLatin1String("MANUAL")) {
+        line += ok ? QStringLiteral(" File was deleted.") : QStringLiteral(" File NOT deleted.");
+    }
+    return line;
+}
+
+void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok,
+                const QString& source) {
+    ctx.log().appendRaw(sendingLogLine(recipient, text, ok, source));
+}
+
+}  // namespace MessageFiles

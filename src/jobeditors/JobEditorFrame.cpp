@@ -1,0 +1,608 @@
+#include "JobEditorFrame.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "AppContext.h"
+#include "ConnectionBuilder.h"
+#include "DatabaseTest.h"
+#include "Fields.h"
+#include "IniStore.h"
+#include "JobTypes.h"
+#include "MsgBox.h"
+#include "Twips.h"
+#include "cToolTips.h"
+#include "frmMain.h"
+
+namespace {
+const QString kCRLF = QStringLiteral("\r\n");
+constexpr int kRestrictWidthTwips = 3600;
+// Tooltips: balloons, tools that pass the mouse through, shown for ten seconds.
+constexpr int kBalloonStyle = 0x40;
+constexpr int kTransparentTool = 0x100;
+constexpr int kAutoPopDelay = 2;
+constexpr int kAutoPopMilliseconds = 10000;
+
+QPushButton* plainButton(const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setAutoDefault(false);
+    return b;
+}
+}  // namespace
+
+JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_typeIndex(typeIndex) {
+    labJobIdent = new QLabel(QStringLiteral("Job identi&fier:"), this);
+    txtJobIdent = new QLineEdit(this);
+    labJobIdent->setBuddy(txtJobIdent);
+    labName = new QLabel(QStringLiteral("Job &name:"), this);
+    txtName = new QLineEdit(this);
+    labName->setBuddy(txtName);
+    labDesc = new QLabel(QStringLiteral("Job &description:"), this);
+    txtDesc = new QLineEdit(this);
+    labDesc->setBuddy(txtDesc);
+    chkActive = new QCheckBox(
+        typeIndex == 0 ? QStringLiteral("This job is &active") : QStringLiteral("T&his job is active"), this);
+
+    m_options = new QWidget(this);
+
+    Frame2 = new QGroupBox(QStringLiteral("Job &restrictions:"), this);
+    Label4 = new QLabel(
+        QStringLiteral(
+            "Add numbers here to restrict or allow execution of this job only from certain phone numbers:"),
+        Frame2);
+    Label4->setWordWrap(true);
+    txtRestrict = new QLineEdit(Frame2);
+    cmdAdd = plainButton(QStringLiteral("< A&dd"), Frame2);
+    cmdDel = plainButton(QStringLiteral("D&elete"), Frame2);
+    lstRestrict = new QListWidget(Frame2);
+    optAllow = new QRadioButton(QStringLiteral("Allo&w from these numbers"), Frame2);
+    optDeny = new QRadioButton(QStringLiteral("Den&y from these numbers"), Frame2);
+    m_restrictGroup = new QButtonGroup(this);
+    m_restrictGroup->addButton(optAllow);
+    m_restrictGroup->addButton(optDeny);
+    cmdAdd->setEnabled(false);
+    cmdDel->setEnabled(false);
+
+    labExample = new QLabel(this);
+    labExample->setWordWrap(true);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setDefault(true);
+    cmdCancel = plainButton(QStringLiteral("&Cancel"), this);
+
+    auto* restrictLayout = new QGridLayout(Frame2);
+    restrictLayout->addWidget(Label4, 0, 0, 1, 2);
+    restrictLayout->addWidget(txtRestrict, 1, 0);
+    restrictLayout->addWidget(cmdAdd, 1, 1);
+    restrictLayout->addWidget(lstRestrict, 2, 0);
+    restrictLayout->addWidget(cmdDel, 2, 1, Qt::AlignTop);
+    restrictLayout->addWidget(optAllow, 3, 0, 1, 2);
+    restrictLayout->addWidget(optDeny, 4, 0, 1, 2);
+    restrictLayout->setRowStretch(2, 1);
+
+    // The job's own fields and options on the left, activation and restrictions on the right.
+    auto* fields = new QGridLayout;
+    fields->addWidget(labJobIdent, 0, 0);
+    fields->addWidget(txtJobIdent, 0, 1);
+    fields->addWidget(labName, 1, 0);
+    fields->addWidget(txtName, 1, 1);
+    fields->addWidget(labDesc, 2, 0);
+    fields->addWidget(txtDesc, 2, 1);
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    left->addWidget(m_options, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(chkActive);
+    right->addWidget(Frame2, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(labExample, 1);
+    bottom->addWidget(cmdOK, 0, Qt::AlignBottom);
+    bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
+
+    auto* outer = new QGridLayout(this);
+    outer->addLayout(left, 0, 0);
+    outer->addLayout(right, 0, 1);
+    outer->addLayout(bottom, 1, 0, 1, 2);
+    outer->setColumnStretch(0, 3);
+    outer->setColumnStretch(1, 1);
+    Frame2->setMinimumWidth(Twips::toPixels(kRestrictWidthTwips));
+
+    connect(txtJobIdent, &QLineEdit::textChanged, this, [this] { txtJobIdent_Change(); });
+    connect(txtName, &QLineEdit::textChanged, this, [this] { txtName_Change(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(txtRestrict, &QLineEdit::textChanged, this, [this] { txtRestrict_Change(); });
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmdDel, &QPushButton::clicked, this, [this] { cmdDel_Click(); });
+    connect(lstRestrict, &QListWidget::itemSelectionChanged, this, [this] { lstRestrict_Click(); });
+    connect(lstRestrict, &QListWidget::itemDoubleClicked, this, [this] { lstRestrict_DblClick(); });
+    txtJobIdent->installEventFilter(this);
+
+    selectAllOnFocus(txtJobIdent);
+    selectAllOnFocus(txtName);
+    selectAllOnFocus(txtDesc);
+}
+
+JobEditorFrame::~JobEditorFrame() = default;
+
+void JobEditorFrame::finishLoad() {
+    setWindowIcon(m_ctx.mainWindow().windowIcon());
+    initToolTips(kBalloonStyle);
+    const int width = 400;
+    const int autoPop = 10000;
+    const QString none;
+    setToolTip(txtJobIdent,
+               QStringLiteral(
+                   "Enter an unique identification string here. This string must be preceeding the message "
+                   "text in order to identify this job. Leave empty for setting up the default job (this job "
+                   "will be started if no identifier found, only one default job can be set up)."),
+               none, width, autoPop);
+    setToolTip(txtName, QStringLiteral("Enter a name for this job."), none, width, autoPop);
+    setToolTip(txtDesc, QStringLiteral("Enter a brief description of your job here."), none, width, autoPop);
+    setToolTip(
+        lstRestrict,
+        QStringLiteral("This list shows all phone numbers you want to allow/deny execution of this job."),
+        none, width, autoPop);
+    setToolTip(
+        txtRestrict,
+        QStringLiteral("Enter a phone number here and click 'Add' to allow/deny execution of this job."),
+        none, width, autoPop);
+    setToolTip(cmdAdd, QStringLiteral("Click here to add a number to the list."), none, width, autoPop);
+    setToolTip(cmdDel, QStringLiteral("Click here to remove the selected number from the list."), none, width,
+               autoPop);
+    setToolTip(
+        optAllow,
+        QStringLiteral("Choose this option to allow execution of this job to the listed numbers only (all "
+                       "others are denied)."),
+        none, width, autoPop);
+    setToolTip(optDeny,
+               QStringLiteral(
+                   "Choose this option to deny execution of this job to the listed numbers (all others are "
+                   "allowed)."),
+               none, width, autoPop);
+    setToolTip(chkActive,
+               QStringLiteral(
+                   "Check this to activate your job. If this is not checked, your job won't be executed."),
+               none, width, autoPop);
+    ownToolTips();
+}
+
+// ---- tooltips ----------------------------------------------------------------------------
+
+void JobEditorFrame::initToolTips(int style) {
+    m_toolTips = std::make_unique<cToolTips>();
+    m_toolTips->Create(&m_ctx.mainWindow(), style);
+}
+
+void JobEditorFrame::setToolTip(QWidget* control, const QString& text, const QString& title, int maxWidth,
+                                int autoPop) {
+    if (!m_toolTips) {
+        initToolTips(kBalloonStyle);
+    }
+    m_toolTips->AddTool(control, kTransparentTool, text);
+    m_toolTips->Title(title);
+    m_toolTips->MaxTipWidth(maxWidth != 0 ? maxWidth : -1);
+    if (autoPop != 0) {
+        m_toolTips->SetDelayTime(kAutoPopDelay, kAutoPopMilliseconds);
+    }
+}
+
+// ---- opening -----------------------------------------------------------------------------
+
+QString JobEditorFrame::editCaption() const {
+    return QStringLiteral("Tellwick: Edit ") + jobTypeName(m_typeIndex) + QStringLiteral(" job");
+}
+
+QString JobEditorFrame::identifier() const {
+    return txtJobIdent->text().trimmed();
+}
+
+void JobEditorFrame::openJob(const QString& caption, const QString& jobKey) {
+    setUpJob(caption, jobKey);
+    exec();
+}
+
+void JobEditorFrame::setUpJob(const QString& caption, const QString& jobKey) {
+    if (m_setUp) {
+        return;
+    }
+    setWindowTitle(caption);
+    openingSetUp(jobKey);
+}
+
+void JobEditorFrame::showEvent(QShowEvent* event) {
+    if (!m_setUp) {
+        openingSetUp(m_pendingKey);
+    }
+    QDialog::showEvent(event);
+}
+
+void JobEditorFrame::openingSetUp(const QString& requestedKey) {
+    m_setUp = true;
+    m_openingCaption = windowTitle();
+    const QString letter = jobTypeLetter(m_typeIndex);
+
+    // A key of another type, or one out of range, must never be edited here.
+    bool keyFits = false;
+    if (requestedKey.startsWith(letter)) {
+        const QString digits = requestedKey.mid(letter.size());
+        const int n = digits.toInt(&keyFits);
+        keyFits = keyFits && n >= 1 && n <= maxJobsPerType && QString::number(n) == digits;
+    }
+
+    m_newJob = !(m_openingCaption == editCaption() && keyFits);
+    if (!m_newJob) {
+        m_jobKey = requestedKey;
+        m_jobNumber = m_jobKey.mid(letter.size()).toInt();
+        getJob();
+    } else {
+        // A new job never takes the number of a stored one.
+        const bool keyFree =
+            keyFits && m_ctx.ini().readINI(jobSection(requestedKey), QStringLiteral("Type")).isEmpty();
+        m_jobNumber =
+            keyFree ? requestedKey.mid(letter.size()).toInt() : firstFreeJobNo(m_ctx.ini(), m_typeIndex);
+        m_noFreeNumber = m_jobNumber == 0;
+        m_jobKey = letter + QString::number(m_jobNumber);
+        txtJobIdent->setText(u'>' + m_jobKey + u'<');
+        newJobDefaults();
+        cmdOK->setEnabled(false);
+    }
+    labExample->setText(Example());
+    updateCaption();
+    const bool hasIdentifier = !identifier().isEmpty();
+    applyIdentifierState(hasIdentifier);
+    if (!hasIdentifier) {
+        chkActive->setChecked(true);
+    }
+    txtJobIdent->setFocus();
+
+    if (m_noFreeNumber) {
+        cmdOK->setEnabled(false);
+        m_ctx.msgBox().show(
+            QStringLiteral("All %1 %2 jobs are in use. Delete one of them before you create a new one.")
+                .arg(maxJobsPerType)
+                .arg(jobTypeName(m_typeIndex)),
+            MsgBox::OKOnly, MsgBox::Critical, m_openingCaption, this);
+    }
+}
+
+QString JobEditorFrame::captionSuffix() const {
+    return identifier().isEmpty() ? QStringLiteral(" [DEFAULT JOB]")
+                                  : QStringLiteral(" [") + QString::number(m_jobNumber) + u']';
+}
+
+void JobEditorFrame::updateCaption() {
+    if (m_setUp) {
+        setWindowTitle(m_openingCaption + captionSuffix());
+    }
+}
+
+void JobEditorFrame::applyIdentifierState(bool hasIdentifier) {
+    Frame2->setEnabled(hasIdentifier);
+    chkActive->setEnabled(hasIdentifier);
+    Label4->setEnabled(hasIdentifier);
+    optAllow->setEnabled(hasIdentifier);
+    optDeny->setEnabled(hasIdentifier);
+}
+
+// ---- identifier and name -------------------------------------------------------------------
+
+void JobEditorFrame::txtJobIdent_Change() {
+    labExample->setText(Example());
+    updateCaption();
+    const bool hasIdentifier = !identifier().isEmpty();
+    if (hasIdentifier) {
+        // A tick the user changed goes back to what is stored.
+        chkActive->setChecked(numericValue(readKey(QStringLiteral("Active"))) != 0);
+    } else {
+        chkActive->setChecked(true);
+    }
+    applyIdentifierState(hasIdentifier);
+}
+
+bool JobEditorFrame::isValidIdentifier(const QString& identifier) {
+    return !identifier.contains(u',') && !identifier.contains(u'#') && !identifier.contains(u'*');
+}
+
+void JobEditorFrame::refuseIdentifier() {
+    m_ctx.msgBox().show(QStringLiteral("You can't use '*' or '#' or commas in your identifier for a job."),
+                        MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Invalid identifier"), this);
+    txtJobIdent->setFocus();
+}
+
+void JobEditorFrame::txtJobIdent_LostFocus() {
+    if (m_checkingIdent || isValidIdentifier(identifier())) {
+        return;
+    }
+    m_checkingIdent = true;
+    refuseIdentifier();
+    m_checkingIdent = false;
+}
+
+bool JobEditorFrame::canSave() const {
+    return !txtName->text().isEmpty() && !m_noFreeNumber;
+}
+
+void JobEditorFrame::txtName_Change() {
+    cmdOK->setEnabled(canSave());
+}
+
+// ---- OK and Cancel -------------------------------------------------------------------------
+
+void JobEditorFrame::cmdOK_Click() {
+    if (!m_setUp || !canSave()) {
+        return;
+    }
+    const QString ident = identifier();
+    // Enter presses OK without leaving the box, so the characters are checked here as well.
+    if (!isValidIdentifier(ident)) {
+        refuseIdentifier();
+        return;
+    }
+    const QString found = findJobByIdent(m_ctx.ini(), ident);
+    if (!found.isEmpty()) {
+        // "<name>,<key>": the name may hold commas, the key is after the last one.
+        const int comma = int(found.lastIndexOf(u','));
+        const QString otherKey = found.mid(comma + 1);
+        const QString otherName = found.left(comma);
+        if (otherKey != m_jobKey) {
+            if (ident.isEmpty()) {
+                const int answer = m_ctx.msgBox().show(
+                    QStringLiteral("You already have a default job that doesn't need an identifier.") +
+                        kCRLF + QStringLiteral("Do you want to give this job a new (standard) identifier?") +
+                        kCRLF + kCRLF +
+                        QStringLiteral("(If you choose no, the old default job will be deleted!)"),
+                    MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("Default job already exists"),
+                    this);
+                if (answer == MsgBox::Yes) {
+                    m_ctx.ini().writeINI(jobSection(otherKey), QStringLiteral("Identification"),
+                                         u'>' + otherKey + u'<');
+                } else if (answer == MsgBox::No) {
+                    m_ctx.ini().deleteINISection(jobSection(otherKey));
+                } else {
+                    txtJobIdent->setFocus();
+                    return;
+                }
+            } else {
+                m_ctx.msgBox().show(QStringLiteral("The job '") + otherName + u'\'' + kCRLF +
+                                        QStringLiteral("already uses this identifier, please change it."),
+                                    MsgBox::OKOnly, MsgBox::Critical,
+                                    QStringLiteral("Job identifier not unique"), this);
+                txtJobIdent->setFocus();
+                return;
+            }
+        }
+    }
+    saveJob();
+    afterSave();
+    refreshJobList(m_ctx);
+    finish(QDialog::Accepted);
+}
+
+void JobEditorFrame::cmdCancel_Click() {
+    finish(QDialog::Rejected);
+}
+
+// Escape and the window's close box end the editor as Cancel does.
+void JobEditorFrame::reject() {
+    cmdCancel_Click();
+}
+
+void JobEditorFrame::finish(int result) {
+    // A builder still open ends with the editor, and its result is dropped.
+    if (m_builder) {
+        m_builder->abort();
+    }
+    QDialog::done(result);
+    // The editor is unloaded when it closes, so the next opening starts afresh.
+    if (!objectName().isEmpty() && m_ctx.windows().existing(objectName()) == this) {
+        m_ctx.windows().unload(objectName());
+    }
+}
+
+// ---- restriction list ----------------------------------------------------------------------
+
+void JobEditorFrame::txtRestrict_Change() {
+    cmdAdd->setEnabled(!txtRestrict->text().isEmpty());
+}
+
+void JobEditorFrame::cmdAdd_Click() {
+    if (txtRestrict->text().isEmpty()) {
+        return;
+    }
+    lstRestrict->addItem(txtRestrict->text());
+    txtRestrict->clear();
+    if (!optAllow->isChecked() && !optDeny->isChecked()) {
+        optAllow->setChecked(true);
+    }
+    cmdAdd->setEnabled(false);
+}
+
+void JobEditorFrame::lstRestrict_Click() {
+    cmdDel->setEnabled(!lstRestrict->selectedItems().isEmpty());
+}
+
+void JobEditorFrame::lstRestrict_DblClick() {
+    cmdDel_Click();
+}
+
+void JobEditorFrame::cmdDel_Click() {
+    const QList<QListWidgetItem*> selected = lstRestrict->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    QListWidgetItem* item = selected.first();
+    txtRestrict->setText(item->text());
+    delete lstRestrict->takeItem(lstRestrict->row(item));
+    lstRestrict->clearSelection();
+    cmdDel->setEnabled(false);
+    if (lstRestrict->count() == 0) {
+        clearRestrictOptions();
+    }
+}
+
+void JobEditorFrame::clearRestrictOptions() {
+    m_restrictGroup->setExclusive(false);
+    optAllow->setChecked(false);
+    optDeny->setChecked(false);
+    m_restrictGroup->setExclusive(true);
+}
+
+void JobEditorFrame::saveRestrictions() {
+    QStringList items;
+    for (int i = 0; i < lstRestrict->count(); ++i) {
+        items.append(lstRestrict->item(i)->text());
+    }
+    const QString list = items.join(u',');
+    const QString allow = QStringLiteral("Allow");
+    const QString deny = QStringLiteral("Deny");
+    if (list.isEmpty()) {
+        deleteKey(allow);
+        deleteKey(deny);
+    } else if (optAllow->isChecked()) {
+        writeKey(allow, list);
+        deleteKey(deny);
+    } else if (optDeny->isChecked()) {
+        writeKey(deny, list);
+        deleteKey(allow);
+    }
+}
+
+void JobEditorFrame::loadRestrictions() {
+    lstRestrict->clear();
+    QString list = readKey(QStringLiteral("Allow"));
+    if (!list.isEmpty()) {
+        optAllow->setChecked(true);
+    } else {
+        list = readKey(QStringLiteral("Deny"));
+        if (!list.isEmpty()) {
+            optDeny->setChecked(true);
+        }
+    }
+    const QString comma = QStringLiteral(",");
+    const int n = countFields(list, comma);
+    for (int i = 1; i <= n; ++i) {
+        lstRestrict->addItem(getField(list, i, comma));
+    }
+    cmdDel->setEnabled(false);
+}
+
+// ---- job record ----------------------------------------------------------------------------
+
+QString JobEditorFrame::section() const {
+    return jobSection(m_jobKey);
+}
+
+QString JobEditorFrame::readKey(const QString& key) const {
+    return m_jobKey.isEmpty() ? QString() : m_ctx.ini().readINI(section(), key);
+}
+
+void JobEditorFrame::writeKey(const QString& key, const QString& value) {
+    m_ctx.ini().writeINI(section(), key, value);
+}
+
+void JobEditorFrame::deleteKey(const QString& key) {
+    m_ctx.ini().deleteINIKey(section(), key);
+}
+
+void JobEditorFrame::writeCommonHead() {
+    writeKey(QStringLiteral("Type"), QString::number(m_typeIndex));
+    writeKey(QStringLiteral("Identification"), identifier());
+    writeKey(QStringLiteral("Name"), txtName->text());
+    writeKey(QStringLiteral("Description"), txtDesc->text());
+}
+
+void JobEditorFrame::writeCommonTail() {
+    saveRestrictions();
+    writeKey(QStringLiteral("Active"), chkActive->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void JobEditorFrame::loadCommonFields() {
+    txtJobIdent->setText(readKey(QStringLiteral("Identification")));
+    txtName->setText(readKey(QStringLiteral("Name")));
+    txtDesc->setText(readKey(QStringLiteral("Description")));
+    chkActive->setChecked(numericValue(readKey(QStringLiteral("Active"))) != 0);
+}
+
+int JobEditorFrame::numericValue(const QString& text) {
+    const QString t = text.trimmed();
+    int end = 0;
+    if (end < t.size() && (t.at(end) == u'-' || t.at(end) == u'+')) {
+        ++end;
+    }
+    while (end < t.size() && t.at(end).isDigit()) {
+        ++end;
+    }
+    return t.left(end).toInt();
+}
+
+// ---- helpers shared by the editors ---------------------------------------------------------
+
+void JobEditorFrame::selectAllOnFocus(QLineEdit* box) {
+    if (!m_selectAll.contains(box)) {
+        m_selectAll.append(box);
+        box->installEventFilter(this);
+    }
+}
+
+bool JobEditorFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (box && m_selectAll.contains(box)) {
+            // Later, so the click that brought the focus does not undo the selection.
+            QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        }
+    } else if (event->type() == QEvent::FocusOut && watched == txtJobIdent) {
+        // Only a move to another control of this window counts as leaving the box.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible()) {
+            txtJobIdent_LostFocus();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void JobEditorFrame::showSqlHelp() {
+    if (auto* help = qobject_cast<QDialog*>(m_ctx.windows().get(QStringLiteral("frmSQLHelp")))) {
+        help->exec();
+    }
+}
+
+ConnectionBuilder* JobEditorFrame::connectionBuilder() {
+    if (!m_builder) {
+        m_builder = new ConnectionBuilder(this);
+        m_builder->setFilePicker(&m_ctx.prompts().files);
+        m_builder->setScripted(m_ctx.msgBox().scripted());
+    }
+    return m_builder;
+}
+
+void JobEditorFrame::buildConnection(QLineEdit* target) {
+    ConnectionBuilder* builder = connectionBuilder();
+    // One connection per start, so a second click while the builder is open adds none.
+    builder->disconnect(this);
+    connect(builder, &ConnectionBuilder::finished, this, [target](const QString& connection) {
+        // A cancelled builder hands back "": the box keeps what it held.
+        if (!connection.isEmpty()) {
+            target->setText(connection);
+        }
+    });
+    builder->start(this);
+}
+
+void JobEditorFrame::testRecipientQuery(const QString& connection, const QString& query) {
+    DatabaseTest::show(m_ctx.msgBox(), connection, query, this);
+}

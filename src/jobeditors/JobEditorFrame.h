@@ -1,0 +1,174 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <memory>
+
+#include "JobEditorHost.h"
+
+class AppContext;
+class ConnectionBuilder;
+class cToolTips;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QVBoxLayout;
+
+// What every job editor shares: the opening in new or edit mode, the identifier rules and the
+// default job, the caption suffix, OK with the uniqueness check, Cancel, the allow/deny list,
+// the tooltips and select-all on focus. An editor derives from it, puts its own controls into
+// optionsArea(), and supplies getJob, saveJob and Example.
+class JobEditorFrame : public QDialog, public JobEditor {
+    Q_OBJECT
+public:
+    ~JobEditorFrame() override;
+
+    // Sets the caption the opener chose and the job key, runs the opening set-up, then shows
+    // the editor modally and returns when it has closed.
+    void openJob(const QString& caption, const QString& jobKey) override;
+    // The opening set-up alone, once: "Tellwick: Edit <type> job" edits jobKey; any other
+    // caption starts a new job under jobKey when that number of the type is free, else under
+    // the first free number. Showing the window without it runs the set-up on the caption
+    // set by then.
+    void setUpJob(const QString& caption, const QString& jobKey);
+
+    int typeIndex() const { return m_typeIndex; }
+    QString editCaption() const;
+    bool isSetUp() const { return m_setUp; }
+    bool isNewJob() const { return m_newJob; }
+    QString jobKey() const { return m_jobKey; }
+    int jobNumber() const { return m_jobNumber; }
+    QString openingCaption() const { return m_openingCaption; }
+    // The identifier as checked and saved: the box's text without surrounding blanks.
+    QString identifier() const;
+
+    // The editor's own parts.
+    virtual void getJob() = 0;
+    virtual void saveJob() = 0;
+    virtual QString Example() const = 0;
+
+    // Tooltips: one wrapper per editor, owned by the main window, one tool per control.
+    void initToolTips(int style);
+    void setToolTip(QWidget* control, const QString& text, const QString& title, int maxWidth, int autoPop);
+    cToolTips* toolTips() const { return m_toolTips.get(); }
+
+    // The connection builder of this editor, made on first use. It follows the program's
+    // prompts: scripted when they are (tests).
+    ConnectionBuilder* connectionBuilder();
+
+    // Controls of the frame.
+    QLabel* labJobIdent = nullptr;
+    QLineEdit* txtJobIdent = nullptr;
+    QLabel* labName = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLabel* labDesc = nullptr;
+    QLineEdit* txtDesc = nullptr;
+    QCheckBox* chkActive = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* txtRestrict = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdDel = nullptr;
+    QListWidget* lstRestrict = nullptr;
+    QRadioButton* optAllow = nullptr;
+    QRadioButton* optDeny = nullptr;
+    QLabel* labExample = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+    // Handlers.
+    void txtJobIdent_Change();
+    void txtJobIdent_LostFocus();
+    void txtName_Change();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void txtRestrict_Change();
+    void cmdAdd_Click();
+    void cmdDel_Click();
+    void lstRestrict_Click();
+    void lstRestrict_DblClick();
+
+    // Identifiers may not hold these: "*", "#" and ",".
+    static bool isValidIdentifier(const QString& identifier);
+
+    void reject() override;
+
+protected:
+    JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent = nullptr);
+
+    // Call at the end of the derived constructor, once every control exists: the icon and
+    // the tooltips (the frame's, then ownToolTips()).
+    void finishLoad();
+
+    // Hooks for the derived editor.
+    virtual void newJobDefaults() {}
+    virtual void ownToolTips() {}
+    virtual QString captionSuffix() const;
+    // Whether OK may be pressed now (the name rule).
+    virtual bool canSave() const;
+    // After a successful save, before the job list is rebuilt.
+    virtual void afterSave() {}
+
+    QWidget* optionsArea() const { return m_options; }
+
+    // The job's settings section and access to its keys.
+    QString section() const;
+    QString readKey(const QString& key) const;
+    void writeKey(const QString& key, const QString& value);
+    void deleteKey(const QString& key);
+    // Type, Identification, Name and Description, in this order.
+    void writeCommonHead();
+    // Allow or Deny, then Active.
+    void writeCommonTail();
+    // Identification, Name, Description and Active into their controls.
+    void loadCommonFields();
+    void loadRestrictions();
+    void saveRestrictions();
+
+    // Text boxes that select their whole text when they get the focus.
+    void selectAllOnFocus(QLineEdit* box);
+
+    // The SQL examples window, modally.
+    void showSqlHelp();
+    // The connection builder; its result goes into target, a cancelled builder leaves it.
+    void buildConnection(QLineEdit* target);
+    // The database test of a recipient query.
+    void testRecipientQuery(const QString& connection, const QString& query);
+
+    // The leading whole number of a text, as stored flags are read ("1" -> 1, "" -> 0).
+    static int numericValue(const QString& text);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    AppContext& m_ctx;
+
+private:
+    void openingSetUp(const QString& requestedKey);
+    void applyIdentifierState(bool hasIdentifier);
+    void updateCaption();
+    void refuseIdentifier();
+    void clearRestrictOptions();
+    void finish(int result);
+
+    int m_typeIndex;
+    QString m_pendingKey;
+    QString m_openingCaption;
+    QString m_jobKey;
+    int m_jobNumber = 0;
+    bool m_setUp = false;
+    bool m_newJob = false;
+    bool m_noFreeNumber = false;
+    bool m_checkingIdent = false;
+    QWidget* m_options = nullptr;
+    QButtonGroup* m_restrictGroup = nullptr;
+    QList<QLineEdit*> m_selectAll;
+    std::unique_ptr<cToolTips> m_toolTips;
+    ConnectionBuilder* m_builder = nullptr;
+};
