@@ -1,5 +1,7 @@
 #include "TextCounter.h"
 
+#include "MessageFiles.h"
+
 namespace TextCounter {
 
 QString toBoxText(const QString& editorText) {
@@ -23,21 +25,11 @@ int boxLength(const QString& editorText) {
 int messageCount(const QString& boxText, int maxTextLen) {
     QString text = boxText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    const qsizetype len = text.size();
-    if (len <= maxTextLen) {
+    if (text.size() <= maxTextLen) {
         return 1;
     }
-    // Each part carries "i/n:" before its share of the text; with ten parts or more the
-    // numbers take two digits each.
-    const auto parts = [len](qsizetype partLen) {
-        partLen = qMax<qsizetype>(1, partLen);
-        return int((len + partLen - 1) / partLen);
-    };
-    int n = parts(maxTextLen - 4);
-    if (n > 9) {
-        n = parts(maxTextLen - 6);
-    }
-    return n;
+    // The parts the message-file writer makes: one file each.
+    return int(MessageFiles::splitText(text, maxTextLen).size());
 }
 
 QString caption(const QString& editorText, int maxTextLen, bool autoSplit) {

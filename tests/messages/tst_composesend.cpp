@@ -325,7 +325,8 @@ void tst_ComposeSend::noResultBoxWhenUnchecked() {
     d->Text1->setPlainText(u"nobody gets this"_s);
     d->cmdSendSMS->click();
     QVERIFY(t->msgBox().shown().isEmpty());
-    QCOMPARE(log().count(u"' was NOT sent."_s), 2);
+    QCOMPARE(log().count(u"/MANUAL/"_s), 2);
+    QCOMPARE(log().count(u"/MANUAL/%1: 'nobody gets this' was NOT sent.\n"_s.arg(kA)), 1);
 }
 
 void tst_ComposeSend::accentsReplacedInFilesButLoggedAsTyped() {
