@@ -419,28 +419,47 @@ void tst_ComposeSend::typedMessageArrivesWithNumberTextAndFlags() {
 void tst_ComposeSend::openedByTheBrowserOrAddressBook() {
     registerMessagesWindows(t->ctx().windows());
     t->ctx().getSettings();
-    t->ini().writeINI(u"Addressbook"_s, u"Alpha"_s, kA);
-    QString caption;
-    QString phoneNo;
-    QString text;
-    // Acts once the dialog is up in its modal loop.
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* d = qobject_cast<frmSendSMS*>(t->ctx().windows().existing(u"frmSendSMS"_s));
-        if (!d || !d->isVisible()) {
-            return;
-        }
-        poll.stop();
-        caption = d->windowTitle();
-        phoneNo = d->txtPhoneNo->text();
-        text = d->Text1->toPlainText();
-        d->cmdClose->click();
-    });
-    poll.start(10);
+    frmMain& main = t->ctx().mainWindow();
+    struct Seen {
+        QString caption;
+        QString phoneNo;
+        QString text;
+        bool timersOff = false;
+    };
+    // Looks at the dialog once it is up in its modal loop, then closes it.
+    const auto whenUp = [&](Seen& seen) {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [&, poll] {
+            auto* d = qobject_cast<frmSendSMS*>(t->ctx().windows().existing(u"frmSendSMS"_s));
+            if (!d || !d->isVisible()) {
+                return;
+            }
+            poll->deleteLater();
+            poll->stop();
+            seen = {d->windowTitle(), d->txtPhoneNo->text(), d->Text1->toPlainText(), main.timersDisabled()};
+            d->cmdClose->click();
+        });
+        poll->start(10);
+    };
+
+    // The main window's command: timers off while it is open.
+    Seen fromMain;
+    whenUp(fromMain);
+    main.mnuSendSMS_Click();
+    QCOMPARE(fromMain.caption, u"Tellwick: Send SMS message"_s);
+    QVERIFY(fromMain.timersOff);
+    QVERIFY(!main.timersDisabled());
+    QVERIFY(!t->ctx().windows().isLoaded(u"frmSendSMS"_s));
+
+    // A reply: caption, recipient and text preset before it shows.
+    Seen reply;
+    whenUp(reply);
     frmSendSMS::openModal(t->ctx(), u"Tellwick: Reply to SMS message"_s, kA, u"> earlier text"_s);
-    QCOMPARE(caption, u"Tellwick: Reply to SMS message"_s);
-    QCOMPARE(phoneNo, kA);
-    QCOMPARE(text, u"> earlier text"_s);
+    QCOMPARE(reply.caption, u"Tellwick: Reply to SMS message"_s);
+    QCOMPARE(reply.phoneNo, kA);
+    QCOMPARE(reply.text, u"> earlier text"_s);
+    QVERIFY(reply.timersOff);
+    QVERIFY(!main.timersDisabled());
     // Closed means unloaded: the next opening starts from the set-up again.
     QVERIFY(!t->ctx().windows().isLoaded(u"frmSendSMS"_s));
     QVERIFY(outFiles().isEmpty());
