@@ -45,6 +45,7 @@ private slots:
     void phoneGoneAfterOpening();
     void noResultBoxWhenUnchecked();
     void accentsReplacedInFilesButLoggedAsTyped();
+    void textOutsideThePhoneAlphabetArrivesWhole();
     void boxEndingInSemicolon();
     void unwritableFileIsReportedFailed();
     void typedMessageArrivesWithNumberTextAndFlags();
@@ -350,6 +351,17 @@ void tst_ComposeSend::accentsReplacedInFilesButLoggedAsTyped() {
     QCOMPARE(outFiles().size(), 1);
     QCOMPARE(t->ini().readINI(u"Tellwick"_s, u"Text"_s, t->ctx().state().outDir + u'/' + outFiles().first()),
              u"Ola U a, e and é"_s);
+}
+
+void tst_ComposeSend::textOutsideThePhoneAlphabetArrivesWhole() {
+    QVERIFY(startPhone());
+    frmSendSMS* d = open();
+    d->txtPhoneNo->setText(kA);
+    const QString text = u"tab\there \U0001F600 \u0416\u4E2D \u20AC [x]"_s;
+    d->Text1->setPlainText(text);
+    d->cmdSendSMS->click();
+    QCOMPARE(sim->decodedSubmissions().size(), 1);
+    QCOMPARE(sim->decodedSubmissions().first().text, text);
 }
 
 void tst_ComposeSend::boxEndingInSemicolon() {
