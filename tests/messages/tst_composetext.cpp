@@ -1,4 +1,4 @@
-// The arithmetic and rules behind the compose dialog's boxes: counter, cut, accents,
+// The rules behind the compose dialog's boxes: the cut to the limit, the accent table, the
 // number test and name completion.
 #include <QtTest>
 
@@ -10,62 +10,12 @@ using namespace Qt::StringLiterals;
 class tst_ComposeText : public QObject {
     Q_OBJECT
 private slots:
-    void counterCaption_data();
-    void counterCaption();
-    void messageCount_data();
-    void messageCount();
     void cutNeverLeavesHalfACharacter();
     void accentTable();
     void numberTest_data();
     void numberTest();
     void completion();
 };
-
-void tst_ComposeText::counterCaption_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("split");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("empty") << QString() << false << u"&Message text (160 characters left):"_s;
-    QTest::newRow("line break counts two")
-        << u"ab\ncd"_s << false << u"&Message text (154 characters left):"_s;
-    QTest::newRow("full") << QString(160, u'x') << false << u"&Message text (0 characters left):"_s;
-    QTest::newRow("one message") << QString(160, u'x') << true
-                                 << u"&Message text (160 characters, 1 message):"_s;
-    QTest::newRow("two messages") << QString(161, u'x') << true
-                                  << u"&Message text (161 characters, 2 messages):"_s;
-    // 159 letters and a line break: 161 as the box counts, but one message (CR LF sends as one blank)
-    QTest::newRow("break sends as one")
-        << QString(159, u'x') + u"\n"_s << true << u"&Message text (161 characters, 1 message):"_s;
-}
-
-void tst_ComposeText::counterCaption() {
-    QFETCH(QString, text);
-    QFETCH(bool, split);
-    QFETCH(QString, caption);
-    QCOMPARE(TextCounter::caption(text, 160, split), caption);
-}
-
-void tst_ComposeText::messageCount_data() {
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("maxLen");
-    QTest::addColumn<int>("count");
-    QTest::newRow("at the limit") << 160 << 160 << 1;
-    QTest::newRow("one over") << 161 << 160 << 2;
-    QTest::newRow("two full parts") << 312 << 160 << 2;
-    QTest::newRow("three parts") << 313 << 160 << 3;
-    QTest::newRow("nine full parts") << 9 * 156 << 160 << 9;
-    // Ten parts or more: "10/10:" takes two more characters of every part.
-    QTest::newRow("ten parts, shorter parts") << 9 * 156 + 1 << 160 << 10;
-    QTest::newRow("eleven parts") << 10 * 154 + 1 << 160 << 11;
-    QTest::newRow("footer deducted") << 151 << 150 << 2;
-}
-
-void tst_ComposeText::messageCount() {
-    QFETCH(int, length);
-    QFETCH(int, maxLen);
-    QFETCH(int, count);
-    QCOMPARE(TextCounter::messageCount(QString(length, u'x'), maxLen), count);
-}
 
 void tst_ComposeText::cutNeverLeavesHalfACharacter() {
     QCOMPARE(TextCounter::truncated(QString(170, u'x'), 160), QString(160, u'x'));
