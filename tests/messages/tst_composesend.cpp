@@ -407,7 +407,7 @@ void tst_ComposeSend::typedMessageArrivesWithNumberTextAndFlags() {
     QVERIFY(startPhone());
     frmSendSMS* d = open();
     d->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(d));
+    QTRY_VERIFY(d->isActiveWindow());
     d->txtPhoneNo->setFocus();
     QTest::keyClicks(d->txtPhoneNo, u"+4915712345678"_s);
     QTest::keyClicks(d->Text1, u"Hi Bob, 5 pm at the station?"_s);
