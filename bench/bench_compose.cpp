@@ -3,6 +3,8 @@
 // that fills the address list.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchMain.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -114,13 +116,6 @@ BENCHMARK(BM_OpenWithAddressBook)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_fixture.reset();  // the windows go before the application
-    return 0;
+    return runQtBenchmarks(argc, argv, [] { g_fixture.reset(); });  // the windows go before the application
 }
+

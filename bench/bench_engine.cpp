@@ -3,6 +3,8 @@
 // the wire allows.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchMain.h"
+
 #include <QApplication>
 #include <QDir>
 
@@ -112,13 +114,5 @@ BENCHMARK(BM_SendCycle)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteration
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks(argc, argv); }
+

@@ -2,6 +2,8 @@
 // section look-ups and 500 rows added, coloured and sorted.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchMain.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -47,13 +49,5 @@ BENCHMARK(BM_GetJobs500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runQtBenchmarks(argc, argv); }
+
