@@ -4,28 +4,14 @@
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <cstdio>
-#include <memory>
 
-#include "IniStore.h"
-#include "LogWriter.h"
-#include "PhoneLink.h"
-#include "PhoneSimulator.h"
+#include "PhoneRig.h"
 
 namespace {
 constexpr int kSpeed = 115200;
 
-struct Rig {
-    QTemporaryDir dir;
-    LogWriter log{dir.path()};
-    IniStore ini{dir.filePath(QStringLiteral("tellwick.ini")), &log};
-    PhoneSimulator sim;
-    PhoneLink link{ini, log};
-
-    bool up() { return sim.start() && link.openPort(sim.devicePath(), kSpeed) && link.startDevice(); }
-};
-Rig* g_rig = nullptr;
+PhoneRig* g_rig = nullptr;
 
 // Rates of one benchmark: measured, what the line allows for the bytes it carried, and the ratio.
 void report(benchmark::State& state, qint64 bytes, double seconds) {
@@ -40,7 +26,7 @@ void report(benchmark::State& state, qint64 bytes, double seconds) {
 }
 
 void BM_SendCommandAT(benchmark::State& state) {
-    Rig& r = *g_rig;
+    PhoneRig& r = *g_rig;
     r.sim.setLineSpeed(0);
     r.sim.setEcho(state.range(0) != 0);
     r.sim.clearRecords();
@@ -55,7 +41,7 @@ void BM_SendCommandAT(benchmark::State& state) {
 BENCHMARK(BM_SendCommandAT)->Arg(0)->Arg(1)->ArgName("echo")->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 void BM_Submit160(benchmark::State& state) {
-    Rig& r = *g_rig;
+    PhoneRig& r = *g_rig;
     r.sim.setLineSpeed(kSpeed);
     r.sim.clearRecords();
     QString text;
@@ -80,8 +66,8 @@ BENCHMARK(BM_Submit160)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    Rig rig;
-    if (!rig.up()) {
+    PhoneRig rig;
+    if (!rig.sim.start() || !rig.link.openPort(rig.sim.devicePath(), kSpeed) || !rig.link.startDevice()) {
         std::fprintf(stderr, "bench_phone: simulated phone not reachable: %s %s\n",
                      qPrintable(rig.sim.errorString()), qPrintable(rig.link.lastError()));
         return 1;

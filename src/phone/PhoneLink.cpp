@@ -53,6 +53,15 @@ QString dialString(const QString& number) {
 class PhoneLink::Private {
 public:
     enum class Outcome { Done, TimeOut, Closed };
+    // The final results that end a reply besides the errors: a command ends on "OK" or the
+    // prompt, a submit command on the prompt only, a message body on "OK" only.
+    struct Ends {
+        bool prompt = true;
+        bool ok = true;
+    };
+    static constexpr Ends kCommand{true, true};
+    static constexpr Ends kPrompt{true, false};
+    static constexpr Ends kBody{false, true};
     struct Exchange {
         Outcome outcome = Outcome::Closed;
         QByteArray reply;  // leftover input first, then what came after the write
@@ -104,8 +113,7 @@ public:
     }
 
     bool replyDone() const {
-        const QByteArray fresh = buffer.mid(replyStart);
-        return PhoneReply::isComplete(fresh, true, !promptOnly);
+        return PhoneReply::isComplete(QByteArrayView(buffer).sliced(replyStart), ends.prompt, ends.ok);
     }
 
     int defaultTimeout() const {
@@ -117,7 +125,7 @@ public:
     // Writes bytes and waits, letting the message loop run, until what came after the write
     // holds a final result, the port goes, or the limit passes. Input that was waiting
     // before the write stays at the front of the reply.
-    Exchange exchange(const QByteArray& bytes, int timeoutSeconds, bool untilPrompt) {
+    Exchange exchange(const QByteArray& bytes, int timeoutSeconds, Ends until) {
         Exchange result;
         if (!port.isOpen()) {
             return result;
@@ -127,7 +135,7 @@ public:
             return result;
         }
         replyStart = buffer.size();
-        promptOnly = untilPrompt;
+        ends = until;
         if (port.write(bytes) != bytes.size()) {
             lastError = QStringLiteral("Write to %1 failed: %2").arg(port.portName(), port.errorString());
             return result;
@@ -145,7 +153,6 @@ public:
         waiting = &loop;
         loop.exec();
         waiting = nullptr;
-        promptOnly = false;
         if (!port.isOpen()) {
             return result;
         }
@@ -180,7 +187,7 @@ public:
 
     // One submit command and its body: the ">" prompt, then body + Ctrl-Z and "+CMGS: <mr>".
     QString submitOne(const QString& command, const QByteArray& body) {
-        Exchange prompt = exchange(PhoneReply::toLine(command) + '\r', kSubmitSeconds, true);
+        Exchange prompt = exchange(PhoneReply::toLine(command) + '\r', kSubmitSeconds, kPrompt);
         QString text = PhoneReply::clean(PhoneReply::fromLine(prompt.reply), command, false);
         if (prompt.outcome == Outcome::Closed) {
             return QStringLiteral("ERROR");
@@ -189,10 +196,10 @@ public:
             port.write(QByteArray(1, kEsc));  // leave a half-open prompt
             return PhoneReply::timeOutText(kSubmitSeconds);
         }
-        if (!PhoneReply::lastLine(prompt.reply).trimmed().endsWith('>')) {
+        if (!PhoneReply::endsInPrompt(prompt.reply)) {
             return text.startsWith(QLatin1String("ERROR")) ? text : QStringLiteral("ERROR: ") + text;
         }
-        Exchange sent = exchange(body + kCtrlZ, kSubmitSeconds, false);
+        Exchange sent = exchange(body + kCtrlZ, kSubmitSeconds, kBody);
         if (sent.outcome == Outcome::Closed) {
             return QStringLiteral("ERROR");
         }
@@ -214,7 +221,7 @@ public:
     QSerialPort port;
     QByteArray buffer;
     qsizetype replyStart = 0;
-    bool promptOnly = false;
+    Ends ends = kCommand;
     QEventLoop* waiting = nullptr;
     bool busy = false;
     quint8 reference = 0;
@@ -292,7 +299,7 @@ QString PhoneLink::sendCommand(const QString& command, int timeoutSeconds, bool 
         return QStringLiteral("ERROR");
     }
     d->busy = true;
-    const Private::Exchange ex = d->exchange(PhoneReply::toLine(command) + '\r', seconds, false);
+    const Private::Exchange ex = d->exchange(PhoneReply::toLine(command) + '\r', seconds, Private::kCommand);
     d->busy = false;
     QString reply;
     switch (ex.outcome) {
@@ -387,22 +394,21 @@ QString PhoneLink::startError() const {
 }
 
 QString PhoneLink::submitSms(const QString& number, const QString& text, bool report, bool flash) {
-    if (d->busy || !isOpen()) {
+    if (!isOpen()) {
         return QStringLiteral("ERROR: the serial port is not open");
     }
+    if (d->busy) {
+        return QStringLiteral("ERROR: the phone is busy with another command");
+    }
     QString result;
-    d->busy = true;
     if (d->identity.mode == 1) {
         const QString dial = dialString(number);
         if (dial.isEmpty()) {
-            d->busy = false;
             return QStringLiteral("ERROR: invalid number '%1'").arg(number);
         }
         // Validity 24 h; delivery report and class 0 as asked.
         const QString csmp = QStringLiteral("AT+CSMP=%1,167,0,%2").arg(report ? 49 : 17).arg(flash ? 16 : 0);
-        d->busy = false;
         const QString r = sendCommand(csmp);
-        d->busy = true;
         if (r.contains(QLatin1String("ERROR"))) {
             d->log.writeLog(QStringLiteral("The phone refused %1: %2").arg(csmp, r));
         }
@@ -419,16 +425,17 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
             d->log.writeLog(
                 QStringLiteral("Text mode: %1 character(s) sent to %2 as \"?\"").arg(replaced).arg(dial));
         }
+        d->busy = true;
         d->drain();
         result = d->submitOne(QStringLiteral("AT+CMGS=\"%1\"").arg(dial), PhoneReply::toLine(body));
     } else {
         const QList<Pdu::Part> parts = Pdu::buildSubmit(number, text, report, flash, d->reference++);
         if (parts.isEmpty()) {
-            d->busy = false;
             return QStringLiteral("ERROR: invalid number '%1' or text too long").arg(number);
         }
+        d->busy = true;
         QStringList refs;
-        for (qsizetype i = 0; i < parts.size(); ++i) {
+        for (qsizetype i = 0; i < parts.size() && result.isEmpty(); ++i) {
             d->drain();
             const QString r = d->submitOne(QStringLiteral("AT+CMGS=%1").arg(parts.at(i).tpduLength),
                                            parts.at(i).hex.toLatin1());
@@ -436,9 +443,9 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
                 result = parts.size() > 1
                              ? r + QStringLiteral(" (part %1 of %2)").arg(i + 1).arg(parts.size())
                              : r;
-                break;
+            } else {
+                refs.append(r.mid(3));
             }
-            refs.append(r.mid(3));
         }
         if (result.isEmpty()) {
             result = QStringLiteral("OK ") + refs.join(u',');

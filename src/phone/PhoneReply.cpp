@@ -15,7 +15,8 @@ QString fromLine(const QByteArray& bytes) {
     return QString::fromLatin1(bytes);
 }
 
-QByteArray lastLine(const QByteArray& bytes) {
+namespace {
+QByteArrayView lastLine(QByteArrayView bytes) {
     qsizetype end = bytes.size();
     while (end > 0) {
         const char c = bytes.at(end - 1);
@@ -28,18 +29,23 @@ QByteArray lastLine(const QByteArray& bytes) {
     while (start > 0 && bytes.at(start - 1) != '\r' && bytes.at(start - 1) != '\n') {
         --start;
     }
-    return bytes.mid(start, end - start);
+    return bytes.sliced(start, end - start).trimmed();
+}
+}  // namespace
+
+bool endsInPrompt(QByteArrayView bytes) {
+    return lastLine(bytes) == ">";
 }
 
-bool isComplete(const QByteArray& bytes, bool promptEnds, bool okEnds) {
-    const QByteArray line = lastLine(bytes).trimmed();
+bool isComplete(QByteArrayView bytes, bool promptEnds, bool okEnds) {
+    const QByteArrayView line = lastLine(bytes);
     if (line == "ERROR" || line.startsWith("+CME ERROR") || line.startsWith("+CMS ERROR")) {
         return true;
     }
     if (okEnds && line == "OK") {
         return true;
     }
-    return promptEnds && line.endsWith('>');
+    return promptEnds && line == ">";
 }
 
 QString clean(const QString& raw, const QString& command, bool keepOK) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // The text rules of the phone's replies, kept apart from the port so they can be checked alone.
@@ -10,13 +11,15 @@ namespace PhoneReply {
 QByteArray toLine(const QString& text);
 QString fromLine(const QByteArray& bytes);
 
-// The last line of bytes, trailing CR, LF and blanks ignored.
-QByteArray lastLine(const QByteArray& bytes);
+// True when the last line of bytes (trailing CR, LF and blanks ignored) is the ">" prompt
+// alone; a text line that merely ends in ">" is no prompt.
+bool endsInPrompt(QByteArrayView bytes);
 
-// A final result ends the reply: "OK", "ERROR", "+CME ERROR: <n>", "+CMS ERROR: <n>" as the
-// last line, or the ">" prompt when promptEnds is set. With promptEnds the "OK" does not end
-// it: the only good answer to a submit command is the prompt.
-bool isComplete(const QByteArray& bytes, bool promptEnds = true, bool okEnds = true);
+// A final result as the last line ends the reply: "ERROR", "+CME ERROR: <n>", "+CMS ERROR: <n>",
+// and "OK" and the ">" prompt where they count: a submit command waits for the prompt (a late
+// "OK" is no answer to it), its body for "+CMGS:" and "OK" (the phone prompts again after a
+// line break of a text).
+bool isComplete(QByteArrayView bytes, bool promptEnds = true, bool okEnds = true);
 
 // The reply as sendCommand returns it: leading CR and LF removed; the echoed command and
 // the three characters after it removed; each CR LF turned into "|", other CR and LF

@@ -1,13 +1,8 @@
 // Submitting messages through the simulated phone, in PDU and in text mode.
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
-#include "IniStore.h"
-#include "LogWriter.h"
-#include "PhoneLink.h"
-#include "PhoneSimulator.h"
+#include "PhoneRig.h"
 
 using namespace Qt::StringLiterals;
 
@@ -30,44 +25,26 @@ private slots:
 
 private:
     bool start(bool pdu = true);
-    QString logText() const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<IniStore> m_ini;
-    std::unique_ptr<LogWriter> m_log;
-    std::unique_ptr<PhoneSimulator> m_sim;
-    std::unique_ptr<PhoneLink> m_link;
+    std::unique_ptr<PhoneRig> m_rig;
 };
 
 void tst_Submit::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_log = std::make_unique<LogWriter>(m_dir->path());
-    m_ini = std::make_unique<IniStore>(m_dir->filePath(u"tellwick.ini"_s), m_log.get());
-    m_sim = std::make_unique<PhoneSimulator>();
-    QVERIFY2(m_sim->start(), qPrintable(m_sim->errorString()));
-    m_link = std::make_unique<PhoneLink>(*m_ini, *m_log);
+    m_rig = std::make_unique<PhoneRig>();
+    QVERIFY2(m_rig->sim.start(), qPrintable(m_rig->sim.errorString()));
 }
 
 void tst_Submit::cleanup() {
-    m_link.reset();
-    m_sim.reset();
-    m_ini.reset();
-    m_log.reset();
-    m_dir.reset();
+    m_rig.reset();
 }
 
 bool tst_Submit::start(bool pdu) {
-    m_sim->setPduSupported(pdu);
-    if (!m_link->openPort(m_sim->devicePath(), 115200) || !m_link->startDevice()) {
+    m_rig->sim.setPduSupported(pdu);
+    if (!m_rig->link.openPort(m_rig->sim.devicePath(), 115200) || !m_rig->link.startDevice()) {
         return false;
     }
-    m_sim->clearRecords();
+    m_rig->sim.clearRecords();
     return true;
-}
-
-QString tst_Submit::logText() const {
-    QFile f(m_log->transactionLogPath());
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 void tst_Submit::pduMessages_data() {
@@ -92,9 +69,9 @@ void tst_Submit::pduMessages() {
     QFETCH(bool, flash);
     QFETCH(bool, ucs2);
     QVERIFY(start());
-    m_sim->setNextReference(42);
-    QCOMPARE(m_link->submitSms(u"+491701234567"_s, text, report, flash), u"OK 42"_s);
-    const QList<SubmittedSms> sent = m_sim->decodedSubmissions();
+    m_rig->sim.setNextReference(42);
+    QCOMPARE(m_rig->link.submitSms(u"+491701234567"_s, text, report, flash), u"OK 42"_s);
+    const QList<SubmittedSms> sent = m_rig->sim.decodedSubmissions();
     QCOMPARE(sent.size(), 1);
     const SubmittedSms& s = sent.at(0);
     QVERIFY2(s.valid, qPrintable(s.error));
@@ -104,8 +81,8 @@ void tst_Submit::pduMessages() {
     QCOMPARE(s.flash, flash);
     QCOMPARE(s.ucs2, ucs2);
     QCOMPARE(s.validity, 0xA7);
-    QCOMPARE(m_sim->commands(), QStringList{u"AT+CMGS=%1"_s.arg(s.tpduLength)});
-    QVERIFY(m_sim->submissions().at(0).body.startsWith(u"00"_s));
+    QCOMPARE(m_rig->sim.commands(), QStringList{u"AT+CMGS=%1"_s.arg(s.tpduLength)});
+    QVERIFY(m_rig->sim.submissions().at(0).body.startsWith(u"00"_s));
 }
 
 void tst_Submit::longMessageGoesInParts() {
@@ -115,9 +92,9 @@ void tst_Submit::longMessageGoesInParts() {
         text.append(QChar(u'A' + i % 26));
     }
     text += u" \u20AC\u20AC end"_s;
-    m_sim->setNextReference(7);
-    QCOMPARE(m_link->submitSms(u"0170123456"_s, text, true, false), u"OK 7,8,9"_s);
-    const QList<SubmittedSms> parts = m_sim->decodedSubmissions();
+    m_rig->sim.setNextReference(7);
+    QCOMPARE(m_rig->link.submitSms(u"0170123456"_s, text, true, false), u"OK 7,8,9"_s);
+    const QList<SubmittedSms> parts = m_rig->sim.decodedSubmissions();
     QCOMPARE(parts.size(), 3);
     QString joined;
     for (int i = 0; i < parts.size(); ++i) {
@@ -132,12 +109,12 @@ void tst_Submit::longMessageGoesInParts() {
     QCOMPARE(joined, text);
 
     // The next long message gets a reference of its own.
-    QVERIFY(m_link->submitSms(u"0170123456"_s, text, false, false).startsWith(u"OK"_s));
-    QVERIFY(m_sim->decodedSubmissions().at(3).concatRef != parts.at(0).concatRef);
+    QVERIFY(m_rig->link.submitSms(u"0170123456"_s, text, false, false).startsWith(u"OK"_s));
+    QVERIFY(m_rig->sim.decodedSubmissions().at(3).concatRef != parts.at(0).concatRef);
 
     // A part the phone refuses stops the message with the phone's error.
-    m_sim->setSubmitAnswer(u"+CMS ERROR: 38"_s);
-    const QString r = m_link->submitSms(u"0170123456"_s, text, false, false);
+    m_rig->sim.setSubmitAnswer(u"+CMS ERROR: 38"_s);
+    const QString r = m_rig->link.submitSms(u"0170123456"_s, text, false, false);
     QVERIFY2(r.startsWith(u"ERROR"_s) && r.contains(u"+CMS ERROR: 38"_s) && r.contains(u"part 1 of 3"_s),
              qPrintable(r));
 }
@@ -149,72 +126,81 @@ void tst_Submit::lateOkIsNoPrompt() {
     PhoneSimulator::Rule late;
     late.after = "\r\nOK\r\n";
     late.afterDelayMs = 20;
-    m_sim->setRule(u"AT+CSQ"_s, late);
-    m_sim->setDelay(u"AT+CMGS"_s, 150);
-    QCOMPARE(m_link->sendCommand(u"AT+CSQ"_s), u"+CSQ: 20,99"_s);
-    QVERIFY(m_link->submitSms(u"+44123"_s, u"hi"_s, false, false).startsWith(u"OK"_s));
-    QCOMPARE(m_sim->decodedSubmissions().size(), 1);
-    QCOMPARE(m_sim->decodedSubmissions().at(0).text, u"hi"_s);
-    QCOMPARE(m_link->sendCommand(u"AT+CGMI"_s), u"Tellwick"_s);
+    m_rig->sim.setRule(u"AT+CSQ"_s, late);
+    m_rig->sim.setDelay(u"AT+CMGS"_s, 150);
+    QCOMPARE(m_rig->link.sendCommand(u"AT+CSQ"_s), u"+CSQ: 20,99"_s);
+    QVERIFY(m_rig->link.submitSms(u"+44123"_s, u"hi"_s, false, false).startsWith(u"OK"_s));
+    QCOMPARE(m_rig->sim.decodedSubmissions().size(), 1);
+    QCOMPARE(m_rig->sim.decodedSubmissions().at(0).text, u"hi"_s);
+    QCOMPARE(m_rig->link.sendCommand(u"AT+CGMI"_s), u"Tellwick"_s);
 }
 
 void tst_Submit::leftoverDrained() {
     QVERIFY(start());
-    m_sim->sendRaw("\r\nOK\r\n\r\n+CMTI: \"SM\",2\r\n\r\n> \r\n");
-    QVERIFY(m_link->submitSms(u"+44123"_s, u"hello"_s, false, false).startsWith(u"OK"_s));
-    QCOMPARE(m_sim->decodedSubmissions().at(0).text, u"hello"_s);
-    QCOMPARE(m_link->sendCommand(u"AT"_s), u"OK"_s);
+    m_rig->sim.sendRaw("\r\nOK\r\n\r\n+CMTI: \"SM\",2\r\n\r\n> \r\n");
+    QVERIFY(m_rig->link.submitSms(u"+44123"_s, u"hello"_s, false, false).startsWith(u"OK"_s));
+    QCOMPARE(m_rig->sim.decodedSubmissions().at(0).text, u"hello"_s);
+    QCOMPARE(m_rig->link.sendCommand(u"AT"_s), u"OK"_s);
 }
 
 void tst_Submit::phoneRefuses() {
     QVERIFY(start());
-    m_sim->setAnswer(u"AT+CMGS"_s, u"+CMS ERROR: 330"_s);
-    QCOMPARE(m_link->submitSms(u"+44123"_s, u"x"_s, false, false), u"ERROR: +CMS ERROR: 330"_s);
-    m_sim->clearRules();
-    m_sim->setSubmitAnswer(u"ERROR"_s);
-    QCOMPARE(m_link->submitSms(u"+44123"_s, u"x"_s, false, false), u"ERROR"_s);
-    QVERIFY(m_sim->submissions().isEmpty());
-    m_sim->setSubmitAnswer(QString());
-    QCOMPARE(m_link->sendCommand(u"AT"_s), u"OK"_s);
+    m_rig->sim.setAnswer(u"AT+CMGS"_s, u"+CMS ERROR: 330"_s);
+    QCOMPARE(m_rig->link.submitSms(u"+44123"_s, u"x"_s, false, false), u"ERROR: +CMS ERROR: 330"_s);
+    m_rig->sim.clearRules();
+    m_rig->sim.setSubmitAnswer(u"ERROR"_s);
+    QCOMPARE(m_rig->link.submitSms(u"+44123"_s, u"x"_s, false, false), u"ERROR"_s);
+    QVERIFY(m_rig->sim.submissions().isEmpty());
+    m_rig->sim.setSubmitAnswer(QString());
+    QCOMPARE(m_rig->link.sendCommand(u"AT"_s), u"OK"_s);
 }
 
 void tst_Submit::portGoneDuringSubmit() {
     QVERIFY(start());
     PhoneSimulator::Rule gone;
     gone.silent = true;
-    m_sim->setRule(u"AT+CMGS"_s, gone);
-    QObject::connect(m_sim.get(), &PhoneSimulator::commandReceived, m_sim.get(), [this](const QString& c) {
+    m_rig->sim.setRule(u"AT+CMGS"_s, gone);
+    QObject::connect(&m_rig->sim, &PhoneSimulator::commandReceived, &m_rig->sim, [this](const QString& c) {
         if (c.startsWith(u"AT+CMGS"_s)) {
-            m_sim->disappear();
+            m_rig->sim.disappear();
         }
     });
-    QVERIFY(m_link->submitSms(u"+44123"_s, u"x"_s, false, false).startsWith(u"ERROR"_s));
-    QVERIFY(!m_link->isOpen());
+    QVERIFY(m_rig->link.submitSms(u"+44123"_s, u"x"_s, false, false).startsWith(u"ERROR"_s));
+    QVERIFY(!m_rig->link.isOpen());
 }
 
 void tst_Submit::badNumber() {
     QVERIFY(start());
-    QVERIFY(m_link->submitSms(u"nobody"_s, u"x"_s, false, false).startsWith(u"ERROR"_s));
-    QVERIFY(m_sim->commands().isEmpty());
+    QVERIFY(m_rig->link.submitSms(u"nobody"_s, u"x"_s, false, false).startsWith(u"ERROR"_s));
+    QVERIFY(m_rig->sim.commands().isEmpty());
 }
 
 void tst_Submit::textMode() {
     QVERIFY(start(false));
-    QCOMPARE(m_link->identity().mode, 1);
-    m_sim->setNextReference(3);
-    QCOMPARE(m_link->submitSms(u"+44 1234-567"_s, u"Caf\u00E9 \u00E0 5\u00A3 {x}"_s, false, false),
+    QCOMPARE(m_rig->link.identity().mode, 1);
+    m_rig->sim.setNextReference(3);
+    QCOMPARE(m_rig->link.submitSms(u"+44 1234-567"_s, u"Caf\u00E9 \u00E0 5\u00A3 {x}"_s, false, false),
              u"OK 3"_s);
-    QCOMPARE(m_sim->commands(), QStringList({u"AT+CSMP=17,167,0,0"_s, u"AT+CMGS=\"+441234567\""_s}));
-    QCOMPARE(m_sim->submissions().at(0).body, QString::fromLatin1("Caf\xE9 \xE0 5\xA3 {x}"));
-    QVERIFY(!logText().contains(u"\"?\""_s));
+    QCOMPARE(m_rig->sim.commands(), QStringList({u"AT+CSMP=17,167,0,0"_s, u"AT+CMGS=\"+441234567\""_s}));
+    QCOMPARE(m_rig->sim.submissions().at(0).body, QString::fromLatin1("Caf\xE9 \xE0 5\xA3 {x}"));
+    QVERIFY(!m_rig->logText().contains(u"\"?\""_s));
 
     // Report and flash go by AT+CSMP; characters outside the alphabet become "?", logged.
-    m_sim->clearRecords();
-    QVERIFY(m_link->submitSms(u"+441234567"_s, u"na\u00EFve \u4F60"_s, true, true).startsWith(u"OK"_s));
-    QCOMPARE(m_sim->smsParameters(), u"49,167,0,16"_s);
-    QCOMPARE(m_sim->submissions().at(0).body, u"na?ve ?"_s);
-    QVERIFY(logText().contains(u"2 character(s) sent to +441234567 as \"?\""_s));
-    QVERIFY(m_sim->decodedSubmissions().isEmpty());
+    m_rig->sim.clearRecords();
+    QVERIFY(m_rig->link.submitSms(u"+441234567"_s, u"na\u00EFve \u4F60"_s, true, true).startsWith(u"OK"_s));
+    QCOMPARE(m_rig->sim.smsParameters(), u"49,167,0,16"_s);
+    QCOMPARE(m_rig->sim.submissions().at(0).body, u"na?ve ?"_s);
+    QVERIFY(m_rig->logText().contains(u"2 character(s) sent to +441234567 as \"?\""_s));
+    QVERIFY(m_rig->sim.decodedSubmissions().isEmpty());
+
+    // A line break makes the phone prompt again while the text is sent: that prompt is no
+    // answer to the message, which is only over with "+CMGS:".
+    m_rig->sim.clearRecords();
+    m_rig->sim.setLineSpeed(9600);
+    m_rig->sim.setNextReference(9);
+    QCOMPARE(m_rig->link.submitSms(u"+441234567"_s, u"two\rlines"_s, false, false), u"OK 9"_s);
+    QCOMPARE(m_rig->sim.submissions().at(0).body, u"two\rlines"_s);
+    QCOMPARE(m_rig->link.sendCommand(u"AT"_s), u"OK"_s);
 }
 
 QTEST_GUILESS_MAIN(tst_Submit)

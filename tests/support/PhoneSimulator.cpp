@@ -420,6 +420,10 @@ void PhoneSimulator::finishSubmit(const QByteArray& body) {
     if (m_echo) {
         writeNow(body);
     }
+    // In text mode the phone prompts for the next line after each line break of the text.
+    for (qsizetype n = m_mode == 1 ? body.count('\r') : 0; n > 0; --n) {
+        writeNow("\r\n> ");
+    }
     Submission s;
     s.pdu = m_mode == 0;
     s.argument = m_bodyArgument;
