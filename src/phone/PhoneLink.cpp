@@ -67,7 +67,7 @@ public:
         QByteArray reply;  // leftover input first, then what came after the write
     };
 
-    Private(PhoneLink* q, IniStore& ini, LogWriter& log) : q(q), ini(ini), log(log) {
+    Private(PhoneLink* q, IniStore& ini, LogWriter& log) : ini(ini), log(log) {
         port.setReadBufferSize(0);
         QObject::connect(&port, &QSerialPort::readyRead, q, [this] { onReadyRead(); });
         QObject::connect(&port, &QSerialPort::errorOccurred, q,
@@ -215,7 +215,6 @@ public:
         return QStringLiteral("OK ") + ref;
     }
 
-    PhoneLink* q;
     IniStore& ini;
     LogWriter& log;
     QSerialPort port;
