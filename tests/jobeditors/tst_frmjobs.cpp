@@ -95,6 +95,9 @@ private slots:
         QCOMPARE(w->Label2->text(),
                  QStringLiteral("Over here, you can tell Tellwick what to do with incoming SMS messages."));
         QCOMPARE(w->Label1->text(), QStringLiteral("&Existing jobs:"));
+        // The sentence wraps within its room instead of being cut off.
+        QVERIFY(w->Label2->wordWrap() ? w->Label2->heightForWidth(w->Label2->width()) <= w->Label2->height()
+                                      : w->Label2->sizeHint().width() <= w->Label2->width());
         QCOMPARE(w->cmdNew->text(), QStringLiteral("&New..."));
         QCOMPARE(w->cmdEdit->text(), QStringLiteral("&Edit..."));
         QCOMPARE(w->cmdDel->text(), QStringLiteral("D&elete"));
