@@ -80,12 +80,9 @@ void frmJobNew::cmdOK_Click() {
         return;
     }
     const QString letter = item->tag();
-    int typeIndex = 0;
-    while (typeIndex < jobTypeCount && jobTypeLetter(typeIndex) != letter) {
-        ++typeIndex;
-    }
+    const int typeIndex = jobTypeIndex(letter);
     const QString window = jobEditorWindowName(letter);
-    if (typeIndex < jobTypeCount && !window.isEmpty() && m_ctx.windows().has(window)) {
+    if (typeIndex >= 0 && !window.isEmpty() && m_ctx.windows().has(window)) {
         const QString typeName = jobTypeName(typeIndex);
         // With every number of the type taken, a new job would get the number 0, a job that
         // is never listed nor run.

@@ -127,11 +127,6 @@ void frmJobs::ColorItem(ListItem* item) {
     item->setSubItemForeColor(2, colour);
 }
 
-QString frmJobs::selectedTag() const {
-    const ListItem* item = lstJobs2->selectedItem();
-    return item ? item->tag() : QString();
-}
-
 void frmJobs::lstJobs2_Click() {
     const ListItem* item = lstJobs2->selectedItem();
     if (!item) {
@@ -219,12 +214,8 @@ void frmJobs::cmdEdit_Click() {
     }
     selectedJobKey = key;
     selectedJobText = item->text();
-    int typeIndex = 0;
-    while (typeIndex < jobTypeCount && jobTypeLetter(typeIndex) != letter) {
-        ++typeIndex;
-    }
     const QString caption =
-        QStringLiteral("Tellwick: Edit ") + jobTypeName(typeIndex) + QStringLiteral(" job");
+        QStringLiteral("Tellwick: Edit ") + jobTypeName(jobTypeIndex(letter)) + QStringLiteral(" job");
     openJobEditor(m_ctx, window, caption, key);
 }
 
