@@ -1,5 +1,7 @@
 #include "frmJobNew.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -25,12 +27,14 @@ frmJobNew::frmJobNew(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(
     setWindowTitle(QStringLiteral("Select job type"));
 
     Label1 = new QLabel(QStringLiteral("Please select which kind of job you want to create:"), this);
-    Twips::setGeometry(Label1, kLeft, 60, kListWidth, 255);
+    // Wide enough for the question in the font at hand; the list as wide as the question.
+    const int width = std::max(kListWidth, Twips::fromPixels(Label1->sizeHint().width()));
+    Twips::setGeometry(Label1, kLeft, 60, width, 255);
     lstJobTypes = new ListView(this);
-    Twips::setGeometry(lstJobTypes, kLeft, kListTop, kListWidth, 1440);
+    Twips::setGeometry(lstJobTypes, kLeft, kListTop, width, 1440);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    const int right = kLeft + kListWidth;
+    const int right = kLeft + width;
     Twips::setGeometry(cmdCancel, right - 2 * kButtonWidth - 120, 1905, kButtonWidth, kButtonHeight);
     Twips::setGeometry(cmdOK, right - kButtonWidth, 1905, kButtonWidth, kButtonHeight);
     cmdOK->setDefault(true);
@@ -76,12 +80,9 @@ void frmJobNew::cmdOK_Click() {
         return;
     }
     const QString letter = item->tag();
-    int typeIndex = 0;
-    while (typeIndex < jobTypeCount && jobTypeLetter(typeIndex) != letter) {
-        ++typeIndex;
-    }
+    const int typeIndex = jobTypeIndex(letter);
     const QString window = jobEditorWindowName(letter);
-    if (typeIndex < jobTypeCount && !window.isEmpty() && m_ctx.windows().has(window)) {
+    if (typeIndex >= 0 && !window.isEmpty() && m_ctx.windows().has(window)) {
         const QString typeName = jobTypeName(typeIndex);
         // With every number of the type taken, a new job would get the number 0, a job that
         // is never listed nor run.

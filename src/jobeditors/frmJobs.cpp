@@ -30,20 +30,22 @@ frmJobs::frmJobs(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
 
     Label2 = new QLabel(
         QStringLiteral("Over here, you can tell Tellwick what to do with incoming SMS messages."), this);
-    Twips::setGeometry(Label2, 120, 120, 5790, 255);
+    // Room for two lines: the sentence is wider than the window in most desktop fonts.
+    Label2->setWordWrap(true);
+    Twips::setGeometry(Label2, 120, 120, 5790, 480);
     Label1 = new QLabel(QStringLiteral("&Existing jobs:"), this);
-    Twips::setGeometry(Label1, 120, 480, 2000, 255);
+    Twips::setGeometry(Label1, 120, 720, 2000, 255);
     lstJobs2 = new ListView(this);
-    Twips::setGeometry(lstJobs2, 120, 720, 4455, 2895);
+    Twips::setGeometry(lstJobs2, 120, 960, 4455, 2895);
     lstJobs2->setCheckboxes(true);
     Label1->setBuddy(lstJobs2);
     labStatus = new QLabel(this);
-    Twips::setGeometry(labStatus, 120, 3675, 4455, 255);
+    Twips::setGeometry(labStatus, 120, 3915, 4455, 255);
 
-    cmdNew = button(this, QStringLiteral("&New..."), 720);
-    cmdEdit = button(this, QStringLiteral("&Edit..."), 1200);
-    cmdDel = button(this, QStringLiteral("D&elete"), 1680);
-    cmdClose = button(this, QStringLiteral("&Done"), 3240);
+    cmdNew = button(this, QStringLiteral("&New..."), 960);
+    cmdEdit = button(this, QStringLiteral("&Edit..."), 1440);
+    cmdDel = button(this, QStringLiteral("D&elete"), 1920);
+    cmdClose = button(this, QStringLiteral("&Done"), 3480);
     cmdEdit->setEnabled(false);
     cmdDel->setEnabled(false);
     for (QPushButton* b : {cmdNew, cmdEdit, cmdDel, cmdClose}) {
@@ -51,7 +53,7 @@ frmJobs::frmJobs(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
     }
 
     Twips::setWidth(this, 6030);
-    Twips::setHeight(this, 4050);
+    Twips::setHeight(this, 4290);
     setFixedSize(size());
 
     connect(lstJobs2, &ListView::ItemClick, this, [this](ListItem*) { lstJobs2_Click(); });
@@ -123,11 +125,6 @@ void frmJobs::ColorItem(ListItem* item) {
     item->setForeColor(colour);
     item->setSubItemForeColor(1, colour);
     item->setSubItemForeColor(2, colour);
-}
-
-QString frmJobs::selectedTag() const {
-    const ListItem* item = lstJobs2->selectedItem();
-    return item ? item->tag() : QString();
 }
 
 void frmJobs::lstJobs2_Click() {
@@ -217,12 +214,8 @@ void frmJobs::cmdEdit_Click() {
     }
     selectedJobKey = key;
     selectedJobText = item->text();
-    int typeIndex = 0;
-    while (typeIndex < jobTypeCount && jobTypeLetter(typeIndex) != letter) {
-        ++typeIndex;
-    }
     const QString caption =
-        QStringLiteral("Tellwick: Edit ") + jobTypeName(typeIndex) + QStringLiteral(" job");
+        QStringLiteral("Tellwick: Edit ") + jobTypeName(jobTypeIndex(letter)) + QStringLiteral(" job");
     openJobEditor(m_ctx, window, caption, key);
 }
 

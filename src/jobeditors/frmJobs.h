@@ -21,8 +21,6 @@ public:
     void getJobs();
     // Black for a ticked row, grey for an unticked one.
     void ColorItem(ListItem* item);
-    // The key of the row selected now, "" when none is.
-    QString selectedTag() const;
 
     // Handlers.
     void Form_Load();

@@ -33,6 +33,15 @@ QString jobTypeDescription(int typeIndex) {
     return typeField(typeIndex, 3);
 }
 
+int jobTypeIndex(const QString& typeLetter) {
+    for (int t = 0; t < jobTypeCount; ++t) {
+        if (jobTypeLetter(t) == typeLetter) {
+            return t;
+        }
+    }
+    return -1;
+}
+
 QString jobSection(const QString& jobKey) {
     return QStringLiteral("Job ") + jobKey;
 }

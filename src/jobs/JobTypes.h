@@ -14,6 +14,8 @@ constexpr int maxJobsPerType = 500;
 QString jobTypeLetter(int typeIndex);
 QString jobTypeName(int typeIndex);
 QString jobTypeDescription(int typeIndex);
+// The row of a type letter (exact, lower case); -1 for any other text.
+int jobTypeIndex(const QString& typeLetter);
 
 // "Job <letter><n>", the settings section of a job.
 QString jobSection(const QString& jobKey);

@@ -27,12 +27,16 @@ QByteArray keyStream(const QByteArray& key, qsizetype n) {
     return out;
 }
 
-char checkByte(const QByteArray& key, const QByteArray& plain) {
+// Two check bytes: a typed password that merely looks like a stored form ("~" and letters)
+// passes for one only about once in 65,536, rather than once in 256.
+constexpr qsizetype kCheckSize = 2;
+
+QByteArray check(const QByteArray& key, const QByteArray& plain) {
     QCryptographicHash h(QCryptographicHash::Sha256);
     h.addData(QByteArrayView("check"));
     h.addData(key);
     h.addData(plain);
-    return h.result().at(0);
+    return h.result().left(kCheckSize);
 }
 
 QByteArray xorWith(QByteArray data, const QByteArray& stream) {
@@ -44,18 +48,18 @@ QByteArray xorWith(QByteArray data, const QByteArray& stream) {
 
 constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
 
-// Stored form of a non-empty text: mark, then base64url of (check byte + UTF-8 bytes)
+// Stored form of a non-empty text: mark, then base64url of (check bytes + UTF-8 bytes)
 // mixed with the key stream.
 QString encode(const QString& text, const QByteArray& key) {
     const QByteArray plain = text.toUtf8();
-    const QByteArray payload = checkByte(key, plain) + plain;
+    const QByteArray payload = check(key, plain) + plain;
     return kMark + QString::fromLatin1(xorWith(payload, keyStream(key, payload.size())).toBase64(kBase64));
 }
 
 // What a stored form hides, or a null string when text is not exactly the stored form of a
 // non-empty text (so that encode(decode(t)) == t whenever decode succeeds).
 QString decode(const QString& text, const QByteArray& key) {
-    if (text.size() < 3 || text.at(0) != kMark) {
+    if (text.size() < 5 || text.at(0) != kMark) {  // the mark and at least three bytes
         return {};
     }
     for (qsizetype i = 1; i < text.size(); ++i) {
@@ -68,12 +72,12 @@ QString decode(const QString& text, const QByteArray& key) {
     }
     const auto result = QByteArray::fromBase64Encoding(text.mid(1).toLatin1(),
                                                        kBase64 | QByteArray::AbortOnBase64DecodingErrors);
-    if (!result || result.decoded.size() < 2) {
+    if (!result || result.decoded.size() <= kCheckSize) {
         return {};
     }
     const QByteArray payload = xorWith(result.decoded, keyStream(key, result.decoded.size()));
-    const QByteArray plain = payload.mid(1);
-    if (payload.at(0) != checkByte(key, plain)) {
+    const QByteArray plain = payload.mid(kCheckSize);
+    if (payload.left(kCheckSize) != check(key, plain)) {
         return {};
     }
     QString decoded = QString::fromUtf8(plain);

@@ -32,6 +32,8 @@ private slots:
         frmJobNew* w = load();
         QCOMPARE(w->windowTitle(), QStringLiteral("Select job type"));
         QCOMPARE(w->Label1->text(), QStringLiteral("Please select which kind of job you want to create:"));
+        QVERIFY(w->Label1->width() >= w->Label1->sizeHint().width());  // not cut off
+        QVERIFY(Twips::left(w->cmdOK) + Twips::width(w->cmdOK) <= Twips::width(w));
         QCOMPARE(w->cmdCancel->text(), QStringLiteral("&Cancel"));
         QCOMPARE(w->cmdOK->text(), QStringLiteral("&OK"));
         ListView* list = w->lstJobTypes;

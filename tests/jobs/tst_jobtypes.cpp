@@ -60,6 +60,9 @@ private slots:
         QCOMPARE(jobTypeName(3), QStringLiteral("sendmail"));
         QCOMPARE(jobTypeDescription(1), QStringLiteral("Executes programs/batch jobs/scripts"));
         QCOMPARE(jobTypeLetter(5), QString());
+        QCOMPARE(jobTypeIndex(QStringLiteral("s")), 3);
+        QCOMPARE(jobTypeIndex(QStringLiteral("S")), -1);
+        QCOMPARE(jobTypeIndex(QString()), -1);
         QCOMPARE(jobSection(jobKey(4, 12)), QStringLiteral("Job m12"));
     }
 
