@@ -308,9 +308,8 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
                 return 0;
             }
             for (const ToolInfo& tool : std::as_const(m_tools)) {
-                const bool byHandle = (tool.uFlags & Tt::TTF_IDISHWND) && tool.uId == hti->hwnd;
-                const bool byRect = !(tool.uFlags & Tt::TTF_IDISHWND) && tool.hwnd == hti->hwnd;
-                if ((byHandle || byRect) && toolArea(tool).contains(hti->pt)) {
+                const QWidget* w = toolWidget(tool);
+                if (w && tool.uId == hti->hwnd && w->rect().contains(hti->pt)) {
                     hti->ti = tool;
                     return 1;
                 }
@@ -416,21 +415,15 @@ int ToolTipControl::findTool(const ToolInfo* ti) const {
 }
 
 QWidget* ToolTipControl::toolWidget(const ToolInfo& tool) const {
-    return ToolTipWindows::widgetOf((tool.uFlags & Tt::TTF_IDISHWND) ? tool.uId : tool.hwnd);
-}
-
-QRect ToolTipControl::toolArea(const ToolInfo& tool) const {
-    if (tool.uFlags & Tt::TTF_IDISHWND) {
-        const QWidget* w = toolWidget(tool);
-        return w ? w->rect() : QRect();
-    }
-    return QRect(QPoint(tool.rect.left, tool.rect.top), QPoint(tool.rect.right - 1, tool.rect.bottom - 1));
+    return (tool.uFlags & Tt::TTF_IDISHWND) ? ToolTipWindows::widgetOf(tool.uId) : nullptr;
 }
 
 int ToolTipControl::toolAt(QWidget* w, const QPoint& local) const {
+    if (!w->rect().contains(local)) {
+        return -1;
+    }
     for (int i = 0; i < m_tools.size(); ++i) {
-        const ToolInfo& tool = m_tools.at(i);
-        if ((tool.uFlags & Tt::TTF_SUBCLASS) && toolWidget(tool) == w && toolArea(tool).contains(local)) {
+        if ((m_tools.at(i).uFlags & Tt::TTF_SUBCLASS) && toolWidget(m_tools.at(i)) == w) {
             return i;
         }
     }
@@ -438,13 +431,8 @@ int ToolTipControl::toolAt(QWidget* w, const QPoint& local) const {
 }
 
 void ToolTipControl::watch(const ToolInfo& tool) {
-    QWidget* w = toolWidget(tool);
-    if (!w || !(tool.uFlags & Tt::TTF_SUBCLASS)) {
-        return;
-    }
-    w->installEventFilter(this);
-    if (!(tool.uFlags & Tt::TTF_IDISHWND)) {
-        w->setAttribute(Qt::WA_Hover);  // the pointer's moves inside the window pick the tool
+    if (QWidget* w = toolWidget(tool); w && (tool.uFlags & Tt::TTF_SUBCLASS)) {
+        w->installEventFilter(this);
     }
 }
 
@@ -551,8 +539,7 @@ bool ToolTipControl::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::Enter:
-        case QEvent::MouseMove:
-        case QEvent::HoverMove: {
+        case QEvent::MouseMove: {
             const auto* e = dynamic_cast<const QSinglePointEvent*>(event);
             m_hoverWidget = w;
             m_pointer = e ? e->globalPosition().toPoint() : QCursor::pos();

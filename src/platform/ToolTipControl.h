@@ -92,8 +92,9 @@ struct ToolInfo {
     quint32 cbSize = 0;  // Tt::kToolInfoSize, or 0 for "no record"
     quint32 uFlags = 0;
     WindowHandle hwnd = 0;  // the window that contains the tool
-    WindowHandle uId = 0;   // with TTF_IDISHWND: the control's handle; else an id of the caller
-    TtRect rect;            // the tool's area in hwnd when TTF_IDISHWND is not set
+    WindowHandle uId = 0;   // with TTF_IDISHWND the control's handle; a tool with any other id is kept
+                            // but never shown nor hit
+    TtRect rect;            // kept as given; a control's tool covers the whole control
     quint32 hinst = 0;
     QString text;
     qint32 lParam = 0;
@@ -172,7 +173,6 @@ protected:
 private:
     int findTool(const ToolInfo* ti) const;
     QWidget* toolWidget(const ToolInfo& tool) const;
-    QRect toolArea(const ToolInfo& tool) const;
     int toolAt(QWidget* w, const QPoint& local) const;
     void watch(const ToolInfo& tool);
     void unwatch(const ToolInfo& tool);
