@@ -277,14 +277,12 @@ qint32 cToolTips::ToolTipHeightFromText(const QFontMetrics& dc, const QString& t
     return rc.bottom - rc.top;
 }
 
-qint32 cToolTips::TextHeightFromToolTipHeight(const QFontMetrics& dc, qint32 height) const {
-    (void)dc;
+qint32 cToolTips::TextHeightFromToolTipHeight(const QFontMetrics&, qint32 height) const {
     const TtRect rc = adjusted({0, 0, 0, height}, false);
     return rc.bottom - rc.top;
 }
 
-qint32 cToolTips::TextWidthFromToolTipWidth(const QFontMetrics& dc, qint32 width) const {
-    (void)dc;
+qint32 cToolTips::TextWidthFromToolTipWidth(const QFontMetrics&, qint32 width) const {
     const TtRect rc = adjusted({0, 0, width, 0}, false);
     return rc.right - rc.left;
 }

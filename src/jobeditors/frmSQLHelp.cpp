@@ -79,7 +79,7 @@ frmSQLHelp::frmSQLHelp(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ct
     if (ctx.hasMainWindow()) {
         setWindowIcon(ctx.mainWindow().windowIcon());
     }
-    setMinimumWidth(Twips::toPixels(8400));
+    setMinimumWidth(Twips::toPixels(9300));
 
     Image1 = new QLabel(this);
     Image1->setFixedSize(32, 32);
@@ -113,6 +113,7 @@ frmSQLHelp::frmSQLHelp(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ct
         labTitle[i]->setFont(bold);
         labSQL[i] = wrappedLabel(QString::fromUtf16(kExampleTexts[i].sql), this);
         labSQL[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        labSQL[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         QPalette grey = labSQL[i]->palette();
         grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
         labSQL[i]->setPalette(grey);

@@ -4,26 +4,15 @@
 #include <QCursor>
 #include <QEnterEvent>
 #include <QHash>
-#include <QPainter>
-#include <QPainterPath>
-#include <QScreen>
-#include <QStyle>
-#include <QToolTip>
 #include <QWidget>
 #include <algorithm>
+
+#include "ToolTipBalloon.h"
 
 namespace {
 
 const char kHandleProperty[] = "tellwickWindowHandle";
 
-// Shape of a tip: padding inside the border, the balloon's stem and corners, the title.
-constexpr int kPlainPad = 3;
-constexpr int kBalloonPad = 8;
-constexpr int kStemHeight = 12;
-constexpr int kStemWidth = 14;
-constexpr int kRadius = 7;
-constexpr int kIconSize = 16;
-constexpr int kTitleGap = 4;
 constexpr int kPointerHeight = 16;  // a hover tip goes below the pointer's arrow
 
 struct Registry {
@@ -54,151 +43,50 @@ quint32 colorRef(int r, int g, int b) {
 }
 
 quint32 systemColor(int index) {
-    const QPalette pal = QGuiApplication::palette();
-    auto role = [&](QPalette::ColorRole r, QPalette::ColorGroup g = QPalette::Active) {
-        return toColorRef(pal.color(g, r));
+    struct Source {
+        QPalette::ColorRole role;
+        QPalette::ColorGroup group = QPalette::Active;
     };
-    switch (index) {
-        case 0:
-            return role(QPalette::Button);  // scroll bar
-        case 1:
-            return role(QPalette::Dark);  // desktop
-        case 2:
-            return role(QPalette::Highlight);  // active caption
-        case 3:
-            return role(QPalette::Mid);  // inactive caption
-        case 4:
-            return role(QPalette::Window);  // menu
-        case 5:
-            return role(QPalette::Base);  // window background
-        case 6:
-            return role(QPalette::Shadow);  // window frame
-        case 7:
-            return role(QPalette::WindowText);  // menu text
-        case 8:
-            return role(QPalette::Text);  // window text
-        case 9:
-            return role(QPalette::HighlightedText);  // caption text
-        case 10:
-            return role(QPalette::Button);  // active border
-        case 11:
-            return role(QPalette::Button);  // inactive border
-        case 12:
-            return role(QPalette::Mid);  // application workspace
-        case 13:
-            return role(QPalette::Highlight);  // selection
-        case 14:
-            return role(QPalette::HighlightedText);  // selected text
-        case 15:
-            return role(QPalette::Button);  // button face
-        case 16:
-            return role(QPalette::Dark);  // button shadow
-        case 17:
-            return role(QPalette::Text, QPalette::Disabled);  // grey text
-        case 18:
-            return role(QPalette::ButtonText);  // button text
-        case 19:
-            return role(QPalette::WindowText, QPalette::Disabled);  // inactive caption text
-        case 20:
-            return role(QPalette::Light);  // button highlight
-        case 21:
-            return role(QPalette::Shadow);  // dark 3-D shadow
-        case 22:
-            return role(QPalette::Midlight);  // 3-D light
-        case 23:
-            return role(QPalette::ToolTipText);  // info text
-        case 24:
-            return role(QPalette::ToolTipBase);  // info background
-        case 26:
-            return role(QPalette::Link);  // hot-tracked item
-        case 27:
-            return role(QPalette::Highlight);  // active caption gradient
-        case 28:
-            return role(QPalette::Mid);  // inactive caption gradient
-        case 29:
-            return role(QPalette::Highlight);  // menu highlight
-        case 30:
-            return role(QPalette::Window);  // menu bar
-        default:
-            return 0;
+    // By index: what the palette holds closest to each of the system's colours.
+    static const Source kSources[] = {
+        {QPalette::Button},                          // 0 scroll bar
+        {QPalette::Dark},                            // 1 desktop
+        {QPalette::Highlight},                       // 2 active caption
+        {QPalette::Mid},                             // 3 inactive caption
+        {QPalette::Window},                          // 4 menu
+        {QPalette::Base},                            // 5 window background
+        {QPalette::Shadow},                          // 6 window frame
+        {QPalette::WindowText},                      // 7 menu text
+        {QPalette::Text},                            // 8 window text
+        {QPalette::HighlightedText},                 // 9 caption text
+        {QPalette::Button},                          // 10 active border
+        {QPalette::Button},                          // 11 inactive border
+        {QPalette::Mid},                             // 12 application workspace
+        {QPalette::Highlight},                       // 13 selection
+        {QPalette::HighlightedText},                 // 14 selected text
+        {QPalette::Button},                          // 15 button face
+        {QPalette::Dark},                            // 16 button shadow
+        {QPalette::Text, QPalette::Disabled},        // 17 grey text
+        {QPalette::ButtonText},                      // 18 button text
+        {QPalette::WindowText, QPalette::Disabled},  // 19 inactive caption text
+        {QPalette::Light},                           // 20 button highlight
+        {QPalette::Shadow},                          // 21 dark 3-D shadow
+        {QPalette::Midlight},                        // 22 3-D light
+        {QPalette::ToolTipText},                     // 23 info text
+        {QPalette::ToolTipBase},                     // 24 info background
+        {QPalette::NoRole},                          // 25 unused
+        {QPalette::Link},                            // 26 hot-tracked item
+        {QPalette::Highlight},                       // 27 active caption gradient
+        {QPalette::Mid},                             // 28 inactive caption gradient
+        {QPalette::Highlight},                       // 29 menu highlight
+        {QPalette::Window},                          // 30 menu bar
+    };
+    if (index < 0 || index >= int(std::size(kSources)) || kSources[index].role == QPalette::NoRole) {
+        return 0;
     }
+    const Source& s = kSources[index];
+    return toColorRef(QGuiApplication::palette().color(s.group, s.role));
 }
-
-// ---------------------------------------------------------------------------------------------
-// The tip window.
-
-struct BubbleLayout {
-    QSize size;
-    QRect body;  // the bubble without its stem
-    QRect icon;
-    QRect title;
-    QRect text;
-    int textFlags = 0;
-};
-
-class ToolTipBubble : public QWidget {
-public:
-    ToolTipBubble() : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setAttribute(Qt::WA_TranslucentBackground);
-        setObjectName(QStringLiteral("toolTipBubble"));
-    }
-
-    BubbleLayout layout;
-    bool balloon = false;
-    bool stemTop = true;
-    int stemX = 0;
-    QColor back, fore;
-    QString text, title;
-    int icon = 0;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing, balloon);
-        QPainterPath path;
-        const QRectF body = QRectF(layout.body).adjusted(0.5, 0.5, -0.5, -0.5);
-        if (balloon) {
-            path.addRoundedRect(body, kRadius, kRadius);
-            const int baseX =
-                std::clamp(stemX, kRadius + 1, std::max(kRadius + 1, width() - kRadius - kStemWidth - 1));
-            QPolygonF stem;
-            if (stemTop) {
-                stem << QPointF(stemX, 0.5) << QPointF(baseX, body.top() + 1)
-                     << QPointF(baseX + kStemWidth, body.top() + 1);
-            } else {
-                stem << QPointF(stemX, height() - 0.5) << QPointF(baseX, body.bottom() - 1)
-                     << QPointF(baseX + kStemWidth, body.bottom() - 1);
-            }
-            QPainterPath stemPath;
-            stemPath.addPolygon(stem);
-            stemPath.closeSubpath();
-            path = path.united(stemPath);
-        } else {
-            path.addRect(body);
-        }
-        p.setPen(QPen(fore, 1));
-        p.setBrush(back);
-        p.drawPath(path);
-
-        if (!title.isEmpty()) {
-            if (icon >= Tt::TTI_INFO && icon <= Tt::TTI_ERROR) {
-                static const QStyle::StandardPixmap kIcons[] = {QStyle::SP_MessageBoxInformation,
-                                                                QStyle::SP_MessageBoxWarning,
-                                                                QStyle::SP_MessageBoxCritical};
-                style()->standardIcon(kIcons[icon - 1]).paint(&p, layout.icon);
-            }
-            QFont bold = QToolTip::font();
-            bold.setBold(true);
-            p.setFont(bold);
-            p.setPen(fore);
-            p.drawText(layout.title, Qt::AlignLeft | Qt::AlignVCenter, title);
-        }
-        p.setFont(QToolTip::font());
-        p.setPen(fore);
-        p.drawText(layout.text, layout.textFlags, text);
-    }
-};
 
 // ---------------------------------------------------------------------------------------------
 // The window manager.
@@ -327,7 +215,7 @@ bool ToolTipControl::isTipShown() const {
 }
 
 QString ToolTipControl::shownText() const {
-    return isTipShown() ? m_bubble->text : QString();
+    return isTipShown() ? m_bubble->text() : QString();
 }
 
 int ToolTipControl::delay(int kind) const {
@@ -375,7 +263,6 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
                 return 0;
             }
             m_tools.append(*ti);
-            m_tools.last().text = ti->text;
             watch(*ti);
             return 1;
         case Tt::TTM_DELTOOLA: {
@@ -421,9 +308,8 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
                 return 0;
             }
             for (const ToolInfo& tool : std::as_const(m_tools)) {
-                const bool byHandle = (tool.uFlags & Tt::TTF_IDISHWND) && tool.uId == hti->hwnd;
-                const bool byRect = !(tool.uFlags & Tt::TTF_IDISHWND) && tool.hwnd == hti->hwnd;
-                if ((byHandle || byRect) && toolArea(tool).contains(hti->pt)) {
+                const QWidget* w = toolWidget(tool);
+                if (w && tool.uId == hti->hwnd && w->rect().contains(hti->pt)) {
                     hti->ti = tool;
                     return 1;
                 }
@@ -491,7 +377,7 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             if (i < 0) {
                 return 0;
             }
-            const QSize s = bubbleSize(m_tools.at(i).text);
+            const QSize s = ToolTipBalloon::sizeFor(look(), m_tools.at(i).text);
             return qintptr((quint32(s.height() & 0xFFFF) << 16) | quint32(s.width() & 0xFFFF));
         }
         case Tt::TTM_ADJUSTRECT: {
@@ -499,12 +385,12 @@ qintptr ToolTipControl::message(quint32 msg, quintptr wParam, qintptr lParam) {
             if (!rc) {
                 return 0;
             }
-            const Insets in = insets();
+            const QMargins in = ToolTipBalloon::insets(look());
             const int sign = wParam ? 1 : -1;
-            rc->left -= sign * in.left;
-            rc->top -= sign * in.top;
-            rc->right += sign * in.right;
-            rc->bottom += sign * in.bottom;
+            rc->left -= sign * in.left();
+            rc->top -= sign * in.top();
+            rc->right += sign * in.right();
+            rc->bottom += sign * in.bottom();
             return 1;
         }
         case Tt::TTM_SETTITLEA:
@@ -529,21 +415,15 @@ int ToolTipControl::findTool(const ToolInfo* ti) const {
 }
 
 QWidget* ToolTipControl::toolWidget(const ToolInfo& tool) const {
-    return ToolTipWindows::widgetOf((tool.uFlags & Tt::TTF_IDISHWND) ? tool.uId : tool.hwnd);
-}
-
-QRect ToolTipControl::toolArea(const ToolInfo& tool) const {
-    if (tool.uFlags & Tt::TTF_IDISHWND) {
-        const QWidget* w = toolWidget(tool);
-        return w ? w->rect() : QRect();
-    }
-    return QRect(QPoint(tool.rect.left, tool.rect.top), QPoint(tool.rect.right - 1, tool.rect.bottom - 1));
+    return (tool.uFlags & Tt::TTF_IDISHWND) ? ToolTipWindows::widgetOf(tool.uId) : nullptr;
 }
 
 int ToolTipControl::toolAt(QWidget* w, const QPoint& local) const {
+    if (!w->rect().contains(local)) {
+        return -1;
+    }
     for (int i = 0; i < m_tools.size(); ++i) {
-        const ToolInfo& tool = m_tools.at(i);
-        if ((tool.uFlags & Tt::TTF_SUBCLASS) && toolWidget(tool) == w && toolArea(tool).contains(local)) {
+        if ((m_tools.at(i).uFlags & Tt::TTF_SUBCLASS) && toolWidget(m_tools.at(i)) == w) {
             return i;
         }
     }
@@ -551,13 +431,8 @@ int ToolTipControl::toolAt(QWidget* w, const QPoint& local) const {
 }
 
 void ToolTipControl::watch(const ToolInfo& tool) {
-    QWidget* w = toolWidget(tool);
-    if (!w || !(tool.uFlags & Tt::TTF_SUBCLASS)) {
-        return;
-    }
-    w->installEventFilter(this);
-    if (!(tool.uFlags & Tt::TTF_IDISHWND)) {
-        w->setAttribute(Qt::WA_Hover);  // the pointer's moves inside the window pick the tool
+    if (QWidget* w = toolWidget(tool); w && (tool.uFlags & Tt::TTF_SUBCLASS)) {
+        w->installEventFilter(this);
     }
 }
 
@@ -574,29 +449,16 @@ void ToolTipControl::unwatch(const ToolInfo& tool) {
     w->removeEventFilter(this);
 }
 
-ToolTipControl::Insets ToolTipControl::insets() const {
-    const int pad = balloon() ? kBalloonPad : kPlainPad;
-    return {pad + m_margin.left, pad + m_margin.top + (balloon() ? kStemHeight : 0), pad + m_margin.right,
-            pad + m_margin.bottom};
-}
-
-QSize ToolTipControl::bubbleSize(const QString& text) const {
-    const QFontMetrics fm(QToolTip::font());
-    const int flags = Qt::AlignLeft | Qt::AlignTop | (m_maxWidth > 0 ? Qt::TextWordWrap : 0);
-    const int limit = m_maxWidth > 0 ? m_maxWidth : 0x7FFF;
-    QSize content =
-        text.isEmpty() ? QSize() : fm.boundingRect(QRect(0, 0, limit, 0x7FFF), flags, text).size();
-    if (!m_title.isEmpty()) {
-        QFont bold = QToolTip::font();
-        bold.setBold(true);
-        const QFontMetrics bfm(bold);
-        const bool icon = m_titleIcon >= Tt::TTI_INFO && m_titleIcon <= Tt::TTI_ERROR;
-        const int titleWidth = (icon ? kIconSize + kTitleGap : 0) + bfm.horizontalAdvance(m_title);
-        const int titleHeight = std::max(icon ? kIconSize : 0, bfm.height());
-        content = QSize(std::max(content.width(), titleWidth), titleHeight + kTitleGap + content.height());
-    }
-    const Insets in = insets();
-    return QSize(content.width() + in.left + in.right, content.height() + in.top + in.bottom);
+TipLook ToolTipControl::look() const {
+    TipLook look;
+    look.balloon = m_style & Tt::TTS_BALLOON;
+    look.margin = QMargins(m_margin.left, m_margin.top, m_margin.right, m_margin.bottom);
+    look.maxWidth = m_maxWidth;
+    look.title = m_title;
+    look.titleIcon = m_titleIcon;
+    look.back = fromColorRef(m_backColor);
+    look.fore = fromColorRef(m_textColor);
+    return look;
 }
 
 void ToolTipControl::schedule(int index) {
@@ -641,72 +503,16 @@ void ToolTipControl::showTip(int index, const QPoint& anchor, bool tracking) {
         return;
     }
     if (!m_bubble) {
-        m_bubble = new ToolTipBubble;
+        m_bubble = new ToolTipBalloon;
     }
-    ToolTipBubble& b = *m_bubble;
-    Qt::WindowFlags flags = Qt::ToolTip | Qt::FramelessWindowHint;
+    Qt::WindowFlags flags;
     if (m_topmost) {
         flags |= Qt::WindowStaysOnTopHint;
     }
     if (tool.uFlags & Tt::TTF_TRANSPARENT) {
         flags |= Qt::WindowTransparentForInput;
     }
-    if (b.windowFlags() != flags) {
-        b.setWindowFlags(flags);
-    }
-
-    const QSize size = bubbleSize(tool.text);
-    const QScreen* screen = QGuiApplication::screenAt(anchor);
-    if (!screen) {
-        screen = QGuiApplication::primaryScreen();
-    }
-    const QRect area = screen ? screen->geometry() : QRect(anchor, size);
-
-    // Below the anchor with the stem up, or above it when there is no room below.
-    b.balloon = balloon();
-    b.stemTop = anchor.y() + size.height() <= area.bottom() + 1;
-    const int stemOffset = std::min(kRadius + kStemWidth, size.width() / 2);
-    int x = b.balloon ? anchor.x() - stemOffset : anchor.x();
-    x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - size.width()));
-    const int y = b.stemTop ? anchor.y() : anchor.y() - size.height();
-    b.stemX = std::clamp(anchor.x() - x, kRadius, std::max(kRadius, size.width() - kRadius));
-
-    Insets in = insets();
-    const int stem = b.balloon ? kStemHeight : 0;
-    if (!b.stemTop) {
-        in.top -= stem;
-        in.bottom += stem;
-    }
-    BubbleLayout& l = b.layout;
-    l.size = size;
-    l.body = QRect(0, b.stemTop ? stem : 0, size.width(), size.height() - stem);
-    QRect content(in.left, in.top, size.width() - in.left - in.right, size.height() - in.top - in.bottom);
-    l.icon = l.title = QRect();
-    if (!m_title.isEmpty()) {
-        QFont bold = QToolTip::font();
-        bold.setBold(true);
-        const bool icon = m_titleIcon >= Tt::TTI_INFO && m_titleIcon <= Tt::TTI_ERROR;
-        const int titleHeight = std::max(icon ? kIconSize : 0, QFontMetrics(bold).height());
-        int titleLeft = content.left();
-        if (icon) {
-            l.icon = QRect(titleLeft, content.top() + (titleHeight - kIconSize) / 2, kIconSize, kIconSize);
-            titleLeft += kIconSize + kTitleGap;
-        }
-        l.title = QRect(titleLeft, content.top(), content.right() + 1 - titleLeft, titleHeight);
-        content.setTop(content.top() + titleHeight + kTitleGap);
-    }
-    l.text = content;
-    l.textFlags = Qt::AlignLeft | Qt::AlignTop | (m_maxWidth > 0 ? Qt::TextWordWrap : 0);
-    b.back = fromColorRef(m_backColor);
-    b.fore = fromColorRef(m_textColor);
-    b.text = tool.text;
-    b.title = m_title;
-    b.icon = m_titleIcon;
-
-    b.setGeometry(QRect(QPoint(x, y), size));
-    b.show();
-    b.raise();
-    b.update();
+    m_bubble->showAt(look(), tool.text, anchor, flags);
     m_anchor = anchor;
     m_shownHwnd = tool.hwnd;
     m_shownId = tool.uId;
@@ -733,8 +539,7 @@ bool ToolTipControl::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::Enter:
-        case QEvent::MouseMove:
-        case QEvent::HoverMove: {
+        case QEvent::MouseMove: {
             const auto* e = dynamic_cast<const QSinglePointEvent*>(event);
             m_hoverWidget = w;
             m_pointer = e ? e->globalPosition().toPoint() : QCursor::pos();

@@ -9,7 +9,8 @@
 #include <functional>
 
 class QWidget;
-class ToolTipBubble;
+class ToolTipBalloon;
+struct TipLook;
 
 // Our own tooltip control: a window-like object made by class name through ToolTipWindows,
 // driven only by messages, that keeps a list of tools (controls with a tip text) and shows
@@ -91,8 +92,9 @@ struct ToolInfo {
     quint32 cbSize = 0;  // Tt::kToolInfoSize, or 0 for "no record"
     quint32 uFlags = 0;
     WindowHandle hwnd = 0;  // the window that contains the tool
-    WindowHandle uId = 0;   // with TTF_IDISHWND: the control's handle; else an id of the caller
-    TtRect rect;            // the tool's area in hwnd when TTF_IDISHWND is not set
+    WindowHandle uId = 0;   // with TTF_IDISHWND the control's handle; a tool with any other id is kept
+                            // but never shown nor hit
+    TtRect rect;            // kept as given; a control's tool covers the whole control
     quint32 hinst = 0;
     QString text;
     qint32 lParam = 0;
@@ -169,18 +171,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Insets {
-        int left, top, right, bottom;
-    };
     int findTool(const ToolInfo* ti) const;
     QWidget* toolWidget(const ToolInfo& tool) const;
-    QRect toolArea(const ToolInfo& tool) const;
     int toolAt(QWidget* w, const QPoint& local) const;
     void watch(const ToolInfo& tool);
     void unwatch(const ToolInfo& tool);
-    bool balloon() const { return m_style & Tt::TTS_BALLOON; }
-    Insets insets() const;
-    QSize bubbleSize(const QString& text) const;
+    TipLook look() const;
     void schedule(int index);
     void showPending();
     void showTip(int index, const QPoint& anchor, bool tracking);
@@ -212,5 +208,5 @@ private:
     QPoint m_anchor;  // where the tip shown now points
     QTimer m_initialTimer;
     QTimer m_popTimer;
-    ToolTipBubble* m_bubble = nullptr;
+    ToolTipBalloon* m_bubble = nullptr;
 };
