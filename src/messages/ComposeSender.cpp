@@ -1,5 +1,7 @@
 #include "ComposeSender.h"
 
+#include <QStringList>
+
 #include "AppContext.h"
 #include "Fields.h"
 #include "MessageFiles.h"
@@ -14,12 +16,30 @@ QString line(const QString& number, int k, const QString& outcome) {
     return QStringLiteral("SMS to %1 (%2) %3").arg(number).arg(k).arg(outcome) + kCrLf;
 }
 
+// The paths of the files written, from their ","-joined list. A folder name may hold a
+// comma; every path ends in ".sms", so the pieces are joined again until one does.
+QStringList writtenPaths(const QString& joined) {
+    QStringList paths;
+    QString path;
+    bool open = false;
+    for (const QString& piece : joined.split(u',')) {
+        path = open ? path + u',' + piece : piece;
+        open = !path.endsWith(QLatin1String(".sms"), Qt::CaseInsensitive);
+        if (!open) {
+            paths.append(path);
+        }
+    }
+    if (open) {
+        paths.append(path);
+    }
+    return paths;
+}
+
 }  // namespace
 
 QString ComposeSender::sendAll(const QString& recipients, const QString& typedText, const Options& options) {
     const QString text = TextCounter::replaceAccents(typedText);
     const QString semicolon = QStringLiteral(";");
-    const QString comma = QStringLiteral(",");
     QString result;
     const int count = countFields(recipients, semicolon);
     for (int j = 1; j <= count; ++j) {
@@ -32,9 +52,9 @@ QString ComposeSender::sendAll(const QString& recipients, const QString& typedTe
             result += line(number, 1, QStringLiteral("failed"));
             continue;
         }
-        const int files = countFields(paths, comma);
-        for (int k = 1; k <= files; ++k) {
-            const QString path = getField(paths, k, comma);
+        const QStringList files = writtenPaths(paths);
+        for (int k = 1; k <= int(files.size()); ++k) {
+            const QString& path = files.at(k - 1);
             if (options.saveOnly) {
                 result += line(number, k, QStringLiteral("saved"));
                 continue;

@@ -43,12 +43,26 @@ int findName(const QStringList& names, const QString& fragment) {
     return -1;
 }
 
+bool holdsOnlyNumbers(const QString& box) {
+    // Field by field, so that a second number in international format ("+49..;+49..") counts
+    // as a number too; empty fields are passed over, and a box without a number is none.
+    bool any = false;
+    for (const QString& field : box.split(u';')) {
+        if (field.trimmed().isEmpty()) {
+            continue;
+        }
+        if (!readsAsNumber(field)) {
+            return false;
+        }
+        any = true;
+    }
+    return any;
+}
+
 Proposal complete(const QString& box, const QStringList& names) {
     Proposal p;
     p.text = box;
-    QString digits = box;
-    digits.remove(u';');
-    if (readsAsNumber(digits)) {
+    if (holdsOnlyNumbers(box)) {
         return p;
     }
     p.ran = true;

@@ -10,6 +10,10 @@ namespace RecipientCompletion {
 // Digits with an optional leading sign, blanks around them allowed. "" is not a number.
 bool readsAsNumber(const QString& text);
 
+// True when every non-empty ";"-field of the box reads as a number and at least one does:
+// such a box is never completed.
+bool holdsOnlyNumbers(const QString& box);
+
 // The last ";"-field of the box, trimmed: the fragment that completion works on.
 QString fragment(const QString& box);
 

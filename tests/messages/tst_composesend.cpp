@@ -135,6 +135,9 @@ void tst_ComposeSend::setUpFollowsThePhone() {
 void tst_ComposeSend::twoRecipientsSentOneAfterTheOther() {
     QVERIFY(startPhone());
     t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    // An outgoing folder whose name holds a comma: each file is still sent as one.
+    QVERIFY(QDir(t->folder()).mkdir(u"Out, manual"_s));
+    t->ctx().state().outDir = t->path(u"Out, manual"_s);
     frmSendSMS* d = open();
     QTest::keyClicks(d->txtPhoneNo, kA + u";"_s + kB);
     QTest::keyClicks(d->Text1, u"Hello there"_s);
@@ -207,10 +210,13 @@ void tst_ComposeSend::splitTextWithOneFailingPart() {
                  sentLine(kA, 2, u"sent successfully"_s) + sentLine(kB, 1, u"sent successfully"_s) +
                  sentLine(kB, 2, u"failed"_s) +
                  u"\r\nA delivery confirmation was\r\nrequested for each message."_s);
+    // Files go out in the order of the paths written: the last part first.
     const QList<SubmittedSms> sent = sim->decodedSubmissions();
     QCOMPARE(sent.size(), 3);
-    for (const SubmittedSms& sms : sent) {
-        QVERIFY(sms.statusReport);
+    const QStringList prefixes{u"2/2:"_s, u"1/2:"_s, u"2/2:"_s};
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(sent[i].text.startsWith(prefixes[i]), qPrintable(sent[i].text));
+        QVERIFY(sent[i].statusReport);
     }
     // One log line per file, from the dialog, with the text as typed.
     const QString log = this->log();

@@ -90,10 +90,14 @@ void tst_ComposeText::completion() {
     p = RecipientCompletion::complete(u"x"_s, names);
     QCOMPARE(p.row, -1);
     QCOMPARE(p.text, u"x"_s);
-    // Numbers and ";" never complete.
-    for (const QString& box : {u"123;456;"_s, u"123;"_s, u"+49;1"_s}) {
-        QVERIFY(!RecipientCompletion::complete(box, names).ran);
+    // Numbers and ";" never complete, each number with or without its leading "+".
+    const QStringList plusNames{u"+49 Office"_s};
+    for (const QString& box : {u"123;456;"_s, u"123;"_s, u"+49;1"_s, u"+4917100001;+49"_s, u" ; +49 ;"_s}) {
+        QVERIFY2(!RecipientCompletion::complete(box, plusNames).ran, qPrintable(box));
     }
+    // A box without any number is completed (an empty fragment selects the first row).
+    QVERIFY(RecipientCompletion::complete(u" ; "_s, plusNames).ran);
+    QCOMPARE(RecipientCompletion::complete(u"+4930;A"_s, names).text, u"+4930;Alpha"_s);
     // An empty address book proposes nothing.
     p = RecipientCompletion::complete(u"a"_s, {});
     QCOMPARE(p.row, -1);

@@ -268,6 +268,10 @@ void tst_frmSendSMS::numbersNeverCompleteAndCommasBecomeSemicolons() {
     QCOMPARE(d->txtPhoneNo->text(), u"+49151;1"_s);
     QVERIFY(d->txtPhoneNo->selectedText().isEmpty());
     QCOMPARE(d->txtPhoneNo->cursorPosition(), 8);
+    // A second number in international format is no name either.
+    QTest::keyClicks(d->txtPhoneNo, u";+49"_s);
+    QCOMPARE(d->txtPhoneNo->text(), u"+49151;1;+49"_s);
+    QVERIFY(d->txtPhoneNo->selectedText().isEmpty());
     // Pasted commas too, and the caret goes to the end.
     d->txtPhoneNo->setText(u"111,222,333"_s);
     QCOMPARE(d->txtPhoneNo->text(), u"111;222;333"_s);
