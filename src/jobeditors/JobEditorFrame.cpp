@@ -34,6 +34,7 @@ constexpr int kBalloonStyle = 0x40;
 constexpr int kTransparentTool = 0x100;
 constexpr int kAutoPopDelay = 2;
 constexpr int kAutoPopMilliseconds = 10000;
+constexpr int kTipWidth = 400;
 
 QPushButton* plainButton(const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -42,7 +43,7 @@ QPushButton* plainButton(const QString& text, QWidget* parent) {
 }
 }  // namespace
 
-JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent)
+JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions restrictions, QWidget* parent)
     : QDialog(parent), m_ctx(ctx), m_typeIndex(typeIndex) {
     labJobIdent = new QLabel(QStringLiteral("Job identi&fier:"), this);
     txtJobIdent = new QLineEdit(this);
@@ -58,7 +59,60 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent)
 
     m_options = new QWidget(this);
 
+    labExample = new QLabel(this);
+    labExample->setWordWrap(true);
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setDefault(true);
+    cmdCancel = plainButton(QStringLiteral("&Cancel"), this);
+
+    // The job's own fields and options on the left, activation and restrictions on the right.
+    auto* fields = new QGridLayout;
+    fields->addWidget(labJobIdent, 0, 0);
+    fields->addWidget(txtJobIdent, 0, 1);
+    fields->addWidget(labName, 1, 0);
+    fields->addWidget(txtName, 1, 1);
+    fields->addWidget(labDesc, 2, 0);
+    fields->addWidget(txtDesc, 2, 1);
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    left->addWidget(m_options, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(chkActive);
+    if (restrictions == WithRestrictions) {
+        makeRestrictions();
+        right->addWidget(Frame2, 1);
+    } else {
+        right->addStretch(1);
+    }
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(labExample, 1);
+    bottom->addWidget(cmdOK, 0, Qt::AlignBottom);
+    bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
+
+    auto* outer = new QGridLayout(this);
+    outer->addLayout(left, 0, 0);
+    outer->addLayout(right, 0, 1);
+    outer->addLayout(bottom, 1, 0, 1, 2);
+    outer->setColumnStretch(0, 3);
+    outer->setColumnStretch(1, 1);
+
+    connect(txtJobIdent, &QLineEdit::textChanged, this, [this] { txtJobIdent_Change(); });
+    connect(txtName, &QLineEdit::textChanged, this, [this] { txtName_Change(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    txtJobIdent->installEventFilter(this);
+
+    selectAllOnFocus(txtJobIdent);
+    selectAllOnFocus(txtName);
+    selectAllOnFocus(txtDesc);
+}
+
+JobEditorFrame::~JobEditorFrame() = default;
+
+void JobEditorFrame::makeRestrictions() {
     Frame2 = new QGroupBox(QStringLiteral("Job &restrictions:"), this);
+    Frame2->setMinimumWidth(Twips::toPixels(kRestrictWidthTwips));
     Label4 = new QLabel(
         QStringLiteral(
             "Add numbers here to restrict or allow execution of this job only from certain phone numbers:"),
@@ -76,73 +130,28 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent)
     cmdAdd->setEnabled(false);
     cmdDel->setEnabled(false);
 
-    labExample = new QLabel(this);
-    labExample->setWordWrap(true);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setDefault(true);
-    cmdCancel = plainButton(QStringLiteral("&Cancel"), this);
+    auto* layout = new QGridLayout(Frame2);
+    layout->addWidget(Label4, 0, 0, 1, 2);
+    layout->addWidget(txtRestrict, 1, 0);
+    layout->addWidget(cmdAdd, 1, 1);
+    layout->addWidget(lstRestrict, 2, 0);
+    layout->addWidget(cmdDel, 2, 1, Qt::AlignTop);
+    layout->addWidget(optAllow, 3, 0, 1, 2);
+    layout->addWidget(optDeny, 4, 0, 1, 2);
+    layout->setRowStretch(2, 1);
 
-    auto* restrictLayout = new QGridLayout(Frame2);
-    restrictLayout->addWidget(Label4, 0, 0, 1, 2);
-    restrictLayout->addWidget(txtRestrict, 1, 0);
-    restrictLayout->addWidget(cmdAdd, 1, 1);
-    restrictLayout->addWidget(lstRestrict, 2, 0);
-    restrictLayout->addWidget(cmdDel, 2, 1, Qt::AlignTop);
-    restrictLayout->addWidget(optAllow, 3, 0, 1, 2);
-    restrictLayout->addWidget(optDeny, 4, 0, 1, 2);
-    restrictLayout->setRowStretch(2, 1);
-
-    // The job's own fields and options on the left, activation and restrictions on the right.
-    auto* fields = new QGridLayout;
-    fields->addWidget(labJobIdent, 0, 0);
-    fields->addWidget(txtJobIdent, 0, 1);
-    fields->addWidget(labName, 1, 0);
-    fields->addWidget(txtName, 1, 1);
-    fields->addWidget(labDesc, 2, 0);
-    fields->addWidget(txtDesc, 2, 1);
-    auto* left = new QVBoxLayout;
-    left->addLayout(fields);
-    left->addWidget(m_options, 1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(chkActive);
-    right->addWidget(Frame2, 1);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(labExample, 1);
-    bottom->addWidget(cmdOK, 0, Qt::AlignBottom);
-    bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
-
-    auto* outer = new QGridLayout(this);
-    outer->addLayout(left, 0, 0);
-    outer->addLayout(right, 0, 1);
-    outer->addLayout(bottom, 1, 0, 1, 2);
-    outer->setColumnStretch(0, 3);
-    outer->setColumnStretch(1, 1);
-    Frame2->setMinimumWidth(Twips::toPixels(kRestrictWidthTwips));
-
-    connect(txtJobIdent, &QLineEdit::textChanged, this, [this] { txtJobIdent_Change(); });
-    connect(txtName, &QLineEdit::textChanged, this, [this] { txtName_Change(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(txtRestrict, &QLineEdit::textChanged, this, [this] { txtRestrict_Change(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdDel, &QPushButton::clicked, this, [this] { cmdDel_Click(); });
     connect(lstRestrict, &QListWidget::itemSelectionChanged, this, [this] { lstRestrict_Click(); });
     connect(lstRestrict, &QListWidget::itemDoubleClicked, this, [this] { lstRestrict_DblClick(); });
-    txtJobIdent->installEventFilter(this);
-
-    selectAllOnFocus(txtJobIdent);
-    selectAllOnFocus(txtName);
-    selectAllOnFocus(txtDesc);
 }
-
-JobEditorFrame::~JobEditorFrame() = default;
 
 void JobEditorFrame::finishLoad() {
     setWindowIcon(m_ctx.mainWindow().windowIcon());
     initToolTips(kBalloonStyle);
-    const int width = 400;
-    const int autoPop = 10000;
+    const int width = kTipWidth;
+    const int autoPop = kAutoPopMilliseconds;
     const QString none;
     setToolTip(txtJobIdent,
                QStringLiteral(
@@ -152,6 +161,20 @@ void JobEditorFrame::finishLoad() {
                none, width, autoPop);
     setToolTip(txtName, QStringLiteral("Enter a name for this job."), none, width, autoPop);
     setToolTip(txtDesc, QStringLiteral("Enter a brief description of your job here."), none, width, autoPop);
+    if (lstRestrict) {
+        restrictionToolTips();
+    }
+    setToolTip(chkActive,
+               QStringLiteral(
+                   "Check this to activate your job. If this is not checked, your job won't be executed."),
+               none, width, autoPop);
+    ownToolTips();
+}
+
+void JobEditorFrame::restrictionToolTips() {
+    const int width = kTipWidth;
+    const int autoPop = kAutoPopMilliseconds;
+    const QString none;
     setToolTip(
         lstRestrict,
         QStringLiteral("This list shows all phone numbers you want to allow/deny execution of this job."),
@@ -173,11 +196,6 @@ void JobEditorFrame::finishLoad() {
                    "Choose this option to deny execution of this job to the listed numbers (all others are "
                    "allowed)."),
                none, width, autoPop);
-    setToolTip(chkActive,
-               QStringLiteral(
-                   "Check this to activate your job. If this is not checked, your job won't be executed."),
-               none, width, autoPop);
-    ownToolTips();
 }
 
 // ---- tooltips ----------------------------------------------------------------------------
@@ -225,7 +243,7 @@ void JobEditorFrame::setUpJob(const QString& caption, const QString& jobKey) {
 
 void JobEditorFrame::showEvent(QShowEvent* event) {
     if (!m_setUp) {
-        openingSetUp(m_pendingKey);
+        openingSetUp(QString());
     }
     QDialog::showEvent(event);
 }
@@ -249,11 +267,7 @@ void JobEditorFrame::openingSetUp(const QString& requestedKey) {
         m_jobNumber = m_jobKey.mid(letter.size()).toInt();
         getJob();
     } else {
-        // A new job never takes the number of a stored one.
-        const bool keyFree =
-            keyFits && m_ctx.ini().readINI(jobSection(requestedKey), QStringLiteral("Type")).isEmpty();
-        m_jobNumber =
-            keyFree ? requestedKey.mid(letter.size()).toInt() : firstFreeJobNo(m_ctx.ini(), m_typeIndex);
+        m_jobNumber = firstFreeJobNo(m_ctx.ini(), m_typeIndex);
         m_noFreeNumber = m_jobNumber == 0;
         m_jobKey = letter + QString::number(m_jobNumber);
         txtJobIdent->setText(u'>' + m_jobKey + u'<');
@@ -262,11 +276,9 @@ void JobEditorFrame::openingSetUp(const QString& requestedKey) {
     }
     labExample->setText(Example());
     updateCaption();
-    const bool hasIdentifier = !identifier().isEmpty();
-    applyIdentifierState(hasIdentifier);
-    if (!hasIdentifier) {
-        chkActive->setChecked(true);
-    }
+    // The stored Active of a job just loaded is what getJob put into the box; a new job has
+    // none, so the box stays unticked.
+    identifierChanged();
     txtJobIdent->setFocus();
 
     if (m_noFreeNumber) {
@@ -290,17 +302,13 @@ void JobEditorFrame::updateCaption() {
     }
 }
 
-void JobEditorFrame::applyIdentifierState(bool hasIdentifier) {
-    Frame2->setEnabled(hasIdentifier);
-    chkActive->setEnabled(hasIdentifier);
-    Label4->setEnabled(hasIdentifier);
-    optAllow->setEnabled(hasIdentifier);
-    optDeny->setEnabled(hasIdentifier);
-}
-
 // ---- identifier and name -------------------------------------------------------------------
 
 void JobEditorFrame::txtJobIdent_Change() {
+    identifierChanged();
+}
+
+void JobEditorFrame::identifierChanged() {
     labExample->setText(Example());
     updateCaption();
     const bool hasIdentifier = !identifier().isEmpty();
@@ -308,9 +316,16 @@ void JobEditorFrame::txtJobIdent_Change() {
         // A tick the user changed goes back to what is stored.
         chkActive->setChecked(numericValue(readKey(QStringLiteral("Active"))) != 0);
     } else {
+        // The default job is always active.
         chkActive->setChecked(true);
     }
-    applyIdentifierState(hasIdentifier);
+    chkActive->setEnabled(hasIdentifier);
+    if (Frame2) {
+        Frame2->setEnabled(hasIdentifier);
+        Label4->setEnabled(hasIdentifier);
+        optAllow->setEnabled(hasIdentifier);
+        optDeny->setEnabled(hasIdentifier);
+    }
 }
 
 bool JobEditorFrame::isValidIdentifier(const QString& identifier) {
@@ -462,6 +477,9 @@ void JobEditorFrame::clearRestrictOptions() {
 }
 
 void JobEditorFrame::saveRestrictions() {
+    if (!lstRestrict) {
+        return;
+    }
     QStringList items;
     for (int i = 0; i < lstRestrict->count(); ++i) {
         items.append(lstRestrict->item(i)->text());
@@ -482,6 +500,9 @@ void JobEditorFrame::saveRestrictions() {
 }
 
 void JobEditorFrame::loadRestrictions() {
+    if (!lstRestrict) {
+        return;
+    }
     lstRestrict->clear();
     QString list = readKey(QStringLiteral("Allow"));
     if (!list.isEmpty()) {

@@ -24,6 +24,12 @@ class QVBoxLayout;
 // default job, the caption suffix, OK with the uniqueness check, Cancel, the allow/deny list,
 // the tooltips and select-all on focus. An editor derives from it, puts its own controls into
 // optionsArea(), and supplies getJob, saveJob and Example.
+//
+// An editor that works differently overrides the hooks below: identifierChanged() (what a
+// change of the identifier does; the default is the standard rule), txtJobIdent_LostFocus()
+// (the check on leaving the box), captionSuffix() and canSave() (the name rule). An editor
+// without the allow/deny list passes WithoutRestrictions: Frame2 and the list's controls are
+// then not made (nullptr), and no Allow or Deny key is read or written.
 class JobEditorFrame : public QDialog, public JobEditor {
     Q_OBJECT
 public:
@@ -32,10 +38,9 @@ public:
     // Sets the caption the opener chose and the job key, runs the opening set-up, then shows
     // the editor modally and returns when it has closed.
     void openJob(const QString& caption, const QString& jobKey) override;
-    // The opening set-up alone, once: "Tellwick: Edit <type> job" edits jobKey; any other
-    // caption starts a new job under jobKey when that number of the type is free, else under
-    // the first free number. Showing the window without it runs the set-up on the caption
-    // set by then.
+    // The opening set-up alone, once: "Tellwick: Edit <type> job" edits jobKey (when it is a
+    // key of this type); any other caption starts a new job under the first free number of the
+    // type. Showing the window without it runs the set-up on the caption set by then.
     void setUpJob(const QString& caption, const QString& jobKey);
 
     int typeIndex() const { return m_typeIndex; }
@@ -84,7 +89,7 @@ public:
 
     // Handlers.
     void txtJobIdent_Change();
-    void txtJobIdent_LostFocus();
+    virtual void txtJobIdent_LostFocus();
     void txtName_Change();
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -100,7 +105,9 @@ public:
     void reject() override;
 
 protected:
-    JobEditorFrame(AppContext& ctx, int typeIndex, QWidget* parent = nullptr);
+    enum Restrictions { WithRestrictions, WithoutRestrictions };
+    JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions restrictions = WithRestrictions,
+                   QWidget* parent = nullptr);
 
     // Call at the end of the derived constructor, once every control exists: the icon and
     // the tooltips (the frame's, then ownToolTips()).
@@ -108,6 +115,9 @@ protected:
 
     // Hooks for the derived editor.
     virtual void newJobDefaults() {}
+    // Runs on every change of the identifier and once at opening: the example label, the
+    // caption suffix, the Active tick and the enable states of the restrictions.
+    virtual void identifierChanged();
     virtual void ownToolTips() {}
     virtual QString captionSuffix() const;
     // Whether OK may be pressed now (the name rule).
@@ -150,15 +160,15 @@ protected:
     AppContext& m_ctx;
 
 private:
+    void makeRestrictions();
+    void restrictionToolTips();
     void openingSetUp(const QString& requestedKey);
-    void applyIdentifierState(bool hasIdentifier);
     void updateCaption();
     void refuseIdentifier();
     void clearRestrictOptions();
     void finish(int result);
 
     int m_typeIndex;
-    QString m_pendingKey;
     QString m_openingCaption;
     QString m_jobKey;
     int m_jobNumber = 0;

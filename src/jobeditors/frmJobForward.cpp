@@ -23,7 +23,8 @@ QPushButton* plainButton(const QString& text, QWidget* parent) {
 }
 }  // namespace
 
-frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent) : JobEditorFrame(ctx, 0, parent) {
+frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent)
+    : JobEditorFrame(ctx, 0, WithRestrictions, parent) {
     Frame1 = new QGroupBox(QStringLiteral("&Job options:"), optionsArea());
     optToUserDef = new QRadioButton(
         QStringLiteral("recipient's nu&mber or address will be send with the message"), Frame1);

@@ -28,7 +28,11 @@ namespace {
 // The smallest editor the frame allows: only the frame's own keys.
 class MiniEditor : public JobEditorFrame {
 public:
-    MiniEditor(AppContext& ctx, int typeIndex) : JobEditorFrame(ctx, typeIndex) { finishLoad(); }
+    MiniEditor(AppContext& ctx, int typeIndex, Restrictions restrictions = WithRestrictions)
+        : JobEditorFrame(ctx, typeIndex, restrictions) {
+        finishLoad();
+    }
+    using JobEditorFrame::WithoutRestrictions;
     void getJob() override {
         loadCommonFields();
         loadRestrictions();
@@ -106,23 +110,21 @@ private slots:
         QVERIFY(!e->cmdOK->isEnabled());
     }
 
-    void newJobUnderTheOpenersKey_data() {
+    // A new job always takes the first free number, whatever key the opener passed.
+    void newJobIgnoresTheOpenersKey_data() {
         QTest::addColumn<QString>("given");
-        QTest::addColumn<QString>("taken");
-        QTest::newRow("free number") << u"e7"_s << u"e7"_s;
-        QTest::newRow("stored job") << u"e1"_s << u"e2"_s;
-        QTest::newRow("other type") << u"f5"_s << u"e2"_s;
-        QTest::newRow("leading zero") << u"e07"_s << u"e2"_s;
-        QTest::newRow("past the last number") << u"e501"_s << u"e2"_s;
+        QTest::newRow("a later free number") << u"e7"_s;
+        QTest::newRow("stored job") << u"e1"_s;
+        QTest::newRow("other type") << u"f5"_s;
+        QTest::newRow("past the last number") << u"e501"_s;
     }
-    void newJobUnderTheOpenersKey() {
+    void newJobIgnoresTheOpenersKey() {
         QFETCH(QString, given);
-        QFETCH(QString, taken);
         storeJob(u"e1"_s, kExec, u"a"_s, u"A"_s, u"1"_s);
         MiniEditor e(t->ctx(), kExec);
         e.setUpJob(u"Tellwick: New exec job"_s, given);
-        QCOMPARE(e.jobKey(), taken);
-        QCOMPARE(e.txtJobIdent->text(), u'>' + taken + u'<');
+        QCOMPARE(e.jobKey(), u"e2"_s);
+        QCOMPARE(e.txtJobIdent->text(), u">e2<"_s);
     }
 
     void openJobIsModal() {
@@ -410,6 +412,25 @@ private slots:
         e->cmdOK_Click();
         QCOMPARE(ini().readINI(u"Job e1"_s, u"Allow"_s), u"+491"_s);
         QVERIFY(!ini().keys(u"Job e1"_s).contains(u"Deny"_s));
+    }
+
+    // An editor without the allow/deny list: no list controls, no Allow or Deny key touched,
+    // the common tooltips without the list's.
+    void editorWithoutRestrictions() {
+        storeJob(u"m1"_s, 4, u"mail"_s, u"Mailbox"_s, u"0"_s);
+        ini().writeINI(u"Job m1"_s, u"Allow"_s, u"+491"_s);
+        MiniEditor e(t->ctx(), 4, MiniEditor::WithoutRestrictions);
+        QVERIFY(!e.Frame2 && !e.lstRestrict && !e.optAllow);
+        const QList<ToolInfo>& tools = ToolTipWindows::control(e.toolTips()->hWnd())->tools();
+        QCOMPARE(tools.size(), 4);
+        QCOMPARE(tools.at(3).uId, ToolTipWindows::handleOf(e.chkActive));
+        e.setUpJob(u"Tellwick: Edit mailbox job"_s, u"m1"_s);
+        QCOMPARE(e.windowTitle(), u"Tellwick: Edit mailbox job [1]"_s);
+        e.txtJobIdent->clear();
+        e.txtJobIdent->setText(u"box"_s);
+        e.cmdOK_Click();
+        QCOMPARE(ini().readINI(u"Job m1"_s, u"Identification"_s), u"box"_s);
+        QCOMPARE(ini().readINI(u"Job m1"_s, u"Allow"_s), u"+491"_s);
     }
 
     void okRebuildsJobListAndUnloads() {
