@@ -23,6 +23,25 @@ function(tellwick_add_library target)
   add_library(${target} STATIC ${_sources})
   target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC tellwick_options ${ARG_LIBS})
+  tellwick_autogen_follows_sources(${target} ${_sources})
+endfunction()
+
+# tellwick_autogen_follows_sources(<target> <sources>...)
+# With Ninja, AUTOMOC's step reruns only when one of the files it saw last time changes
+# (its depfile lists the target's sources and the folder's list files), so a header that a
+# glob picks up later never gets its moc and linking fails with "undefined reference to
+# vtable". The source list, written as a list file of the folder that changes only when the
+# list does, puts the glob's result among those files.
+function(tellwick_autogen_follows_sources target)
+  set(_list ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.cmake)
+  if(NOT EXISTS ${_list})
+    # A build folder made before the list existed: AUTOMOC runs once more to learn of it.
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+  endif()
+  list(TRANSFORM ARGN PREPEND "# ")
+  string(REPLACE ";" "\n" _content "${ARGN}")
+  file(CONFIGURE OUTPUT ${_list} CONTENT "${_content}\n")
+  include(${_list})
 endfunction()
 
 # add_tellwick_test(<name> SOURCES ... [LIBS ...] [LABEL label] [TIMEOUT seconds])

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <ctime>
 #include <sys/stat.h>
 
 #include "LogWriter.h"
@@ -57,6 +58,17 @@ QString valueForFile(const QString& value) {
 
 constexpr qsizetype kMaxCachedFiles = 8192;
 
+// Local file systems stamp modification times from a clock that may advance only once a
+// timer tick (up to 10 ms). A file read within that tick of its last change could change
+// again under the same stamp, so its cached copy is checked against the bytes until then.
+constexpr qint64 kStampGrainNs = 20'000'000;
+
+qint64 nowNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return qint64(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
 }  // namespace
 
 QString decodeTextFile(const QByteArray& bytes) {
@@ -94,6 +106,10 @@ struct IniStore::Parsed {
 
     FileStamp stamp;
     bool readable = true;
+    // Set while the stamp is too recent to tell a later change apart; raw holds the bytes
+    // parsed, to compare with.
+    mutable bool racy = false;
+    mutable QByteArray raw;
     QStringList lines;
     QList<Section> sections;
     QHash<QString, int> sectionIndex;  // folded name -> first section
@@ -117,7 +133,10 @@ struct IniStore::Parsed {
                 s.name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
                 s.header = i;
                 s.end = int(lines.size());
-                sectionIndex.insert(s.name.toCaseFolded(), int(sections.size()));  // later duplicates replaced below
+                const QString folded = s.name.toCaseFolded();
+                if (!sectionIndex.contains(folded)) {  // the first of duplicates counts
+                    sectionIndex.insert(folded, int(sections.size()));
+                }
                 sections.append(std::move(s));
                 continue;
             }
@@ -139,18 +158,11 @@ struct IniStore::Parsed {
             }
             k.line = i;
             Section& s = sections.last();
-            s.index.insert(k.name.toCaseFolded(), int(s.keys.size()));
-            s.keys.append(std::move(k));
-        }
-        // The first of duplicate sections and keys counts: rebuild the indexes first-wins.
-        sectionIndex.clear();
-        for (int i = int(sections.size()) - 1; i >= 0; --i) {
-            Section& s = sections[i];
-            sectionIndex.insert(s.name.toCaseFolded(), i);
-            s.index.clear();
-            for (int k = int(s.keys.size()) - 1; k >= 0; --k) {
-                s.index.insert(s.keys[k].name.toCaseFolded(), k);
+            const QString folded = k.name.toCaseFolded();
+            if (!s.index.contains(folded)) {
+                s.index.insert(folded, int(s.keys.size()));
             }
+            s.keys.append(std::move(k));
         }
     }
 };
@@ -183,27 +195,42 @@ bool IniStore::isValidSection(const QString& section) {
 std::shared_ptr<const IniStore::Parsed> IniStore::load(const QString& path) const {
     const FileStamp stamp = stampOf(path);
     const auto it = m_cache.constFind(path);
-    if (it != m_cache.cend() && (*it)->stamp == stamp) {
+    const bool hit = it != m_cache.cend() && (*it)->stamp == stamp;
+    if (hit && !(*it)->racy) {
         return *it;
     }
     auto parsed = std::make_shared<Parsed>();
     parsed->stamp = stamp;
     if (stamp.exists) {
         QFile f(path);
-        if (f.open(QIODevice::ReadOnly)) {
-            const QString text = decodeTextFile(f.readAll());
-            parsed->lines = text.split(u'\n');
-            if (!parsed->lines.isEmpty() && parsed->lines.last().isEmpty()) {
-                parsed->lines.removeLast();
-            }
-            for (QString& line : parsed->lines) {
-                if (line.endsWith(u'\r')) {
-                    line.chop(1);
-                }
-            }
-            parsed->parse();
-        } else {
+        if (!f.open(QIODevice::ReadOnly)) {
+            // Not cached: the file may become readable without a new stamp.
             parsed->readable = false;
+            m_cache.remove(path);
+            return parsed;
+        }
+        const QByteArray bytes = f.readAll();
+        const bool settled = nowNs() - stamp.mtimeNs >= kStampGrainNs;
+        if (hit && (*it)->raw == bytes) {
+            (*it)->racy = !settled;
+            if (settled) {
+                (*it)->raw.clear();
+            }
+            return *it;
+        }
+        parsed->lines = decodeTextFile(bytes).split(u'\n');
+        if (!parsed->lines.isEmpty() && parsed->lines.last().isEmpty()) {
+            parsed->lines.removeLast();
+        }
+        for (QString& line : parsed->lines) {
+            if (line.endsWith(u'\r')) {
+                line.chop(1);
+            }
+        }
+        parsed->parse();
+        if (!settled) {
+            parsed->racy = true;
+            parsed->raw = bytes;
         }
     }
     if (m_cache.size() >= kMaxCachedFiles) {
@@ -229,6 +256,10 @@ bool IniStore::store(const QString& path, const QStringList& lines, const QStrin
     parsed->lines = lines;
     parsed->parse();
     parsed->stamp = stampOf(path);
+    if (nowNs() - parsed->stamp.mtimeNs < kStampGrainNs) {
+        parsed->racy = true;
+        parsed->raw = bytes;
+    }
     m_cache.insert(path, parsed);
     return true;
 }

@@ -15,8 +15,8 @@ public:
     void setFolder(const QString& folder) { m_folder = folder; }
     QString folder() const { return m_folder; }
 
-    // Debug lines are written only in debug mode; a failed write is reported through the
-    // failure handler in debug mode and ignored otherwise.
+    // Debug mode follows [Settings] Debug (callers write debug lines only when it is on); a
+    // failed write is reported through the failure handler in debug mode and ignored otherwise.
     void setDebugMode(bool on) { m_debugMode = on; }
     bool debugMode() const { return m_debugMode; }
 

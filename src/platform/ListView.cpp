@@ -277,6 +277,7 @@ void ListView::clearItems() {
 }
 
 ListItem* ListView::findItemByTag(const QString& tag) const {
+    ensureSorted();
     for (int i = 0; i < count(); ++i) {
         auto* it = static_cast<ListItem*>(topLevelItem(i));
         if (it->tag() == tag) {

@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -201,6 +202,8 @@ private slots:
         QVERIFY(!m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("2")));
         QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(readRaw(m_file), QByteArray("[S]\nk=1\n"));
+        // Readable again under the same stamp: the file is no longer taken for empty.
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("1"));
     }
 
     void writesAreAtomic() {
@@ -232,6 +235,19 @@ private slots:
         QFile::remove(m_file);
         QVERIFY(QFile::rename(other, m_file));
         QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("3"));
+        // Rewritten in place within one tick of the file system's clock: same size, inode and
+        // time stamp (pinned here to one moment), yet the new text is read.
+        const QDateTime pinned = QDateTime::currentDateTime().addSecs(5);
+        const auto pinTime = [this, pinned] {
+            QFile f(m_file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(pinned, QFileDevice::FileModificationTime));
+        };
+        writeRaw(m_file, "[S]\nk=5\n");
+        pinTime();
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("5"));
+        writeRaw(m_file, "[S]\nk=6\n");
+        pinTime();
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("6"));
         // Removed.
         QFile::remove(m_file);
         QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")), QString());
