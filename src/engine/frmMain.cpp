@@ -85,6 +85,7 @@ public:
     bool signalWasRunning = false;
     bool activeAtDisable = false;
     bool loaded = false;
+    bool closePending = false;
     QList<QAction*> commands;
 };
 
@@ -272,7 +273,9 @@ void frmMain::Form_Load() {
         trayIcon->show();
     }
     showStatus(QStringLiteral("starting mobile device..."));
+    tempDisableTimers();  // the phone dialogue lets the tray menu's commands in otherwise
     const QString status = d->gateway.startPhone();
+    TempRestoreTimers();
     showStatus(status);
     showCounters();
     d->loaded = true;
@@ -364,6 +367,10 @@ void frmMain::TempRestoreTimers() {
         SignalTimer->start();
     }
     setCommandsEnabled(true);
+    if (d->closePending) {
+        d->closePending = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void frmMain::setCommandsEnabled(bool on) {
@@ -541,21 +548,30 @@ void frmMain::SignalTimer_Timer() {
     }
     tempDisableTimers();
     d->gateway.signalTick();
+    TempRestoreTimers();
     // While the polling timer rests, sending or receiving switched on in the settings
     // file wakes it here.
-    if (!d->activeAtDisable) {
+    if (d->loaded && !InTimer->isActive()) {
         Settings::read(m_ctx);
+        const SharedState& s = m_ctx.state();
+        if (s.sendActive || s.receiveActive) {
+            InTimer->start();
+        }
     }
-    const SharedState& s = m_ctx.state();
-    if (d->loaded && (s.sendActive || s.receiveActive)) {
-        d->activeAtDisable = true;
-    }
-    TempRestoreTimers();
     refreshPanels();
     showCounters();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing the port under a running phone dialogue would fail the message being sent
+    // and every file after it: the send cycle stops after its current file and the window
+    // closes when the dialogue is over.
+    if (d->disableDepth > 0) {
+        d->closePending = true;
+        d->gateway.sendCycle().stop();
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     QCoreApplication::quit();
