@@ -243,17 +243,18 @@ void frmMain::buildCentral() {
 }
 
 void frmMain::buildStatusBar() {
-    auto panel = [this](const QString& name) {
+    auto panel = [this](const QString& name, int minTwips) {
         auto* l = new QLabel(this);
         l->setObjectName(name);
+        l->setMinimumWidth(Twips::toPixels(minTwips));
         l->setFrameShape(QFrame::StyledPanel);
         l->setFrameShadow(QFrame::Sunken);
         return l;
     };
-    d->status = panel(QStringLiteral("Status"));
-    d->device = panel(QStringLiteral("Device"));
-    d->port = panel(QStringLiteral("Port"));
-    d->speed = panel(QStringLiteral("Speed"));
+    d->status = panel(QStringLiteral("Status"), 1500);
+    d->device = panel(QStringLiteral("Device"), 1500);
+    d->port = panel(QStringLiteral("Port"), 1200);
+    d->speed = panel(QStringLiteral("Speed"), 750);
     statusBar()->addWidget(d->status, 1);
     statusBar()->addPermanentWidget(d->device);
     statusBar()->addPermanentWidget(d->port);
