@@ -6,13 +6,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFormLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -41,32 +39,7 @@ int countMessageFiles(const QString& folder) {
     if (folder.isEmpty()) {
         return 0;
     }
-    return int(
-        QDir(folder).entryList({QStringLiteral("*.sms"), QStringLiteral("*.SMS")}, QDir::Files).size());
-}
-
-// Waits until a window that is not a dialog has been hidden or destroyed.
-void waitUntilClosed(QWidget* w) {
-    QEventLoop loop;
-    struct Watcher : QObject {
-        QEventLoop* loop;
-        explicit Watcher(QEventLoop* l) : loop(l) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Hide || e->type() == QEvent::Close) {
-                loop->quit();
-            }
-            return false;
-        }
-    } watcher(&loop);
-    w->installEventFilter(&watcher);
-    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
-    QPointer<QWidget> guard(w);
-    if (w->isVisible()) {
-        loop.exec();
-    }
-    if (guard) {
-        guard->removeEventFilter(&watcher);
-    }
+    return int(QDir(folder).entryList({QStringLiteral("*.sms")}, QDir::Files).size());  // any case
 }
 
 }  // namespace
@@ -454,14 +427,8 @@ void frmMain::openModal(const QString& name) {
         return;
     }
     tempDisableTimers();
-    if (QWidget* w = m_ctx.windows().get(name)) {
-        if (auto* dialog = qobject_cast<QDialog*>(w)) {
-            dialog->exec();
-        } else {
-            w->setWindowModality(Qt::ApplicationModal);
-            w->show();
-            waitUntilClosed(w);
-        }
+    if (auto* dialog = m_ctx.windows().get<QDialog>(name)) {
+        dialog->exec();
     }
     TempRestoreTimers();
     showCounters();
