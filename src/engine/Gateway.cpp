@@ -9,8 +9,8 @@ QString Gateway::startPhone() {
     const QString port = Settings::value(m_ctx, QStringLiteral("Port"));
     QString status;
     if (port.isEmpty()) {
-        status = QStringLiteral("No serial port set up: running without a mobile device");
-        m_ctx.log().writeLog(status);
+        status = QStringLiteral("No serial port set up");
+        m_ctx.log().writeLog(status + QStringLiteral(": running without a mobile device"));
     } else if (!phone.isOpen() && !phone.openPort()) {
         const QString device = PhoneLink::devicePath(port);
         status = QStringLiteral("Can't open serial port %1").arg(device);

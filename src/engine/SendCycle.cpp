@@ -10,13 +10,17 @@ int SendCycle::run() {
         return 0;
     }
     m_running = true;
+    m_stopping = false;
     int handled = 0;
     QSet<QString> tried;
     // One listing per pass; files that arrive meanwhile are taken by the next pass.
-    for (bool more = true; more;) {
+    for (bool more = true; more && !m_stopping;) {
         more = false;
         const QStringList files = MessageFiles::outgoingFilesInOrder(m_ctx.state().outDir);
         for (const QString& f : files) {
+            if (m_stopping) {
+                break;
+            }
             if (tried.contains(f) || m_stuck.contains(f) || !QFileInfo::exists(f)) {
                 continue;
             }
@@ -30,5 +34,6 @@ int SendCycle::run() {
         }
     }
     m_running = false;
+    m_stopping = false;
     return handled;
 }

@@ -15,6 +15,8 @@ public:
     // nothing when called again while it runs (the phone dialogue lets events in).
     int run();
     bool isRunning() const { return m_running; }
+    // Ends a running cycle after the file it is sending (the program is closing).
+    void stop() { m_stopping = m_running; }
 
     // Files that could be neither sent nor filed in the sent folder stay where they are and
     // are not tried again while the program runs (they would reach the good recipients twice).
@@ -23,5 +25,6 @@ public:
 private:
     AppContext& m_ctx;
     bool m_running = false;
+    bool m_stopping = false;
     QSet<QString> m_stuck;
 };

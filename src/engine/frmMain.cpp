@@ -6,13 +6,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFormLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -41,32 +39,7 @@ int countMessageFiles(const QString& folder) {
     if (folder.isEmpty()) {
         return 0;
     }
-    return int(
-        QDir(folder).entryList({QStringLiteral("*.sms"), QStringLiteral("*.SMS")}, QDir::Files).size());
-}
-
-// Waits until a window that is not a dialog has been hidden or destroyed.
-void waitUntilClosed(QWidget* w) {
-    QEventLoop loop;
-    struct Watcher : QObject {
-        QEventLoop* loop;
-        explicit Watcher(QEventLoop* l) : loop(l) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Hide || e->type() == QEvent::Close) {
-                loop->quit();
-            }
-            return false;
-        }
-    } watcher(&loop);
-    w->installEventFilter(&watcher);
-    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
-    QPointer<QWidget> guard(w);
-    if (w->isVisible()) {
-        loop.exec();
-    }
-    if (guard) {
-        guard->removeEventFilter(&watcher);
-    }
+    return int(QDir(folder).entryList({QStringLiteral("*.sms")}, QDir::Files).size());  // any case
 }
 
 }  // namespace
@@ -85,6 +58,7 @@ public:
     bool signalWasRunning = false;
     bool activeAtDisable = false;
     bool loaded = false;
+    bool closePending = false;
     QList<QAction*> commands;
 };
 
@@ -242,17 +216,18 @@ void frmMain::buildCentral() {
 }
 
 void frmMain::buildStatusBar() {
-    auto panel = [this](const QString& name) {
+    auto panel = [this](const QString& name, int minTwips) {
         auto* l = new QLabel(this);
         l->setObjectName(name);
+        l->setMinimumWidth(Twips::toPixels(minTwips));
         l->setFrameShape(QFrame::StyledPanel);
         l->setFrameShadow(QFrame::Sunken);
         return l;
     };
-    d->status = panel(QStringLiteral("Status"));
-    d->device = panel(QStringLiteral("Device"));
-    d->port = panel(QStringLiteral("Port"));
-    d->speed = panel(QStringLiteral("Speed"));
+    d->status = panel(QStringLiteral("Status"), 1500);
+    d->device = panel(QStringLiteral("Device"), 1500);
+    d->port = panel(QStringLiteral("Port"), 1200);
+    d->speed = panel(QStringLiteral("Speed"), 750);
     statusBar()->addWidget(d->status, 1);
     statusBar()->addPermanentWidget(d->device);
     statusBar()->addPermanentWidget(d->port);
@@ -272,7 +247,9 @@ void frmMain::Form_Load() {
         trayIcon->show();
     }
     showStatus(QStringLiteral("starting mobile device..."));
+    tempDisableTimers();  // the phone dialogue lets the tray menu's commands in otherwise
     const QString status = d->gateway.startPhone();
+    TempRestoreTimers();
     showStatus(status);
     showCounters();
     d->loaded = true;
@@ -364,6 +341,10 @@ void frmMain::TempRestoreTimers() {
         SignalTimer->start();
     }
     setCommandsEnabled(true);
+    if (d->closePending) {
+        d->closePending = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void frmMain::setCommandsEnabled(bool on) {
@@ -446,14 +427,8 @@ void frmMain::openModal(const QString& name) {
         return;
     }
     tempDisableTimers();
-    if (QWidget* w = m_ctx.windows().get(name)) {
-        if (auto* dialog = qobject_cast<QDialog*>(w)) {
-            dialog->exec();
-        } else {
-            w->setWindowModality(Qt::ApplicationModal);
-            w->show();
-            waitUntilClosed(w);
-        }
+    if (auto* dialog = m_ctx.windows().get<QDialog>(name)) {
+        dialog->exec();
     }
     TempRestoreTimers();
     showCounters();
@@ -541,21 +516,30 @@ void frmMain::SignalTimer_Timer() {
     }
     tempDisableTimers();
     d->gateway.signalTick();
+    TempRestoreTimers();
     // While the polling timer rests, sending or receiving switched on in the settings
     // file wakes it here.
-    if (!d->activeAtDisable) {
+    if (d->loaded && !InTimer->isActive()) {
         Settings::read(m_ctx);
+        const SharedState& s = m_ctx.state();
+        if (s.sendActive || s.receiveActive) {
+            InTimer->start();
+        }
     }
-    const SharedState& s = m_ctx.state();
-    if (d->loaded && (s.sendActive || s.receiveActive)) {
-        d->activeAtDisable = true;
-    }
-    TempRestoreTimers();
     refreshPanels();
     showCounters();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing the port under a running phone dialogue would fail the message being sent
+    // and every file after it: the send cycle stops after its current file and the window
+    // closes when the dialogue is over.
+    if (d->disableDepth > 0) {
+        d->closePending = true;
+        d->gateway.sendCycle().stop();
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     QCoreApplication::quit();

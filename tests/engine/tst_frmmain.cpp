@@ -250,6 +250,16 @@ private slots:
         QVERIFY(t->readFile(QStringLiteral("tellwick.log")).contains("No serial port set up"));
         QVERIFY(m.isVisible());
 
+        // The signal tick wakes the resting polling timer once sending is switched on.
+        set("SendActive", QStringLiteral("0"));
+        t->ctx().getSettings();
+        m.InTimer->stop();
+        m.SignalTimer_Timer();
+        QVERIFY(!m.InTimer->isActive());
+        set("SendActive", QStringLiteral("1"));
+        m.SignalTimer_Timer();
+        QVERIFY(m.InTimer->isActive());
+
         m.resize(480, 300);
         m.Form_Unload();
         QVERIFY(!m.InTimer->isActive() && !m.SignalTimer->isActive());

@@ -15,10 +15,6 @@ using namespace MessageFiles;
 
 namespace {
 
-QString sec() {
-    return QStringLiteral("Tellwick");
-}
-
 // Stamps "yyyyMMdd-HHmmss" of this second and the next, so a test can prepare both names a
 // file written right now may get.
 QStringList stampsNowAndNext() {

@@ -1,9 +1,11 @@
 // The send cycle and the send-one-file operation end to end, against the simulated phone.
 #include <QTest>
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QSignalSpy>
 #include <memory>
 
@@ -198,10 +200,39 @@ private slots:
         QCOMPARE(sentTexts().size(), 2);
     }
 
+    // Closing the window while the polling tick sends: the file on the line goes out, the
+    // others wait in the outgoing folder, and the window closes when the tick is over.
+    void closingDuringSendWaitsForTheCurrentFile() {
+        frmMain& m = ctx().mainWindow();
+        m.show();
+        for (const char* number : {"+4941", "+4942", "+4943"}) {
+            createSMSFile(ctx(), {}, QString::fromLatin1(number), QStringLiteral("x"), false, false, false,
+                          false, false);
+        }
+        bool closedAtOnce = true;
+        connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+            if (c.startsWith(QLatin1String("AT+CMGS")) && submitCommands() == 1) {
+                closedAtOnce = m.close();
+            }
+        });
+        m.InTimer_Timer();
+        QVERIFY(!closedAtOnce);
+        QCOMPARE(sentTexts(), QStringList{QStringLiteral("+4941|x")});
+        QCOMPARE(QDir(out()).entryList(QDir::Files).size(), 2);
+        QCOMPARE(QDir(sent()).entryList(QDir::Files).size(), 1);
+        QTRY_VERIFY(!m.isVisible());
+    }
+
     void startUpIdentifiesThePhone() {
         ctx().phone().closePort();
         frmMain& m = ctx().mainWindow();
+        // The tray menu's commands cannot start anything while the phone is started.
+        bool commandsOffDuringStart = true;
+        connect(sim.get(), &PhoneSimulator::commandReceived, this,
+                [&] { commandsOffDuringStart &= !m.mnuTray->isEnabled() && !m.mnuExit->isEnabled(); });
         m.Form_Load();
+        QVERIFY(commandsOffDuringStart);
+        QVERIFY(m.mnuTray->isEnabled());
         QCOMPARE(m.panelText(QStringLiteral("Status")), QStringLiteral("Idle..."));
         QCOMPARE(m.panelText(QStringLiteral("Device")), QStringLiteral("Tellwick Simulated GSM Modem"));
         QCOMPARE(m.panelText(QStringLiteral("Port")), sim->devicePath());
