@@ -438,7 +438,16 @@ void frmMain::openBeside(const QString& name) {
     if (d->disableDepth > 0 || !m_ctx.windows().has(name)) {
         return;
     }
-    if (QWidget* w = m_ctx.windows().get(name)) {
+    // Loading may query the phone (the address book asks for its memories): timers off meanwhile.
+    const bool loading = !m_ctx.windows().isLoaded(name);
+    if (loading) {
+        tempDisableTimers();
+    }
+    QWidget* w = m_ctx.windows().get(name);
+    if (loading) {
+        TempRestoreTimers();
+    }
+    if (w) {
         w->show();
         w->raise();
         w->activateWindow();

@@ -1,0 +1,781 @@
+#include "frmAddressBook.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyle>
+
+#include "AddressBook.h"
+#include "AppContext.h"
+#include "Fields.h"
+#include "KeyCodes.h"
+#include "ListView.h"
+#include "TabStrip.h"
+#include "Twips.h"
+#include "frmMain.h"
+#include "frmSendSMS.h"
+
+namespace {
+
+const QString kWindowName = QStringLiteral("frmAddressBook");
+const QString kChooser = QStringLiteral("frmCopyMove");
+const QString kImport = QStringLiteral("frmOutlookImport");
+const QString kLocal = QStringLiteral("SMS");
+const QString kPhone = QStringLiteral("ME");
+const QString kSim = QStringLiteral("SM");
+const QString kSection = QStringLiteral("Addressbook");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Geometry in twips.
+constexpr int kListLeft = 120;
+constexpr int kListWidth = 5400;
+constexpr int kButtonsLeft = 5640;
+constexpr int kWidthTwips = 6255;
+constexpr int kHeightTwips = 6840;
+
+void place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                   Twips::toPixels(height));
+}
+
+QPushButton* button(QWidget* parent, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setAutoDefault(false);
+    return b;
+}
+
+bool isPhoneStore(const QString& store) {
+    return store == kPhone || store == kSim;
+}
+
+}  // namespace
+
+frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx), m_book(ctx) {
+    setObjectName(kWindowName);
+    setWindowTitle(QStringLiteral("Tellwick: Addressbook"));
+    isOutlookAvailable = [&ctx] { return ctx.windows().has(kImport); };
+    m_book.onStatus = [this](const QString& text) {
+        labStatus->setText(text);
+        labStatus->repaint();
+    };
+    buildControls();
+
+    connect(Tubby, &TabStrip::TabClick, this, [this](int) { Tubby_Click(); });
+    connect(lstNames, &ListView::ColumnClick, this, &frmAddressBook::lstNames_ColumnClick);
+    connect(lstNames, &ListView::ItemClick, this, [this](ListItem*) { lstNames_ItemClick(); });
+    connect(lstNames, &ListView::DblClick, this, &frmAddressBook::lstNames_DblClick);
+    connect(txtName, &QLineEdit::textChanged, this, &frmAddressBook::txtName_Change);
+    connect(txtNumber, &QLineEdit::textChanged, this, &frmAddressBook::txtNumber_Change);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmAddressBook::cmdAdd_Click);
+    connect(cmdReplace, &QPushButton::clicked, this, &frmAddressBook::cmdReplace_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmAddressBook::cmdDelete_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmAddressBook::cmdCopy_Click);
+    connect(cmdMove, &QPushButton::clicked, this, &frmAddressBook::cmdMove_Click);
+    connect(cmdRefresh, &QPushButton::clicked, this, &frmAddressBook::cmdRefresh_Click);
+    connect(cmdUpdate, &QPushButton::clicked, this, &frmAddressBook::cmdUpdate_Click);
+    connect(cmdAbort, &QPushButton::clicked, this, &frmAddressBook::cmdAbort_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmAddressBook::cmdClose_Click);
+    connect(cmdOutlook, &QPushButton::clicked, this, &frmAddressBook::cmdOutlook_Click);
+    txtName->installEventFilter(this);
+    txtNumber->installEventFilter(this);
+
+    formLoad();
+}
+
+frmAddressBook::~frmAddressBook() = default;
+
+void frmAddressBook::buildControls() {
+    labBooks = new QLabel(QStringLiteral("Address&books:"), this);
+    place(labBooks, kListLeft, 120, 3000, 255);
+    Tubby = new TabStrip(this);
+    Tubby->setObjectName(QStringLiteral("Tubby"));
+    place(Tubby, kListLeft, 390, kListWidth, 360);
+    labBooks->setBuddy(Tubby);
+
+    lstNames = new ListView(this);
+    lstNames->setObjectName(QStringLiteral("lstNames"));
+    lstNames->setMultiSelect(true);
+    place(lstNames, kListLeft, 750, kListWidth, 3330);
+    labStatus = new QLabel(this);
+    place(labStatus, kListLeft, 4140, kListWidth, 255);
+
+    QStyle* st = style();
+    auto picture = [&](const QString& tip, QStyle::StandardPixmap icon, int row) {
+        QPushButton* b = button(this, {});
+        b->setIcon(st->standardIcon(icon));
+        b->setToolTip(tip);
+        place(b, kButtonsLeft, 750 + row * 480, 450, 420);
+        return b;
+    };
+    cmdDelete = picture(QStringLiteral("Delete addresses from selected phonebook"), QStyle::SP_TrashIcon, 0);
+    cmdCopy = picture(QStringLiteral("Copy selected addresses to another phonebook"), QStyle::SP_FileLinkIcon, 1);
+    cmdMove = picture(QStringLiteral("Move selected addresses to another phonebook"), QStyle::SP_ArrowForward, 2);
+    cmdRefresh = picture(QStringLiteral("Refresh selected phonebook list (read from phone)"),
+                         QStyle::SP_BrowserReload, 3);
+    cmdUpdate = picture(QStringLiteral("Update selected phonebook memory (write to phone)"),
+                        QStyle::SP_DialogSaveButton, 4);
+    cmdOutlook = picture(QStringLiteral("Import contacts from Microsoft Outlook..."),
+                         QStyle::SP_DialogOpenButton, 6);
+    for (QPushButton* b : {cmdDelete, cmdCopy, cmdMove, cmdRefresh, cmdUpdate}) {
+        b->setEnabled(false);
+    }
+
+    labName = new QLabel(QStringLiteral("&Name:"), this);
+    place(labName, kListLeft, 4470, 2640, 255);
+    txtName = new QLineEdit(this);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    place(txtName, kListLeft, 4740, 2640, 330);
+    labName->setBuddy(txtName);
+    LabNumber = new QLabel(QStringLiteral("N&umber:"), this);
+    place(LabNumber, kListLeft + 2760, 4470, 2640, 255);
+    txtNumber = new QLineEdit(this);
+    txtNumber->setObjectName(QStringLiteral("txtNumber"));
+    place(txtNumber, kListLeft + 2760, 4740, 2640, 330);
+    LabNumber->setBuddy(txtNumber);
+
+    labHint = new QLabel(QStringLiteral("Click on a name to edit an entry, doubleclick to send a message..."), this);
+    place(labHint, kListLeft, 5160, kListWidth, 255);
+    labChanged = new QLabel(
+        QStringLiteral("Please note: All phonebook entries will be saved locally until you press the 'update' button."),
+        this);
+    labChanged->setWordWrap(true);
+    place(labChanged, kListLeft, 5460, kListWidth + 500, 450);
+    labChanged->hide();
+
+    cmdAdd = button(this, QStringLiteral("&Add"));
+    place(cmdAdd, kListLeft, 6090, 1200, 375);
+    cmdAdd->setEnabled(false);
+    cmdReplace = button(this, QStringLiteral("&Replace"));
+    place(cmdReplace, kListLeft + 1320, 6090, 1200, 375);
+    cmdReplace->setEnabled(false);
+    cmdAbort = button(this, QStringLiteral("A&bort"));
+    place(cmdAbort, kListLeft + 2640, 6090, 1200, 375);
+    cmdAbort->hide();
+    cmdClose = button(this, QStringLiteral("&Close"));
+    place(cmdClose, kButtonsLeft - 735, 6090, 1200, 375);
+    cmdClose->setDefault(true);
+
+    setTabOrder(Tubby, lstNames);
+    setTabOrder(lstNames, txtName);
+    setTabOrder(txtName, txtNumber);
+    Twips::setWidth(this, kWidthTwips);
+    Twips::setHeight(this, kHeightTwips);
+    setFixedSize(size());
+}
+
+// Loading: the local tab always, a tab for each phone memory that reports an index.
+void frmAddressBook::formLoad() {
+    Hourglass hourglass;
+    frmMain& main = m_ctx.mainWindow();
+    setWindowIcon(main.windowIcon());
+
+    while (Tubby->count() > 0) {
+        Tubby->removeTab(0);
+    }
+    Tubby->addTab1(QStringLiteral("&Tellwick"), kLocal);
+    if (m_ctx.phone().checkDevice()) {
+        for (const auto& [mem, caption] : {std::pair{kPhone, QStringLiteral("&Phone memory")},
+                                           std::pair{kSim, QStringLiteral("SI&M memory")}}) {
+            const QString info = getMemoryInfo(mem);
+            const int max = getField(info, 1, QStringLiteral(",")).toInt();
+            if (max >= 1) {
+                Tubby->addTab1(caption, mem);
+                MemoryState& st = memory(mem);
+                st.max = max;
+                st.numberLength = getField(info, 2, QStringLiteral(",")).toInt();
+                st.nameLength = getField(info, 3, QStringLiteral(",")).toInt();
+            }
+        }
+    }
+
+    lstNames->clearColumns();
+    lstNames->addColumn(QStringLiteral("Name"), kListWidth / 2);
+    lstNames->addColumn(QStringLiteral("Number"), kListWidth / 2 - 350);
+    lstNames->setSorted(true);
+    lstNames->setSortKey(0);
+    lstNames->setSortOrder(Qt::AscendingOrder);
+    lstNames->clearColumnHeaderIcons();
+    lstNames->setColumnHeaderIcon(0, main.lstImages.icon(QStringLiteral("Asc")));
+
+    memory(kPhone).useLocal = true;
+    memory(kSim).useLocal = true;
+    m_currentMem = kLocal;
+    getLocalAddresses(kLocal);
+}
+
+int frmAddressBook::getSelectedItems(const ListView* list) {
+    return int(list->selectedListItems().size());
+}
+
+void frmAddressBook::getLocalAddresses(const QString& store) {
+    IniStore& ini = m_ctx.ini();
+    lstNames->clearItems();
+    int n = 0;
+    if (store == kLocal) {
+        cmdOutlook->setEnabled(isOutlookAvailable && isOutlookAvailable());
+        const QStringList names = ini.keys(kSection);
+        for (const QString& name : names) {
+            lstNames->addItem(name)->setSubItem(1, ini.readINI(kSection, name));
+        }
+        n = int(names.size());
+        labStatus->setText(QStringLiteral("%1 addresses stored in local Tellwick addressbook").arg(n));
+    } else {
+        cmdOutlook->setEnabled(false);
+        const QString section = PhoneBook::section(store);
+        const QStringList keys = ini.keys(section);
+        for (const QString& key : keys) {
+            const QString value = ini.readINI(section, key);
+            ListItem* row = lstNames->addItem(getField(value, 1, QStringLiteral("|")));
+            row->setSubItem(1, getField(value, 2, QStringLiteral("|")));
+            row->setTag(key);
+        }
+        n = int(keys.size());
+        labStatus->setText(store == kPhone ? QStringLiteral("%1 addresses saved locally from phone memory").arg(n)
+                                           : QStringLiteral("%1 addresses saved locally from SIM card").arg(n));
+    }
+    lstNames->clearSelection();
+}
+
+void frmAddressBook::ReadBook(const QString& memory) {
+    cmdAbort->show();
+    m_book.readBook(memory, lstNames);
+    cmdAbort->hide();
+}
+
+void frmAddressBook::Tubby_Click() {
+    if (m_book.busy()) {
+        return;
+    }
+    const QIcon asc = m_ctx.mainWindow().lstImages.icon(QStringLiteral("Asc"));
+    lstNames->setSortKey(0);
+    lstNames->setSortOrder(Qt::AscendingOrder);
+    lstNames->sort();
+    lstNames->clearColumnHeaderIcons();
+    lstNames->setColumnHeaderIcon(0, asc);
+    txtName->clear();
+    txtNumber->clear();
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdDelete, cmdReplace, cmdCopy, cmdMove, cmdRefresh,
+                                                      cmdUpdate, Tubby, cmdClose}) {
+        w->setEnabled(false);
+    }
+
+    QString store = Tubby->tabKey(Tubby->selectedIndex());
+    if (store.isEmpty()) {
+        store = kLocal;
+    }
+    m_currentMem = store;
+    if (store == kLocal) {
+        getLocalAddresses(kLocal);
+    } else {
+        MemoryState& st = memory(store);
+        if (!st.useLocal) {
+            if (st.changed) {
+                const QString text =
+                    store == kPhone
+                        ? QStringLiteral("Your phone addressbook has been changed, do you want to save it to the phone, first?")
+                        : QStringLiteral("Your SIM addressbook has been changed, do you want to save it to the phone, first?");
+                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                        QStringLiteral("Addressbook has changed"), this) == MsgBox::Yes) {
+                    cmdUpdate_Click();  // lists the memory again through this handler, which reads it
+                }
+            }
+            if (!st.useLocal) {
+                ReadBook(store);
+            }
+            cmdUpdate->setEnabled(false);
+        } else {
+            getLocalAddresses(store);
+            if (lstNames->count() == 0 && !st.askedEmpty && !m_closing) {
+                st.askedEmpty = true;
+                if (m_ctx.msgBox().show(QStringLiteral("This addressbook is empty, do you want to read it from the phone now?"),
+                                        MsgBox::YesNo, MsgBox::Information, QStringLiteral("No addresses found"),
+                                        this) == MsgBox::Yes) {
+                    st.useLocal = false;
+                    Tubby_Click();
+                    return;
+                }
+                st.useLocal = true;
+            }
+            cmdUpdate->setEnabled(st.changed);
+            if (st.changed) {
+                labStatus->setText(labStatus->text() + QStringLiteral(" (changed)"));
+                labChanged->show();
+            }
+        }
+    }
+
+    Tubby->setEnabled(true);
+    cmdClose->setEnabled(true);
+    cmdRefresh->setEnabled(isPhoneStore(store));
+    // A selection of several rows left the boxes locked; a new listing has no selection.
+    for (QWidget* w : std::initializer_list<QWidget*>{txtName, txtNumber, labName, LabNumber}) {
+        w->setEnabled(true);
+    }
+    if (isPhoneStore(store)) {
+        const MemoryState& st = memory(store);
+        LabNumber->setText(QStringLiteral("N&umber (max. %1 digits):").arg(st.numberLength));
+        labName->setText(QStringLiteral("&Name (max. %1 characters):").arg(st.nameLength));
+    } else {
+        LabNumber->setText(QStringLiteral("N&umber:"));
+        labName->setText(QStringLiteral("&Name:"));
+    }
+}
+
+// The clean-up of typed entries; the boxes show the cleaned text. False when nothing is left
+// to store.
+bool frmAddressBook::tidyBoxes(QString* name, QString* number) {
+    *number = PhoneBook::cleanNumber(txtNumber->text());
+    *name = PhoneBook::cleanName(txtName->text());
+    if (m_currentMem == kLocal) {
+        *name = PhoneBook::localKey(*name);
+    }
+    txtNumber->setText(*number);
+    txtName->setText(*name);
+    return !name->trimmed().isEmpty() && !number->isEmpty();
+}
+
+void frmAddressBook::afterEdit() {
+    Tubby_Click();
+    txtName->clear();
+    txtNumber->clear();
+    cmdDelete->setEnabled(false);
+    cmdAdd->setEnabled(false);
+    cmdReplace->setEnabled(false);
+}
+
+void frmAddressBook::cmdAdd_Click() {
+    QString name, number;
+    if (m_book.busy() || !tidyBoxes(&name, &number)) {
+        return;
+    }
+    if (isPhoneStore(m_currentMem)) {
+        savePhoneEntry(m_currentMem, name, number, {});
+    } else {
+        if (!m_ctx.ini().readINI(kSection, name).isEmpty() &&
+            m_ctx.msgBox().show(QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
+                                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
+                                this) != MsgBox::Yes) {
+            return;
+        }
+        m_ctx.ini().writeINI(kSection, name, number);
+    }
+    afterEdit();
+}
+
+void frmAddressBook::cmdReplace_Click() {
+    ListItem* row = lstNames->selectedItem();
+    QString name, number;
+    if (m_book.busy() || !row || !tidyBoxes(&name, &number)) {
+        return;
+    }
+    if (isPhoneStore(m_currentMem)) {
+        savePhoneEntry(m_currentMem, name, number, row->tag());
+    } else {
+        IniStore& ini = m_ctx.ini();
+        const QString old = row->text();
+        if (old.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0) {
+            ini.deleteINIKey(kSection, old);  // so the key takes the new spelling
+            ini.writeINI(kSection, name, number);
+        } else if (ini.writeINI(kSection, name, number)) {
+            ini.deleteINIKey(kSection, old);  // only once the new entry is safe
+        }
+    }
+    afterEdit();
+}
+
+void frmAddressBook::cmdDelete_Click() {
+    if (m_book.busy()) {
+        return;
+    }
+    const QString from = m_currentMem == kLocal   ? QStringLiteral(" from Tellwick's addressbook?")
+                         : m_currentMem == kPhone ? QStringLiteral(" from your phone addressbook?")
+                                                  : QStringLiteral(" from your SIM addressbook?");
+    if (m_ctx.msgBox().show(QStringLiteral("Do you really want to delete selected address(es)") + from, MsgBox::YesNo,
+                            MsgBox::Question, QStringLiteral("Tellwick: Delete address(es)"), this) != MsgBox::Yes) {
+        return;
+    }
+    const QList<ListItem*> rows = lstNames->selectedListItems();
+    for (ListItem* row : rows) {
+        if (m_currentMem == kLocal) {
+            m_ctx.ini().deleteINIKey(kSection, row->text());
+        } else {
+            m_ctx.ini().deleteINIKey(PhoneBook::section(m_currentMem), row->tag());
+            memory(m_currentMem).changed = true;
+        }
+    }
+    afterEdit();
+}
+
+void frmAddressBook::cmdCopy_Click() {
+    copyOrMove(false);
+}
+
+void frmAddressBook::cmdMove_Click() {
+    copyOrMove(true);
+}
+
+QString frmAddressBook::getDestMemory(const QString& buttonName, const QString& current) {
+    if (!m_ctx.windows().has(kChooser)) {
+        return {};
+    }
+    auto* dlg = m_ctx.windows().get<QDialog>(kChooser);
+    if (!dlg) {
+        return {};
+    }
+    QList<QAbstractButton*> options;
+    for (const QString& name : {QStringLiteral("Opt1"), QStringLiteral("Opt2")}) {
+        if (auto* b = dlg->findChild<QAbstractButton*>(name)) {
+            options.append(b);
+        }
+    }
+    if (options.size() < 2) {
+        const QList<QRadioButton*> radios = dlg->findChildren<QRadioButton*>();
+        options = {radios.value(0), radios.value(1)};
+    }
+    if (!options.at(0) || !options.at(1)) {
+        m_ctx.windows().unload(kChooser);
+        return {};
+    }
+    const bool copy = buttonName == QLatin1String("cmdCopy");
+    dlg->setWindowTitle(copy ? QStringLiteral("Copy address(es)") : QStringLiteral("Move address(es)"));
+    if (auto* label = dlg->findChild<QLabel*>(QStringLiteral("Label1"))) {
+        label->setText(copy ? QStringLiteral("Select memory to copy selected address(es) to:")
+                            : QStringLiteral("Select memory to move selected address(es) to:"));
+    }
+    const bool phoneOk = memory(kPhone).max >= 1;
+    const bool simOk = memory(kSim).max >= 1;
+    struct Choice {
+        QString caption, tag;
+        bool enabled;
+    };
+    const Choice local{QStringLiteral("Tellwick's addressbook"), kLocal, true};
+    const Choice phone{QStringLiteral("phone addressbook"), kPhone, phoneOk};
+    const Choice sim{QStringLiteral("SIM addressbook"), kSim, simOk};
+    const Choice first = current == kLocal ? phone : local;
+    const Choice second = current == kSim ? phone : sim;
+    int i = 0;
+    for (const Choice& c : {first, second}) {
+        QAbstractButton* b = options.at(i++);
+        b->setText(c.caption);
+        b->setProperty("Tag", c.tag);
+        b->setEnabled(c.enabled);
+    }
+    dlg->exec();
+    const QString result = options.at(0)->isChecked() ? first.tag : options.at(1)->isChecked() ? second.tag : QString();
+    m_ctx.windows().unload(kChooser);
+    return result;
+}
+
+void frmAddressBook::copyOrMove(bool move) {
+    if (m_book.busy()) {
+        return;
+    }
+    const QString source = m_currentMem;
+    const QString target = getDestMemory(move ? QStringLiteral("cmdMove") : QStringLiteral("cmdCopy"), source);
+    if (target.isEmpty()) {
+        return;
+    }
+    IniStore& ini = m_ctx.ini();
+    if (isPhoneStore(target)) {
+        const int stored = getNumEntries(target);
+        const int selected = getSelectedItems(lstNames);
+        const int max = memory(target).max;
+        if (selected + stored > max) {
+            const QString where = target == kPhone ? QStringLiteral(" phone's addressbook")
+                                                   : QStringLiteral(" addressbook on SIM card");
+            const QString text = QStringLiteral("You have selected ") + QString::number(selected) +
+                                 (move ? QStringLiteral(" entries to be moved to the ")
+                                       : QStringLiteral(" entries to be copied to the ")) +
+                                 where + QStringLiteral(", ") + kCrLf +
+                                 QStringLiteral("this would exeed the maximum entries to store.") + kCrLf + kCrLf +
+                                 QStringLiteral("Please select max. ") + QString::number(max - stored) +
+                                 (move ? QStringLiteral(" entries or delete addresses ")
+                                       : QStringLiteral(" or delete addresses ")) +
+                                 QStringLiteral("in target storage and try again.");
+            m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Too many entries selected"),
+                                this);
+            lstNames->setFocus();
+            return;
+        }
+    }
+
+    const QList<ListItem*> rows = lstNames->selectedListItems();
+    for (ListItem* row : rows) {
+        QString name = row->text();
+        while (name.startsWith(u' ')) {
+            name.remove(0, 1);
+        }
+        const QString number = row->subItem(1);
+        bool kept = true;
+        if (isPhoneStore(target)) {
+            if (!AddressBook::findAddress(ini, target, name, number).isEmpty()) {
+                const QString text = QStringLiteral("An entry with name '%1'").arg(name) + kCrLf +
+                                     QStringLiteral("and number '%1'").arg(number) + kCrLf +
+                                     QStringLiteral("already exists in ") +
+                                     (target == kPhone ? QStringLiteral("phone") : QStringLiteral("SIM")) +
+                                     QStringLiteral(" addressbook.") + kCrLf + kCrLf +
+                                     QStringLiteral("Do you want to overwrite it?");
+                kept = false;
+                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite address"),
+                                        this) == MsgBox::Yes) {
+                    const QString section = PhoneBook::section(target);
+                    for (int i = 1; i <= memory(target).max; ++i) {
+                        const QString value = ini.readINI(section, QString::number(i));
+                        if (value.contains(name, Qt::CaseInsensitive) && value.contains(number, Qt::CaseInsensitive)) {
+                            kept = savePhoneEntry(target, name, number, QString::number(i));
+                            break;
+                        }
+                    }
+                }
+            } else {
+                kept = savePhoneEntry(target, QString(name).remove(u','), number, {});
+            }
+        } else {
+            if (!AddressBook::findAddress(ini, kLocal, name).isEmpty()) {
+                const QString text = QStringLiteral("The name '%1'").arg(name) + kCrLf +
+                                     QStringLiteral("already exists in Tellwick's addressbook.") + kCrLf + kCrLf +
+                                     QStringLiteral("Do you want to overwrite it?");
+                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite address"),
+                                           this) == MsgBox::Yes;
+            }
+            if (kept) {
+                kept = ini.writeINI(kSection, PhoneBook::localKey(name), number);
+            }
+        }
+        if (!kept) {
+            row->setSelected(false);  // a move leaves what was not stored where it was
+        }
+    }
+
+    if (move) {
+        const QList<ListItem*> moved = lstNames->selectedListItems();
+        for (ListItem* row : moved) {
+            if (source == kLocal) {
+                ini.deleteINIKey(kSection, row->text());
+            } else {
+                ini.deleteINIKey(PhoneBook::section(source), row->tag());
+                memory(source).changed = true;
+            }
+        }
+    }
+    Tubby_Click();
+}
+
+void frmAddressBook::setEditingEnabled(bool on) {
+    for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber, cmdAdd, cmdDelete, cmdReplace,
+                                                      cmdCopy, cmdMove, cmdRefresh, cmdUpdate, Tubby, cmdClose}) {
+        w->setEnabled(on);
+    }
+}
+
+void frmAddressBook::cmdUpdate_Click() {
+    const QString mem = m_currentMem;
+    if (m_book.busy() || !isPhoneStore(mem)) {
+        return;
+    }
+    m_book.timersOff();
+    txtName->clear();
+    txtNumber->clear();
+    setEditingEnabled(false);
+    cmdAbort->show();
+
+    QList<PhoneEntry> rows;
+    for (int i = 1; i <= lstNames->count(); ++i) {
+        const ListItem* row = lstNames->item(i);
+        rows.append({row->tag(), row->text(), row->subItem(1)});
+    }
+    const PhoneBook::WriteResult result = m_book.writeBack(mem, rows);
+    if (result == PhoneBook::WriteResult::Written) {
+        // Only a copy that reached the phone whole counts as saved.
+        memory(mem).changed = false;
+        labChanged->hide();
+        cmdUpdate->setEnabled(false);
+    }
+    cmdAbort->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
+        w->setEnabled(true);
+    }
+    Tubby_Click();
+    m_book.timersOn();
+}
+
+void frmAddressBook::cmdAbort_Click() {
+    m_book.abort();
+}
+
+void frmAddressBook::cmdRefresh_Click() {
+    if (m_book.busy() || !isPhoneStore(m_currentMem)) {
+        return;
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
+        w->setEnabled(false);
+    }
+    m_book.timersOff();
+    memory(m_currentMem).useLocal = false;
+    Tubby_Click();
+    for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
+        w->setEnabled(true);
+    }
+    m_book.timersOn();
+}
+
+void frmAddressBook::cmdClose_Click() {
+    if (m_book.busy()) {
+        return;  // the window must not go while a phone dialogue waits
+    }
+    m_closing = true;
+    for (const QString& mem : {kPhone, kSim}) {
+        if (!memory(mem).changed) {
+            continue;
+        }
+        const QString text =
+            mem == kPhone
+                ? QStringLiteral("Your phone addressbook has been changed.") + kCrLf +
+                      QStringLiteral("If you exit now, all changes will be lost.") + kCrLf + kCrLf +
+                      QStringLiteral("Do you want to save it to the phone now?")
+                : QStringLiteral("Your SIM addressbook has been changed.") + kCrLf +
+                      QStringLiteral("If you exit now, all changes will be lost.") + kCrLf + kCrLf +
+                      QStringLiteral("Do you want to save it now?");
+        const int answer = m_ctx.msgBox().show(text, MsgBox::YesNoCancel, MsgBox::Question,
+                                               QStringLiteral("Tellwick: Save addressbook to phone"), this);
+        if (answer == MsgBox::Cancel) {
+            m_closing = false;
+            return;
+        }
+        if (answer == MsgBox::Yes) {
+            {
+                const QSignalBlocker quiet(Tubby);
+                Tubby->setSelectedIndex(Tubby->indexOfKey(mem));
+            }
+            m_currentMem = mem;
+            getLocalAddresses(mem);
+            cmdUpdate_Click();
+        }
+    }
+    unloadMe();
+}
+
+void frmAddressBook::cmdOutlook_Click() {
+    if (m_book.busy() || !m_ctx.windows().has(kImport)) {
+        return;
+    }
+    if (auto* dlg = m_ctx.windows().get<QDialog>(kImport)) {
+        dlg->exec();
+    }
+    m_ctx.windows().unload(kImport);
+}
+
+void frmAddressBook::lstNames_ColumnClick(int column) {
+    const frmMain& main = m_ctx.mainWindow();
+    lstNames->clearColumnHeaderIcons();
+    lstNames->setSortKey(column);
+    if (lstNames->sortOrder() == Qt::DescendingOrder) {
+        lstNames->setSortOrder(Qt::AscendingOrder);
+        lstNames->setColumnHeaderIcon(column, main.lstImages.icon(QStringLiteral("Asc")));
+    } else {
+        lstNames->setSortOrder(Qt::DescendingOrder);
+        lstNames->setColumnHeaderIcon(column, main.lstImages.icon(QStringLiteral("Desc")));
+    }
+    lstNames->sort();
+}
+
+void frmAddressBook::lstNames_ItemClick() {
+    if (lstNames->count() == 0) {
+        return;
+    }
+    const int selected = getSelectedItems(lstNames);
+    if (ListItem* row = lstNames->selectedItem()) {
+        txtName->setText(row->text());
+        txtNumber->setText(row->subItem(1));
+    }
+    for (QPushButton* b : {cmdDelete, cmdCopy, cmdMove}) {
+        b->setEnabled(true);
+    }
+    const bool one = selected == 1;
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdAdd, cmdReplace, txtName, txtNumber, labName, LabNumber}) {
+        w->setEnabled(one);
+    }
+    if (selected > 1) {
+        txtName->clear();
+        txtNumber->clear();
+    }
+}
+
+void frmAddressBook::lstNames_DblClick(ListItem* item) {
+    if (m_book.busy()) {
+        return;
+    }
+    const QString number = item ? item->subItem(1) : txtNumber->text();
+    frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Send SMS message"), number, {});
+    lstNames->setFocus();
+}
+
+void frmAddressBook::txtName_Change() {
+    cmdAdd->setEnabled(!txtName->text().isEmpty() && !txtNumber->text().isEmpty());
+}
+
+void frmAddressBook::txtNumber_Change() {
+    txtName_Change();
+}
+
+bool frmAddressBook::keyAllowed(const QLineEdit* box, int limit, int keyAscii) {
+    if (keyAscii == KeyCodes::Return || keyAscii == KeyCodes::Back || keyAscii < 32 ||
+        !isPhoneStore(m_currentMem) || box->text().size() < limit) {
+        return true;
+    }
+    m_ctx.prompts().beeper.beep();
+    return false;
+}
+
+bool frmAddressBook::txtName_KeyPress(int keyAscii) {
+    return isPhoneStore(m_currentMem) ? keyAllowed(txtName, memory(m_currentMem).nameLength, keyAscii) : true;
+}
+
+bool frmAddressBook::txtNumber_KeyPress(int keyAscii) {
+    return isPhoneStore(m_currentMem) ? keyAllowed(txtNumber, memory(m_currentMem).numberLength, keyAscii) : true;
+}
+
+bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == txtName || watched == txtNumber)) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (!text.isEmpty()) {
+            const int key = text.at(0).unicode();
+            const bool ok = watched == txtName ? txtName_KeyPress(key) : txtNumber_KeyPress(key);
+            if (!ok) {
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmAddressBook::reject() {
+    if (!cmdAbort->isHidden()) {
+        cmdAbort_Click();
+    }
+}
+
+void frmAddressBook::closeEvent(QCloseEvent* event) {
+    if (m_book.busy() && !m_unloaded) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    unloadMe();
+}
+
+void frmAddressBook::unloadMe() {
+    if (m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    done(QDialog::Accepted);
+    if (m_ctx.windows().existing(kWindowName) == this) {
+        m_ctx.windows().unload(kWindowName);
+    }
+}

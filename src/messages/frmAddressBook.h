@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "PhoneBook.h"
+
+class AppContext;
+class ListView;
+class ListItem;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TabStrip;
+
+// The address book: the local list of [Addressbook] and, when the phone has them, the local
+// copies of its phone and SIM phonebook memories, one store at a time. Phone stores are
+// edited offline and written to the phone only by the update command. Shown beside the main
+// window, or modally by the message browser; only one instance exists.
+class frmAddressBook : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAddressBook(AppContext& ctx, QWidget* parent = nullptr);
+    ~frmAddressBook() override;
+
+    QLabel* labBooks = nullptr;
+    TabStrip* Tubby = nullptr;
+    ListView* lstNames = nullptr;
+    QLabel* labName = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLabel* LabNumber = nullptr;
+    QLineEdit* txtNumber = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdReplace = nullptr;
+    QPushButton* cmdClose = nullptr;
+    QPushButton* cmdAbort = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdCopy = nullptr;
+    QPushButton* cmdMove = nullptr;
+    QPushButton* cmdRefresh = nullptr;
+    QPushButton* cmdUpdate = nullptr;
+    QPushButton* cmdOutlook = nullptr;
+    QLabel* labStatus = nullptr;
+    QLabel* labHint = nullptr;
+    QLabel* labChanged = nullptr;
+
+    // "SMS" (local), "ME" or "SM".
+    QString currentMem() const { return m_currentMem; }
+    MemoryState& memory(const QString& mem) { return m_book.state(mem); }
+    PhoneBook& phoneBook() { return m_book; }
+
+    // Whether the contacts import has contacts to offer; enables the import button on the
+    // local store. By default: the import window is there to open.
+    std::function<bool()> isOutlookAvailable;
+
+    // Operations other windows and the window's own commands use.
+    QString getMemoryInfo(const QString& memory) { return m_book.getMemoryInfo(memory); }
+    void ReadBook(const QString& memory);
+    bool savePhoneEntry(const QString& memory, const QString& name, const QString& number,
+                        const QString& index) {
+        return m_book.savePhoneEntry(memory, name, number, index);
+    }
+    int getNumEntries(const QString& memory) const { return m_book.getNumEntries(memory); }
+    void getLocalAddresses(const QString& store);
+    void Tubby_Click();
+    // The store the copy or move command sends the selection to ("" when none was chosen).
+    QString getDestMemory(const QString& buttonName, const QString& current);
+    static int getSelectedItems(const ListView* list);
+
+    // Handlers.
+    void cmdAdd_Click();
+    void cmdReplace_Click();
+    void cmdDelete_Click();
+    void cmdCopy_Click();
+    void cmdMove_Click();
+    void cmdRefresh_Click();
+    void cmdUpdate_Click();
+    void cmdAbort_Click();
+    void cmdClose_Click();
+    void cmdOutlook_Click();
+    void lstNames_ColumnClick(int column);
+    void lstNames_ItemClick();
+    void lstNames_DblClick(ListItem* item);
+    void txtName_Change();
+    void txtNumber_Change();
+    // False when the key is refused (the box already holds as many characters as the memory
+    // stores).
+    bool txtName_KeyPress(int keyAscii);
+    bool txtNumber_KeyPress(int keyAscii);
+
+    // Escape presses the abort button.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void formLoad();
+    void copyOrMove(bool move);
+    bool tidyBoxes(QString* name, QString* number);
+    void afterEdit();
+    void setEditingEnabled(bool on);
+    bool keyAllowed(const QLineEdit* box, int limit, int keyAscii);
+    void unloadMe();
+
+    AppContext& m_ctx;
+    PhoneBook m_book;
+    QString m_currentMem = QStringLiteral("SMS");
+    bool m_closing = false;
+    bool m_unloaded = false;
+};
