@@ -148,8 +148,8 @@ QString PhoneBook::getMemoryInfo(const QString& memory) {
 
     phone.pingDevice();
     if (debug) {
-        m_ctx.log().writeLog(QStringLiteral("(1) now checking addressbook capabilities for %1: AT+CPBS?").arg(mem),
-                             true);
+        m_ctx.log().writeLog(
+            QStringLiteral("(1) now checking addressbook capabilities for %1: AT+CPBS?").arg(mem), true);
     }
     reply = sendRepeated(QStringLiteral("AT+CPBR=?"));
     if (debug) {
@@ -165,7 +165,8 @@ QString PhoneBook::getMemoryInfo(const QString& memory) {
     }
     rest = rest.mid(from + 2).remove(u')').remove(u'|');
     int max = 0, numberLength = 0, nameLength = 0;
-    if (countFields(rest, QStringLiteral(",")) != 3 || !isCount(getField(rest, 1, QStringLiteral(",")), &max) ||
+    if (countFields(rest, QStringLiteral(",")) != 3 ||
+        !isCount(getField(rest, 1, QStringLiteral(",")), &max) ||
         !isCount(getField(rest, 2, QStringLiteral(",")), &numberLength) ||
         !isCount(getField(rest, 3, QStringLiteral(",")), &nameLength)) {
         return kNotSupported;
@@ -187,8 +188,8 @@ void PhoneBook::readBook(const QString& memory, ListView* list) {
     list->clearItems();
     ini.deleteINISection(section(memory));
 
-    const QString where = memory == QLatin1String("ME") ? QStringLiteral("in phone memory")
-                                                        : QStringLiteral("on SIM card");
+    const QString where =
+        memory == QLatin1String("ME") ? QStringLiteral("in phone memory") : QStringLiteral("on SIM card");
     if (oldCount == 0) {
         setStatus(QStringLiteral("0/%1 addresses found %2").arg(max).arg(where));
     }
@@ -197,7 +198,11 @@ void PhoneBook::readBook(const QString& memory, ListView* list) {
     reading = true;
     for (int i = 1; i <= max && reading; ++i) {
         looked = true;
-        setStatus(QStringLiteral("%1 addresses found %2 (reading index %3/%4...)").arg(count).arg(where).arg(i).arg(max));
+        setStatus(QStringLiteral("%1 addresses found %2 (reading index %3/%4...)")
+                      .arg(count)
+                      .arg(where)
+                      .arg(i)
+                      .arg(max));
         doEvents();  // an abort click gets in here or while the phone answers
 
         const QString reply = send(QStringLiteral("AT+CPBR=%1").arg(i));
@@ -215,8 +220,9 @@ void PhoneBook::readBook(const QString& memory, ListView* list) {
             ini.writeINI(section(memory), QString::number(i), name + u'|' + number);
             ++count;
         } else if (!reply.contains(QLatin1String("OK"))) {
-            const QString text =
-                QStringLiteral("Error reading addressbook entry index %1 from %2: %3").arg(i).arg(memory, reply);
+            const QString text = QStringLiteral("Error reading addressbook entry index %1 from %2: %3")
+                                     .arg(i)
+                                     .arg(memory, reply);
             if (debug) {
                 m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Information,
                                     QStringLiteral("Tellwick DEBUG message:"));
@@ -279,7 +285,8 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
             // A hand-edited key that is no index would garble the command.
             answer = QStringLiteral("ERROR: invalid index ") + row.index;
         } else {
-            answer = send(QStringLiteral("AT+CPBW=%1,\"%2\",%3,\"%4\"").arg(index).arg(number).arg(type).arg(name));
+            answer = send(
+                QStringLiteral("AT+CPBW=%1,\"%2\",%3,\"%4\"").arg(index).arg(number).arg(type).arg(name));
         }
         doEvents();
         if (answer.contains(QLatin1String("ERROR"))) {

@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include "AddressBook.h"
+#include "AddressBookTexts.h"
 #include "AppContext.h"
 #include "Fields.h"
 #include "KeyCodes.h"
@@ -29,7 +30,6 @@ const QString kLocal = QStringLiteral("SMS");
 const QString kPhone = QStringLiteral("ME");
 const QString kSim = QStringLiteral("SM");
 const QString kSection = QStringLiteral("Addressbook");
-const QString kCrLf = QStringLiteral("\r\n");
 
 // Geometry in twips.
 constexpr int kListLeft = 120;
@@ -113,14 +113,16 @@ void frmAddressBook::buildControls() {
         return b;
     };
     cmdDelete = picture(QStringLiteral("Delete addresses from selected phonebook"), QStyle::SP_TrashIcon, 0);
-    cmdCopy = picture(QStringLiteral("Copy selected addresses to another phonebook"), QStyle::SP_FileLinkIcon, 1);
-    cmdMove = picture(QStringLiteral("Move selected addresses to another phonebook"), QStyle::SP_ArrowForward, 2);
+    cmdCopy =
+        picture(QStringLiteral("Copy selected addresses to another phonebook"), QStyle::SP_FileLinkIcon, 1);
+    cmdMove =
+        picture(QStringLiteral("Move selected addresses to another phonebook"), QStyle::SP_ArrowForward, 2);
     cmdRefresh = picture(QStringLiteral("Refresh selected phonebook list (read from phone)"),
                          QStyle::SP_BrowserReload, 3);
     cmdUpdate = picture(QStringLiteral("Update selected phonebook memory (write to phone)"),
                         QStyle::SP_DialogSaveButton, 4);
-    cmdOutlook = picture(QStringLiteral("Import contacts from Microsoft Outlook..."),
-                         QStyle::SP_DialogOpenButton, 6);
+    cmdOutlook =
+        picture(QStringLiteral("Import contacts from Microsoft Outlook..."), QStyle::SP_DialogOpenButton, 6);
     for (QPushButton* b : {cmdDelete, cmdCopy, cmdMove, cmdRefresh, cmdUpdate}) {
         b->setEnabled(false);
     }
@@ -138,13 +140,16 @@ void frmAddressBook::buildControls() {
     place(txtNumber, kListLeft + 2760, 4740, 2640, 330);
     LabNumber->setBuddy(txtNumber);
 
-    labHint = new QLabel(QStringLiteral("Click on a name to edit an entry, doubleclick to send a message..."), this);
-    place(labHint, kListLeft, 5160, kListWidth, 255);
+    labHint = new QLabel(QStringLiteral("Click on a name to edit an entry, doubleclick to send a message..."),
+                         this);
+    labHint->setWordWrap(true);
+    place(labHint, kListLeft, 5130, kListWidth + 500, 420);
     labChanged = new QLabel(
-        QStringLiteral("Please note: All phonebook entries will be saved locally until you press the 'update' button."),
+        QStringLiteral(
+            "Please note: All phonebook entries will be saved locally until you press the 'update' button."),
         this);
     labChanged->setWordWrap(true);
-    place(labChanged, kListLeft, 5460, kListWidth + 500, 450);
+    place(labChanged, kListLeft, 5550, kListWidth + 500, 450);
     labChanged->hide();
 
     cmdAdd = button(this, QStringLiteral("&Add"));
@@ -235,8 +240,9 @@ void frmAddressBook::getLocalAddresses(const QString& store) {
             row->setTag(key);
         }
         n = int(keys.size());
-        labStatus->setText(store == kPhone ? QStringLiteral("%1 addresses saved locally from phone memory").arg(n)
-                                           : QStringLiteral("%1 addresses saved locally from SIM card").arg(n));
+        labStatus->setText(store == kPhone
+                               ? QStringLiteral("%1 addresses saved locally from phone memory").arg(n)
+                               : QStringLiteral("%1 addresses saved locally from SIM card").arg(n));
     }
     lstNames->clearSelection();
 }
@@ -275,10 +281,7 @@ void frmAddressBook::Tubby_Click() {
         MemoryState& st = memory(store);
         if (!st.useLocal) {
             if (st.changed) {
-                const QString text =
-                    store == kPhone
-                        ? QStringLiteral("Your phone addressbook has been changed, do you want to save it to the phone, first?")
-                        : QStringLiteral("Your SIM addressbook has been changed, do you want to save it to the phone, first?");
+                const QString text = AddressBookTexts::saveBeforeReading(store);
                 if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
                                         QStringLiteral("Addressbook has changed"), this) == MsgBox::Yes) {
                     cmdUpdate_Click();  // lists the memory again through this handler, which reads it
@@ -292,9 +295,11 @@ void frmAddressBook::Tubby_Click() {
             getLocalAddresses(store);
             if (lstNames->count() == 0 && !st.askedEmpty && !m_closing) {
                 st.askedEmpty = true;
-                if (m_ctx.msgBox().show(QStringLiteral("This addressbook is empty, do you want to read it from the phone now?"),
-                                        MsgBox::YesNo, MsgBox::Information, QStringLiteral("No addresses found"),
-                                        this) == MsgBox::Yes) {
+                if (m_ctx.msgBox().show(
+                        QStringLiteral(
+                            "This addressbook is empty, do you want to read it from the phone now?"),
+                        MsgBox::YesNo, MsgBox::Information, QStringLiteral("No addresses found"),
+                        this) == MsgBox::Yes) {
                     st.useLocal = false;
                     Tubby_Click();
                     return;
@@ -357,9 +362,10 @@ void frmAddressBook::cmdAdd_Click() {
         savePhoneEntry(m_currentMem, name, number, {});
     } else {
         if (!m_ctx.ini().readINI(kSection, name).isEmpty() &&
-            m_ctx.msgBox().show(QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
-                                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
-                                this) != MsgBox::Yes) {
+            m_ctx.msgBox().show(
+                QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
+                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
+                this) != MsgBox::Yes) {
             return;
         }
         m_ctx.ini().writeINI(kSection, name, number);
@@ -395,8 +401,9 @@ void frmAddressBook::cmdDelete_Click() {
     const QString from = m_currentMem == kLocal   ? QStringLiteral(" from Tellwick's addressbook?")
                          : m_currentMem == kPhone ? QStringLiteral(" from your phone addressbook?")
                                                   : QStringLiteral(" from your SIM addressbook?");
-    if (m_ctx.msgBox().show(QStringLiteral("Do you really want to delete selected address(es)") + from, MsgBox::YesNo,
-                            MsgBox::Question, QStringLiteral("Tellwick: Delete address(es)"), this) != MsgBox::Yes) {
+    if (m_ctx.msgBox().show(QStringLiteral("Do you really want to delete selected address(es)") + from,
+                            MsgBox::YesNo, MsgBox::Question, QStringLiteral("Tellwick: Delete address(es)"),
+                            this) != MsgBox::Yes) {
         return;
     }
     const QList<ListItem*> rows = lstNames->selectedListItems();
@@ -466,7 +473,9 @@ QString frmAddressBook::getDestMemory(const QString& buttonName, const QString& 
         b->setEnabled(c.enabled);
     }
     dlg->exec();
-    const QString result = options.at(0)->isChecked() ? first.tag : options.at(1)->isChecked() ? second.tag : QString();
+    const QString result = options.at(0)->isChecked()   ? first.tag
+                           : options.at(1)->isChecked() ? second.tag
+                                                        : QString();
     m_ctx.windows().unload(kChooser);
     return result;
 }
@@ -476,7 +485,8 @@ void frmAddressBook::copyOrMove(bool move) {
         return;
     }
     const QString source = m_currentMem;
-    const QString target = getDestMemory(move ? QStringLiteral("cmdMove") : QStringLiteral("cmdCopy"), source);
+    const QString target =
+        getDestMemory(move ? QStringLiteral("cmdMove") : QStringLiteral("cmdCopy"), source);
     if (target.isEmpty()) {
         return;
     }
@@ -486,19 +496,9 @@ void frmAddressBook::copyOrMove(bool move) {
         const int selected = getSelectedItems(lstNames);
         const int max = memory(target).max;
         if (selected + stored > max) {
-            const QString where = target == kPhone ? QStringLiteral(" phone's addressbook")
-                                                   : QStringLiteral(" addressbook on SIM card");
-            const QString text = QStringLiteral("You have selected ") + QString::number(selected) +
-                                 (move ? QStringLiteral(" entries to be moved to the ")
-                                       : QStringLiteral(" entries to be copied to the ")) +
-                                 where + QStringLiteral(", ") + kCrLf +
-                                 QStringLiteral("this would exeed the maximum entries to store.") + kCrLf + kCrLf +
-                                 QStringLiteral("Please select max. ") + QString::number(max - stored) +
-                                 (move ? QStringLiteral(" entries or delete addresses ")
-                                       : QStringLiteral(" or delete addresses ")) +
-                                 QStringLiteral("in target storage and try again.");
-            m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Too many entries selected"),
-                                this);
+            const QString text = AddressBookTexts::tooManyEntries(move, target, selected, max - stored);
+            m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Critical,
+                                QStringLiteral("Too many entries selected"), this);
             lstNames->setFocus();
             return;
         }
@@ -514,19 +514,15 @@ void frmAddressBook::copyOrMove(bool move) {
         bool kept = true;
         if (isPhoneStore(target)) {
             if (!AddressBook::findAddress(ini, target, name, number).isEmpty()) {
-                const QString text = QStringLiteral("An entry with name '%1'").arg(name) + kCrLf +
-                                     QStringLiteral("and number '%1'").arg(number) + kCrLf +
-                                     QStringLiteral("already exists in ") +
-                                     (target == kPhone ? QStringLiteral("phone") : QStringLiteral("SIM")) +
-                                     QStringLiteral(" addressbook.") + kCrLf + kCrLf +
-                                     QStringLiteral("Do you want to overwrite it?");
+                const QString text = AddressBookTexts::phoneEntryExists(target, name, number);
                 kept = false;
-                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite address"),
-                                        this) == MsgBox::Yes) {
+                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                        QStringLiteral("Overwrite address"), this) == MsgBox::Yes) {
                     const QString section = PhoneBook::section(target);
                     for (int i = 1; i <= memory(target).max; ++i) {
                         const QString value = ini.readINI(section, QString::number(i));
-                        if (value.contains(name, Qt::CaseInsensitive) && value.contains(number, Qt::CaseInsensitive)) {
+                        if (value.contains(name, Qt::CaseInsensitive) &&
+                            value.contains(number, Qt::CaseInsensitive)) {
                             kept = savePhoneEntry(target, name, number, QString::number(i));
                             break;
                         }
@@ -537,11 +533,9 @@ void frmAddressBook::copyOrMove(bool move) {
             }
         } else {
             if (!AddressBook::findAddress(ini, kLocal, name).isEmpty()) {
-                const QString text = QStringLiteral("The name '%1'").arg(name) + kCrLf +
-                                     QStringLiteral("already exists in Tellwick's addressbook.") + kCrLf + kCrLf +
-                                     QStringLiteral("Do you want to overwrite it?");
-                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite address"),
-                                           this) == MsgBox::Yes;
+                const QString text = AddressBookTexts::localNameExists(name);
+                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                           QStringLiteral("Overwrite address"), this) == MsgBox::Yes;
             }
             if (kept) {
                 kept = ini.writeINI(kSection, PhoneBook::localKey(name), number);
@@ -567,8 +561,9 @@ void frmAddressBook::copyOrMove(bool move) {
 }
 
 void frmAddressBook::setEditingEnabled(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber, cmdAdd, cmdDelete, cmdReplace,
-                                                      cmdCopy, cmdMove, cmdRefresh, cmdUpdate, Tubby, cmdClose}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lstNames, txtName, txtNumber, cmdAdd, cmdDelete, cmdReplace, cmdCopy,
+                                         cmdMove, cmdRefresh, cmdUpdate, Tubby, cmdClose}) {
         w->setEnabled(on);
     }
 }
@@ -633,14 +628,7 @@ void frmAddressBook::cmdClose_Click() {
         if (!memory(mem).changed) {
             continue;
         }
-        const QString text =
-            mem == kPhone
-                ? QStringLiteral("Your phone addressbook has been changed.") + kCrLf +
-                      QStringLiteral("If you exit now, all changes will be lost.") + kCrLf + kCrLf +
-                      QStringLiteral("Do you want to save it to the phone now?")
-                : QStringLiteral("Your SIM addressbook has been changed.") + kCrLf +
-                      QStringLiteral("If you exit now, all changes will be lost.") + kCrLf + kCrLf +
-                      QStringLiteral("Do you want to save it now?");
+        const QString text = AddressBookTexts::saveBeforeClosing(mem);
         const int answer = m_ctx.msgBox().show(text, MsgBox::YesNoCancel, MsgBox::Question,
                                                QStringLiteral("Tellwick: Save addressbook to phone"), this);
         if (answer == MsgBox::Cancel) {
@@ -697,7 +685,8 @@ void frmAddressBook::lstNames_ItemClick() {
         b->setEnabled(true);
     }
     const bool one = selected == 1;
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdAdd, cmdReplace, txtName, txtNumber, labName, LabNumber}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cmdAdd, cmdReplace, txtName, txtNumber, labName, LabNumber}) {
         w->setEnabled(one);
     }
     if (selected > 1) {
@@ -737,7 +726,8 @@ bool frmAddressBook::txtName_KeyPress(int keyAscii) {
 }
 
 bool frmAddressBook::txtNumber_KeyPress(int keyAscii) {
-    return isPhoneStore(m_currentMem) ? keyAllowed(txtNumber, memory(m_currentMem).numberLength, keyAscii) : true;
+    return isPhoneStore(m_currentMem) ? keyAllowed(txtNumber, memory(m_currentMem).numberLength, keyAscii)
+                                      : true;
 }
 
 bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {

@@ -134,7 +134,8 @@ void tst_PhoneBook::memoryInfo() {
     QCOMPARE(sim->commands().value(0), u"AT"_s);
     QVERIFY(debugLog().contains(u"(1) checking addressbook: AT+CPBS="_s + mem));
     if (expected != u"0,0,0"_s) {
-        QVERIFY(debugLog().contains(u"(1) now checking addressbook capabilities for %1: AT+CPBS?"_s.arg(mem)));
+        QVERIFY(
+            debugLog().contains(u"(1) now checking addressbook capabilities for %1: AT+CPBS?"_s.arg(mem)));
         QVERIFY(debugLog().contains(u"(2) result: +CPBR: (1-"_s));
     }
 }
@@ -177,7 +178,8 @@ void tst_PhoneBook::readFillsListAndCopyWithTimersOff() {
 
     QVERIFY(!timersRan);
     QVERIFY(main.InTimer->isActive() && main.SignalTimer->isActive());
-    QCOMPARE(phonebookCommands().mid(0, 3), (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBR=1"_s, u"AT+CPBR=2"_s}));
+    QCOMPARE(phonebookCommands().mid(0, 3),
+             (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBR=1"_s, u"AT+CPBR=2"_s}));
     QCOMPARE(phonebookCommands().last(), u"AT+CPBR=7"_s);
     QCOMPARE(t->ini().keys(u"Addressbook.SM"_s), (QStringList{u"1"_s, u"3"_s, u"5"_s, u"6"_s}));
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"1"_s), u"Doe, John|+4917100001"_s);
@@ -275,15 +277,9 @@ void tst_PhoneBook::writeBackErasesEveryIndexThenWritesTheList() {
     QVERIFY(main.SignalTimer->isActive());
     QVERIFY(!main.InTimer->isActive());
 
-    const QStringList expected{u"AT+CPBS=\"SM\""_s,
-                               u"AT+CPBW=1"_s,
-                               u"AT+CPBW=2"_s,
-                               u"AT+CPBW=3"_s,
-                               u"AT+CPBW=4"_s,
-                               u"AT+CPBW=5"_s,
-                               u"AT+CPBW=2,\"+4930123\",145,\"Doe, John\""_s,
-                               u"AT+CPBW=4,\"0171\",129,\"Ann\""_s,
-                               u"AT+CPBW=3,\"\",129,\"No number\""_s,
+    const QStringList expected{u"AT+CPBS=\"SM\""_s, u"AT+CPBW=1"_s, u"AT+CPBW=2"_s, u"AT+CPBW=3"_s,
+                               u"AT+CPBW=4"_s, u"AT+CPBW=5"_s, u"AT+CPBW=2,\"+4930123\",145,\"Doe, John\""_s,
+                               u"AT+CPBW=4,\"0171\",129,\"Ann\""_s, u"AT+CPBW=3,\"\",129,\"No number\""_s,
                                // A double quote would end the field and let the rest run as a command.
                                u"AT+CPBW=5,\"12\",129,\"Evil;+CFUN=0\""_s};
     QCOMPARE(phonebookCommands(), expected);
@@ -303,8 +299,9 @@ void tst_PhoneBook::abortWhileErasingStillWritesTheRows() {
     onCommand(u"AT+CPBW=2"_s, [this] { book->abort(); });
     QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Ann"_s, u"1"_s}, {u"4"_s, u"Bob"_s, u"4"_s}}),
              PhoneBook::WriteResult::Written);
-    QCOMPARE(phonebookCommands(), (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBW=1"_s, u"AT+CPBW=2"_s,
-                                               u"AT+CPBW=1,\"1\",129,\"Ann\""_s, u"AT+CPBW=4,\"4\",129,\"Bob\""_s}));
+    QCOMPARE(phonebookCommands(),
+             (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBW=1"_s, u"AT+CPBW=2"_s,
+                          u"AT+CPBW=1,\"1\",129,\"Ann\""_s, u"AT+CPBW=4,\"4\",129,\"Bob\""_s}));
 }
 
 void tst_PhoneBook::abortWhileWritingIsIncomplete() {
@@ -351,8 +348,10 @@ void tst_PhoneBook::storageAndSaveFailures() {
                                  {u"x"_s, u"Odd key"_s, u"4"_s}};
     QCOMPARE(book->writeBack(u"SM"_s, rows), PhoneBook::WriteResult::Incomplete);
     QVERIFY(reported(u"Error deleting phonebook entry"_s, u"Error deleting entry ID=2: +CME ERROR: 21"_s));
-    QVERIFY(reported(u"Error saving phonebook entry"_s, u"Error saving entry 'Maximilian Mustermann': +CME ERROR: 24"_s));
-    QVERIFY(reported(u"Error saving phonebook entry"_s, u"Error saving entry 'Odd key': ERROR: invalid index x"_s));
+    QVERIFY(reported(u"Error saving phonebook entry"_s,
+                     u"Error saving entry 'Maximilian Mustermann': +CME ERROR: 24"_s));
+    QVERIFY(reported(u"Error saving phonebook entry"_s,
+                     u"Error saving entry 'Odd key': ERROR: invalid index x"_s));
     // The loops went on after each failure.
     QCOMPARE(sim->phonebook(u"SM"_s).keys(), QList<int>{3});
     QVERIFY(phonebookCommands().contains(u"AT+CPBW=3"_s));
@@ -377,7 +376,8 @@ void tst_PhoneBook::savePhoneEntryAndCount() {
     QVERIFY(!book->savePhoneEntry(u"ME"_s, u"Dan"_s, u"4"_s, {}));
     QCOMPARE(t->msgBox().shown().size(), 1);
     QCOMPARE(t->msgBox().shown().first().title, u"Can't save entry"_s);
-    QCOMPARE(t->msgBox().shown().first().text, u"This memory is already full, you can't save any more entries."_s);
+    QCOMPARE(t->msgBox().shown().first().text,
+             u"This memory is already full, you can't save any more entries."_s);
     QCOMPARE(t->msgBox().shown().first().icon, MsgBox::Critical);
     QCOMPARE(book->getNumEntries(u"ME"_s), 3);
     // Any identifier but "ME" is the SIM memory.
@@ -392,9 +392,10 @@ void tst_PhoneBook::cleanUp_data() {
     QTest::addColumn<QString>("cleanName");
     QTest::addColumn<QString>("cleanNumber");
     QTest::addColumn<QString>("localKey");
-    QTest::newRow("typed") << u"Doe, John"_s << u"+49 171/123-45\\6,7"_s << u"Doe  John"_s << u"+491711234567"_s
-                           << u"Doe  John"_s;
-    QTest::newRow("breaking characters") << u"[A=\"B\"|C"_s << u"\"12|3\""_s << u"[A=B C"_s << u"123"_s << u"A B C"_s;
+    QTest::newRow("typed") << u"Doe, John"_s << u"+49 171/123-45\\6,7"_s << u"Doe  John"_s
+                           << u"+491711234567"_s << u"Doe  John"_s;
+    QTest::newRow("breaking characters")
+        << u"[A=\"B\"|C"_s << u"\"12|3\""_s << u"[A=B C"_s << u"123"_s << u"A B C"_s;
     QTest::newRow("comment sign") << u";x"_s << u"1"_s << u";x"_s << u"1"_s << u"x"_s;
 }
 

@@ -1,0 +1,55 @@
+#include "AddressBookTexts.h"
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+bool isPhone(const QString& memory) {
+    return memory == QLatin1String("ME");
+}
+}  // namespace
+
+namespace AddressBookTexts {
+
+QString tooManyEntries(bool move, const QString& target, int selected, int room) {
+    const QString where =
+        isPhone(target) ? QStringLiteral(" phone's addressbook") : QStringLiteral(" addressbook on SIM card");
+    return QStringLiteral("You have selected ") + QString::number(selected) +
+           (move ? QStringLiteral(" entries to be moved to the ")
+                 : QStringLiteral(" entries to be copied to the ")) +
+           where + QStringLiteral(", ") + kCrLf +
+           QStringLiteral("this would exeed the maximum entries to store.") + kCrLf + kCrLf +
+           QStringLiteral("Please select max. ") + QString::number(room) +
+           (move ? QStringLiteral(" entries or delete addresses ")
+                 : QStringLiteral(" or delete addresses ")) +
+           QStringLiteral("in target storage and try again.");
+}
+
+QString phoneEntryExists(const QString& target, const QString& name, const QString& number) {
+    return QStringLiteral("An entry with name '%1'").arg(name) + kCrLf +
+           QStringLiteral("and number '%1'").arg(number) + kCrLf + QStringLiteral("already exists in ") +
+           (isPhone(target) ? QStringLiteral("phone") : QStringLiteral("SIM")) +
+           QStringLiteral(" addressbook.") + kCrLf + kCrLf + QStringLiteral("Do you want to overwrite it?");
+}
+
+QString localNameExists(const QString& name) {
+    return QStringLiteral("The name '%1'").arg(name) + kCrLf +
+           QStringLiteral("already exists in Tellwick's addressbook.") + kCrLf + kCrLf +
+           QStringLiteral("Do you want to overwrite it?");
+}
+
+QString saveBeforeClosing(const QString& memory) {
+    const QString lost = kCrLf + QStringLiteral("If you exit now, all changes will be lost.") + kCrLf + kCrLf;
+    return isPhone(memory) ? QStringLiteral("Your phone addressbook has been changed.") + lost +
+                                 QStringLiteral("Do you want to save it to the phone now?")
+                           : QStringLiteral("Your SIM addressbook has been changed.") + lost +
+                                 QStringLiteral("Do you want to save it now?");
+}
+
+QString saveBeforeReading(const QString& memory) {
+    return isPhone(memory)
+               ? QStringLiteral(
+                     "Your phone addressbook has been changed, do you want to save it to the phone, first?")
+               : QStringLiteral(
+                     "Your SIM addressbook has been changed, do you want to save it to the phone, first?");
+}
+
+}  // namespace AddressBookTexts

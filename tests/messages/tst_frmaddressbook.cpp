@@ -1,0 +1,725 @@
+// The address book window over a simulated phone: its tabs, listing, editing with clean-up,
+// copy and move through the destination chooser, refresh, write-back and closing questions.
+#include <QtTest>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "ListView.h"
+#include "MessagesWindows.h"
+#include "PhoneSimulator.h"
+#include "TabStrip.h"
+#include "TestContext.h"
+#include "Twips.h"
+#include "frmAddressBook.h"
+#include "frmMain.h"
+#include "frmSendSMS.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The destination chooser as far as the address book fills and reads it: the user picks
+// option `pick` (0 cancels).
+class FakeChooser : public QDialog {
+public:
+    FakeChooser(int pick, QStringList* seen) : m_pick(pick), m_seen(seen) {
+        Opt1 = new QRadioButton(this);
+        Opt1->setObjectName(u"Opt1"_s);
+        Opt2 = new QRadioButton(this);
+        Opt2->setObjectName(u"Opt2"_s);
+        Label1 = new QLabel(this);
+        Label1->setObjectName(u"Label1"_s);
+    }
+    int exec() override {
+        auto state = [](QRadioButton* b) { return b->text() + (b->isEnabled() ? u""_s : u" (off)"_s); };
+        *m_seen << windowTitle() << Label1->text() << state(Opt1) << state(Opt2);
+        (m_pick == 1 ? Opt1 : Opt2)->setChecked(m_pick != 0);
+        return Accepted;
+    }
+    QRadioButton* Opt1;
+    QRadioButton* Opt2;
+    QLabel* Label1;
+
+private:
+    int m_pick;
+    QStringList* m_seen;
+};
+
+class FakeImport : public QDialog {
+public:
+    explicit FakeImport(int* shown) : m_shown(shown) {}
+    int exec() override {
+        ++*m_shown;
+        return Accepted;
+    }
+
+private:
+    int* m_shown;
+};
+
+const QString kSim = u"Addressbook.SM"_s;
+
+}  // namespace
+
+class tst_frmAddressBook : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void tabsFollowThePhone_data();
+    void tabsFollowThePhone();
+    void layoutAndLocalStore();
+    void simOnlyStoreIsShownReadWrittenAndClosed();
+    void typedEntriesAreCleanedAndQuestionsAsked();
+    void replaceAndDelete();
+    void phoneStoreLimitsTyping();
+    void selectionEnablesEditing();
+    void headerClicksToggleTheOrder();
+    void moveOutOfSimMarksItChanged();
+    void moveAnsweredNoKeepsTheSource();
+    void copyThatOverfillsIsRefused();
+    void copyToPhoneOverwritesOrAdds();
+    void refreshOffersToSaveThenReads();
+    void closeAsksPerChangedMemory();
+    void incompleteWriteBackStaysChanged();
+    void busyWindowStaysOpenAndEscapeAborts();
+    void doubleClickOpensTheComposeDialog();
+    void mainWindowShowsItBeside();
+    void outlookImportButton();
+    void renders();
+
+private:
+    bool startPhone();
+    frmAddressBook* open();
+    void selectTab(const QString& key) { w->Tubby->setSelectedIndex(w->Tubby->indexOfKey(key)); }
+    void select(const QStringList& names);
+    QStringList names() const;
+    QStringList phonebookCommands() const;
+    void useChooser(int pick) {
+        t->ctx().windows().registerFactory(
+            u"frmCopyMove"_s, [this, pick](AppContext&) { return new FakeChooser(pick, &chooserSeen); });
+    }
+    void fillSim(int count);
+    const MsgBox::Shown& lastBox() const { return t->msgBox().shown().last(); }
+
+    std::unique_ptr<TestContext> t;
+    std::unique_ptr<PhoneSimulator> sim;
+    std::unique_ptr<frmAddressBook> w;
+    QStringList chooserSeen;
+};
+
+void tst_frmAddressBook::init() {
+    t = std::make_unique<TestContext>();
+    sim = std::make_unique<PhoneSimulator>();
+    QVERIFY2(sim->start(), qPrintable(sim->errorString()));
+    sim->setPhonebook(u"ME"_s, 500, 40, 24);
+    sim->setPhonebook(u"SM"_s, 10, 20, 14);
+    chooserSeen.clear();
+}
+
+void tst_frmAddressBook::cleanup() {
+    w.reset();
+    TW_VERIFY_NO_UNANSWERED(*t);
+    t.reset();
+    sim.reset();
+}
+
+bool tst_frmAddressBook::startPhone() {
+    if (!t->ctx().phone().openPort(sim->devicePath(), 115200) || !t->ctx().phone().startDevice()) {
+        return false;
+    }
+    t->ctx().getSettings();
+    sim->clearRecords();
+    return true;
+}
+
+frmAddressBook* tst_frmAddressBook::open() {
+    w = std::make_unique<frmAddressBook>(t->ctx());
+    w->show();
+    return w.get();
+}
+
+void tst_frmAddressBook::select(const QStringList& names) {
+    w->lstNames->clearSelection();
+    for (int i = 1; i <= w->lstNames->count(); ++i) {
+        ListItem* row = w->lstNames->item(i);
+        if (names.contains(row->text())) {
+            if (names.first() == row->text()) {
+                w->lstNames->setCurrentItem(row, 0, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            }
+            row->setSelected(true);
+        }
+    }
+    w->lstNames_ItemClick();
+}
+
+QStringList tst_frmAddressBook::names() const {
+    QStringList out;
+    for (int i = 1; i <= w->lstNames->count(); ++i) {
+        out << w->lstNames->item(i)->text();
+    }
+    return out;
+}
+
+QStringList tst_frmAddressBook::phonebookCommands() const {
+    QStringList out;
+    for (const QString& c : sim->commands()) {
+        if (c.startsWith(u"AT+CPB"_s)) {
+            out << c;
+        }
+    }
+    return out;
+}
+
+void tst_frmAddressBook::fillSim(int count) {
+    for (int i = 1; i <= count; ++i) {
+        t->ini().writeINI(kSim, QString::number(i), u"Name%1|%1"_s.arg(i));
+    }
+}
+
+void tst_frmAddressBook::tabsFollowThePhone_data() {
+    QTest::addColumn<bool>("phone");
+    QTest::addColumn<int>("phoneSize");
+    QTest::addColumn<QStringList>("tabs");
+    QTest::newRow("both memories") << true << 500
+                                   << QStringList{u"&Tellwick"_s, u"&Phone memory"_s, u"SI&M memory"_s};
+    QTest::newRow("SIM only") << true << 0 << QStringList{u"&Tellwick"_s, u"SI&M memory"_s};
+    QTest::newRow("no phone") << false << 500 << QStringList{u"&Tellwick"_s};
+}
+
+void tst_frmAddressBook::tabsFollowThePhone() {
+    QFETCH(bool, phone);
+    QFETCH(int, phoneSize);
+    QFETCH(QStringList, tabs);
+    sim->setPhonebook(u"ME"_s, phoneSize, 40, 24);
+    if (phone) {
+        QVERIFY(startPhone());
+    }
+    open();
+    QStringList shown;
+    for (int i = 1; i <= w->Tubby->tabCount(); ++i) {
+        shown << w->Tubby->tabText(i - 1);
+    }
+    QCOMPARE(shown, tabs);
+    QCOMPARE(w->Tubby->selectedIndex(), 1);
+    QCOMPARE(w->currentMem(), u"SMS"_s);
+    QCOMPARE(w->memory(u"ME"_s).max, phone ? phoneSize : 0);
+    QCOMPARE(w->memory(u"SM"_s).max, phone ? 10 : 0);
+    if (phone) {
+        QCOMPARE(w->memory(u"SM"_s).numberLength, 20);
+        QCOMPARE(w->memory(u"SM"_s).nameLength, 14);
+    }
+}
+
+void tst_frmAddressBook::layoutAndLocalStore() {
+    t->ini().writeINI(u"Addressbook"_s, u"Zoe"_s, u"+49301"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"adam"_s, u"0171"_s);
+    open();
+    QCOMPARE(w->windowTitle(), u"Tellwick: Addressbook"_s);
+    QCOMPARE(w->windowIcon().cacheKey(), t->ctx().mainWindow().windowIcon().cacheKey());
+    QCOMPARE(w->labBooks->text(), u"Address&books:"_s);
+    QCOMPARE(w->labName->text(), u"&Name:"_s);
+    QCOMPARE(w->LabNumber->text(), u"N&umber:"_s);
+    QCOMPARE(w->labHint->text(), u"Click on a name to edit an entry, doubleclick to send a message..."_s);
+    QCOMPARE(
+        w->labChanged->text(),
+        u"Please note: All phonebook entries will be saved locally until you press the 'update' button."_s);
+    QVERIFY(w->labChanged->isHidden());
+    QVERIFY(w->cmdAbort->isHidden());
+    QVERIFY(w->cmdClose->isDefault());
+    QCOMPARE(w->cmdRefresh->toolTip(), u"Refresh selected phonebook list (read from phone)"_s);
+    QCOMPARE(w->cmdUpdate->toolTip(), u"Update selected phonebook memory (write to phone)"_s);
+    QCOMPARE(w->cmdOutlook->toolTip(), u"Import contacts from Microsoft Outlook..."_s);
+    for (QPushButton* b :
+         {w->cmdReplace, w->cmdDelete, w->cmdCopy, w->cmdMove, w->cmdRefresh, w->cmdUpdate}) {
+        QVERIFY(!b->isEnabled());
+    }
+    QCOMPARE(w->lstNames->headerItem()->text(0), u"Name"_s);
+    QCOMPARE(w->lstNames->headerItem()->text(1), u"Number"_s);
+    QCOMPARE(w->lstNames->columnWidthTwips(0), w->lstNames->columnWidthTwips(1) + 350);
+    QCOMPARE(w->lstNames->columnHeaderIcon(0).cacheKey(),
+             t->ctx().mainWindow().lstImages.icon(u"Asc"_s).cacheKey());
+    QCOMPARE(names(), (QStringList{u"adam"_s, u"Zoe"_s}));
+    QCOMPARE(w->lstNames->item(2)->subItem(1), u"+49301"_s);
+    QVERIFY(w->lstNames->item(2)->tag().isEmpty());
+    QCOMPARE(w->labStatus->text(), u"2 addresses stored in local Tellwick addressbook"_s);
+    QVERIFY(!w->cmdOutlook->isEnabled());  // no import window to open
+}
+
+void tst_frmAddressBook::simOnlyStoreIsShownReadWrittenAndClosed() {
+    sim->setPhonebook(u"ME"_s, 0, 40, 24);
+    sim->setPhonebookEntry(u"SM"_s, 2, u"+4917100002"_s, u"Doe, John"_s);
+    QVERIFY(startPhone());
+    open();
+    QCOMPARE(w->Tubby->tabText(1), u"SI&M memory"_s);
+    // The empty copy asks once whether to read the phone.
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    w->Tubby->setSelectedIndex(2);
+    QCOMPARE(lastBox().title, u"No addresses found"_s);
+    QCOMPARE(lastBox().text, u"This addressbook is empty, do you want to read it from the phone now?"_s);
+    QCOMPARE(lastBox().icon, MsgBox::Information);
+    QCOMPARE(w->currentMem(), u"SM"_s);
+    QCOMPARE(names(), QStringList{u"Doe, John"_s});
+    QCOMPARE(w->lstNames->item(1)->tag(), u"2"_s);
+    QCOMPARE(w->labStatus->text(), u"1 addresses found on SIM card "_s);
+    QCOMPARE(w->labName->text(), u"&Name (max. 14 characters):"_s);
+    QCOMPARE(w->LabNumber->text(), u"N&umber (max. 20 digits):"_s);
+    QVERIFY(w->cmdRefresh->isEnabled() && !w->cmdUpdate->isEnabled() && !w->cmdOutlook->isEnabled());
+
+    w->txtName->setText(u"Eve"_s);
+    w->txtNumber->setText(u"0171 555"_s);
+    w->cmdAdd_Click();
+    QCOMPARE(t->ini().readINI(kSim, u"1"_s), u"Eve|0171555"_s);  // the first free index
+    QVERIFY(w->memory(u"SM"_s).changed);
+    QVERIFY(w->cmdUpdate->isEnabled());
+    QCOMPARE(w->labStatus->text(), u"2 addresses saved locally from SIM card (changed)"_s);
+    QVERIFY(!w->labChanged->isHidden());
+    QVERIFY(!sim->phonebook(u"SM"_s).contains(1));  // only the copy changed
+
+    // Back and forth: the empty-book question is not asked again.
+    w->Tubby->setSelectedIndex(1);
+    w->Tubby->setSelectedIndex(2);
+    QCOMPARE(t->msgBox().shown().size(), 1);
+
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    w->cmdClose_Click();
+    QCOMPARE(lastBox().title, u"Tellwick: Save addressbook to phone"_s);
+    QCOMPARE(lastBox().text,
+             u"Your SIM addressbook has been changed.\r\nIf you exit now, all changes will be "
+             u"lost.\r\n\r\nDo you want to save it now?"_s);
+    QCOMPARE(lastBox().buttons, MsgBox::YesNoCancel);
+    const auto phone = sim->phonebook(u"SM"_s);
+    QCOMPARE(phone.keys(), (QList<int>{1, 2}));
+    QCOMPARE(phone.value(1).name, u"Eve"_s);
+    QCOMPARE(phone.value(2).name, u"Doe, John"_s);
+    QCOMPARE(phone.value(2).type, 145);
+    QVERIFY(!w->memory(u"SM"_s).changed);
+    QVERIFY(w->isHidden());
+}
+
+void tst_frmAddressBook::typedEntriesAreCleanedAndQuestionsAsked() {
+    open();
+    w->txtName->setText(u"Doe, John"_s);
+    QVERIFY(!w->cmdAdd->isEnabled());
+    w->txtNumber->setText(u"+49 171/123-45\\6"_s);
+    QVERIFY(w->cmdAdd->isEnabled());
+    w->cmdAdd_Click();
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Doe  John"_s), u"+49171123456"_s);
+    QCOMPARE(names(), QStringList{u"Doe  John"_s});
+    QVERIFY(w->txtName->text().isEmpty() && !w->cmdAdd->isEnabled());
+
+    // The same name again: asked first; No keeps the old number.
+    w->txtName->setText(u"doe  john"_s);
+    w->txtNumber->setText(u"999"_s);
+    t->msgBox().queueAnswer(MsgBox::No);
+    w->cmdAdd_Click();
+    QCOMPARE(lastBox().title, u"Overwrite existing entry"_s);
+    QCOMPARE(lastBox().text, u"The name 'doe  john' already exists, do you want to overwrite it?"_s);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Doe  John"_s), u"+49171123456"_s);
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    w->cmdAdd_Click();
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Doe  John"_s), u"999"_s);
+
+    // A name the settings file cannot take as a key is cleaned, not lost.
+    w->txtName->setText(u"[a=b"_s);
+    w->txtNumber->setText(u"1"_s);
+    w->cmdAdd_Click();
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"a b"_s), u"1"_s);
+    // Nothing left after the clean-up: nothing stored.
+    w->txtName->setText(u","_s);
+    w->txtNumber->setText(u"--"_s);
+    w->cmdAdd_Click();
+    QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);
+}
+
+void tst_frmAddressBook::replaceAndDelete() {
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Bob"_s, u"2"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Cid"_s, u"3"_s);
+    open();
+    select({u"Ann"_s});
+    QCOMPARE(w->txtName->text(), u"Ann"_s);
+    w->txtName->setText(u"Anna"_s);
+    w->txtNumber->setText(u"11"_s);
+    w->cmdReplace_Click();
+    QCOMPARE(t->ini().keys(u"Addressbook"_s), (QStringList{u"Bob"_s, u"Cid"_s, u"Anna"_s}));
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Anna"_s), u"11"_s);
+    // Replacing only the spelling of a name takes the new spelling.
+    select({u"Bob"_s});
+    w->txtName->setText(u"BOB"_s);
+    w->cmdReplace_Click();
+    QCOMPARE(t->ini().keys(u"Addressbook"_s), (QStringList{u"Cid"_s, u"Anna"_s, u"BOB"_s}));
+
+    select({u"Anna"_s, u"Cid"_s});
+    t->msgBox().queueAnswer(MsgBox::No);
+    w->cmdDelete_Click();
+    QCOMPARE(lastBox().title, u"Tellwick: Delete address(es)"_s);
+    QCOMPARE(lastBox().text,
+             u"Do you really want to delete selected address(es) from Tellwick's addressbook?"_s);
+    QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 3);
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    w->cmdDelete_Click();
+    QCOMPARE(t->ini().keys(u"Addressbook"_s), QStringList{u"BOB"_s});
+    QCOMPARE(names(), QStringList{u"BOB"_s});
+    QVERIFY(!w->cmdDelete->isEnabled() && !w->cmdReplace->isEnabled());
+}
+
+void tst_frmAddressBook::phoneStoreLimitsTyping() {
+    QVERIFY(startPhone());
+    fillSim(1);
+    open();
+    selectTab(u"SM"_s);
+    QTest::keyClicks(w->txtName, u"Maximilian Mustermann"_s);
+    QCOMPARE(w->txtName->text(), u"Maximilian Mus"_s);
+    QCOMPARE(t->ctx().prompts().beeper.count(), 7);
+    QTest::keyClick(w->txtName, Qt::Key_Backspace);
+    QCOMPARE(w->txtName->text(), u"Maximilian Mu"_s);
+    QTest::keyClicks(w->txtNumber, u"012345678901234567890123"_s);
+    QCOMPARE(w->txtNumber->text().size(), 20);
+    selectTab(u"SMS"_s);
+    QTest::keyClicks(w->txtName, u"Maximilian Mustermann"_s);
+    QCOMPARE(w->txtName->text(), u"Maximilian Mustermann"_s);
+}
+
+void tst_frmAddressBook::selectionEnablesEditing() {
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Bob"_s, u"2"_s);
+    open();
+    w->lstNames_ItemClick();  // nothing selected yet: the boxes stay empty
+    select({u"Bob"_s});
+    QCOMPARE(w->txtNumber->text(), u"2"_s);
+    for (QWidget* c :
+         std::initializer_list<QWidget*>{w->cmdDelete, w->cmdCopy, w->cmdMove, w->cmdAdd, w->cmdReplace,
+                                         w->txtName, w->txtNumber, w->labName, w->LabNumber}) {
+        QVERIFY(c->isEnabled());
+    }
+    select({u"Bob"_s, u"Ann"_s});
+    QVERIFY(w->txtName->text().isEmpty() && w->txtNumber->text().isEmpty());
+    QVERIFY(!w->txtName->isEnabled() && !w->cmdReplace->isEnabled() && !w->cmdAdd->isEnabled());
+    QVERIFY(w->cmdDelete->isEnabled() && w->cmdMove->isEnabled());
+    // A new listing unlocks the boxes again, so an empty store can still get its first entry.
+    w->Tubby_Click();
+    QVERIFY(w->txtName->isEnabled() && w->txtNumber->isEnabled());
+}
+
+void tst_frmAddressBook::headerClicksToggleTheOrder() {
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"3"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Bob"_s, u"1"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"cid"_s, u"2"_s);
+    open();
+    w->Tubby_Click();
+    const frmMain& m = t->ctx().mainWindow();
+    QCOMPARE(names(), (QStringList{u"Ann"_s, u"Bob"_s, u"cid"_s}));
+    w->lstNames_ColumnClick(0);
+    QCOMPARE(names(), (QStringList{u"cid"_s, u"Bob"_s, u"Ann"_s}));
+    QCOMPARE(w->lstNames->columnHeaderIcon(0).cacheKey(), m.lstImages.icon(u"Desc"_s).cacheKey());
+    w->lstNames_ColumnClick(0);
+    QCOMPARE(names(), (QStringList{u"Ann"_s, u"Bob"_s, u"cid"_s}));
+    QCOMPARE(w->lstNames->columnHeaderIcon(0).cacheKey(), m.lstImages.icon(u"Asc"_s).cacheKey());
+    w->lstNames_ColumnClick(1);
+    QCOMPARE(names(), (QStringList{u"Ann"_s, u"cid"_s, u"Bob"_s}));  // by number, descending
+    QVERIFY(w->lstNames->columnHeaderIcon(0).isNull());
+    QCOMPARE(w->lstNames->columnHeaderIcon(1).cacheKey(), m.lstImages.icon(u"Desc"_s).cacheKey());
+}
+
+void tst_frmAddressBook::moveOutOfSimMarksItChanged() {
+    QVERIFY(startPhone());
+    fillSim(3);
+    open();
+    selectTab(u"SM"_s);
+    select({u"Name1"_s, u"Name3"_s});
+    useChooser(1);
+    w->cmdMove_Click();
+    QCOMPARE(chooserSeen,
+             (QStringList{u"Move address(es)"_s, u"Select memory to move selected address(es) to:"_s,
+                          u"Tellwick's addressbook"_s, u"phone addressbook"_s}));
+    QCOMPARE(t->ini().keys(u"Addressbook"_s), (QStringList{u"Name1"_s, u"Name3"_s}));
+    QCOMPARE(t->ini().keys(kSim), QStringList{u"2"_s});
+    QCOMPARE(names(), QStringList{u"Name2"_s});
+    QVERIFY(w->memory(u"SM"_s).changed);
+    QVERIFY(w->cmdUpdate->isEnabled());
+    t->msgBox().queueAnswer(MsgBox::No);
+    w->cmdClose_Click();
+    QCOMPARE(lastBox().title, u"Tellwick: Save addressbook to phone"_s);
+    QVERIFY(phonebookCommands().filter(u"CPBW"_s).isEmpty());
+    QVERIFY(w->isHidden());
+}
+
+void tst_frmAddressBook::moveAnsweredNoKeepsTheSource() {
+    QVERIFY(startPhone());
+    fillSim(2);
+    t->ini().writeINI(u"Addressbook"_s, u"Name1"_s, u"77"_s);
+    open();
+    selectTab(u"SM"_s);
+    select({u"Name1"_s, u"Name2"_s});
+    useChooser(1);
+    t->msgBox().queueAnswer(MsgBox::No);
+    w->cmdMove_Click();
+    QCOMPARE(t->msgBox().shown().first().title, u"Overwrite address"_s);
+    QCOMPARE(
+        t->msgBox().shown().first().text,
+        u"The name 'Name1'\r\nalready exists in Tellwick's addressbook.\r\n\r\nDo you want to overwrite it?"_s);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Name1"_s), u"77"_s);
+    QCOMPARE(t->ini().keys(kSim), QStringList{u"1"_s});  // Name1 stays, Name2 moved
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Name2"_s), u"2"_s);
+
+    // Cancel in the chooser: nothing happens.
+    chooserSeen.clear();
+    useChooser(0);
+    select({u"Name1"_s});
+    w->cmdMove_Click();
+    QCOMPARE(t->ini().keys(kSim), QStringList{u"1"_s});
+    // Without a chooser the command does nothing either.
+    t->ctx().windows().registerFactory(u"frmCopyMove"_s, [](AppContext&) { return nullptr; });
+    w->cmdCopy_Click();
+    QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);
+}
+
+void tst_frmAddressBook::copyThatOverfillsIsRefused() {
+    QVERIFY(startPhone());
+    fillSim(9);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Bob"_s, u"2"_s);
+    open();
+    select({u"Ann"_s, u"Bob"_s});
+    useChooser(2);
+    w->cmdCopy_Click();
+    QCOMPARE(chooserSeen,
+             (QStringList{u"Copy address(es)"_s, u"Select memory to copy selected address(es) to:"_s,
+                          u"phone addressbook"_s, u"SIM addressbook"_s}));
+    QCOMPARE(lastBox().title, u"Too many entries selected"_s);
+    QCOMPARE(lastBox().icon, MsgBox::Critical);
+    QCOMPARE(lastBox().text,
+             u"You have selected 2 entries to be copied to the  addressbook on SIM card, \r\nthis "
+             u"would exeed the maximum entries to store.\r\n\r\nPlease select max. 1 or delete "
+             u"addresses in target storage and try again."_s);
+    QCOMPARE(t->ini().keys(kSim).size(), 9);
+    useChooser(2);
+    w->cmdMove_Click();
+    QVERIFY(lastBox().text.contains(u"entries to be moved to the  addressbook on SIM card"_s));
+    QVERIFY(lastBox().text.contains(u"Please select max. 1 entries or delete addresses in target"_s));
+    QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);
+}
+
+void tst_frmAddressBook::copyToPhoneOverwritesOrAdds() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(kSim, u"4"_s, u"Ann|1"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Bob, Jr"_s, u"2"_s);
+    open();
+    select({u"Ann"_s, u"Bob, Jr"_s});
+    useChooser(2);
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    w->cmdCopy_Click();
+    QCOMPARE(t->msgBox().shown().size(), 1);
+    QCOMPARE(lastBox().text,
+             u"An entry with name 'Ann'\r\nand number '1'\r\nalready exists in SIM "
+             u"addressbook.\r\n\r\nDo you want to overwrite it?"_s);
+    QCOMPARE(t->ini().keys(kSim), (QStringList{u"4"_s, u"1"_s}));
+    QCOMPARE(t->ini().readINI(kSim, u"1"_s), u"Bob Jr|2"_s);
+    QVERIFY(w->memory(u"SM"_s).changed);
+    QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);  // a copy keeps the source
+}
+
+void tst_frmAddressBook::refreshOffersToSaveThenReads() {
+    sim->setPhonebookEntry(u"SM"_s, 3, u"333"_s, u"Phone"_s);
+    QVERIFY(startPhone());
+    fillSim(1);
+    open();
+    selectTab(u"SM"_s);
+    w->memory(u"SM"_s).changed = true;
+    frmMain& m = t->ctx().mainWindow();
+    m.InTimer->start();
+    m.SignalTimer->start();
+    bool timersRan = false;
+    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString&) {
+        timersRan = timersRan || m.InTimer->isActive() || m.SignalTimer->isActive();
+    });
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    w->cmdRefresh_Click();
+    QCOMPARE(lastBox().title, u"Addressbook has changed"_s);
+    QCOMPARE(lastBox().text,
+             u"Your SIM addressbook has been changed, do you want to save it to the phone, first?"_s);
+    const QStringList commands = phonebookCommands();
+    const qsizetype firstRead = commands.indexOf(u"AT+CPBR=1"_s);
+    QVERIFY(firstRead > commands.indexOf(u"AT+CPBW=1,\"1\",129,\"Name1\""_s));
+    QCOMPARE(commands.count(u"AT+CPBR=1"_s), 1);  // read once
+    QCOMPARE(names(), QStringList{u"Name1"_s});   // index 3 was erased by the write-back
+    QVERIFY(!timersRan);
+    QVERIFY(m.InTimer->isActive() && m.SignalTimer->isActive());
+    QVERIFY(!w->cmdUpdate->isEnabled() && w->lstNames->isEnabled() && w->txtName->isEnabled());
+    QVERIFY(w->memory(u"SM"_s).useLocal);
+}
+
+void tst_frmAddressBook::closeAsksPerChangedMemory() {
+    QVERIFY(startPhone());
+    fillSim(1);
+    t->ini().writeINI(u"Addressbook.ME"_s, u"1"_s, u"Me|1"_s);
+    open();
+    sim->clearRecords();
+    w->memory(u"ME"_s).changed = true;
+    w->memory(u"SM"_s).changed = true;
+    t->msgBox().queueAnswer(MsgBox::Cancel);
+    w->cmdClose_Click();
+    QVERIFY(w->isVisible());
+    QCOMPARE(lastBox().text,
+             u"Your phone addressbook has been changed.\r\nIf you exit now, all changes will be "
+             u"lost.\r\n\r\nDo you want to save it to the phone now?"_s);
+    t->msgBox().queueAnswer(MsgBox::No);
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    w->cmdClose_Click();
+    QCOMPARE(t->msgBox().shown().size(), 3);
+    QVERIFY(phonebookCommands().contains(u"AT+CPBW=1,\"1\",129,\"Name1\""_s));
+    QVERIFY(!phonebookCommands().contains(u"AT+CPBS=\"ME\""_s));
+    QCOMPARE(w->Tubby->tabKey(w->Tubby->selectedIndex()), u"SM"_s);
+    QVERIFY(w->isHidden());
+    // Closing by the title bar asks nothing.
+    open();
+    w->memory(u"SM"_s).changed = true;
+    w->close();
+    QVERIFY(w->isHidden());
+}
+
+void tst_frmAddressBook::incompleteWriteBackStaysChanged() {
+    QVERIFY(startPhone());
+    fillSim(3);
+    open();
+    selectTab(u"SM"_s);
+    w->memory(u"SM"_s).changed = true;
+    bool abortShown = false;
+    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+        if (c.startsWith(u"AT+CPBW=1,"_s)) {
+            abortShown = !w->cmdAbort->isHidden() && !w->cmdClose->isEnabled() && !w->Tubby->isEnabled() &&
+                         !w->lstNames->isEnabled();
+            w->cmdAbort_Click();
+        }
+    });
+    w->cmdUpdate_Click();
+    QVERIFY(abortShown);
+    QCOMPARE(sim->phonebook(u"SM"_s).keys(), QList<int>{1});
+    // Rows that never reached the phone keep the copy marked changed.
+    QVERIFY(w->memory(u"SM"_s).changed);
+    QVERIFY(w->cmdUpdate->isEnabled());
+    QVERIFY(w->labStatus->text().endsWith(u" (changed)"_s));
+    QVERIFY(w->cmdAbort->isHidden() && w->cmdClose->isEnabled());
+}
+
+void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {
+    sim->setPhonebookEntry(u"SM"_s, 1, u"1"_s, u"A"_s);
+    QVERIFY(startPhone());
+    fillSim(1);
+    open();
+    selectTab(u"SM"_s);
+    bool stayed = false;
+    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+        if (c == u"AT+CPBR=2"_s) {
+            w->cmdClose_Click();
+            w->close();
+            stayed = w->isVisible();
+            QTest::keyClick(w.get(), Qt::Key_Escape);  // the abort button
+        }
+    });
+    w->cmdRefresh_Click();
+    QVERIFY(stayed);
+    QCOMPARE(phonebookCommands().last(), u"AT+CPBR=2"_s);
+    QCOMPARE(names(), QStringList{u"A"_s});
+    QVERIFY(w->isVisible());
+    QTest::keyClick(w.get(), Qt::Key_Escape);  // no abort button: Escape does nothing
+    QVERIFY(w->isVisible());
+}
+
+void tst_frmAddressBook::doubleClickOpensTheComposeDialog() {
+    registerMessagesWindows(t->ctx().windows());
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"+4917100001"_s);
+    open();
+    select({u"Ann"_s});
+    QString caption, number;
+    bool timersOff = false;
+    // Closes the compose dialog once it is shown modally.
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* d = qobject_cast<frmSendSMS*>(t->ctx().windows().existing(u"frmSendSMS"_s));
+        if (!d || !d->isVisible()) {
+            return;
+        }
+        poll.stop();
+        caption = d->windowTitle();
+        number = d->txtPhoneNo->text();
+        timersOff = t->ctx().mainWindow().timersDisabled();
+        d->cmdClose_Click();
+    });
+    poll.start();
+    w->lstNames_DblClick(w->lstNames->item(1));
+    QCOMPARE(caption, u"Tellwick: Send SMS message"_s);
+    QCOMPARE(number, u"+4917100001"_s);
+    QVERIFY(timersOff);
+    QVERIFY(!t->ctx().mainWindow().timersDisabled());
+}
+
+void tst_frmAddressBook::mainWindowShowsItBeside() {
+    QVERIFY(startPhone());
+    registerMessagesWindows(t->ctx().windows());
+    frmMain& m = t->ctx().mainWindow();
+    m.updateCommands();
+    QVERIFY(m.mnuAddressBook->isEnabled());
+    bool queriedWithTimersOn = false;
+    int queries = 0;
+    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+        queries += c.startsWith(u"AT+CPB"_s);
+        queriedWithTimersOn = queriedWithTimersOn || !m.timersDisabled();
+    });
+    m.mnuAddressBook_Click();
+    auto* book = qobject_cast<frmAddressBook*>(t->ctx().windows().existing(u"frmAddressBook"_s));
+    QVERIFY(book && book->isVisible() && !book->isModal());
+    QVERIFY(queries > 0 && !queriedWithTimersOn);
+    QVERIFY(!m.timersDisabled());
+    m.mnuAddressBook_Click();  // shown again, not loaded again
+    QCOMPARE(t->ctx().windows().existing(u"frmAddressBook"_s), book);
+    const int before = queries;
+    book->cmdClose_Click();  // unloads: the next command loads afresh
+    QTRY_VERIFY(!t->ctx().windows().isLoaded(u"frmAddressBook"_s));
+    m.mnuAddressBook_Click();
+    QVERIFY(queries > before);
+}
+
+void tst_frmAddressBook::outlookImportButton() {
+    int shown = 0;
+    t->ctx().windows().registerFactory(u"frmOutlookImport"_s,
+                                       [&](AppContext&) { return new FakeImport(&shown); });
+    QVERIFY(startPhone());
+    fillSim(1);
+    open();
+    QVERIFY(w->cmdOutlook->isEnabled());
+    w->cmdOutlook_Click();
+    QCOMPARE(shown, 1);
+    QTRY_VERIFY(!t->ctx().windows().isLoaded(u"frmOutlookImport"_s));  // a fresh window each time
+    selectTab(u"SM"_s);
+    QVERIFY(!w->cmdOutlook->isEnabled());
+    w->isOutlookAvailable = [] { return false; };
+    selectTab(u"SMS"_s);
+    QVERIFY(!w->cmdOutlook->isEnabled());
+}
+
+void tst_frmAddressBook::renders() {
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Addressbook"_s, u"Doe  John"_s, u"+4917100001"_s);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"0301234"_s);
+    open();
+    select({u"Ann"_s});
+    QCOMPARE(Twips::width(w.get()), 6255);
+    const QPixmap shot = w->grab();
+    QVERIFY(!shot.isNull());
+    const QString path = qEnvironmentVariable("TW_SCREENSHOT");
+    if (!path.isEmpty()) {
+        QVERIFY(shot.save(path));
+    }
+}
+
+QTEST_MAIN(tst_frmAddressBook)
+#include "tst_frmaddressbook.moc"
