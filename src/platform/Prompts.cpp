@@ -13,7 +13,7 @@ QString FolderPicker::browseForFolder(QWidget* owner, const QString& startFolder
 }
 
 QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter) {
-    ++m_asked;
+    m_asked.append({title, startFolder, filter});
     if (m_scripted) {
         return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
     }

@@ -34,12 +34,19 @@ public:
 
     void setScripted(bool on) { m_scripted = on; }
     void queueFile(const QString& file) { m_answers.append(file); }
-    int askedCount() const { return m_asked; }
+    int askedCount() const { return int(m_asked.size()); }
+    // Every request, as the caller made it.
+    struct Asked {
+        QString title;
+        QString startFolder;
+        QString filter;
+    };
+    const QList<Asked>& asked() const { return m_asked; }
 
 private:
     bool m_scripted = false;
     QList<QString> m_answers;
-    int m_asked = 0;
+    QList<Asked> m_asked;
 };
 
 // The system beep; counted so tests can see it.
