@@ -47,8 +47,8 @@ DatabaseTest::Box SendmailQueryTest::evaluate(const DatabaseTest::Fetch& result)
     if (!result.values.isEmpty()) {
         const QVariant& first = result.values.first();
         if (first.isNull() || !first.toString().contains(u'@')) {
-            return {u"Your query returned an unknown value in the first record."_s + kCrLf + kCrLf + kSelectOnly +
-                        kCrLf + u"mobile phone numbers or E-Mail addresses."_s,
+            return {u"Your query returned an unknown value in the first record."_s + kCrLf + kCrLf +
+                        kSelectOnly + kCrLf + u"mobile phone numbers or E-Mail addresses."_s,
                     kSqlTitle, MsgBox::Critical};
         }
     }

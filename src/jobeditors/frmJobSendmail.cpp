@@ -215,8 +215,9 @@ void frmJobSendmail::ownToolTips() {
     const QString none;
     const QString variables =
         u"<$sender>, <$+sender> or <$sendername> and <#1>, <#2>, ..., <#10> as placeholders for values sent by SMS"_s;
-    setToolTip(optRCPwithMsg, u"If this option is selected, the recipient's E-Mail address must be send by SMS."_s,
-               none, width, autoPop);
+    setToolTip(optRCPwithMsg,
+               u"If this option is selected, the recipient's E-Mail address must be send by SMS."_s, none,
+               width, autoPop);
     setToolTip(optRCPList, u"Use this option to enter a list of addresses in the field below."_s, none, width,
                autoPop);
     setToolTip(txtRecipient,
@@ -232,7 +233,8 @@ void frmJobSendmail::ownToolTips() {
                width, autoPop);
     setToolTip(txtQuery,
                u"Enter a SQL statement here to select E-Mail addresses from a database. You may use system "
-               "variables "_s + variables +
+               "variables "_s +
+                   variables +
                    u" here. PLEASE NOTE: Your query must return only one column containing valid E-Mail "
                    "addresses."_s,
                none, width, autoPop);
@@ -241,9 +243,8 @@ void frmJobSendmail::ownToolTips() {
     setToolTip(txtSubject,
                u"Enter a subject for your message here. System variables "_s + variables + u" are allowed."_s,
                none, width, autoPop);
-    setToolTip(txtText,
-               u"Enter your message text here. System variables "_s + variables + u" are allowed."_s, none,
-               width, autoPop);
+    setToolTip(txtText, u"Enter your message text here. System variables "_s + variables + u" are allowed."_s,
+               none, width, autoPop);
     setToolTip(txtAttach,
                u"Enter or select files to attach to your message. You may also use system variables "_s +
                    variables + u"."_s,
@@ -326,8 +327,8 @@ QStringList frmJobSendmail::attachments() const {
 QString frmJobSendmail::Example() const {
     QString tail = optRCPwithMsg->isChecked() ? u"Address(es);"_s : QString();
     // The query counts whatever the mode.
-    const QString texts = txtQuery->toPlainText() + txtSubject->text() + txtText->toPlainText() +
-                          attachments().join(QString());
+    const QString texts =
+        txtQuery->toPlainText() + txtSubject->text() + txtText->toPlainText() + attachments().join(QString());
     for (int k = 1; k <= 10; ++k) {
         if (texts.contains(u"<#"_s + QString::number(k) + u'>')) {
             tail += u"Var#"_s + QString::number(k) + u',';
@@ -343,7 +344,8 @@ void frmJobSendmail::afterSave() {
         m_ctx.msgBox().show(u"You haven't set up a mailserver to send E-Mail messages."_s + kCrLf +
                                 u"Please use the settings/E-Mail menu to do so, otherwise"_s + kCrLf +
                                 u"this job can't be executed."_s,
-                            MsgBox::OKOnly, MsgBox::Information, u"Tellwick: No mailserver specified"_s, this);
+                            MsgBox::OKOnly, MsgBox::Information, u"Tellwick: No mailserver specified"_s,
+                            this);
     }
 }
 
@@ -467,7 +469,8 @@ void frmJobSendmail::cmdTest_Click() {
     DatabaseTest::Box box;
     {
         Hourglass wait;
-        box = SendmailQueryTest::evaluate(DatabaseTest::fetch(txtConnection->text(), txtQuery->toPlainText()));
+        box =
+            SendmailQueryTest::evaluate(DatabaseTest::fetch(txtConnection->text(), txtQuery->toPlainText()));
     }
     m_ctx.msgBox().show(box.text, MsgBox::OKOnly, box.icon, box.title, this);
 }
