@@ -27,7 +27,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int kSendmailType = 3;
-constexpr int kBoxWidthTwips = 3600;
+constexpr int kBoxWidthTwips = 4500;
 constexpr int kTextLines = 4;
 constexpr int kQueryLines = 2;
 const QString kCrLf = u"\r\n"_s;
@@ -196,7 +196,13 @@ void frmJobSendmail::layOut() {
     grid->addWidget(cmdRemove, row++, 2, Qt::AlignTop);
     grid->setColumnStretch(1, 1);
 
-    txtRecipient->setMinimumWidth(Twips::toPixels(kBoxWidthTwips));
+    for (QWidget* box : std::initializer_list<QWidget*>{txtRecipient, txtConnection, txtQuery, txtSubject,
+                                                        txtText, txtAttach, lstFiles}) {
+        box->setMinimumWidth(Twips::toPixels(kBoxWidthTwips));
+    }
+    for (QPushButton* b : {cmdBuild, cmdHelp, cmdTest, cmdBrowse, cmdFileAdd, cmdRemove}) {
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
     lstFiles->setMaximumHeight(lstFiles->fontMetrics().lineSpacing() * 4 + 8);
     for (QLabel* indented : {Label8, Label7}) {
         indented->setContentsMargins(20, 0, 0, 0);

@@ -12,7 +12,8 @@ QString FolderPicker::browseForFolder(QWidget* owner, const QString& startFolder
     return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
 }
 
-QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter) {
+QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder,
+                             const QString& filter) {
     m_asked.append({title, startFolder, filter});
     if (m_scripted) {
         return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
@@ -34,7 +35,9 @@ Hourglass::Hourglass() {
     }
 }
 
-Hourglass::~Hourglass() { restore(); }
+Hourglass::~Hourglass() {
+    restore();
+}
 
 void Hourglass::restore() {
     if (m_active) {
@@ -43,4 +46,6 @@ void Hourglass::restore() {
     }
 }
 
-void doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void doEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

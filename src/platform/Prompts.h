@@ -30,7 +30,8 @@ private:
 // The file picker for opening a file; "" when cancelled.
 class FilePicker {
 public:
-    QString openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter = {});
+    QString openFile(QWidget* owner, const QString& title, const QString& startFolder,
+                     const QString& filter = {});
 
     void setScripted(bool on) { m_scripted = on; }
     void queueFile(const QString& file) { m_answers.append(file); }
