@@ -195,7 +195,7 @@ void frmBrowse::buildControls() {
                                QStringLiteral("Forward selected message"));
     cmdEdit = pictureButton(this, "cmdEdit", QStyle::SP_FileDialogDetailedView,
                             QStringLiteral("Edit selected message"));
-    cmdCopy = pictureButton(this, "cmdCopy", QStyle::SP_FileIcon, {});
+    cmdCopy = pictureButton(this, "cmdCopy", QStyle::SP_FileDialogNewFolder, {});
     cmdMove = pictureButton(this, "cmdMove", QStyle::SP_DirIcon, {});
     cmdDelete =
         pictureButton(this, "cmdDelete", QStyle::SP_TrashIcon, QStringLiteral("Delete selected message"));
