@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -359,6 +360,9 @@ void frmBrowse::MakeBold(bool bold) {
         item->setSubItemBold(1, bold);
         item->setSubItemBold(2, bold);
         const QString path = currentFolder + u'/' + item->tag();
+        if (!QFileInfo::exists(path)) {
+            continue;  // gone meanwhile (sent or processed): a mark must not bring back a stub of it
+        }
         if (bold) {
             m_ctx.ini().deleteINIKey(kSection, QStringLiteral("Read"), path);
         } else {
