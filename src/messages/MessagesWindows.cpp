@@ -2,11 +2,15 @@
 
 #include "AppContext.h"
 #include "WindowRegistry.h"
+#include "frmBrowse.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
 void registerMessagesWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmSendSMS"), [](AppContext& ctx) -> QWidget* {
         return new frmSendSMS(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmBrowse"), [](AppContext& ctx) -> QWidget* {
+        return new frmBrowse(ctx, &ctx.mainWindow());
     });
 }
