@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "WindowRegistry.h"
 #include "frmBrowse.h"
+#include "frmCopyMove.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
@@ -13,4 +14,6 @@ void registerMessagesWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmBrowse"), [](AppContext& ctx) -> QWidget* {
         return new frmBrowse(ctx, &ctx.mainWindow());
     });
+    windows.registerFactory(QStringLiteral("frmCopyMove"),
+                            [](AppContext& ctx) { return new frmCopyMove(ctx); });
 }
