@@ -1,7 +1,9 @@
 #include "JobEditorWindows.h"
 
 #include "WindowRegistry.h"
+#include "frmJobExec.h"
 #include "frmJobForward.h"
+#include "frmJobMailboxEdit.h"
 #include "frmJobNew.h"
 #include "frmJobSendmail.h"
 #include "frmJobs.h"
@@ -13,4 +15,7 @@ void registerJobEditorWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
     windows.registerFactory(QStringLiteral("frmJobForward"), [](AppContext& ctx) { return new frmJobForward(ctx); });
     windows.registerFactory(QStringLiteral("frmJobSendmail"), [](AppContext& ctx) { return new frmJobSendmail(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobExec"), [](AppContext& ctx) { return new frmJobExec(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobMailboxEdit"),
+                            [](AppContext& ctx) { return new frmJobMailboxEdit(ctx); });
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 
 QString FolderPicker::browseForFolder(QWidget* owner, const QString& startFolder, const QString& title) {
@@ -12,13 +13,20 @@ QString FolderPicker::browseForFolder(QWidget* owner, const QString& startFolder
     return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
 }
 
-QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder,
-                             const QString& filter) {
-    m_asked.append({title, startFolder, filter});
+QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter) {
+    return openFile(owner, title, startFolder, filter, QString());
+}
+
+QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter,
+                             const QString& fileName) {
+    ++m_asked;
+    m_askedList.append({title, startFolder, filter, fileName});
     if (m_scripted) {
         return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
     }
-    return QFileDialog::getOpenFileName(owner, title, startFolder, filter);
+    // A folder with a file name in it opens the folder with that file selected.
+    const QString start = fileName.isEmpty() ? startFolder : QDir(startFolder).filePath(fileName);
+    return QFileDialog::getOpenFileName(owner, title, start, filter);
 }
 
 void Beeper::beep() {
@@ -35,9 +43,7 @@ Hourglass::Hourglass() {
     }
 }
 
-Hourglass::~Hourglass() {
-    restore();
-}
+Hourglass::~Hourglass() { restore(); }
 
 void Hourglass::restore() {
     if (m_active) {
@@ -46,6 +52,4 @@ void Hourglass::restore() {
     }
 }
 
-void doEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
+void doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
