@@ -2,6 +2,7 @@
 
 #include "WindowRegistry.h"
 #include "frmJobForward.h"
+#include "frmJobMailbox.h"
 #include "frmJobNew.h"
 #include "frmJobs.h"
 #include "frmSQLHelp.h"
@@ -11,4 +12,5 @@ void registerJobEditorWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmJobNew"), [](AppContext& ctx) { return new frmJobNew(ctx); });
     windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
     windows.registerFactory(QStringLiteral("frmJobForward"), [](AppContext& ctx) { return new frmJobForward(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobMailbox"), [](AppContext& ctx) { return new frmJobMailbox(ctx); });
 }
