@@ -37,6 +37,7 @@ constexpr int kFieldColumnTwips = 700;
 constexpr int kExpressionColumnTwips = 1600;
 constexpr int kBoxWidthTwips = 2400;
 constexpr int kNumberBoxWidthTwips = 600;
+constexpr int kOptionsWidthTwips = 6300;
 constexpr int kPictureButtonPixels = 20;
 
 QPushButton* plainButton(const QString& text, QWidget* parent) {
@@ -151,6 +152,7 @@ void frmJobMailbox::makeMailboxSettings() {
 
 void frmJobMailbox::makeJobOptions() {
     Frame3 = new QGroupBox(QStringLiteral("Job options: "), optionsArea());
+    Frame3->setMinimumWidth(Twips::toPixels(kOptionsWidthTwips));
     Label14 = wrappedLabel(
         QStringLiteral(
             "This job can do two things: First, it can query the above mailbox and send notification SMS "
@@ -166,38 +168,30 @@ void frmJobMailbox::makeJobOptions() {
     tubby->addTab1(QStringLiteral("Message request"));
     tubby->setExpanding(false);
 
-    Label11 = new QLabel(QStringLiteral("Check this &mailbox every"), Frame3);
-    txtIntervall = new QLineEdit(Frame3);
-    txtIntervall->setFixedWidth(Twips::toPixels(kNumberBoxWidthTwips));
-    Label11->setBuddy(txtIntervall);
-    optMinutes = new QRadioButton(QStringLiteral("minutes"), Frame3);
-    optHours = new QRadioButton(QStringLiteral("hours"), Frame3);
-    m_unitGroup = new QButtonGroup(this);
-    m_unitGroup->addButton(optMinutes);
-    m_unitGroup->addButton(optHours);
-
     makeNotificationTab();
     makeRequestTab();
-
-    auto* interval = new QHBoxLayout;
-    interval->addWidget(Label11);
-    interval->addWidget(txtIntervall);
-    interval->addWidget(optMinutes);
-    interval->addWidget(optHours);
-    interval->addStretch(1);
 
     auto* layout = new QVBoxLayout(Frame3);
     layout->addWidget(Label14);
     layout->addWidget(Label4);
     layout->addWidget(txtRecipient);
     layout->addWidget(tubby);
-    layout->addLayout(interval);
     layout->addWidget(FraNotification, 1);
     layout->addWidget(FraRequest, 1);
 }
 
 void frmJobMailbox::makeNotificationTab() {
     FraNotification = new QGroupBox(Frame3);
+    // The interval belongs to the notifications; the request tab hides it with them.
+    Label11 = new QLabel(QStringLiteral("Check this &mailbox every"), FraNotification);
+    txtIntervall = new QLineEdit(FraNotification);
+    txtIntervall->setFixedWidth(Twips::toPixels(kNumberBoxWidthTwips));
+    Label11->setBuddy(txtIntervall);
+    optMinutes = new QRadioButton(QStringLiteral("minutes"), FraNotification);
+    optHours = new QRadioButton(QStringLiteral("hours"), FraNotification);
+    m_unitGroup = new QButtonGroup(this);
+    m_unitGroup->addButton(optMinutes);
+    m_unitGroup->addButton(optHours);
     Label3 = new QLabel(QStringLiteral("Send a SMS notification on this event:"), FraNotification);
     optNewMail = new QRadioButton(QStringLiteral("All new mail in mail&box"), FraNotification);
     optCriteria = new QRadioButton(QStringLiteral("mess&age meets one of these criterias:"), FraNotification);
@@ -219,22 +213,31 @@ void frmJobMailbox::makeNotificationTab() {
     // Other windows find the two lists by these names.
     lstCriteria->setObjectName(QStringLiteral("lstCriteria"));
     lstException->setObjectName(QStringLiteral("lstException"));
-    const int listHeight = lstCriteria->fontMetrics().height() * 6;
+    // A header and three rows; the window grows with the rows' text, not with the lists.
+    const int listHeight = lstCriteria->fontMetrics().height() * 5 + 8;
     for (ListView* list : {lstCriteria, lstException}) {
         list->setRootIsDecorated(false);
-        list->setMinimumHeight(listHeight);
+        list->setFixedHeight(listHeight);
     }
 
+    auto* interval = new QHBoxLayout;
+    interval->addWidget(Label11);
+    interval->addWidget(txtIntervall);
+    interval->addWidget(optMinutes);
+    interval->addWidget(optHours);
+    interval->addStretch(1);
+
     auto* layout = new QGridLayout(FraNotification);
-    layout->addWidget(Label3, 0, 0, 1, 2);
-    layout->addWidget(optNewMail, 1, 0, 1, 2);
-    layout->addWidget(optCriteria, 2, 0, 1, 2);
-    layout->addWidget(lstCriteria, 3, 0);
-    layout->addWidget(cmdCriteria, 3, 1, Qt::AlignTop);
-    layout->addWidget(Label12, 4, 0, 1, 2);
-    layout->addWidget(chkException, 5, 0, 1, 2);
-    layout->addWidget(lstException, 6, 0);
-    layout->addWidget(cmdException, 6, 1, Qt::AlignTop);
+    layout->addLayout(interval, 0, 0, 1, 2);
+    layout->addWidget(Label3, 1, 0, 1, 2);
+    layout->addWidget(optNewMail, 2, 0, 1, 2);
+    layout->addWidget(optCriteria, 3, 0, 1, 2);
+    layout->addWidget(lstCriteria, 4, 0);
+    layout->addWidget(cmdCriteria, 4, 1, Qt::AlignTop);
+    layout->addWidget(Label12, 5, 0, 1, 2);
+    layout->addWidget(chkException, 6, 0, 1, 2);
+    layout->addWidget(lstException, 7, 0);
+    layout->addWidget(cmdException, 7, 1, Qt::AlignTop);
 }
 
 void frmJobMailbox::makeRequestTab() {
@@ -680,6 +683,14 @@ bool frmJobMailbox::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return JobEditorFrame::eventFilter(watched, event);
+}
+
+void frmJobMailbox::showEvent(QShowEvent* event) {
+    JobEditorFrame::showEvent(event);
+    // Wrapped labels report too small a minimum; the window never gets smaller than it needs.
+    const QSize needed = sizeHint();
+    setMinimumSize(needed);
+    resize(size().expandedTo(needed));
 }
 
 // ---- login test ----------------------------------------------------------------------------

@@ -105,6 +105,7 @@ protected:
     bool checkBeforeSave() override;
     void ownToolTips() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void makeMailboxSettings();
