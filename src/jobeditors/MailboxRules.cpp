@@ -12,7 +12,8 @@ QString encode(const QList<Rule>& rules) {
     QStringList items;
     items.reserve(rules.size());
     for (const Rule& rule : rules) {
-        items.append((rule.field == kAddress ? QStringLiteral("A:") : QStringLiteral("S:")) + rule.expression);
+        items.append((rule.field == kAddress ? QStringLiteral("A:") : QStringLiteral("S:")) +
+                     rule.expression);
     }
     return items.join(u',');
 }

@@ -28,6 +28,10 @@ using namespace Qt::StringLiterals;
 using Rows = QList<QPair<QString, QString>>;
 Q_DECLARE_METATYPE(Rows)
 
+#if __has_include("frmJobMailboxEdit.h")
+#include "frmJobMailboxEdit.h"
+#define TELLWICK_HAVE_RULE_EDITOR 1
+#else
 namespace {
 // Stands in for the criteria editor: records how it was opened and, like its OK, rewrites
 // the list of its mode in its owner.
@@ -37,8 +41,8 @@ public:
     static inline Rows rowsToWrite;
     int exec() override {
         const QString tag = property("Tag").toString();
-        auto* list = parentWidget() ? parentWidget()->findChild<ListView*>(
-                                          tag == u"C"_s ? u"lstCriteria"_s : u"lstException"_s)
+        auto* list = parentWidget() ? parentWidget()->findChild<ListView*>(tag == u"C"_s ? u"lstCriteria"_s
+                                                                                         : u"lstException"_s)
                                     : nullptr;
         openings.append(tag + (list ? u" list"_s : u" no list"_s));
         if (list) {
@@ -51,6 +55,7 @@ public:
     }
 };
 }  // namespace
+#endif
 
 class TestFrmJobMailbox : public QObject {
     Q_OBJECT
@@ -58,7 +63,9 @@ class TestFrmJobMailbox : public QObject {
 private:
     std::unique_ptr<TestContext> t;
     IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"m1"_s) { return ini().readINI(jobSection(job), key); }
+    QString read(const QString& key, const QString& job = u"m1"_s) {
+        return ini().readINI(jobSection(job), key);
+    }
     QStringList keys(const QString& job = u"m1"_s) { return ini().keys(jobSection(job)); }
 
     void storeJob(const QString& job, const QMap<QString, QString>& values) {
@@ -68,10 +75,14 @@ private:
     }
     // A complete stored mailbox job m1.
     void storeMailbox(const QMap<QString, QString>& extra = {}) {
-        QMap<QString, QString> values{{u"Type"_s, u"4"_s},          {u"Identification"_s, u"mb"_s},
-                                      {u"Name"_s, u"Inbox"_s},      {u"Server"_s, u"mail.example"_s},
-                                      {u"Port"_s, u"110"_s},        {u"Username"_s, u"ann"_s},
-                                      {u"Password"_s, scramble(u"pw"_s, {})}, {u"Interval"_s, u"15"_s},
+        QMap<QString, QString> values{{u"Type"_s, u"4"_s},
+                                      {u"Identification"_s, u"mb"_s},
+                                      {u"Name"_s, u"Inbox"_s},
+                                      {u"Server"_s, u"mail.example"_s},
+                                      {u"Port"_s, u"110"_s},
+                                      {u"Username"_s, u"ann"_s},
+                                      {u"Password"_s, scramble(u"pw"_s, {})},
+                                      {u"Interval"_s, u"15"_s},
                                       {u"Active"_s, u"1"_s}};
         values.insert(extra);
         storeJob(u"m1"_s, values);
@@ -115,9 +126,10 @@ private:
     }
     const MsgBox::Shown& lastBox() { return t->msgBox().shown().last(); }
     static QLineEdit* box(frmJobMailbox& e, const QString& name) {
-        const QHash<QString, QLineEdit*> boxes{{u"txtJobIdent"_s, e.txtJobIdent}, {u"txtName"_s, e.txtName},
-                                               {u"txtMailserver"_s, e.txtMailserver}, {u"txtPort"_s, e.txtPort},
-                                               {u"txtUsername"_s, e.txtUsername}, {u"txtPassword"_s, e.txtPassword}};
+        const QHash<QString, QLineEdit*> boxes{
+            {u"txtJobIdent"_s, e.txtJobIdent},     {u"txtName"_s, e.txtName},
+            {u"txtMailserver"_s, e.txtMailserver}, {u"txtPort"_s, e.txtPort},
+            {u"txtUsername"_s, e.txtUsername},     {u"txtPassword"_s, e.txtPassword}};
         return boxes.value(name);
     }
 
@@ -140,7 +152,8 @@ private slots:
         QVERIFY(!e->cmdTest->isEnabled());
         QVERIFY(e->txtIntervall->text().isEmpty() && e->txtMaxMsg->text().isEmpty());
         QVERIFY(e->optMinutes->isChecked() && e->optNewMail->isChecked());
-        QVERIFY(!e->chkException->isChecked() && !e->chkRequest->isChecked() && !e->chkStripHTML->isChecked());
+        QVERIFY(!e->chkException->isChecked() && !e->chkRequest->isChecked() &&
+                !e->chkStripHTML->isChecked());
         QCOMPARE(headers(e->lstCriteria), (QStringList{u"Field"_s, u"Criteria"_s}));
         QCOMPARE(headers(e->lstException), (QStringList{u"Field"_s, u"Exception"_s}));
         QCOMPARE(e->lstCriteria->columnWidthTwips(0), 700);
@@ -151,6 +164,8 @@ private slots:
         QVERIFY(e->labExample->isHidden());
         QVERIFY(!e->FraNotification->isHidden() && e->FraRequest->isHidden());
         QCOMPARE(e->txtPassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(e->labDesc->text(), u"Job descri&ption:"_s);
+        QCOMPARE(e->chkActive->text(), u"T&his job is active"_s);
     }
 
     // OK and the Active box need identifier, name, server, port, user name and password.
@@ -218,14 +233,16 @@ private slots:
     }
 
     void identifierOfAnotherJobRefused() {
-        storeJob(u"s2"_s, {{u"Type"_s, u"3"_s}, {u"Identification"_s, u"MB"_s}, {u"Name"_s, u"Mailer, old"_s}});
+        storeJob(u"s2"_s,
+                 {{u"Type"_s, u"3"_s}, {u"Identification"_s, u"MB"_s}, {u"Name"_s, u"Mailer, old"_s}});
         auto e = create();
         fillAccess(*e);
         e->txtJobIdent->setText(u"MB"_s);
         e->cmdOK_Click();
         QCOMPARE(t->msgBox().shown().size(), 1);
         QCOMPARE(lastBox().title, u"Job identifier not unique"_s);
-        QCOMPARE(lastBox().text, u"The job 'Mailer, old'\r\nalready uses this identifier, please change it."_s);
+        QCOMPARE(lastBox().text,
+                 u"The job 'Mailer, old'\r\nalready uses this identifier, please change it."_s);
         QVERIFY(!ini().hasSection(jobSection(u"m1"_s)));
         e->txtJobIdent->setText(u"mb"_s);  // case counts
         e->cmdOK_Click();
@@ -240,10 +257,10 @@ private slots:
         e->optCriteria->setChecked(true);
         e->chkRequest->setChecked(true);
         e->cmdOK_Click();
-        QCOMPARE(keys(), (QStringList{u"Type"_s, u"Identification"_s, u"Name"_s, u"Description"_s, u"Server"_s,
-                                      u"Port"_s, u"Username"_s, u"Password"_s, u"Interval"_s, u"Criteria"_s,
-                                      u"Exception"_s, u"Recipient"_s, u"AllowMsgRequests"_s, u"MaxMsg"_s,
-                                      u"stripHTML"_s, u"Active"_s}));
+        QCOMPARE(keys(), (QStringList{u"Type"_s, u"Identification"_s, u"Name"_s, u"Description"_s,
+                                      u"Server"_s, u"Port"_s, u"Username"_s, u"Password"_s, u"Interval"_s,
+                                      u"Criteria"_s, u"Exception"_s, u"Recipient"_s, u"AllowMsgRequests"_s,
+                                      u"MaxMsg"_s, u"stripHTML"_s, u"Active"_s}));
         QCOMPARE(read(u"Interval"_s), u"0"_s);  // never touched
         QCOMPARE(read(u"Active"_s), u"0"_s);
         QVERIFY(read(u"Password"_s) != u"pw"_s);
@@ -321,7 +338,8 @@ private slots:
     void numbersChecked() {
         auto e = create();
         fillAccess(*e);
-        const QString intervalText = u"Please enter the number if minutes or hours\r\nfor an interval to check this mailbox."_s;
+        const QString intervalText =
+            u"Please enter the number if minutes or hours\r\nfor an interval to check this mailbox."_s;
         const QString limitText = u"Please enter a number to limit the number of messages to be send."_s;
         for (const QString& bad : {QString(), u"ten"_s, u"-5"_s, u"1,5"_s}) {
             e->txtIntervall->setText(bad);
@@ -373,11 +391,15 @@ private slots:
     void ruleListsRead_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<Rows>("expected");
-        QTest::newRow("two rows") << u"A:abc,S:def"_s << Rows{{u"Address"_s, u"abc"_s}, {u"Subject"_s, u"def"_s}};
-        QTest::newRow("colon in expression") << u"A:http://x.example"_s << Rows{{u"Address"_s, u"http://x.example"_s}};
+        QTest::newRow("two rows") << u"A:abc,S:def"_s
+                                  << Rows{{u"Address"_s, u"abc"_s}, {u"Subject"_s, u"def"_s}};
+        QTest::newRow("colon in expression")
+            << u"A:http://x.example"_s << Rows{{u"Address"_s, u"http://x.example"_s}};
         QTest::newRow("comma splits") << u"A:a,b"_s << Rows{{u"Address"_s, u"a"_s}, {u"Subject"_s, u"b"_s}};
-        QTest::newRow("blanks lost") << u"A: abc ,S: d e "_s << Rows{{u"Address"_s, u"abc"_s}, {u"Subject"_s, u"d e"_s}};
-        QTest::newRow("no colon") << u"S:x,plain"_s << Rows{{u"Subject"_s, u"x"_s}, {u"Subject"_s, u"plain"_s}};
+        QTest::newRow("blanks lost") << u"A: abc ,S: d e "_s
+                                     << Rows{{u"Address"_s, u"abc"_s}, {u"Subject"_s, u"d e"_s}};
+        QTest::newRow("no colon") << u"S:x,plain"_s
+                                  << Rows{{u"Subject"_s, u"x"_s}, {u"Subject"_s, u"plain"_s}};
         QTest::newRow("lower-case a") << u"a:b"_s << Rows{{u"Subject"_s, u"b"_s}};
         QTest::newRow("empty item") << u"A:x,"_s << Rows{{u"Address"_s, u"x"_s}, {u"Subject"_s, QString()}};
     }
@@ -398,7 +420,8 @@ private slots:
             auto e = create();
             fillAccess(*e);
             e->optCriteria->setChecked(true);
-            setRows(e->lstCriteria, {{u"Address"_s, u"abc"_s}, {u"Subject"_s, u"def"_s}, {u"Subject"_s, longExpression}});
+            setRows(e->lstCriteria,
+                    {{u"Address"_s, u"abc"_s}, {u"Subject"_s, u"def"_s}, {u"Subject"_s, longExpression}});
             e->cmdOK_Click();
         }
         QCOMPARE(read(u"Criteria"_s), u"A:abc,S:def,S:"_s + longExpression);
@@ -490,14 +513,63 @@ private slots:
         QVERIFY(!e->FraNotification->isHidden() && !e->optMinutes->isHidden() && !e->optHours->isHidden());
     }
 
-    void ruleEditorOpenedWithItsMode() {
+    // The criteria editor works on the list of its mode and changes it only by its OK.
+    void ruleEditorChangesItsList() {
+#ifdef TELLWICK_HAVE_RULE_EDITOR
+        registerJobEditorWindows(t->ctx().windows());
+        auto e = create();
+        setRows(e->lstException, {{u"Address"_s, u"abc"_s}, { u"Subject"_s, u"def"_s }});
+        QList<bool> modes;
+        QList<QList<MailboxRule>> seen;
+        const auto answer = [&](bool ok, const Rows& add) {
+            QTimer::singleShot(0, e.get(), [&, ok, add] {
+                auto* editor =
+                    qobject_cast<frmJobMailboxEdit*>(t->ctx().windows().existing(frmJobMailbox::kRuleEditor));
+                if (!editor) {
+                    return;
+                }
+                modes.append(editor->isCriteriaMode());
+                seen.append(editor->rows());
+                for (const auto& [field, expression] : add) {
+                    editor->lstList->addItem(field)->setSubItem(1, expression);
+                }
+                ok ? editor->cmdOK_Click() : editor->cmdCancel_Click();
+            });
+        };
+        answer(true, {{ u"Subject"_s, u"ghi"_s }});
+        e->cmdException->click();  // usable while the exception box is unticked
+        answer(false, {{ u"Address"_s, u"dropped"_s }});
+        e->cmdException_Click();
+        e->optCriteria->setChecked(true);
+        answer(true, {{ u"Address"_s, u"boss@x.example"_s }});
+        e->lstCriteria_DblClick();
+        QCOMPARE(modes, (QList<bool>{false, false, true}));
+        QCOMPARE(seen.at(0), (QList<MailboxRule>{{u"Address"_s, u"abc"_s}, { u"Subject"_s, u"def"_s }}));
+        QCOMPARE(seen.at(1).size(), 3);
+        QVERIFY(seen.at(2).isEmpty());
+        QCOMPARE(rows(e->lstException), (Rows{{u"Address"_s, u"abc"_s},
+                                              {u"Subject"_s, u"def"_s},
+                                              { u"Subject"_s,
+                                                u"ghi"_s }}));
+        QCOMPARE(rows(e->lstCriteria), (Rows{{ u"Address"_s, u"boss@x.example"_s }}));
+        QCOMPARE(headers(e->lstCriteria), (QStringList{u"Field"_s, u"Criteria"_s}));
+
+        fillAccess(*e);
+        e->chkException->setChecked(true);
+        e->cmdOK_Click();
+        QCOMPARE(read(u"Criteria"_s), u"A:boss@x.example"_s);
+        QCOMPARE(read(u"Exception"_s), u"A:abc,S:def,S:ghi"_s);
+#else
+        // Without the criteria editor nothing happens; a dialog registered under its name is
+        // opened with the mode in its Tag, as the owner of the list it rewrites.
         auto e = create();
         e->optCriteria->setChecked(true);
         e->cmdCriteria_Click();  // no criteria editor yet: nothing happens
         QCOMPARE(rows(e->lstCriteria), Rows{});
 
         FakeRuleEditor::openings.clear();
-        t->ctx().windows().registerFactory(frmJobMailbox::kRuleEditor, [](AppContext&) { return new FakeRuleEditor; });
+        t->ctx().windows().registerFactory(frmJobMailbox::kRuleEditor,
+                                           [](AppContext&) { return new FakeRuleEditor; });
         FakeRuleEditor::rowsToWrite = {{u"Address"_s, u"boss@x.example"_s}};
         e->cmdCriteria->click();
         FakeRuleEditor::rowsToWrite = {{u"Subject"_s, u"ad"_s}, {u"Subject"_s, u"spam"_s}};
@@ -510,16 +582,17 @@ private slots:
         QCOMPARE(rows(e->lstCriteria), (Rows{{u"Address"_s, u"boss@x.example"_s}}));
         QCOMPARE(rows(e->lstException), Rows{});
         QVERIFY(!t->ctx().windows().isLoaded(frmJobMailbox::kRuleEditor));  // each opening starts afresh
+#endif
     }
 
     void toolTipsInOrder() {
         frmJobMailbox e(t->ctx());
         const QList<ToolInfo>& tools = ToolTipWindows::control(e.toolTips()->hWnd())->tools();
-        const QList<QWidget*> order = {e.txtJobIdent, e.txtName,      e.txtDesc,     e.chkActive,   e.txtMailserver,
-                                       e.txtPort,     e.txtUsername,  e.txtPassword, e.cmdTest,     e.txtIntervall,
-                                       e.optMinutes,  e.optHours,     e.optNewMail,  e.optCriteria, e.lstCriteria,
-                                       e.chkException, e.lstException, e.chkRequest, e.txtMaxMsg,   e.chkStripHTML,
-                                       e.txtRecipient};
+        const QList<QWidget*> order = {
+            e.txtJobIdent, e.txtName,      e.txtDesc,     e.chkActive,    e.txtMailserver, e.txtPort,
+            e.txtUsername, e.txtPassword,  e.cmdTest,     e.txtIntervall, e.optMinutes,    e.optHours,
+            e.optNewMail,  e.optCriteria,  e.lstCriteria, e.chkException, e.lstException,  e.chkRequest,
+            e.txtMaxMsg,   e.chkStripHTML, e.txtRecipient};
         QCOMPARE(tools.size(), order.size());
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(tools.at(i).uId, ToolTipWindows::handleOf(order.at(i)));
@@ -527,7 +600,8 @@ private slots:
         QCOMPARE(tools.at(5).text,
                  u"Enter the port number the mailserver is listening on. The default POP3 port is 110."_s);
         QCOMPARE(tools.at(10).text, tools.at(11).text);
-        QVERIFY(tools.last().text.endsWith(u"PLEASE NOTE: Only this/these number/s will be allowed to request eMail messages by SMS."_s));
+        QVERIFY(tools.last().text.endsWith(
+            u"PLEASE NOTE: Only this/these number/s will be allowed to request eMail messages by SMS."_s));
     }
 
     // The login test uses the boxes, not the stored job, and writes nothing.
@@ -544,7 +618,8 @@ private slots:
         QCOMPARE(t->msgBox().shown().size(), 1);
         QCOMPARE(lastBox().title, u"Tellwick: Can't access mailbox"_s);
         QCOMPARE(lastBox().icon, MsgBox::Critical);
-        QVERIFY2(lastBox().text.startsWith(u"An error occurred when accessing this mailbox: \r\nPASS failed: -ERR"_s),
+        QVERIFY2(lastBox().text.startsWith(
+                     u"An error occurred when accessing this mailbox: \r\nPASS failed: -ERR"_s),
                  qPrintable(lastBox().text));
         QVERIFY(!t->ctx().pop3().isLoggedIn());
 
@@ -627,11 +702,11 @@ private slots:
         Rows seenCriteria, seenExceptions;
         QTimer::singleShot(0, jobs, [&] {
             auto* e = t->ctx().windows().get<frmJobMailbox>(u"frmJobMailbox"_s);
-            seen = {e->windowTitle(),        e->txtJobIdent->text(),  e->txtName->text(),
+            seen = {e->windowTitle(),        e->txtJobIdent->text(),   e->txtName->text(),
                     e->txtDesc->text(),      e->txtMailserver->text(), e->txtPort->text(),
-                    e->txtUsername->text(),  e->txtPassword->text(),  e->txtRecipient->text(),
+                    e->txtUsername->text(),  e->txtPassword->text(),   e->txtRecipient->text(),
                     e->txtIntervall->text(), e->txtMaxMsg->text()};
-            states = {e->optMinutes->isChecked(), e->optCriteria->isChecked(), e->chkException->isChecked(),
+            states = {e->optMinutes->isChecked(), e->optCriteria->isChecked(),  e->chkException->isChecked(),
                       e->chkRequest->isChecked(), e->chkStripHTML->isChecked(), e->chkActive->isChecked(),
                       e->cmdOK->isEnabled(),      e->cmdTest->isEnabled()};
             seenCriteria = rows(e->lstCriteria);
@@ -640,8 +715,8 @@ private slots:
         });
         jobs->cmdEdit_Click();
         QCOMPARE(seen, (QStringList{u"Tellwick: Edit mailbox job [1]"_s, u"MB"_s, u"Office mail"_s,
-                                    u"Tells me about mail"_s, u"pop.example"_s, u"995"_s, u"ann@example"_s, password,
-                                    u"+4911,+4922"_s, u"15"_s, u"3"_s}));
+                                    u"Tells me about mail"_s, u"pop.example"_s, u"995"_s, u"ann@example"_s,
+                                    password, u"+4911,+4922"_s, u"15"_s, u"3"_s}));
         QCOMPARE(states, QList<bool>(8, true));
         QCOMPARE(seenCriteria, criteria);
         QCOMPARE(seenExceptions, exceptions);
