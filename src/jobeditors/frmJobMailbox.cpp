@@ -1,15 +1,8 @@
 #include "frmJobMailbox.h"
 
-// The criteria editor is a window of its own, opened through the window registry.
-#if __has_include("frmJobMailboxEdit.h")
-#include "frmJobMailboxEdit.h"
-#define TELLWICK_HAVE_RULE_EDITOR 1
-#endif
-
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDialog>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +20,7 @@
 #include "Prompts.h"
 #include "Scramble.h"
 #include "TabStrip.h"
+#include "frmJobMailboxEdit.h"
 
 using MailboxRules::Rule;
 
@@ -228,29 +222,11 @@ void frmJobMailbox::saveExceptionList() {
 }
 
 void frmJobMailbox::openRuleEditor(const QString& mode) {
-    WindowRegistry& windows = m_ctx.windows();
-    if (!windows.has(kRuleEditor)) {
-        return;
+    // The criteria editor copies the rows of the mode's list and writes them back on its OK;
+    // it unloads itself, so every opening starts from this editor's current list.
+    if (m_ctx.windows().has(kRuleEditor)) {
+        frmJobMailboxEdit::editRules(m_ctx, mode, lstCriteria, lstException, this);
     }
-#ifdef TELLWICK_HAVE_RULE_EDITOR
-    // It copies the rows of the mode's list and writes them back on its OK; it unloads itself.
-    frmJobMailboxEdit::editRules(m_ctx, mode, lstCriteria, lstException, this);
-#else
-    // A dialog that reads its mode from its Tag and finds the list it works on in its owner.
-    QPointer<QWidget> window = windows.get(kRuleEditor);
-    auto* dialog = qobject_cast<QDialog*>(window.data());
-    if (!dialog) {
-        return;
-    }
-    dialog->setProperty("Tag", mode);
-    dialog->setParent(this, dialog->windowFlags() | Qt::Dialog);
-    dialog->exec();
-    // Every opening starts again from this editor's current list.
-    if (window && windows.existing(kRuleEditor) == window) {
-        window->setParent(nullptr);
-        windows.unload(kRuleEditor);
-    }
-#endif
 }
 
 void frmJobMailbox::cmdCriteria_Click() {
