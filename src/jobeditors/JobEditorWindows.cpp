@@ -12,14 +12,10 @@
 void registerJobEditorWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmJobs"), [](AppContext& ctx) { return new frmJobs(ctx); });
     windows.registerFactory(QStringLiteral("frmJobNew"), [](AppContext& ctx) { return new frmJobNew(ctx); });
-    windows.registerFactory(QStringLiteral("frmSQLHelp"),
-                            [](AppContext& ctx) { return new frmSQLHelp(ctx); });
-    windows.registerFactory(QStringLiteral("frmJobForward"),
-                            [](AppContext& ctx) { return new frmJobForward(ctx); });
-    windows.registerFactory(QStringLiteral("frmJobExec"),
-                            [](AppContext& ctx) { return new frmJobExec(ctx); });
+    windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobForward"), [](AppContext& ctx) { return new frmJobForward(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobExec"), [](AppContext& ctx) { return new frmJobExec(ctx); });
     windows.registerFactory(QStringLiteral("frmJobMailboxEdit"),
                             [](AppContext& ctx) { return new frmJobMailboxEdit(ctx); });
-    windows.registerFactory(QStringLiteral("frmJobMailbox"),
-                            [](AppContext& ctx) { return new frmJobMailbox(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobMailbox"), [](AppContext& ctx) { return new frmJobMailbox(ctx); });
 }
