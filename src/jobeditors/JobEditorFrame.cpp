@@ -352,6 +352,15 @@ bool JobEditorFrame::canSave() const {
     return !txtName->text().isEmpty() && !m_noFreeNumber;
 }
 
+bool JobEditorFrame::checkBeforeSave() {
+    // Enter presses OK without leaving the box, so the characters are checked here as well.
+    if (!isValidIdentifier(identifier())) {
+        refuseIdentifier();
+        return false;
+    }
+    return true;
+}
+
 void JobEditorFrame::txtName_Change() {
     cmdOK->setEnabled(canSave());
 }
@@ -362,12 +371,10 @@ void JobEditorFrame::cmdOK_Click() {
     if (!m_setUp || !canSave()) {
         return;
     }
-    const QString ident = identifier();
-    // Enter presses OK without leaving the box, so the characters are checked here as well.
-    if (!isValidIdentifier(ident)) {
-        refuseIdentifier();
+    if (!checkBeforeSave()) {
         return;
     }
+    const QString ident = identifier();
     const QString found = findJobByIdent(m_ctx.ini(), ident);
     if (!found.isEmpty()) {
         // "<name>,<key>": the name may hold commas, the key is after the last one.

@@ -3,6 +3,7 @@
 #include "WindowRegistry.h"
 #include "frmJobExec.h"
 #include "frmJobForward.h"
+#include "frmJobMailbox.h"
 #include "frmJobMailboxEdit.h"
 #include "frmJobNew.h"
 #include "frmJobSendmail.h"
@@ -18,4 +19,5 @@ void registerJobEditorWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmJobExec"), [](AppContext& ctx) { return new frmJobExec(ctx); });
     windows.registerFactory(QStringLiteral("frmJobMailboxEdit"),
                             [](AppContext& ctx) { return new frmJobMailboxEdit(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobMailbox"), [](AppContext& ctx) { return new frmJobMailbox(ctx); });
 }
