@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -351,6 +352,15 @@ bool JobEditorFrame::canSave() const {
     return !txtName->text().isEmpty() && !m_noFreeNumber;
 }
 
+bool JobEditorFrame::checkBeforeSave() {
+    // Enter presses OK without leaving the box, so the characters are checked here as well.
+    if (!isValidIdentifier(identifier())) {
+        refuseIdentifier();
+        return false;
+    }
+    return true;
+}
+
 void JobEditorFrame::txtName_Change() {
     cmdOK->setEnabled(canSave());
 }
@@ -361,12 +371,10 @@ void JobEditorFrame::cmdOK_Click() {
     if (!m_setUp || !canSave()) {
         return;
     }
-    const QString ident = identifier();
-    // Enter presses OK without leaving the box, so the characters are checked here as well.
-    if (!isValidIdentifier(ident)) {
-        refuseIdentifier();
+    if (!checkBeforeSave()) {
         return;
     }
+    const QString ident = identifier();
     const QString found = findJobByIdent(m_ctx.ini(), ident);
     if (!found.isEmpty()) {
         // "<name>,<key>": the name may hold commas, the key is after the last one.
@@ -579,12 +587,20 @@ void JobEditorFrame::selectAllOnFocus(QLineEdit* box) {
     }
 }
 
+void JobEditorFrame::selectAllOnFocus(QPlainTextEdit* box) {
+    if (!m_selectAll.contains(box)) {
+        m_selectAll.append(box);
+        box->installEventFilter(this);
+    }
+}
+
 bool JobEditorFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        auto* box = qobject_cast<QLineEdit*>(watched);
-        if (box && m_selectAll.contains(box)) {
-            // Later, so the click that brought the focus does not undo the selection.
+        // Later, so the click that brought the focus does not undo the selection.
+        if (auto* box = qobject_cast<QLineEdit*>(watched); box && m_selectAll.contains(box)) {
             QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        } else if (auto* area = qobject_cast<QPlainTextEdit*>(watched); area && m_selectAll.contains(area)) {
+            QTimer::singleShot(0, area, &QPlainTextEdit::selectAll);
         }
     } else if (event->type() == QEvent::FocusOut && watched == txtJobIdent) {
         // Only a move to another control of this window counts as leaving the box.

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
@@ -122,6 +123,9 @@ protected:
     virtual QString captionSuffix() const;
     // Whether OK may be pressed now (the name rule).
     virtual bool canSave() const;
+    // Checks made when OK is pressed, before the uniqueness check; false keeps the editor
+    // open. The default refuses an identifier holding "*", "#" or ",".
+    virtual bool checkBeforeSave();
     // After a successful save, before the job list is rebuilt.
     virtual void afterSave() {}
 
@@ -143,6 +147,7 @@ protected:
 
     // Text boxes that select their whole text when they get the focus.
     void selectAllOnFocus(QLineEdit* box);
+    void selectAllOnFocus(QPlainTextEdit* box);
 
     // The SQL examples window, modally.
     void showSqlHelp();
@@ -178,7 +183,7 @@ private:
     bool m_checkingIdent = false;
     QWidget* m_options = nullptr;
     QButtonGroup* m_restrictGroup = nullptr;
-    QList<QLineEdit*> m_selectAll;
+    QList<QWidget*> m_selectAll;
     std::unique_ptr<cToolTips> m_toolTips;
     ConnectionBuilder* m_builder = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "AppContext.h"
 #include "WindowRegistry.h"
 #include "frmAddressBook.h"
+#include "frmBrowse.h"
+#include "frmCopyMove.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
@@ -13,4 +15,9 @@ void registerMessagesWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmAddressBook"), [](AppContext& ctx) -> QWidget* {
         return new frmAddressBook(ctx, &ctx.mainWindow());
     });
+    windows.registerFactory(QStringLiteral("frmBrowse"), [](AppContext& ctx) -> QWidget* {
+        return new frmBrowse(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmCopyMove"),
+                            [](AppContext& ctx) { return new frmCopyMove(ctx); });
 }

@@ -1,12 +1,10 @@
 #include "frmAddressBook.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
 
@@ -18,6 +16,7 @@
 #include "ListView.h"
 #include "TabStrip.h"
 #include "Twips.h"
+#include "frmCopyMove.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
@@ -430,54 +429,8 @@ QString frmAddressBook::getDestMemory(const QString& buttonName, const QString& 
     if (!m_ctx.windows().has(kChooser)) {
         return {};
     }
-    auto* dlg = m_ctx.windows().get<QDialog>(kChooser);
-    if (!dlg) {
-        return {};
-    }
-    QList<QAbstractButton*> options;
-    for (const QString& name : {QStringLiteral("Opt1"), QStringLiteral("Opt2")}) {
-        if (auto* b = dlg->findChild<QAbstractButton*>(name)) {
-            options.append(b);
-        }
-    }
-    if (options.size() < 2) {
-        const QList<QRadioButton*> radios = dlg->findChildren<QRadioButton*>();
-        options = {radios.value(0), radios.value(1)};
-    }
-    if (!options.at(0) || !options.at(1)) {
-        m_ctx.windows().unload(kChooser);
-        return {};
-    }
-    const bool copy = buttonName == QLatin1String("cmdCopy");
-    dlg->setWindowTitle(copy ? QStringLiteral("Copy address(es)") : QStringLiteral("Move address(es)"));
-    if (auto* label = dlg->findChild<QLabel*>(QStringLiteral("Label1"))) {
-        label->setText(copy ? QStringLiteral("Select memory to copy selected address(es) to:")
-                            : QStringLiteral("Select memory to move selected address(es) to:"));
-    }
-    const bool phoneOk = memory(kPhone).max >= 1;
-    const bool simOk = memory(kSim).max >= 1;
-    struct Choice {
-        QString caption, tag;
-        bool enabled;
-    };
-    const Choice local{QStringLiteral("Tellwick's addressbook"), kLocal, true};
-    const Choice phone{QStringLiteral("phone addressbook"), kPhone, phoneOk};
-    const Choice sim{QStringLiteral("SIM addressbook"), kSim, simOk};
-    const Choice first = current == kLocal ? phone : local;
-    const Choice second = current == kSim ? phone : sim;
-    int i = 0;
-    for (const Choice& c : {first, second}) {
-        QAbstractButton* b = options.at(i++);
-        b->setText(c.caption);
-        b->setProperty("Tag", c.tag);
-        b->setEnabled(c.enabled);
-    }
-    dlg->exec();
-    const QString result = options.at(0)->isChecked()   ? first.tag
-                           : options.at(1)->isChecked() ? second.tag
-                                                        : QString();
-    m_ctx.windows().unload(kChooser);
-    return result;
+    return frmCopyMove::chooseDestination(m_ctx, buttonName, current, memory(kPhone).max, memory(kSim).max,
+                                          this);
 }
 
 void frmAddressBook::copyOrMove(bool move) {

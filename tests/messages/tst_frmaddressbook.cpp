@@ -15,39 +15,13 @@
 #include "TestContext.h"
 #include "Twips.h"
 #include "frmAddressBook.h"
+#include "frmCopyMove.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The destination chooser as far as the address book fills and reads it: the user picks
-// option `pick` (0 cancels).
-class FakeChooser : public QDialog {
-public:
-    FakeChooser(int pick, QStringList* seen) : m_pick(pick), m_seen(seen) {
-        Opt1 = new QRadioButton(this);
-        Opt1->setObjectName(u"Opt1"_s);
-        Opt2 = new QRadioButton(this);
-        Opt2->setObjectName(u"Opt2"_s);
-        Label1 = new QLabel(this);
-        Label1->setObjectName(u"Label1"_s);
-    }
-    int exec() override {
-        auto state = [](QRadioButton* b) { return b->text() + (b->isEnabled() ? u""_s : u" (off)"_s); };
-        *m_seen << windowTitle() << Label1->text() << state(Opt1) << state(Opt2);
-        (m_pick == 1 ? Opt1 : Opt2)->setChecked(m_pick != 0);
-        return Accepted;
-    }
-    QRadioButton* Opt1;
-    QRadioButton* Opt2;
-    QLabel* Label1;
-
-private:
-    int m_pick;
-    QStringList* m_seen;
-};
 
 class FakeImport : public QDialog {
 public:
@@ -100,10 +74,8 @@ private:
     void select(const QStringList& names);
     QStringList names() const;
     QStringList phonebookCommands() const;
-    void useChooser(int pick) {
-        t->ctx().windows().registerFactory(
-            u"frmCopyMove"_s, [this, pick](AppContext&) { return new FakeChooser(pick, &chooserSeen); });
-    }
+    // The user picks option `pick` (0 cancels) in the destination chooser of the next command.
+    void useChooser(int pick);
     void fillSim(int count);
     const MsgBox::Shown& lastBox() const { return t->msgBox().shown().last(); }
 
@@ -111,6 +83,8 @@ private:
     std::unique_ptr<PhoneSimulator> sim;
     std::unique_ptr<frmAddressBook> w;
     QStringList chooserSeen;
+    QTimer chooserPoll;
+    int chooserPick = 0;
 };
 
 void tst_frmAddressBook::init() {
@@ -120,6 +94,29 @@ void tst_frmAddressBook::init() {
     sim->setPhonebook(u"ME"_s, 500, 40, 24);
     sim->setPhonebook(u"SM"_s, 10, 20, 14);
     chooserSeen.clear();
+    registerMessagesWindows(t->ctx().windows());
+    chooserPoll.setInterval(10);
+    chooserPoll.disconnect();
+    connect(&chooserPoll, &QTimer::timeout, this, [this] {
+        auto* d = qobject_cast<frmCopyMove*>(t->ctx().windows().existing(u"frmCopyMove"_s));
+        if (!d || !d->isVisible()) {
+            return;
+        }
+        chooserPoll.stop();
+        auto state = [](QRadioButton* b) { return b->text() + (b->isEnabled() ? u""_s : u" (off)"_s); };
+        chooserSeen << d->windowTitle() << d->Label1->text() << state(d->Opt1) << state(d->Opt2);
+        if (chooserPick == 0) {
+            d->cmdCancel->click();
+            return;
+        }
+        (chooserPick == 1 ? d->Opt1 : d->Opt2)->click();
+        d->cmdOK->click();
+    });
+}
+
+void tst_frmAddressBook::useChooser(int pick) {
+    chooserPick = pick;
+    chooserPoll.start();
 }
 
 void tst_frmAddressBook::cleanup() {
@@ -249,6 +246,16 @@ void tst_frmAddressBook::layoutAndLocalStore() {
     QVERIFY(w->lstNames->item(2)->tag().isEmpty());
     QCOMPARE(w->labStatus->text(), u"2 addresses stored in local Tellwick addressbook"_s);
     QVERIFY(!w->cmdOutlook->isEnabled());  // no import window to open
+
+    // Without a phone the chooser offers nothing: only Cancel ends it and nothing happens.
+    select({u"adam"_s});
+    useChooser(0);
+    w->cmdCopy_Click();
+    QCOMPARE(chooserSeen,
+             (QStringList{u"Copy address(es)"_s, u"Select memory to copy selected address(es) to:"_s,
+                          u"phone addressbook (off)"_s, u"SIM addressbook (off)"_s}));
+    QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);
+    QVERIFY(t->msgBox().shown().isEmpty());
 }
 
 void tst_frmAddressBook::simOnlyStoreIsShownReadWrittenAndClosed() {
@@ -634,7 +641,6 @@ void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {
 }
 
 void tst_frmAddressBook::doubleClickOpensTheComposeDialog() {
-    registerMessagesWindows(t->ctx().windows());
     t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"+4917100001"_s);
     open();
     select({u"Ann"_s});
@@ -664,7 +670,6 @@ void tst_frmAddressBook::doubleClickOpensTheComposeDialog() {
 
 void tst_frmAddressBook::mainWindowShowsItBeside() {
     QVERIFY(startPhone());
-    registerMessagesWindows(t->ctx().windows());
     frmMain& m = t->ctx().mainWindow();
     m.updateCommands();
     QVERIFY(m.mnuAddressBook->isEnabled());
