@@ -2,11 +2,19 @@
 
 #include "AppContext.h"
 #include "WindowRegistry.h"
+#include "frmEditMsg.h"
 #include "frmMain.h"
+#include "frmOutlookImport.h"
 #include "frmSendSMS.h"
 
 void registerMessagesWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmSendSMS"), [](AppContext& ctx) -> QWidget* {
         return new frmSendSMS(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmEditMsg"), [](AppContext& ctx) -> QWidget* {
+        return new frmEditMsg(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmOutlookImport"), [](AppContext& ctx) -> QWidget* {
+        return new frmOutlookImport(ctx, &ctx.mainWindow());
     });
 }
