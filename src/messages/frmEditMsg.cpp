@@ -83,27 +83,26 @@ void frmEditMsg::buildControls() {
     Twips::setGeometry(txtText, 720, 885, 5010, 1080);
     Label4->setBuddy(txtText);
 
-    labCharNum = label(this, {}, 720, 2010, 3000);
+    labCharNum = label(this, {}, 720, 2055, 2640);
+    cmdSave = button(this, QStringLiteral("&Save"), 3480, 2010);
+    cmdClose = button(this, QStringLiteral("&Close"), 4650, 2010);
 
-    labRead = label(this, QStringLiteral("this message is"), 720, 2385, 1215);
+    labRead = label(this, QStringLiteral("this message is"), 720, 2415, 1500);
     optStatus[0] = new QRadioButton(QStringLiteral("&read"), this);
-    Twips::setGeometry(optStatus[0], 1935, 2355, 840, 300);
+    Twips::setGeometry(optStatus[0], 2250, 2385, 1000, 300);
     optStatus[1] = new QRadioButton(QStringLiteral("&unread"), this);
-    Twips::setGeometry(optStatus[1], 2775, 2355, 1000, 300);
-
-    cmdSave = button(this, QStringLiteral("&Save"), 3480, 2310);
-    cmdClose = button(this, QStringLiteral("&Close"), 4650, 2310);
+    Twips::setGeometry(optStatus[1], 3300, 2385, 1300, 300);
 
     // Below the short window's edge: seen only when the window is tall.
     Frame1 = new QGroupBox(QStringLiteral("Additional information: "), this);
     Twips::setGeometry(Frame1, 120, 2820, 5610, 1395);
-    Label5 = label(Frame1, QStringLiteral("Date:"), 120, 330, 570);
-    labResultDate = label(Frame1, {}, 720, 330, 1800);
-    Label6 = label(Frame1, QStringLiteral("Time:"), 2640, 330, 570);
-    labResultTime = label(Frame1, {}, 3240, 330, 1800);
-    Label7 = label(Frame1, QStringLiteral("Result:"), 120, 690, 570);
-    labResult = label(Frame1, {}, 720, 690, 4770);
-    Twips::setGeometry(labResult, 720, 690, 4770, 600);
+    Label5 = label(Frame1, QStringLiteral("Date:"), 120, 330, 690);
+    labResultDate = label(Frame1, {}, 840, 330, 1680);
+    Label6 = label(Frame1, QStringLiteral("Time:"), 2640, 330, 690);
+    labResultTime = label(Frame1, {}, 3360, 330, 1680);
+    Label7 = label(Frame1, QStringLiteral("Result:"), 120, 690, 690);
+    labResult = label(Frame1, {}, 840, 690, 4650);
+    Twips::setGeometry(labResult, 840, 690, 4650, 600);
     labResult->setWordWrap(true);
     labResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
