@@ -162,7 +162,8 @@ void frmEditMsg::fillWindow() {
 }
 
 void frmEditMsg::txtText_Change() {
-    labCharNum->setText(QStringLiteral("Number of characters: %1").arg(TextCounter::boxLength(txtText->toPlainText())));
+    labCharNum->setText(
+        QStringLiteral("Number of characters: %1").arg(TextCounter::boxLength(txtText->toPlainText())));
     if (!m_filling) {
         m_messageChanged = true;
     }
@@ -210,11 +211,12 @@ bool frmEditMsg::cmdSave_Click() {
     }
     const QString text = storedText(txtText->toPlainText());
     IniStore& ini = m_ctx.ini();
-    bool ok = ini.writeINIValues(kSection, {{QStringLiteral("Text"), text}, {QStringLiteral("No"), txtNo->text()}},
-                                 messageFile);
+    bool ok = ini.writeINIValues(
+        kSection, {{QStringLiteral("Text"), text}, {QStringLiteral("No"), txtNo->text()}}, messageFile);
     if (ok) {
-        ok = optStatus[0]->isChecked() ? ini.writeINI(kSection, QStringLiteral("Read"), QStringLiteral("1"), messageFile)
-                                       : ini.deleteINIKey(kSection, QStringLiteral("Read"), messageFile);
+        ok = optStatus[0]->isChecked()
+                 ? ini.writeINI(kSection, QStringLiteral("Read"), QStringLiteral("1"), messageFile)
+                 : ini.deleteINIKey(kSection, QStringLiteral("Read"), messageFile);
     }
     if (!ok) {
         m_ctx.msgBox().show(QStringLiteral("Your changes could not be saved to '%1'.").arg(messageFile),

@@ -48,49 +48,51 @@ frmOutlookImport::frmOutlookImport(AppContext& ctx, QWidget* parent) : QDialog(p
 frmOutlookImport::~frmOutlookImport() = default;
 
 const QStringList& frmOutlookImport::fieldTexts() {
-    static const QStringList texts{QStringLiteral("Mobile phone number"), QStringLiteral("1st Home phone number"),
-                                   QStringLiteral("2nd Home phone number"),
-                                   QStringLiteral("1st Business phone number"),
-                                   QStringLiteral("2nd Business phone number")};
+    static const QStringList texts{
+        QStringLiteral("Mobile phone number"), QStringLiteral("1st Home phone number"),
+        QStringLiteral("2nd Home phone number"), QStringLiteral("1st Business phone number"),
+        QStringLiteral("2nd Business phone number")};
     return texts;
 }
 
 const QStringList& frmOutlookImport::fieldProperties() {
-    static const QStringList names{QStringLiteral("MobileTelephoneNumber"), QStringLiteral("HomeTelephoneNumber"),
-                                   QStringLiteral("Home2TelephoneNumber"), QStringLiteral("BusinessTelephoneNumber"),
-                                   QStringLiteral("Business2TelephoneNumber")};
+    static const QStringList names{
+        QStringLiteral("MobileTelephoneNumber"), QStringLiteral("HomeTelephoneNumber"),
+        QStringLiteral("Home2TelephoneNumber"), QStringLiteral("BusinessTelephoneNumber"),
+        QStringLiteral("Business2TelephoneNumber")};
     return names;
 }
 
 void frmOutlookImport::buildControls() {
     Label1 = new QLabel(QStringLiteral("Field containing mobile phone number:"), this);
-    Twips::setGeometry(Label1, 120, 120, 3135, 255);
+    Twips::setGeometry(Label1, 120, 120, 3600, 255);
     lstFields = new QListWidget(this);
     lstFields->setObjectName(QStringLiteral("lstFields"));
-    Twips::setGeometry(lstFields, 120, 405, 3135, 1320);
-    cmdRead = button(this, QStringLiteral("&Read contacts..."), 120, 1830, 3135);
+    Twips::setGeometry(lstFields, 120, 405, 3600, 1320);
+    cmdRead = button(this, QStringLiteral("&Read contacts..."), 120, 1830, 3600);
 
     Label2 = new QLabel(
-        QStringLiteral("To import contacts from Outlook, select the contact's field to search for mobile phone "
-                       "numbers, then click 'Read contacts'. After Tellwick read the list from your Outlook "
-                       "contacts, select all entries (use SHIFT or CTRL to select multiple entries) you want "
-                       "to import, then click 'Import'."),
+        QStringLiteral(
+            "To import contacts from Outlook, select the contact's field to search for mobile phone "
+            "numbers, then click 'Read contacts'. After Tellwick read the list from your Outlook "
+            "contacts, select all entries (use SHIFT or CTRL to select multiple entries) you want "
+            "to import, then click 'Import'."),
         this);
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Twips::setGeometry(Label2, 120, 2340, 3135, 2040);
+    Twips::setGeometry(Label2, 120, 2340, 3600, 2040);
 
     lstContacts = new ListView(this);
     lstContacts->setObjectName(QStringLiteral("lstContacts"));
     lstContacts->setMultiSelect(true);
-    Twips::setGeometry(lstContacts, 3420, 120, 3540, 3840);
+    Twips::setGeometry(lstContacts, 3840, 120, 3540, 3840);
     labNumContacts = new QLabel(this);
-    Twips::setGeometry(labNumContacts, 3420, 4020, 3540, 255);
+    Twips::setGeometry(labNumContacts, 3840, 4020, 3540, 255);
 
-    cmdImport = button(this, QStringLiteral("&Import"), 3420, 4380, 1695);
-    cmdClose = button(this, QStringLiteral("&Close"), 5265, 4380, 1695);
+    cmdImport = button(this, QStringLiteral("&Import"), 3840, 4380, 1695);
+    cmdClose = button(this, QStringLiteral("&Close"), 5685, 4380, 1695);
 
-    Twips::setWidth(this, 7080);
+    Twips::setWidth(this, 7500);
     Twips::setHeight(this, 4905);
     setFixedSize(size());
 }
@@ -120,8 +122,8 @@ void frmOutlookImport::formLoad() {
 }
 
 QString frmOutlookImport::contactsFolder(AppContext& ctx) {
-    return ContactsSource::folderFor(ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("ContactsFolder")),
-                                     ctx.programFolder());
+    return ContactsSource::folderFor(
+        ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("ContactsFolder")), ctx.programFolder());
 }
 
 bool frmOutlookImport::isOutlookAvailable(AppContext& ctx) {
@@ -202,7 +204,8 @@ void frmOutlookImport::reportReadErrors(const QStringList& errors) {
             m_ctx.log().writeLog(QStringLiteral("Error reading contacts: ") + e, true);
         }
     }
-    QString text = QStringLiteral("Some contacts could not be read:\r\n\r\n") + errors.mid(0, kErrorsShown).join(QStringLiteral("\r\n"));
+    QString text = QStringLiteral("Some contacts could not be read:\r\n\r\n") +
+                   errors.mid(0, kErrorsShown).join(QStringLiteral("\r\n"));
     if (errors.size() > kErrorsShown) {
         text += QStringLiteral("\r\n(%1 more)").arg(errors.size() - kErrorsShown);
     }
@@ -228,8 +231,8 @@ void frmOutlookImport::cmdImport_Click() {
         const QString number = item->subItem(1);
         if (!ini.readINI(kAddressbook, name).isEmpty()) {
             const int answer = m_ctx.msgBox().show(
-                QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name), MsgBox::YesNo,
-                MsgBox::Question, QStringLiteral("Overwrite existing entry"), this);
+                QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
+                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"), this);
             if (answer != MsgBox::Yes) {
                 continue;
             }
@@ -237,8 +240,9 @@ void frmOutlookImport::cmdImport_Click() {
         // Stored first, listed only once stored: a name the settings file cannot hold as a
         // key (empty, with "=", beginning with "[" or ";") is reported, not counted.
         if (!ini.writeINI(kAddressbook, name, number)) {
-            m_ctx.msgBox().show(QStringLiteral("The contact '%1' could not be stored in the addressbook.").arg(name),
-                                MsgBox::OKOnly, MsgBox::Critical, kBoxTitle, this);
+            m_ctx.msgBox().show(
+                QStringLiteral("The contact '%1' could not be stored in the addressbook.").arg(name),
+                MsgBox::OKOnly, MsgBox::Critical, kBoxTitle, this);
             continue;
         }
         emit rowImported(name, number);

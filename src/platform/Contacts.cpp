@@ -118,10 +118,10 @@ QString decodeCharset(const QByteArray& bytes, const QByteArray& charset) {
 }
 
 struct Property {
-    QByteArray name;   // upper case, without its group
-    QStringList types; // upper case
-    QString value;     // decoded from its transfer encoding and charset, escapes still in
-    bool uri = false;  // VALUE=uri
+    QByteArray name;    // upper case, without its group
+    QStringList types;  // upper case
+    QString value;      // decoded from its transfer encoding and charset, escapes still in
+    bool uri = false;   // VALUE=uri
 };
 
 bool parseProperty(const QByteArray& line, Property& p) {
@@ -274,7 +274,8 @@ public:
             if (!parseProperty(l.unfolded(v21), p)) {
                 continue;
             }
-            if (p.name == "KIND" && p.value.trimmed().compare(QLatin1String("group"), Qt::CaseInsensitive) == 0) {
+            if (p.name == "KIND" &&
+                p.value.trimmed().compare(QLatin1String("group"), Qt::CaseInsensitive) == 0) {
                 return false;
             }
             if (p.name == "FN" && fn.isEmpty()) {
@@ -379,12 +380,18 @@ bool isCardBoundary(const QByteArray& text, const char* word) {
 }  // namespace
 
 QString Contact::property(const QString& name) const {
-    if (name == kFullName) return fullName;
-    if (name == kMobile) return mobileTelephoneNumber;
-    if (name == kHome) return homeTelephoneNumber;
-    if (name == kHome2) return home2TelephoneNumber;
-    if (name == kBusiness) return businessTelephoneNumber;
-    if (name == kBusiness2) return business2TelephoneNumber;
+    if (name == kFullName)
+        return fullName;
+    if (name == kMobile)
+        return mobileTelephoneNumber;
+    if (name == kHome)
+        return homeTelephoneNumber;
+    if (name == kHome2)
+        return home2TelephoneNumber;
+    if (name == kBusiness)
+        return businessTelephoneNumber;
+    if (name == kBusiness2)
+        return business2TelephoneNumber;
     return {};
 }
 

@@ -9,13 +9,13 @@
 // One contact of the contacts source, with the name and the five phone fields the program
 // reads by their property names.
 struct Contact {
-    QString fullName;                 // FullName: FN, else built from N
-    QString mobileTelephoneNumber;    // the first TEL of type CELL
-    QString homeTelephoneNumber;      // the first TEL of type HOME
-    QString home2TelephoneNumber;     // the second one
-    QString businessTelephoneNumber;  // the first TEL of type WORK
-    QString business2TelephoneNumber; // the second one
-    QString file;                     // the file it was read from
+    QString fullName;                  // FullName: FN, else built from N
+    QString mobileTelephoneNumber;     // the first TEL of type CELL
+    QString homeTelephoneNumber;       // the first TEL of type HOME
+    QString home2TelephoneNumber;      // the second one
+    QString businessTelephoneNumber;   // the first TEL of type WORK
+    QString business2TelephoneNumber;  // the second one
+    QString file;                      // the file it was read from
 
     // The properties by name: "FullName", "MobileTelephoneNumber", "HomeTelephoneNumber",
     // "Home2TelephoneNumber", "BusinessTelephoneNumber", "Business2TelephoneNumber".

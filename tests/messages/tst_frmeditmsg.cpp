@@ -53,12 +53,14 @@ private:
 
 namespace {
 
-const QByteArray kIncoming = "[Tellwick]\nNo=+4917100001\ntext=Are we still on for Friday?\n"
-                             "Date=2026-12-07\nTime=14:05:09\nRead=1\n";
-const QByteArray kSent = "[Tellwick]\nNo=+4917100001;+4917200002\nText=Server room temperature high\n"
-                         "Report=1\nFlash=0\nManual=0\nDate=2026-12-07\nTime=14:05:09\n"
-                         "[Job Result]\nDate=2026-12-08\nTime=09:30:00\n"
-                         "Result=OK: Message was sent to +4917200002.\n";
+const QByteArray kIncoming =
+    "[Tellwick]\nNo=+4917100001\ntext=Are we still on for Friday?\n"
+    "Date=2026-12-07\nTime=14:05:09\nRead=1\n";
+const QByteArray kSent =
+    "[Tellwick]\nNo=+4917100001;+4917200002\nText=Server room temperature high\n"
+    "Report=1\nFlash=0\nManual=0\nDate=2026-12-07\nTime=14:05:09\n"
+    "[Job Result]\nDate=2026-12-08\nTime=09:30:00\n"
+    "Result=OK: Message was sent to +4917200002.\n";
 const QByteArray kOutgoing = "[Tellwick]\nNo=+4917100001\nText=See you at 8\nReport=0\nFlash=1\nManual=1\n";
 
 }  // namespace
@@ -95,13 +97,20 @@ void tst_frmEditMsg::captionsAndControls() {
     QCOMPARE(d->windowTitle(), u"Tellwick: Edit message"_s);
     QCOMPARE(d->windowIcon().cacheKey(), t->ctx().mainWindow().windowIcon().cacheKey());
     const QList<QPair<QString, QString>> texts{
-        {d->Label1->text(), u"Date:"_s},         {d->Label2->text(), u"Time:"_s},
-        {d->Label3->text(), u"&No:"_s},          {d->Label4->text(), u"&Text:"_s},
-        {d->labRead->text(), u"this message is"_s}, {d->optStatus[0]->text(), u"&read"_s},
-        {d->optStatus[1]->text(), u"&unread"_s}, {d->Frame1->title(), u"Additional information: "_s},
-        {d->Label5->text(), u"Date:"_s},         {d->Label6->text(), u"Time:"_s},
-        {d->Label7->text(), u"Result:"_s},       {d->cmdSave->text(), u"&Save"_s},
-        {d->cmdClose->text(), u"&Close"_s},      {d->txtText->toolTip(), u"edit here to change message text"_s}};
+        {d->Label1->text(), u"Date:"_s},
+        {d->Label2->text(), u"Time:"_s},
+        {d->Label3->text(), u"&No:"_s},
+        {d->Label4->text(), u"&Text:"_s},
+        {d->labRead->text(), u"this message is"_s},
+        {d->optStatus[0]->text(), u"&read"_s},
+        {d->optStatus[1]->text(), u"&unread"_s},
+        {d->Frame1->title(), u"Additional information: "_s},
+        {d->Label5->text(), u"Date:"_s},
+        {d->Label6->text(), u"Time:"_s},
+        {d->Label7->text(), u"Result:"_s},
+        {d->cmdSave->text(), u"&Save"_s},
+        {d->cmdClose->text(), u"&Close"_s},
+        {d->txtText->toolTip(), u"edit here to change message text"_s}};
     for (const auto& [got, want] : texts) {
         QCOMPARE(got, want);
     }
@@ -122,17 +131,25 @@ void tst_frmEditMsg::fill_data() {
     QTest::addColumn<bool>("read");
     QTest::addColumn<int>("heightTwips");
 
-    QTest::newRow("incoming, read") << 1 << kIncoming
-                                    << QStringList{u"2026-12-07"_s, u"14:05:09"_s, u"+4917100001"_s,
-                                                   u"Are we still on for Friday?"_s, {}, {}, {}}
+    QTest::newRow("incoming, read") << 1 << kIncoming << QStringList{u"2026-12-07"_s,
+                                                                     u"14:05:09"_s,
+                                                                     u"+4917100001"_s,
+                                                                     u"Are we still on for Friday?"_s,
+                                                                     {},
+                                                                     {},
+                                                                     {}}
                                     << false << true << 2740;
-    QTest::newRow("outgoing: no date, no result") << 2 << kOutgoing
-                                                  << QStringList{{}, {}, u"+4917100001"_s, u"See you at 8"_s, {}, {}, {}}
-                                                  << true << false << 2740;
+    QTest::newRow("outgoing: no date, no result")
+        << 2 << kOutgoing << QStringList{{}, {}, u"+4917100001"_s, u"See you at 8"_s, {}, {}, {}} << true
+        << false << 2740;
     QTest::newRow("sent, with result") << 3 << kSent
-                                       << QStringList{u"2026-12-07"_s, u"14:05:09"_s, u"+4917100001;+4917200002"_s,
-                                                      u"Server room temperature high"_s, u"2026-12-08"_s,
-                                                      u"09:30:00"_s, u"OK: Message was sent to +4917200002."_s}
+                                       << QStringList{u"2026-12-07"_s,
+                                                      u"14:05:09"_s,
+                                                      u"+4917100001;+4917200002"_s,
+                                                      u"Server room temperature high"_s,
+                                                      u"2026-12-08"_s,
+                                                      u"09:30:00"_s,
+                                                      u"OK: Message was sent to +4917200002."_s}
                                        << false << false << 4335;
     // Shown as stored, whatever the format; only "1" is read.
     QTest::newRow("archive, locale date, Read=0")
@@ -140,11 +157,11 @@ void tst_frmEditMsg::fill_data() {
         << QStringList{u"07.12.26"_s, u"2:05 PM"_s, u"123"_s, u"x"_s, {}, {}, {}} << false << false << 2740;
     QTest::newRow("Read=yes is unread") << 1 << QByteArray("[Tellwick]\nRead=yes\n")
                                         << QStringList{{}, {}, {}, {}, {}, {}, {}} << false << false << 2740;
-    QTest::newRow("result section without a result") << 4 << QByteArray("[Job Result]\nDate=2026-01-01\n")
-                                                     << QStringList{{}, {}, {}, {}, u"2026-01-01"_s, {}, {}}
-                                                     << false << false << 2740;
-    QTest::newRow("missing file") << 1 << QByteArray() << QStringList{{}, {}, {}, {}, {}, {}, {}} << false << false
-                                  << 2740;
+    QTest::newRow("result section without a result")
+        << 4 << QByteArray("[Job Result]\nDate=2026-01-01\n")
+        << QStringList{{}, {}, {}, {}, u"2026-01-01"_s, {}, {}} << false << false << 2740;
+    QTest::newRow("missing file") << 1 << QByteArray() << QStringList{{}, {}, {}, {}, {}, {}, {}} << false
+                                  << false << 2740;
 }
 
 void tst_frmEditMsg::fill() {
@@ -157,8 +174,9 @@ void tst_frmEditMsg::fill() {
     const QString file = content.isEmpty() ? t->path(u"In/none.sms"_s)
                                            : writeMessage(t->ctx().state().inDir, u"m.sms"_s, content);
     frmEditMsg* d = open(file, tab);
-    const QStringList got{d->labDate->text(), d->labTime->text(), d->txtNo->text(), d->txtText->toPlainText(),
-                          d->labResultDate->text(), d->labResultTime->text(), d->labResult->text()};
+    const QStringList got{d->labDate->text(),        d->labTime->text(),       d->txtNo->text(),
+                          d->txtText->toPlainText(), d->labResultDate->text(), d->labResultTime->text(),
+                          d->labResult->text()};
     QCOMPARE(got, shown);
     QCOMPARE(d->txtNo->isEnabled(), numberEditable);
     QCOMPARE(d->optStatus[0]->isChecked(), read);

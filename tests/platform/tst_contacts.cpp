@@ -2,10 +2,10 @@
 // the folder they are read from.
 #include <QtTest>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <unistd.h>
 
 #include "Contacts.h"
 
@@ -96,14 +96,17 @@ void tst_Contacts::names_data() {
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF") + card("FN:Bom Card\r\n") << u"Bom Card"_s;
     const QString wide = u"BEGIN:VCARD\r\nFN:Wide \u00c5se\r\nEND:VCARD\r\n"_s;
     QTest::newRow("UTF-16 file") << QByteArray("\xFF\xFE") +
-                                        QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2)
+                                        QByteArray(reinterpret_cast<const char*>(wide.utf16()),
+                                                   wide.size() * 2)
                                  << u"Wide \u00c5se"_s;
-    QTest::newRow("group prefix, blanks around") << card("item1.FN:  Grouped Name  \r\n") << u"Grouped Name"_s;
+    QTest::newRow("group prefix, blanks around")
+        << card("item1.FN:  Grouped Name  \r\n") << u"Grouped Name"_s;
     QTest::newRow("quoted parameter holding a colon")
         << card("FN;X-NOTE=\"a:b;c\":Quoted Param\r\n", "4.0") << u"Quoted Param"_s;
     QTest::newRow("first FN of several") << card("FN:First\r\nFN:Second\r\n", "4.0") << u"First"_s;
     QTest::newRow("blank lines inside") << card("\r\nFN:Spaced\r\n\r\n") << u"Spaced"_s;
-    QTest::newRow("no END line") << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut Off\r\n") << u"Cut Off"_s;
+    QTest::newRow("no END line") << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut Off\r\n")
+                                 << u"Cut Off"_s;
 }
 
 void tst_Contacts::names() {
@@ -117,7 +120,8 @@ void tst_Contacts::phoneFields_data() {
     QTest::addColumn<QStringList>("fields");  // mobile, home, home 2, business, business 2
 
     QTest::newRow("3.0 TYPE lists") << card(
-        "TEL;TYPE=CELL,VOICE:+49 171 1111\r\nTEL;TYPE=HOME:030 2222\r\nTEL;TYPE=WORK,VOICE:040 3333\r\n")
+                                           "TEL;TYPE=CELL,VOICE:+49 171 1111\r\nTEL;TYPE=HOME:030 "
+                                           "2222\r\nTEL;TYPE=WORK,VOICE:040 3333\r\n")
                                     << QStringList{u"+49 171 1111"_s, u"030 2222"_s, {}, u"040 3333"_s, {}};
     QTest::newRow("2.1 bare types") << card("TEL;HOME;VOICE:111\r\nTEL;CELL:222\r\nTEL;WORK:333\r\n", "2.1")
                                     << QStringList{u"222"_s, u"111"_s, {}, u"333"_s, {}};
@@ -125,28 +129,32 @@ void tst_Contacts::phoneFields_data() {
         << card("TEL;type=work;type=voice:1\r\nTEL;type=cell;type=pref:2\r\n")
         << QStringList{u"2"_s, {}, {}, u"1"_s, {}};
     QTest::newRow("4.0 quoted types and tel URIs")
-        << card("TEL;VALUE=uri;TYPE=\"cell,text\":tel:+1-555-0100\r\n"
-                "TEL;VALUE=uri;TYPE=home:tel:+1-555-0101;ext=12\r\n"
-                "TEL;VALUE=uri;TYPE=work:sip:someone@example.org\r\n",
-                "4.0")
+        << card(
+               "TEL;VALUE=uri;TYPE=\"cell,text\":tel:+1-555-0100\r\n"
+               "TEL;VALUE=uri;TYPE=home:tel:+1-555-0101;ext=12\r\n"
+               "TEL;VALUE=uri;TYPE=work:sip:someone@example.org\r\n",
+               "4.0")
         << QStringList{u"+1-555-0100"_s, u"+1-555-0101"_s, {}, {}, {}};
     QTest::newRow("first and second of each, third dropped")
-        << card("TEL;TYPE=HOME:h1\r\nTEL;TYPE=WORK:w1\r\nTEL;TYPE=HOME:h2\r\nTEL;TYPE=HOME:h3\r\n"
-                "TEL;TYPE=WORK:w2\r\nTEL;TYPE=WORK:w3\r\n")
+        << card(
+               "TEL;TYPE=HOME:h1\r\nTEL;TYPE=WORK:w1\r\nTEL;TYPE=HOME:h2\r\nTEL;TYPE=HOME:h3\r\n"
+               "TEL;TYPE=WORK:w2\r\nTEL;TYPE=WORK:w3\r\n")
         << QStringList{{}, u"h1"_s, u"h2"_s, u"w1"_s, u"w2"_s};
     QTest::newRow("first mobile wins, later ones fill nothing")
         << card("TEL;TYPE=CELL:c1\r\nTEL;TYPE=CELL,HOME:c2\r\nTEL;TYPE=HOME:h1\r\n")
         << QStringList{u"c1"_s, u"h1"_s, {}, {}, {}};
-    QTest::newRow("home mobile is the mobile") << card("TEL;TYPE=HOME,CELL:hc\r\nTEL;TYPE=HOME:h\r\n")
-                                               << QStringList{u"hc"_s, u"h"_s, {}, {}, {}};
+    QTest::newRow("home mobile is the mobile")
+        << card("TEL;TYPE=HOME,CELL:hc\r\nTEL;TYPE=HOME:h\r\n") << QStringList{u"hc"_s, u"h"_s, {}, {}, {}};
     QTest::newRow("fax, pager, modem and untyped fill nothing")
-        << card("TEL;TYPE=HOME,FAX:f\r\nTEL;TYPE=WORK,PAGER:p\r\nTEL;WORK;MODEM:m\r\nTEL:plain\r\n"
-                "TEL;TYPE=WORK:w\r\n")
+        << card(
+               "TEL;TYPE=HOME,FAX:f\r\nTEL;TYPE=WORK,PAGER:p\r\nTEL;WORK;MODEM:m\r\nTEL:plain\r\n"
+               "TEL;TYPE=WORK:w\r\n")
         << QStringList{{}, {}, {}, u"w"_s, {}};
-    QTest::newRow("grouped TEL with a label") << card("item1.TEL;type=CELL:+44 7700 900123\r\nitem1.X-ABLabel:mobile\r\n")
-                                              << QStringList{u"+44 7700 900123"_s, {}, {}, {}, {}};
-    QTest::newRow("empty TEL value skipped") << card("TEL;TYPE=CELL:\r\nTEL;TYPE=CELL:  99  \r\n")
-                                             << QStringList{u"99"_s, {}, {}, {}, {}};
+    QTest::newRow("grouped TEL with a label")
+        << card("item1.TEL;type=CELL:+44 7700 900123\r\nitem1.X-ABLabel:mobile\r\n")
+        << QStringList{u"+44 7700 900123"_s, {}, {}, {}, {}};
+    QTest::newRow("empty TEL value skipped")
+        << card("TEL;TYPE=CELL:\r\nTEL;TYPE=CELL:  99  \r\n") << QStringList{u"99"_s, {}, {}, {}, {}};
     QTest::newRow("folded number") << card("TEL;TYPE=CELL:+49 171\r\n  555\r\n")
                                    << QStringList{u"+49 171 555"_s, {}, {}, {}, {}};
 }
@@ -191,8 +199,12 @@ void tst_Contacts::propertiesByName() {
     c.home2TelephoneNumber = u"3"_s;
     c.businessTelephoneNumber = u"4"_s;
     c.business2TelephoneNumber = u"5"_s;
-    const QStringList names{u"FullName"_s, u"MobileTelephoneNumber"_s, u"HomeTelephoneNumber"_s,
-                            u"Home2TelephoneNumber"_s, u"BusinessTelephoneNumber"_s, u"Business2TelephoneNumber"_s};
+    const QStringList names{u"FullName"_s,
+                            u"MobileTelephoneNumber"_s,
+                            u"HomeTelephoneNumber"_s,
+                            u"Home2TelephoneNumber"_s,
+                            u"BusinessTelephoneNumber"_s,
+                            u"Business2TelephoneNumber"_s};
     const QStringList values{u"N"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
     for (int i = 0; i < names.size(); ++i) {
         QVERIFY(Contact::hasProperty(names[i]));
