@@ -1,7 +1,9 @@
 #include "JobEditorWindows.h"
 
 #include "WindowRegistry.h"
+#include "frmJobExec.h"
 #include "frmJobForward.h"
+#include "frmJobMailboxEdit.h"
 #include "frmJobNew.h"
 #include "frmJobs.h"
 #include "frmSQLHelp.h"
@@ -11,4 +13,7 @@ void registerJobEditorWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmJobNew"), [](AppContext& ctx) { return new frmJobNew(ctx); });
     windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
     windows.registerFactory(QStringLiteral("frmJobForward"), [](AppContext& ctx) { return new frmJobForward(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobExec"), [](AppContext& ctx) { return new frmJobExec(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobMailboxEdit"),
+                            [](AppContext& ctx) { return new frmJobMailboxEdit(ctx); });
 }

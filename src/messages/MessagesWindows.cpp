@@ -2,6 +2,8 @@
 
 #include "AppContext.h"
 #include "WindowRegistry.h"
+#include "frmBrowse.h"
+#include "frmCopyMove.h"
 #include "frmEditMsg.h"
 #include "frmMain.h"
 #include "frmOutlookImport.h"
@@ -11,6 +13,11 @@ void registerMessagesWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmSendSMS"), [](AppContext& ctx) -> QWidget* {
         return new frmSendSMS(ctx, &ctx.mainWindow());
     });
+    windows.registerFactory(QStringLiteral("frmBrowse"), [](AppContext& ctx) -> QWidget* {
+        return new frmBrowse(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmCopyMove"),
+                            [](AppContext& ctx) { return new frmCopyMove(ctx); });
     windows.registerFactory(QStringLiteral("frmEditMsg"), [](AppContext& ctx) -> QWidget* {
         return new frmEditMsg(ctx, &ctx.mainWindow());
     });
