@@ -21,6 +21,7 @@
 namespace {
 
 const QString kWindowName = QStringLiteral("frmEditMsg");
+const QString kBrowser = QStringLiteral("frmBrowse");
 const QString kSection = QString::fromLatin1(MessageFiles::kSection);
 const QString kResultSection = QString::fromLatin1(MessageFiles::kResultSection);
 
@@ -143,7 +144,7 @@ void frmEditMsg::fillWindow() {
     labDate->setText(ini.readINI(kSection, QStringLiteral("Date"), messageFile));
     labTime->setText(ini.readINI(kSection, QStringLiteral("Time"), messageFile));
     txtNo->setText(ini.readINI(kSection, QStringLiteral("No"), messageFile));
-    txtNo->setEnabled(browserTab == 2);
+    txtNo->setEnabled(openerTab() == 2);
     txtText->setPlainText(ini.readINI(kSection, QStringLiteral("Text"), messageFile));
     labResultDate->setText(ini.readINI(kResultSection, QStringLiteral("Date"), messageFile));
     labResultTime->setText(ini.readINI(kResultSection, QStringLiteral("Time"), messageFile));
@@ -246,9 +247,7 @@ void frmEditMsg::cmdClose_Click() {
             if (!saved && QFileInfo(messageFile).isFile()) {
                 return;  // the file is there but could not be written: the text stays on screen
             }
-            if (refreshOpener) {
-                refreshOpener();
-            }
+            refreshTheOpener();
         }
     }
     unloadMe();
@@ -259,8 +258,29 @@ void frmEditMsg::reject() {
     cmdClose_Click();
 }
 
+int frmEditMsg::openerTab() const {
+    if (browserTab != 0) {
+        return browserTab;
+    }
+    int tab = 0;
+    if (QWidget* browser = m_ctx.windows().existing(kBrowser)) {
+        QMetaObject::invokeMethod(browser, "selectedTab", Qt::DirectConnection, Q_RETURN_ARG(int, tab));
+    }
+    return tab;
+}
+
+void frmEditMsg::refreshTheOpener() {
+    if (refreshOpener) {
+        refreshOpener();
+    } else if (QWidget* browser = m_ctx.windows().existing(kBrowser)) {
+        QMetaObject::invokeMethod(browser, "Tubby_Click", Qt::DirectConnection);
+    }
+}
+
 void frmEditMsg::unloadMe() {
     QScopedValueRollback guard(m_closing, true);
+    browserTab = 0;
+    refreshOpener = {};
     done(QDialog::Accepted);
     if (m_ctx.windows().existing(kWindowName) == this) {
         m_ctx.windows().unload(kWindowName);

@@ -17,15 +17,19 @@ class QRadioButton;
 // read state and, for sent and archived messages, the result), with its text, read state
 // and, for an outgoing message, its number saved back into the same file.
 //
-// How an opener uses it:
-//   frmEditMsg::openModal(ctx, "<folder>/<file name>", browserTab, [this] { Tubby_Click(); });
-// browserTab is the opener's selected tab (1 incoming, 2 outgoing, 3 sent, 4 archive): the
-// number can be edited on tab 2 only. The refresh runs once the user answered Yes to the
-// save question on closing, after the save; a save with "&Save" alone refreshes nothing.
-// The same works by hand: get the single instance from ctx.windows() ("frmEditMsg"), set
-// messageFile, browserTab and refreshOpener, exec(), then unload it.
+// How an opener uses it, either way:
+// - frmEditMsg::openModal(ctx, "<folder>/<file name>", tab, [this] { Tubby_Click(); });
+//   tab is the opener's selected tab (1 incoming, 2 outgoing, 3 sent, 4 archive): the
+//   number can be edited on tab 2 only. The refresh runs when the user answered Yes to the
+//   save question on closing, after the save; "&Save" alone refreshes nothing.
+// - Get the single instance "frmEditMsg" from ctx.windows(), set its property
+//   "messageFile" and exec() it. With browserTab 0 and no refreshOpener, the tab and the
+//   refresh are those of the message browser "frmBrowse" of the registry (its invokable
+//   selectedTab() and Tubby_Click()); without a browser the number stays read-only.
+// The window unloads itself on closing.
 class frmEditMsg : public QDialog {
     Q_OBJECT
+    Q_PROPERTY(QString messageFile MEMBER messageFile)
 public:
     explicit frmEditMsg(AppContext& ctx, QWidget* parent = nullptr);
     ~frmEditMsg() override;
@@ -33,9 +37,9 @@ public:
     static void openModal(AppContext& ctx, const QString& messageFile, int browserTab,
                           std::function<void()> refreshOpener);
 
-    // Set by the opener before the window is shown.
+    // Set by the opener before the window is shown; the last two are forgotten on closing.
     QString messageFile;
-    int browserTab = 1;
+    int browserTab = 0;  // 0: the browser's shown tab
     std::function<void()> refreshOpener;
 
     // Window heights in twips, with and without the result frame.
@@ -91,6 +95,8 @@ protected:
 private:
     void buildControls();
     void unloadMe();
+    int openerTab() const;
+    void refreshTheOpener();
 
     AppContext& m_ctx;
     bool m_messageChanged = false;

@@ -11,9 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ListView.h"
 #include "MessagesWindows.h"
+#include "TabStrip.h"
 #include "TestContext.h"
 #include "Twips.h"
+#include "frmBrowse.h"
 #include "frmEditMsg.h"
 #include "frmMain.h"
 
@@ -37,6 +40,8 @@ private slots:
     void vanishedFileIsNotRecreated();
     void enteringABoxSelectsItsText();
     void openedModallyThroughTheRegistry();
+    void openedByTheBrowser_data();
+    void openedByTheBrowser();
     void screenshot();
 
 private:
@@ -384,6 +389,47 @@ void tst_frmEditMsg::openedModallyThroughTheRegistry() {
     QCOMPARE(refreshes, 1);
     QCOMPARE(value(file, u"Read"_s), u"1"_s);
     QVERIFY(!t->ctx().windows().isLoaded(u"frmEditMsg"_s));
+}
+
+void tst_frmEditMsg::openedByTheBrowser_data() {
+    QTest::addColumn<int>("tab");
+    QTest::newRow("outgoing") << 2;
+    QTest::newRow("sent") << 3;
+}
+
+void tst_frmEditMsg::openedByTheBrowser() {
+    // The browser sets only the file: the tab and the refresh are the browser's own.
+    QFETCH(int, tab);
+    registerMessagesWindows(t->ctx().windows());
+    const QString folder = tab == 2 ? t->ctx().state().outDir : t->ctx().state().sentDir;
+    const QString file = writeMessage(folder, u"m.sms"_s, tab == 2 ? kOutgoing : kSent);
+    auto* browser = t->ctx().windows().get<frmBrowse>(u"frmBrowse"_s);
+    QVERIFY(browser);
+    browser->show();
+    browser->tubby->setSelectedIndex(tab);
+    browser->Tubby_Click();
+    ListItem* line = browser->LstMsg2->findItemByTag(u"m.sms"_s);
+    QVERIFY(line);
+    browser->LstMsg2->setCurrentItem(line);
+    line->setSelected(true);
+    browser->LstMsg2_Click();
+    bool numberEditable = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* d = qobject_cast<frmEditMsg*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        numberEditable = d->txtNo->isEnabled();
+        d->txtText->selectAll();
+        QTest::keyClicks(d->txtText, u"Changed in the editor"_s);
+        t->msgBox().queueAnswer(MsgBox::Yes);
+        d->cmdClose->click();
+    });
+    browser->cmdEdit_Click();
+    QCOMPARE(numberEditable, tab == 2);
+    QCOMPARE(value(file, u"Text"_s), u"Changed in the editor"_s);
+    line = browser->LstMsg2->findItemByTag(u"m.sms"_s);
+    QVERIFY(line);
+    QCOMPARE(tab == 2 ? line->subItem(1) : line->subItem(2), u"Changed in the editor"_s);
+    t->ctx().windows().unloadAll();
 }
 
 void tst_frmEditMsg::screenshot() {
