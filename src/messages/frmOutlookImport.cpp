@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <utility>
 
 #include "AppContext.h"
 #include "ListView.h"
@@ -152,10 +153,9 @@ void frmOutlookImport::cmdRead_Click() {
     labNumContacts->clear();
     int count = 0;
     getOutlookContacts(count);
-    if (m_stopReading) {
-        return;  // the window was closed meanwhile
-    }
     labNumContacts->setText(QStringLiteral("%1 contacts found.").arg(count));
+    hourglass.restore();
+    reportReadErrors(std::exchange(m_readErrors, {}));
 }
 
 bool frmOutlookImport::getOutlookContacts(int& count) {
@@ -170,7 +170,7 @@ bool frmOutlookImport::getOutlookContacts(int& count) {
     for (const Contact& contact : source.contacts) {
         doEvents();
         if (m_stopReading) {
-            break;
+            break;  // the window was closed meanwhile
         }
         // Only numbers count: a value of blanks, brackets and dashes alone gives no row.
         const QString number = cleanNumber(contact.property(property));
@@ -183,14 +183,12 @@ bool frmOutlookImport::getOutlookContacts(int& count) {
         item->setSubItem(1, number);
         doEvents();
     }
-    if (m_stopReading) {
-        return source.available;
-    }
-    if (source.available && m_ctx.state().debugMode) {
+    if (source.available && !m_stopReading && m_ctx.state().debugMode) {
         m_ctx.log().writeLog(QStringLiteral("Connecting to Outlook: %1 contacts found.").arg(count), true);
     }
-    reportReadErrors(source.errors);
+    m_readErrors = m_stopReading ? QStringList() : source.errors;
     m_reading = false;
+    m_stopReading = false;
     cmdRead->setEnabled(true);
     return source.available;
 }

@@ -52,7 +52,8 @@ public:
     QPushButton* cmdClose = nullptr;
 
     // Reads the contacts of the chosen field into lstContacts; count gets their number.
-    // False when the source could not be read at all.
+    // False when the source could not be read at all. Files that could not be read are
+    // reported by cmdRead_Click afterwards.
     bool getOutlookContacts(int& count);
 
     // The cleaned forms of a name and a number as they are listed and stored.
@@ -82,4 +83,5 @@ private:
     AppContext& m_ctx;
     bool m_reading = false;
     bool m_stopReading = false;
+    QStringList m_readErrors;  // of the last read, reported once the pointer is back
 };

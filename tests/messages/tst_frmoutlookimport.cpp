@@ -35,6 +35,7 @@ private slots:
     void nothingSelected();
     void nameTheSettingsFileCannotHold();
     void folderGoneBeforeReading();
+    void closingDuringAReadStopsIt();
     void openedModallyByTheAddressBook();
     void screenshot();
 
@@ -308,6 +309,20 @@ void tst_frmOutlookImport::folderGoneBeforeReading() {
     QVERIFY(t->msgBox().shown().first().text.contains(contacts()));
     QVERIFY(debugLog().contains(u"Error reading contacts: "_s));
     QVERIFY(d->cmdRead->isEnabled());
+}
+
+void tst_frmOutlookImport::closingDuringAReadStopsIt() {
+    // The read lets the message loop run: a click on Close meanwhile ends the walk at once,
+    // and the window can read again when it is opened the next time.
+    writeCards(u"people.vcf"_s, kPeople);
+    frmOutlookImport* d = open();
+    QTimer::singleShot(0, d, [d] { d->cmdClose->click(); });
+    d->cmdRead->click();
+    QVERIFY(!d->isVisible());
+    QCOMPARE(d->lstContacts->count(), 0);
+    d->show();
+    d->cmdRead->click();
+    QCOMPARE(d->lstContacts->count(), 2);
 }
 
 void tst_frmOutlookImport::openedModallyByTheAddressBook() {

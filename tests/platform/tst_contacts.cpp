@@ -19,7 +19,6 @@ private slots:
     void phoneFields_data();
     void phoneFields();
     void cardsOfAFile();
-    void propertiesByName();
     void folderSetting();
     void missingFolderIsNotAvailable();
     void folderOrderAndFiles();
@@ -189,29 +188,6 @@ void tst_Contacts::cardsOfAFile() {
     QCOMPARE(list[2].businessTelephoneNumber, u"3"_s);
     QVERIFY(VCard::parse({}).isEmpty());
     QVERIFY(VCard::parse("no cards here\r\n").isEmpty());
-}
-
-void tst_Contacts::propertiesByName() {
-    Contact c;
-    c.fullName = u"N"_s;
-    c.mobileTelephoneNumber = u"1"_s;
-    c.homeTelephoneNumber = u"2"_s;
-    c.home2TelephoneNumber = u"3"_s;
-    c.businessTelephoneNumber = u"4"_s;
-    c.business2TelephoneNumber = u"5"_s;
-    const QStringList names{u"FullName"_s,
-                            u"MobileTelephoneNumber"_s,
-                            u"HomeTelephoneNumber"_s,
-                            u"Home2TelephoneNumber"_s,
-                            u"BusinessTelephoneNumber"_s,
-                            u"Business2TelephoneNumber"_s};
-    const QStringList values{u"N"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
-    for (int i = 0; i < names.size(); ++i) {
-        QVERIFY(Contact::hasProperty(names[i]));
-        QCOMPARE(c.property(names[i]), values[i]);
-    }
-    QVERIFY(!Contact::hasProperty(u"PagerNumber"_s));
-    QCOMPARE(c.property(u"PagerNumber"_s), QString());
 }
 
 void tst_Contacts::folderSetting() {
