@@ -4,7 +4,9 @@
 #include "WindowRegistry.h"
 #include "frmBrowse.h"
 #include "frmCopyMove.h"
+#include "frmEditMsg.h"
 #include "frmMain.h"
+#include "frmOutlookImport.h"
 #include "frmSendSMS.h"
 
 void registerMessagesWindows(WindowRegistry& windows) {
@@ -16,4 +18,10 @@ void registerMessagesWindows(WindowRegistry& windows) {
     });
     windows.registerFactory(QStringLiteral("frmCopyMove"),
                             [](AppContext& ctx) { return new frmCopyMove(ctx); });
+    windows.registerFactory(QStringLiteral("frmEditMsg"), [](AppContext& ctx) -> QWidget* {
+        return new frmEditMsg(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmOutlookImport"), [](AppContext& ctx) -> QWidget* {
+        return new frmOutlookImport(ctx, &ctx.mainWindow());
+    });
 }
