@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -579,12 +580,20 @@ void JobEditorFrame::selectAllOnFocus(QLineEdit* box) {
     }
 }
 
+void JobEditorFrame::selectAllOnFocus(QPlainTextEdit* box) {
+    if (!m_selectAll.contains(box)) {
+        m_selectAll.append(box);
+        box->installEventFilter(this);
+    }
+}
+
 bool JobEditorFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        auto* box = qobject_cast<QLineEdit*>(watched);
-        if (box && m_selectAll.contains(box)) {
-            // Later, so the click that brought the focus does not undo the selection.
+        // Later, so the click that brought the focus does not undo the selection.
+        if (auto* box = qobject_cast<QLineEdit*>(watched); box && m_selectAll.contains(box)) {
             QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        } else if (auto* text = qobject_cast<QPlainTextEdit*>(watched); text && m_selectAll.contains(text)) {
+            QTimer::singleShot(0, text, &QPlainTextEdit::selectAll);
         }
     } else if (event->type() == QEvent::FocusOut && watched == txtJobIdent) {
         // Only a move to another control of this window counts as leaving the box.

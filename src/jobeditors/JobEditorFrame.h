@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
@@ -143,6 +144,7 @@ protected:
 
     // Text boxes that select their whole text when they get the focus.
     void selectAllOnFocus(QLineEdit* box);
+    void selectAllOnFocus(QPlainTextEdit* box);
 
     // The SQL examples window, modally.
     void showSqlHelp();
@@ -178,7 +180,7 @@ private:
     bool m_checkingIdent = false;
     QWidget* m_options = nullptr;
     QButtonGroup* m_restrictGroup = nullptr;
-    QList<QLineEdit*> m_selectAll;
+    QList<QWidget*> m_selectAll;
     std::unique_ptr<cToolTips> m_toolTips;
     ConnectionBuilder* m_builder = nullptr;
 };

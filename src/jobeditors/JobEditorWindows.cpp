@@ -3,6 +3,7 @@
 #include "WindowRegistry.h"
 #include "frmJobForward.h"
 #include "frmJobNew.h"
+#include "frmJobQuery.h"
 #include "frmJobs.h"
 #include "frmSQLHelp.h"
 
@@ -11,4 +12,5 @@ void registerJobEditorWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmJobNew"), [](AppContext& ctx) { return new frmJobNew(ctx); });
     windows.registerFactory(QStringLiteral("frmSQLHelp"), [](AppContext& ctx) { return new frmSQLHelp(ctx); });
     windows.registerFactory(QStringLiteral("frmJobForward"), [](AppContext& ctx) { return new frmJobForward(ctx); });
+    windows.registerFactory(QStringLiteral("frmJobQuery"), [](AppContext& ctx) { return new frmJobQuery(ctx); });
 }
