@@ -352,6 +352,15 @@ bool JobEditorFrame::canSave() const {
     return !txtName->text().isEmpty() && !m_noFreeNumber;
 }
 
+bool JobEditorFrame::checkBeforeSave() {
+    // Enter presses OK without leaving the box, so the characters are checked here as well.
+    if (!isValidIdentifier(identifier())) {
+        refuseIdentifier();
+        return false;
+    }
+    return true;
+}
+
 void JobEditorFrame::txtName_Change() {
     cmdOK->setEnabled(canSave());
 }
@@ -362,12 +371,10 @@ void JobEditorFrame::cmdOK_Click() {
     if (!m_setUp || !canSave()) {
         return;
     }
-    const QString ident = identifier();
-    // Enter presses OK without leaving the box, so the characters are checked here as well.
-    if (!isValidIdentifier(ident)) {
-        refuseIdentifier();
+    if (!checkBeforeSave()) {
         return;
     }
+    const QString ident = identifier();
     const QString found = findJobByIdent(m_ctx.ini(), ident);
     if (!found.isEmpty()) {
         // "<name>,<key>": the name may hold commas, the key is after the last one.
@@ -592,8 +599,8 @@ bool JobEditorFrame::eventFilter(QObject* watched, QEvent* event) {
         // Later, so the click that brought the focus does not undo the selection.
         if (auto* box = qobject_cast<QLineEdit*>(watched); box && m_selectAll.contains(box)) {
             QTimer::singleShot(0, box, &QLineEdit::selectAll);
-        } else if (auto* text = qobject_cast<QPlainTextEdit*>(watched); text && m_selectAll.contains(text)) {
-            QTimer::singleShot(0, text, &QPlainTextEdit::selectAll);
+        } else if (auto* area = qobject_cast<QPlainTextEdit*>(watched); area && m_selectAll.contains(area)) {
+            QTimer::singleShot(0, area, &QPlainTextEdit::selectAll);
         }
     } else if (event->type() == QEvent::FocusOut && watched == txtJobIdent) {
         // Only a move to another control of this window counts as leaving the box.

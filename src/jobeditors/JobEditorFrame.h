@@ -123,6 +123,9 @@ protected:
     virtual QString captionSuffix() const;
     // Whether OK may be pressed now (the name rule).
     virtual bool canSave() const;
+    // Checks made when OK is pressed, before the uniqueness check; false keeps the editor
+    // open. The default refuses an identifier holding "*", "#" or ",".
+    virtual bool checkBeforeSave();
     // After a successful save, before the job list is rebuilt.
     virtual void afterSave() {}
 

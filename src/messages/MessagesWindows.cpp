@@ -2,6 +2,8 @@
 
 #include "AppContext.h"
 #include "WindowRegistry.h"
+#include "frmBrowse.h"
+#include "frmCopyMove.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
@@ -9,4 +11,9 @@ void registerMessagesWindows(WindowRegistry& windows) {
     windows.registerFactory(QStringLiteral("frmSendSMS"), [](AppContext& ctx) -> QWidget* {
         return new frmSendSMS(ctx, &ctx.mainWindow());
     });
+    windows.registerFactory(QStringLiteral("frmBrowse"), [](AppContext& ctx) -> QWidget* {
+        return new frmBrowse(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmCopyMove"),
+                            [](AppContext& ctx) { return new frmCopyMove(ctx); });
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 
 QString FolderPicker::browseForFolder(QWidget* owner, const QString& startFolder, const QString& title) {
@@ -13,11 +14,19 @@ QString FolderPicker::browseForFolder(QWidget* owner, const QString& startFolder
 }
 
 QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter) {
+    return openFile(owner, title, startFolder, filter, QString());
+}
+
+QString FilePicker::openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter,
+                             const QString& fileName) {
     ++m_asked;
+    m_askedList.append({title, startFolder, filter, fileName});
     if (m_scripted) {
         return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
     }
-    return QFileDialog::getOpenFileName(owner, title, startFolder, filter);
+    // A folder with a file name in it opens the folder with that file selected.
+    const QString start = fileName.isEmpty() ? startFolder : QDir(startFolder).filePath(fileName);
+    return QFileDialog::getOpenFileName(owner, title, start, filter);
 }
 
 void Beeper::beep() {

@@ -31,15 +31,27 @@ private:
 class FilePicker {
 public:
     QString openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter = {});
+    // The same with a file name the dialog shows when it opens (relative to startFolder, or a
+    // full path); filter in Qt's form ("all files (*);;scripts (*.sh *.py)").
+    QString openFile(QWidget* owner, const QString& title, const QString& startFolder, const QString& filter,
+                     const QString& fileName);
 
     void setScripted(bool on) { m_scripted = on; }
     void queueFile(const QString& file) { m_answers.append(file); }
     int askedCount() const { return m_asked; }
+    struct Asked {
+        QString title;
+        QString startFolder;
+        QString filter;
+        QString fileName;
+    };
+    const QList<Asked>& asked() const { return m_askedList; }
 
 private:
     bool m_scripted = false;
     QList<QString> m_answers;
     int m_asked = 0;
+    QList<Asked> m_askedList;
 };
 
 // The system beep; counted so tests can see it.

@@ -1,0 +1,333 @@
+#include "frmJobExec.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "AppContext.h"
+#include "Twips.h"
+
+namespace {
+constexpr int kBoxWidthTwips = 3900;
+constexpr int kNumberWidthTwips = 2400;
+constexpr int kIndentTwips = 360;
+constexpr int kMaxVariable = 10;
+
+QPushButton* pictureButton(QStyle::StandardPixmap picture, QWidget* parent) {
+    auto* b = new QPushButton(parent);
+    b->setAutoDefault(false);
+    b->setIcon(parent->style()->standardIcon(picture));
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    return b;
+}
+
+QString flag(const QCheckBox* box) {
+    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// The variables a command or parameter text takes from the message, "<prefix>1;<prefix>3"
+// for "<#1> <#3>"; none unless "<#1>" is among them, and only "<#1>" to "<#10>".
+QString variablesOf(const QString& text, const QString& emptyWord, const QString& prefix) {
+    if (text.isEmpty()) {
+        return emptyWord;
+    }
+    QString part;
+    if (text.contains(QLatin1String("<#1>"))) {
+        for (int i = 1; i <= kMaxVariable; ++i) {
+            if (text.contains(QStringLiteral("<#%1>").arg(i))) {
+                part += prefix + QString::number(i) + u';';
+            }
+        }
+    }
+    if (part.endsWith(u';')) {
+        part.chop(1);
+    }
+    return part;
+}
+}  // namespace
+
+const QString frmJobExec::kDlgTitle =
+    QStringLiteral("Select executable file to run or any document to be opened:");
+const QString frmJobExec::kDlgFilter =
+    QStringLiteral("all files (*.*)|*.*|executable files (*.exe;*.com;*.bat)|*.exe;*.com;*.bat|") +
+    QStringLiteral(
+        "scripts "
+        "(*.wsh;*.wsf;*.wsc;*.js;*.jse;*.sct;*.vbe;*.vbs)|*.wsh;*.wsf;*.wsc;*.js;*.jse;*.sct;*.vbe;*.vbs");
+
+frmJobExec::frmJobExec(AppContext& ctx, QWidget* parent) : JobEditorFrame(ctx, 1, WithRestrictions, parent) {
+    Frame1 = new QGroupBox(QStringLiteral("&Job options:"), optionsArea());
+    labCmd = new QLabel(QStringLiteral("Command&line (leave blank to send by SMS):"), Frame1);
+    txtCmd = new QLineEdit(Frame1);
+    labCmd->setBuddy(txtCmd);
+    Command2 = pictureButton(QStyle::SP_FileIcon, Frame1);
+    labParam = new QLabel(QStringLiteral("&Parameters (leave blank to send by SMS):"), Frame1);
+    txtParam = new QLineEdit(Frame1);
+    labParam->setBuddy(txtParam);
+    labWorkDir = new QLabel(QStringLiteral("Wor&king directory:"), Frame1);
+    txtWorkDir = new QLineEdit(Frame1);
+    labWorkDir->setBuddy(txtWorkDir);
+    cmdBrowse = pictureButton(QStyle::SP_DirOpenIcon, Frame1);
+    chkHidden = new QCheckBox(QStringLiteral("R&un job in hidden window"), Frame1);
+    chkNotify = new QCheckBox(QStringLiteral("Send a notification after e&xecuting this job"), Frame1);
+    optSender = new QRadioButton(QStringLiteral("&back to sender"), Frame1);
+    optNumber = new QRadioButton(QStringLiteral("&to this number(list):"), Frame1);
+    txtNumber = new QLineEdit(Frame1);
+    chkSRR = new QCheckBox(QStringLiteral("request deli&very confirmation"), Frame1);
+    chkFlash = new QCheckBox(QStringLiteral("send noti&fication as flash (alert) SMS"), Frame1);
+    Label8 = new QLabel(
+        QStringLiteral(
+            "Please note: If commandline and/or para- meters are empty, they must be sent by SMS."),
+        optionsArea());
+    Label8->setWordWrap(true);
+
+    m_notifyGroup = new QButtonGroup(this);
+    m_notifyGroup->addButton(optSender);
+    m_notifyGroup->addButton(optNumber);
+
+    // A new job: no notification, so its options are greyed and none is chosen; the number
+    // box stays usable.
+    for (QWidget* w : {static_cast<QWidget*>(optSender), static_cast<QWidget*>(optNumber),
+                       static_cast<QWidget*>(chkSRR), static_cast<QWidget*>(chkFlash)}) {
+        w->setEnabled(false);
+    }
+
+    auto* grid = new QGridLayout(Frame1);
+    grid->addWidget(labCmd, 0, 0, 1, 2);
+    grid->addWidget(txtCmd, 1, 0);
+    grid->addWidget(Command2, 1, 1);
+    grid->addWidget(labParam, 2, 0, 1, 2);
+    grid->addWidget(txtParam, 3, 0);
+    grid->addWidget(labWorkDir, 4, 0, 1, 2);
+    grid->addWidget(txtWorkDir, 5, 0);
+    grid->addWidget(cmdBrowse, 5, 1);
+    grid->addWidget(chkHidden, 6, 0, 1, 2);
+    grid->addWidget(chkNotify, 7, 0, 1, 2);
+    auto* notify = new QVBoxLayout;
+    notify->setContentsMargins(Twips::toPixels(kIndentTwips), 0, 0, 0);
+    notify->addWidget(optSender);
+    auto* numberRow = new QHBoxLayout;
+    numberRow->addWidget(optNumber);
+    numberRow->addWidget(txtNumber, 1);
+    notify->addLayout(numberRow);
+    notify->addWidget(chkSRR);
+    notify->addWidget(chkFlash);
+    grid->addLayout(notify, 8, 0, 1, 2);
+    grid->setRowStretch(9, 1);
+    txtCmd->setMinimumWidth(Twips::toPixels(kBoxWidthTwips));
+    txtNumber->setMinimumWidth(Twips::toPixels(kNumberWidthTwips));
+
+    auto* area = new QVBoxLayout(optionsArea());
+    area->setContentsMargins(0, 0, 0, 0);
+    area->addWidget(Frame1, 1);
+    area->addWidget(Label8);
+
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] { cmdBrowse_Click(); });
+    connect(txtCmd, &QLineEdit::textChanged, this, [this] { txtCmd_Change(); });
+    connect(txtParam, &QLineEdit::textChanged, this, [this] { txtParam_Change(); });
+    connect(chkNotify, &QCheckBox::toggled, this, [this] { chkNotify_Click(); });
+    // Chosen by the code (toggled) or clicked again by the user while chosen (clicked).
+    connect(optSender, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optSender_Click();
+    });
+    connect(optSender, &QRadioButton::clicked, this, [this] { optSender_Click(); });
+    connect(optNumber, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optNumber_Click();
+    });
+    connect(optNumber, &QRadioButton::clicked, this, [this] { optNumber_Click(); });
+
+    for (QLineEdit* box : {txtRestrict, txtCmd, txtParam, txtWorkDir, txtNumber}) {
+        selectAllOnFocus(box);
+    }
+    setTabOrder(txtDesc, txtCmd);
+    finishLoad();
+}
+
+frmJobExec::~frmJobExec() = default;
+
+void frmJobExec::ownToolTips() {
+    const int width = 400;
+    const int autoPop = 10000;
+    const QString none;
+    setToolTip(txtCmd,
+               QStringLiteral("Enter the full path to the program, batch file or script here. You may use "
+                              "placeholders <#1>, <#2>, ..., <#10> for variables") +
+                   QStringLiteral(" and system variables <$sender> or <$+sender> here. Leave blank to send "
+                                  "complete commandline by SMS."),
+               none, width, autoPop);
+    setToolTip(
+        Command2,
+        QStringLiteral("Click here to browser for the program, batch file or script you want to execute "
+                       "with this job..."),
+        none, width, autoPop);
+    setToolTip(
+        txtParam,
+        QStringLiteral("Enter your command line parameters here. You may use system variables <$sender> "
+                       "or <$+sender> and placeholders <#1>, <#2>, ..., <#10> for variables here. If you "
+                       "leave this field blank, you may send the complete parameter string by SMS."),
+        none, width, autoPop);
+    setToolTip(txtWorkDir,
+               QStringLiteral("Enter a working directory here. Tellwick will change to this folder before "
+                              "executing your commandline."),
+               none, width, autoPop);
+    setToolTip(cmdBrowse, QStringLiteral("Click here to browse for a working directory..."), none, width,
+               autoPop);
+    setToolTip(chkHidden, QStringLiteral("Check this to run your commandline invisible in a hidden window."),
+               none, width, autoPop);
+    setToolTip(chkNotify, QStringLiteral("Check this to send an SMS after executing this job."), none, width,
+               autoPop);
+    setToolTip(optSender, QStringLiteral("Check this to send the notification back to the sender."), none,
+               width, autoPop);
+    setToolTip(optNumber,
+               QStringLiteral("Check this to send the notification to the number(s) specified below."), none,
+               width, autoPop);
+    setToolTip(txtNumber,
+               QStringLiteral("Enter a number(list) here to send the notification SMS to. Seperate multiple "
+                              "numbers by commas."),
+               none, width, autoPop);
+    setToolTip(
+        chkSRR,
+        QStringLiteral("Check this box to request a delivery confirmation from the service center after "
+                       "sending a notification message."),
+        none, width, autoPop);
+    setToolTip(chkFlash, QStringLiteral("Check this box to send notification messages as flash (alert) SMS."),
+               none, width, autoPop);
+}
+
+// ---- record --------------------------------------------------------------------------------
+
+void frmJobExec::getJob() {
+    loadCommonFields();
+    txtCmd->setText(readKey(QStringLiteral("Command")));
+    txtParam->setText(readKey(QStringLiteral("Param")));
+    txtWorkDir->setText(readKey(QStringLiteral("WorkDir")));
+    chkHidden->setChecked(numericValue(readKey(QStringLiteral("Hidden"))) != 0);
+    chkNotify->setChecked(numericValue(readKey(QStringLiteral("Notify"))) != 0);
+    chkSRR->setChecked(numericValue(readKey(QStringLiteral("Report"))) != 0);
+    chkFlash->setChecked(numericValue(readKey(QStringLiteral("Flash"))) != 0);
+    txtNumber->setText(readKey(QStringLiteral("DefaultNo")));
+    // Choosing the option runs its handler, which sets the number box's state.
+    (txtNumber->text().isEmpty() ? optSender : optNumber)->setChecked(true);
+    loadRestrictions();
+}
+
+void frmJobExec::saveJob() {
+    writeCommonHead();
+    writeKey(QStringLiteral("Command"), txtCmd->text());
+    writeKey(QStringLiteral("Param"), txtParam->text());
+    writeKey(QStringLiteral("WorkDir"), txtWorkDir->text());
+    writeKey(QStringLiteral("Active"), flag(chkActive));
+    writeKey(QStringLiteral("Hidden"), flag(chkHidden));
+    writeKey(QStringLiteral("Notify"), flag(chkNotify));
+    writeKey(QStringLiteral("Report"), flag(chkSRR));
+    writeKey(QStringLiteral("Flash"), flag(chkFlash));
+    // Numbers may be typed with ";" between them; they are kept with ",". Back to the sender
+    // needs no number, whatever the box still shows.
+    QString numbers = txtNumber->text();
+    writeKey(QStringLiteral("DefaultNo"), optSender->isChecked() ? QString() : numbers.replace(u';', u','));
+    saveRestrictions();
+}
+
+QString frmJobExec::Example() const {
+    const QString command =
+        variablesOf(txtCmd->text(), QStringLiteral("YourCommandline"), QStringLiteral("CmdVar#"));
+    const QString params =
+        variablesOf(txtParam->text(), QStringLiteral("YourParameters"), QStringLiteral("ParamVar#"));
+    QString example = QStringLiteral("Example SMS message for this job:\r\n'") + identifier() + command;
+    if (!params.isEmpty()) {
+        example += QStringLiteral(", ") + params;
+    }
+    return example + u'\'';
+}
+
+void frmJobExec::txtCmd_Change() {
+    labExample->setText(Example());
+}
+
+void frmJobExec::txtParam_Change() {
+    labExample->setText(Example());
+}
+
+// ---- notification --------------------------------------------------------------------------
+
+void frmJobExec::chkNotify_Click() {
+    const bool on = chkNotify->isChecked();
+    for (QWidget* w :
+         {static_cast<QWidget*>(optSender), static_cast<QWidget*>(optNumber), static_cast<QWidget*>(chkSRR),
+          static_cast<QWidget*>(chkFlash), static_cast<QWidget*>(txtNumber)}) {
+        w->setEnabled(on);
+    }
+}
+
+void frmJobExec::optSender_Click() {
+    // The numbers stay in the box but are not stored.
+    txtNumber->setEnabled(false);
+}
+
+void frmJobExec::optNumber_Click() {
+    txtNumber->setEnabled(true);
+    txtNumber->setFocus();
+}
+
+// ---- choosers ------------------------------------------------------------------------------
+
+QString frmJobExec::dialogNameFilters(const QString& pairs) {
+    static const QRegularExpression patternsInName(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    const QStringList parts = pairs.split(u'|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts.at(i);
+        name.remove(patternsInName);
+        QStringList patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts);
+        // "*.*" stands for every file, also those without an extension.
+        for (QString& p : patterns) {
+            if (p == u"*.*") {
+                p = QStringLiteral("*");
+            }
+        }
+        filters.append(name + QStringLiteral(" (") + patterns.join(u' ') + u')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void frmJobExec::Command2_Click() {
+    const QString command = txtCmd->text();
+    const qsizetype last = command.lastIndexOf(u'/');
+    QString folder;
+    if (last < 0) {
+        // A bare name (or nothing): the program folder, and the name the dialog already holds.
+        folder = m_ctx.programFolder();
+    } else {
+        // The folder is what comes up to the last "/" before the text's final character.
+        const qsizetype split = command.size() >= 2 ? command.lastIndexOf(u'/', command.size() - 2) : -1;
+        folder = split < 0 ? QString() : command.left(split + 1);
+        m_dlgFileName = command.mid(split + 1);
+    }
+    const QString chosen =
+        m_ctx.prompts().files.openFile(this, kDlgTitle, folder, dialogNameFilters(kDlgFilter), m_dlgFileName);
+    // A cancelled dialog leaves the command line as it was.
+    if (!chosen.isEmpty()) {
+        m_dlgFileName = chosen;
+        txtCmd->setText(chosen);
+    }
+}
+
+void frmJobExec::cmdBrowse_Click() {
+    const QString start = txtWorkDir->text().isEmpty() ? m_ctx.programFolder() : txtWorkDir->text();
+    const QString folder = m_ctx.prompts().folders.browseForFolder(
+        this, start, QStringLiteral("Please select the working directory for this job:"));
+    if (!folder.isEmpty()) {
+        txtWorkDir->setText(folder);
+    }
+}

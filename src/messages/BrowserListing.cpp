@@ -1,0 +1,201 @@
+#include "BrowserListing.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <cmath>
+
+#include "IniStore.h"
+#include "MessageDates.h"
+#include "MessageFiles.h"
+#include "SharedState.h"
+
+namespace BrowserTabs {
+
+Texts texts(int tab) {
+    const auto target = [](const char* word) {
+        const QString w = QString::fromLatin1(word);
+        return Texts{{},
+                     {},
+                     QStringLiteral("Copy selected message(s) to '%1' folder").arg(w),
+                     QStringLiteral("Move selected message(s) to '%1' folder").arg(w),
+                     QStringLiteral("&Copy to '%1'").arg(w),
+                     QStringLiteral("&Move to '%1'").arg(w)};
+    };
+    Texts t;
+    switch (tab) {
+        case Incoming:
+            t = target("Archive");
+            t.caption = QStringLiteral("In&coming");
+            t.tooltip = QStringLiteral("Show messages in incoming directory");
+            break;
+        case Outgoing:
+            t = target("Sent");
+            t.caption = QStringLiteral("&Outgoing");
+            t.tooltip = QStringLiteral("Show messages in outgoing directory");
+            break;
+        case Sent:
+            t = target("Outgoing");
+            t.caption = QStringLiteral("&Sent");
+            t.tooltip = QStringLiteral("show sent messages");
+            break;
+        case Archive:
+            t = target("Incoming");
+            t.caption = QStringLiteral("&Archive");
+            t.tooltip = QStringLiteral("show received and already processed messages");
+            break;
+        default:
+            break;
+    }
+    return t;
+}
+
+QString folder(const SharedState& state, int tab) {
+    switch (tab) {
+        case Incoming:
+            return state.inDir;
+        case Outgoing:
+            return state.outDir;
+        case Sent:
+            return state.sentDir;
+        case Archive:
+            return state.arcDir;
+        default:
+            return {};
+    }
+}
+
+QList<Column> columns(int tab, int listWidthTwips) {
+    const double w = listWidthTwips;
+    const auto twips = [](double value) { return int(std::lround(value)); };
+    const QString serial = QStringLiteral("Dateserial");
+    if (tab == Outgoing) {
+        return {{QStringLiteral("Recipient"), twips(w / 4)},
+                {QStringLiteral("Text"), twips(3 * (w / 4) - 300)},
+                {QStringLiteral("dummy"), 0},
+                {serial, 0}};
+    }
+    if (tab < Incoming || tab > Archive) {
+        return {};
+    }
+    return {{QStringLiteral("Date/Time"), twips(w / 3 - 100)},
+            {tab == Sent ? QStringLiteral("Recipient") : QStringLiteral("Sender"), twips(w / 3 - 200)},
+            {QStringLiteral("Text"), twips(w / 3)},
+            {serial, 0}};
+}
+
+QString targetFolder(const SharedState& state, const QString& tooltip) {
+    const QString word = tooltip.section(u'\'', 1, 1);
+    if (word == QLatin1String("Sent"))
+        return state.sentDir;
+    if (word == QLatin1String("Incoming"))
+        return state.inDir;
+    if (word == QLatin1String("Outgoing"))
+        return state.outDir;
+    if (word == QLatin1String("Archive"))
+        return state.arcDir;
+    return {};
+}
+
+int numberColumn(int tab) {
+    return tab == Outgoing ? 0 : 1;
+}
+
+bool isNumber(const QString& text) {
+    const QString t = text.trimmed();
+    const int start = t.startsWith(u'+') ? 1 : 0;
+    if (t.size() <= start) {
+        return false;
+    }
+    for (int i = start; i < t.size(); ++i) {
+        if (!t.at(i).isDigit()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace BrowserTabs
+
+BrowserListing::BrowserListing(const IniStore& ini) : m_ini(ini) {}
+
+QString BrowserListing::cut(const QString& text, int limit) {
+    return text.size() > limit ? text.left(limit - 3) + QStringLiteral("...") : text;
+}
+
+void BrowserListing::loadNames() {
+    m_namesLoaded = true;
+    m_nameOf.clear();
+    const QString section = QStringLiteral("Addressbook");
+    for (const QString& name : m_ini.keys(section)) {
+        const QString number = m_ini.readINI(section, name);
+        if (!m_nameOf.contains(number)) {
+            m_nameOf.insert(number, name);
+        }
+    }
+}
+
+QString BrowserListing::names(const QString& numbers) {
+    if (numbers.isEmpty()) {
+        return {};
+    }
+    if (!m_namesLoaded) {
+        loadNames();
+    }
+    QStringList out;
+    for (const QString& raw : numbers.split(u',')) {
+        out.append(m_nameOf.value(raw.trimmed(), raw));
+    }
+    return out.join(u',');
+}
+
+QList<BrowserLine> BrowserListing::list(int tab, const QString& folder) {
+    using namespace BrowserTabs;
+    loadNames();  // the address book as it is now
+
+    QStringList files;
+    if (tab == Outgoing) {
+        for (const QString& path : MessageFiles::outgoingFilesInOrder(folder)) {
+            files.append(QFileInfo(path).fileName());
+        }
+    } else if (!folder.isEmpty()) {
+        files = QDir(folder).entryList({QStringLiteral("*.sms")}, QDir::Files, QDir::NoSort);
+    }
+
+    const QString sec = QString::fromLatin1(MessageFiles::kSection);
+    const QString dateSection = tab == Sent ? QString::fromLatin1(MessageFiles::kResultSection) : sec;
+    const QString keyDate = QStringLiteral("Date");
+    const QString keyTime = QStringLiteral("Time");
+    const QString keyNo = QStringLiteral("No");
+    const QString keyText = QStringLiteral("Text");
+    const QString keyRead = QStringLiteral("Read");
+
+    QList<BrowserLine> lines;
+    lines.reserve(files.size());
+    for (const QString& name : std::as_const(files)) {
+        const QString path = folder + u'/' + name;
+        BrowserLine line;
+        line.tag = name;
+        const QString no = names(m_ini.readINI(sec, keyNo, path));
+        const QString text = m_ini.readINI(sec, keyText, path);
+        if (tab == Outgoing) {
+            line.column1 = no;
+            line.column2 = cut(text, 53);
+            line.tip = line.column2;
+            line.serial = MessageDates::zeroSerial();
+        } else {
+            const QString date = m_ini.readINI(dateSection, keyDate, path);
+            const QString time = m_ini.readINI(dateSection, keyTime, path);
+            line.column1 = MessageDates::shownDateTime(date, time);
+            line.column2 = no;
+            line.column3 = cut(text, 33);
+            line.tip = line.column3;
+            line.serial = MessageDates::serial(date, time);
+            if (tab == Incoming) {
+                line.bold = m_ini.readINI(sec, keyRead, path) != QLatin1String("1");
+            }
+        }
+        lines.append(line);
+    }
+    return lines;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+// Dates and times of message files. They are written as ISO texts ("2026-12-07",
+// "14:05:09"); reading accepts those and the system locale's short formats as well, so files
+// written by hand or by older versions keep their time stamps.
+namespace MessageDates {
+
+// The date of a stored text; an invalid QDate when the text does not convert.
+QDate parseDate(const QString& text);
+// The time of a stored text; an invalid QTime when the text does not convert.
+QTime parseTime(const QString& text);
+
+// The system locale's default date text and time text (with seconds).
+QString dateText(const QDate& date);
+QString timeText(const QTime& time);
+
+// "<date>, <time>" as a list shows a stored date and time: each converted value in the
+// locale's texts, a value that does not convert as stored; "" when both are empty.
+QString shownDateTime(const QString& storedDate, const QString& storedTime);
+
+// Fourteen digits, year to second, that sort as text in time order. A value that does not
+// convert counts as the zero date (30 December 1899) or midnight.
+QString serial(const QString& storedDate, const QString& storedTime);
+// The serial of no date at all: "18991230000000".
+QString zeroSerial();
+
+}  // namespace MessageDates
