@@ -43,14 +43,14 @@ FileStamp stampOf(const QString& path) {
 QString keyOf(const QString& name) { return name.trimmed().toCaseFolded(); }
 
 // A value as it is written: line breaks become one blank each, and a value that a reader
-// would lose its enclosing quotes from gets one pair more.
+// would lose its enclosing quotes or its outer blanks from gets one pair of quotes more.
 QString valueForFile(const QString& value) {
     QString v = value;
     v.replace(QLatin1String("\r\n"), QLatin1String(" "));
     v.replace(u'\r', u' ');
     v.replace(u'\n', u' ');
     const QString t = v.trimmed();
-    if (t.size() >= 2 && t.startsWith(u'"') && t.endsWith(u'"')) {
+    if ((t.size() >= 2 && t.startsWith(u'"') && t.endsWith(u'"')) || t.size() != v.size()) {
         v = u'"' + v + u'"';
     }
     return v;

@@ -5,7 +5,9 @@
 #include "frmAddressBook.h"
 #include "frmBrowse.h"
 #include "frmCopyMove.h"
+#include "frmEditMsg.h"
 #include "frmMain.h"
+#include "frmOutlookImport.h"
 #include "frmSendSMS.h"
 
 void registerMessagesWindows(WindowRegistry& windows) {
@@ -20,4 +22,10 @@ void registerMessagesWindows(WindowRegistry& windows) {
     });
     windows.registerFactory(QStringLiteral("frmCopyMove"),
                             [](AppContext& ctx) { return new frmCopyMove(ctx); });
+    windows.registerFactory(QStringLiteral("frmEditMsg"), [](AppContext& ctx) -> QWidget* {
+        return new frmEditMsg(ctx, &ctx.mainWindow());
+    });
+    windows.registerFactory(QStringLiteral("frmOutlookImport"), [](AppContext& ctx) -> QWidget* {
+        return new frmOutlookImport(ctx, &ctx.mainWindow());
+    });
 }

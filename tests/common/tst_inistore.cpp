@@ -150,6 +150,11 @@ private slots:
         // A value in quotes keeps them.
         QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("Q"), QStringLiteral("\"quoted\"")));
         QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("Q")), QStringLiteral("\"quoted\""));
+        // So does a value with blanks at its ends, a single blank included.
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("Sep"), QStringLiteral(" ; ")));
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("Blank"), QStringLiteral(" ")));
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("Sep")), QStringLiteral(" ; "));
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("Blank")), QStringLiteral(" "));
     }
 
     void namesThatWouldBreakTheFileAreRefused_data() {

@@ -57,6 +57,11 @@ inline void registerFakeEditors(AppContext& ctx, const QStringList& names, QList
     }
 }
 
+// The registry of a program without the editor of one type: the name gives no window.
+inline void withoutEditor(AppContext& ctx, const QString& name) {
+    ctx.windows().registerFactory(name, [](AppContext&) -> QWidget* { return nullptr; });
+}
+
 inline QStringList allEditorNames() {
     return {QStringLiteral("frmJobForward"), QStringLiteral("frmJobExec"), QStringLiteral("frmJobQuery"),
             QStringLiteral("frmJobSendmail"), QStringLiteral("frmJobMailbox")};

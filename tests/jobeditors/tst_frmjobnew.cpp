@@ -158,6 +158,7 @@ private slots:
 
     void aTypeWithoutItsEditorOpensNothing() {
         registerFakeEditors(t->ctx(), {QStringLiteral("frmJobForward")}, &opened);
+        withoutEditor(t->ctx(), QStringLiteral("frmJobQuery"));
         frmJobNew* w = load();
         w->lstJobTypes->setSelectedItem(w->lstJobTypes->item(3));
         w->cmdOK_Click();

@@ -396,6 +396,7 @@ private slots:
 
     void editWithoutARegisteredEditorOpensNothing() {
         registerFakeEditors(t->ctx(), {QStringLiteral("frmJobForward")}, &opened);
+        withoutEditor(t->ctx(), QStringLiteral("frmJobQuery"));
         writeJobs(job("q2", "2", "Q", "n"));
         frmJobs* w = load();
         clickRow(w, w->lstJobs2->item(1));
