@@ -18,6 +18,7 @@
 #include "Twips.h"
 #include "frmCopyMove.h"
 #include "frmMain.h"
+#include "frmOutlookImport.h"
 #include "frmSendSMS.h"
 
 namespace {
@@ -57,7 +58,9 @@ bool isPhoneStore(const QString& store) {
 frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx), m_book(ctx) {
     setObjectName(kWindowName);
     setWindowTitle(QStringLiteral("Tellwick: Addressbook"));
-    isOutlookAvailable = [&ctx] { return ctx.windows().has(kImport); };
+    isOutlookAvailable = [&ctx] {
+        return ctx.windows().has(kImport) && frmOutlookImport::isOutlookAvailable(ctx);
+    };
     m_book.onStatus = [this](const QString& text) {
         labStatus->setText(text);
         labStatus->repaint();
@@ -605,10 +608,7 @@ void frmAddressBook::cmdOutlook_Click() {
     if (m_book.busy() || !m_ctx.windows().has(kImport)) {
         return;
     }
-    if (auto* dlg = m_ctx.windows().get<QDialog>(kImport)) {
-        dlg->exec();
-    }
-    m_ctx.windows().unload(kImport);
+    frmOutlookImport::openModal(m_ctx, lstNames, [this] { Tubby_Click(); });
 }
 
 void frmAddressBook::lstNames_ColumnClick(int column) {

@@ -50,7 +50,7 @@ public:
     PhoneBook& phoneBook() { return m_book; }
 
     // Whether the contacts import has contacts to offer; enables the import button on the
-    // local store. By default: the import window is there to open.
+    // local store. By default: the import window is there and its contacts source exists.
     std::function<bool()> isOutlookAvailable;
 
     // Operations other windows and the window's own commands use.

@@ -17,23 +17,12 @@
 #include "frmAddressBook.h"
 #include "frmCopyMove.h"
 #include "frmMain.h"
+#include "frmOutlookImport.h"
 #include "frmSendSMS.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class FakeImport : public QDialog {
-public:
-    explicit FakeImport(int* shown) : m_shown(shown) {}
-    int exec() override {
-        ++*m_shown;
-        return Accepted;
-    }
-
-private:
-    int* m_shown;
-};
 
 const QString kSim = u"Addressbook.SM"_s;
 
@@ -95,6 +84,8 @@ void tst_frmAddressBook::init() {
     sim->setPhonebook(u"SM"_s, 10, 20, 14);
     chooserSeen.clear();
     registerMessagesWindows(t->ctx().windows());
+    // Never the contacts of the person running the tests.
+    t->ini().writeINI(u"Settings"_s, u"ContactsFolder"_s, t->path(u"no-contacts"_s));
     chooserPoll.setInterval(10);
     chooserPoll.disconnect();
     connect(&chooserPoll, &QTimer::timeout, this, [this] {
@@ -245,7 +236,7 @@ void tst_frmAddressBook::layoutAndLocalStore() {
     QCOMPARE(w->lstNames->item(2)->subItem(1), u"+49301"_s);
     QVERIFY(w->lstNames->item(2)->tag().isEmpty());
     QCOMPARE(w->labStatus->text(), u"2 addresses stored in local Tellwick addressbook"_s);
-    QVERIFY(!w->cmdOutlook->isEnabled());  // no import window to open
+    QVERIFY(!w->cmdOutlook->isEnabled());  // no contacts to import
 
     // Without a phone the chooser offers nothing: only Cancel ends it and nothing happens.
     select({u"adam"_s});
@@ -694,20 +685,42 @@ void tst_frmAddressBook::mainWindowShowsItBeside() {
 }
 
 void tst_frmAddressBook::outlookImportButton() {
-    int shown = 0;
-    t->ctx().windows().registerFactory(u"frmOutlookImport"_s,
-                                       [&](AppContext&) { return new FakeImport(&shown); });
     QVERIFY(startPhone());
     fillSim(1);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
     open();
+    QVERIFY(!w->cmdOutlook->isEnabled());  // no contacts folder
+    QDir(t->folder()).mkdir(u"contacts"_s);
+    t->writeFile(u"contacts/people.vcf"_s,
+                 "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Doe, Jane\r\n"
+                 "TEL;TYPE=CELL:+49 (171) 555-1\r\nEND:VCARD\r\n");
+    t->ini().writeINI(u"Settings"_s, u"ContactsFolder"_s, t->path(u"contacts"_s));
+    w->Tubby_Click();
     QVERIFY(w->cmdOutlook->isEnabled());
+    // The import lists, imports into the local book and this list, then refreshes it.
+    QStringList listed;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* d = qobject_cast<frmOutlookImport*>(t->ctx().windows().existing(u"frmOutlookImport"_s));
+        if (!d || !d->isVisible()) {
+            return;
+        }
+        poll.stop();
+        d->cmdRead_Click();
+        d->lstContacts->selectAll();
+        t->msgBox().queueAnswer(MsgBox::OK);
+        d->cmdImport_Click();
+        listed = names();
+        d->cmdClose_Click();
+    });
+    poll.start();
     w->cmdOutlook_Click();
-    QCOMPARE(shown, 1);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Doe Jane"_s), u"+491715551"_s);
+    QCOMPARE(listed, (QStringList{u"Ann"_s, u"Doe Jane"_s}));
+    QCOMPARE(w->labStatus->text(), u"2 addresses stored in local Tellwick addressbook"_s);
     QTRY_VERIFY(!t->ctx().windows().isLoaded(u"frmOutlookImport"_s));  // a fresh window each time
     selectTab(u"SM"_s);
-    QVERIFY(!w->cmdOutlook->isEnabled());
-    w->isOutlookAvailable = [] { return false; };
-    selectTab(u"SMS"_s);
     QVERIFY(!w->cmdOutlook->isEnabled());
 }
 
