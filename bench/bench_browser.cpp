@@ -9,7 +9,9 @@
 #include <QFile>
 #include <memory>
 
+#include "BrowserListing.h"
 #include "ListView.h"
+#include "MessageDates.h"
 #include "MessagesWindows.h"
 #include "TabStrip.h"
 #include "TestContext.h"
@@ -83,6 +85,27 @@ void BM_Refresh(benchmark::State& state) {
     state.counters["files"] = b->LstMsg2->count();
 }
 BENCHMARK(BM_Refresh)->Unit(benchmark::kMillisecond);
+
+// The listing alone, without the window: reading the files and building the lines.
+void BM_ListingOnly(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        BrowserListing listing(f.t.ctx().ini());
+        benchmark::DoNotOptimize(listing.list(1, f.t.ctx().state().inDir));
+    }
+}
+BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond);
+
+// The dates of one line: the shown text and the sort serial.
+void BM_Dates(benchmark::State& state) {
+    const QString date = QStringLiteral("2026-05-17");
+    const QString time = QStringLiteral("14:05:09");
+    const MessageDates::Converter dates;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(dates.shown(date, time));
+    }
+}
+BENCHMARK(BM_Dates)->Unit(benchmark::kMicrosecond);
 
 // A click on a column header: the list sorted anew by the shown names.
 void BM_SortByName(benchmark::State& state) {

@@ -278,6 +278,25 @@ QString IniStore::readINI(const QString& section, const QString& key, const QStr
     return it == s->index.cend() ? QString() : s->keys[*it].value;
 }
 
+QStringList IniStore::readINIValues(const QList<std::pair<QString, QString>>& sectionKeys,
+                                    const QString& file) const {
+    QStringList values;
+    values.reserve(sectionKeys.size());
+    const QString path = resolve(file);
+    const auto parsed = path.isEmpty() ? nullptr : load(path);
+    const QString* lastSection = nullptr;
+    const Parsed::Section* s = nullptr;
+    for (const auto& [section, key] : sectionKeys) {
+        if (!lastSection || *lastSection != section) {  // a section is looked up once per run of its keys
+            s = parsed ? parsed->section(section) : nullptr;
+            lastSection = &section;
+        }
+        const auto it = s ? s->index.constFind(keyOf(key)) : QHash<QString, int>::const_iterator();
+        values.append(s && it != s->index.cend() ? s->keys[*it].value : QString());
+    }
+    return values;
+}
+
 bool IniStore::writeINI(const QString& section, const QString& key, const QString& value, const QString& file) {
     return writeINIValues(section, {{key, value}}, file);
 }

@@ -33,6 +33,10 @@ public:
     void setLog(LogWriter* log) { m_log = log; }
 
     QString readINI(const QString& section, const QString& key, const QString& file = {}) const;
+    // Several values of one file in one look at it, in the order of the (section, key) pairs,
+    // each as readINI gives it: a listing of thousands of files checks each file once.
+    QStringList readINIValues(const QList<std::pair<QString, QString>>& sectionKeys,
+                              const QString& file = {}) const;
     bool writeINI(const QString& section, const QString& key, const QString& value, const QString& file = {});
     // Several keys of one section in one atomic replacement of the file (all or nothing).
     bool writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,

@@ -162,40 +162,45 @@ QList<BrowserLine> BrowserListing::list(int tab, const QString& folder) {
         files = QDir(folder).entryList({QStringLiteral("*.sms")}, QDir::Files, QDir::NoSort);
     }
 
+    // Every value a line needs, read in one look at its file.
     const QString sec = QString::fromLatin1(MessageFiles::kSection);
     const QString dateSection = tab == Sent ? QString::fromLatin1(MessageFiles::kResultSection) : sec;
-    const QString keyDate = QStringLiteral("Date");
-    const QString keyTime = QStringLiteral("Time");
-    const QString keyNo = QStringLiteral("No");
-    const QString keyText = QStringLiteral("Text");
-    const QString keyRead = QStringLiteral("Read");
+    enum { No, Text, Date, Time, Read };
+    QList<std::pair<QString, QString>> wanted{{sec, QStringLiteral("No")}, {sec, QStringLiteral("Text")}};
+    if (tab != Outgoing) {
+        wanted.append({dateSection, QStringLiteral("Date")});
+        wanted.append({dateSection, QStringLiteral("Time")});
+    }
+    if (tab == Incoming) {
+        wanted.append({sec, QStringLiteral("Read")});
+    }
+    const MessageDates::Converter dates;
+    const QString zeroSerial = MessageDates::zeroSerial();
 
     QList<BrowserLine> lines;
     lines.reserve(files.size());
     for (const QString& name : std::as_const(files)) {
-        const QString path = folder + u'/' + name;
+        const QStringList v = m_ini.readINIValues(wanted, folder + u'/' + name);
         BrowserLine line;
         line.tag = name;
-        const QString no = names(m_ini.readINI(sec, keyNo, path));
-        const QString text = m_ini.readINI(sec, keyText, path);
+        const QString no = names(v[No]);
         if (tab == Outgoing) {
             line.column1 = no;
-            line.column2 = cut(text, 53);
+            line.column2 = cut(v[Text], 53);
             line.tip = line.column2;
-            line.serial = MessageDates::zeroSerial();
+            line.serial = zeroSerial;
         } else {
-            const QString date = m_ini.readINI(dateSection, keyDate, path);
-            const QString time = m_ini.readINI(dateSection, keyTime, path);
-            line.column1 = MessageDates::shownDateTime(date, time);
+            MessageDates::Converter::Shown when = dates.shown(v[Date], v[Time]);
+            line.column1 = std::move(when.text);
             line.column2 = no;
-            line.column3 = cut(text, 33);
+            line.column3 = cut(v[Text], 33);
             line.tip = line.column3;
-            line.serial = MessageDates::serial(date, time);
+            line.serial = std::move(when.serial);
             if (tab == Incoming) {
-                line.bold = m_ini.readINI(sec, keyRead, path) != QLatin1String("1");
+                line.bold = v[Read] != QLatin1String("1");
             }
         }
-        lines.append(line);
+        lines.append(std::move(line));
     }
     return lines;
 }

@@ -1,6 +1,5 @@
 #include "MessageDates.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
 namespace MessageDates {
@@ -26,9 +25,27 @@ QString timeFormatWithSeconds(const QLocale& locale) {
     return format.trimmed();
 }
 
+QString serialOf(QDate date, QTime time) {
+    if (!date.isValid()) {
+        date = kZeroDate;
+    }
+    if (!time.isValid()) {
+        time = QTime(0, 0);
+    }
+    return QString::asprintf("%04d%02d%02d%02d%02d%02d", date.year(), date.month(), date.day(), time.hour(),
+                             time.minute(), time.second());
+}
+
 }  // namespace
 
-QDate parseDate(const QString& text) {
+Converter::Converter()
+    : m_locale(QLocale::system()),
+      m_shortDate(m_locale.dateFormat(QLocale::ShortFormat)),
+      m_longDate(m_locale.dateFormat(QLocale::LongFormat)),
+      m_shortTime(m_locale.timeFormat(QLocale::ShortFormat)),
+      m_timeWithSeconds(timeFormatWithSeconds(m_locale)) {}
+
+QDate Converter::parseDate(const QString& text) const {
     const QString t = text.trimmed();
     if (t.isEmpty()) {
         return {};
@@ -37,10 +54,8 @@ QDate parseDate(const QString& text) {
     if (date.isValid()) {
         return date;
     }
-    const QLocale locale = QLocale::system();
-    for (const QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
-        const QString format = locale.dateFormat(type);
-        date = fixCentury(locale.toDate(t, format), format);
+    for (const QString* format : {&m_shortDate, &m_longDate}) {
+        date = fixCentury(m_locale.toDate(t, *format), *format);
         if (date.isValid()) {
             return date;
         }
@@ -48,7 +63,7 @@ QDate parseDate(const QString& text) {
     return {};
 }
 
-QTime parseTime(const QString& text) {
+QTime Converter::parseTime(const QString& text) const {
     const QString t = text.trimmed();
     if (t.isEmpty()) {
         return {};
@@ -57,9 +72,8 @@ QTime parseTime(const QString& text) {
     if (time.isValid()) {
         return time;
     }
-    const QLocale locale = QLocale::system();
-    for (const QString& format : {locale.timeFormat(QLocale::ShortFormat), timeFormatWithSeconds(locale)}) {
-        time = locale.toTime(t, format);
+    for (const QString* format : {&m_shortTime, &m_timeWithSeconds}) {
+        time = m_locale.toTime(t, *format);
         if (time.isValid()) {
             return time;
         }
@@ -67,45 +81,52 @@ QTime parseTime(const QString& text) {
     return {};
 }
 
+QString Converter::dateText(const QDate& date) const {
+    return m_locale.toString(date, QLocale::ShortFormat);
+}
+
+QString Converter::timeText(const QTime& time) const {
+    return m_locale.toString(time, m_timeWithSeconds);
+}
+
+Converter::Shown Converter::shown(const QString& storedDate, const QString& storedTime) const {
+    const QDate date = parseDate(storedDate);
+    const QTime time = parseTime(storedTime);
+    Shown out;
+    if (!storedDate.isEmpty() || !storedTime.isEmpty()) {
+        out.text = (date.isValid() ? dateText(date) : storedDate) + QStringLiteral(", ") +
+                   (time.isValid() ? timeText(time) : storedTime);
+    }
+    out.serial = serialOf(date, time);
+    return out;
+}
+
+QDate parseDate(const QString& text) {
+    return Converter().parseDate(text);
+}
+
+QTime parseTime(const QString& text) {
+    return Converter().parseTime(text);
+}
+
 QString dateText(const QDate& date) {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    return Converter().dateText(date);
 }
 
 QString timeText(const QTime& time) {
-    const QLocale locale = QLocale::system();
-    return locale.toString(time, timeFormatWithSeconds(locale));
+    return Converter().timeText(time);
 }
 
 QString shownDateTime(const QString& storedDate, const QString& storedTime) {
-    if (storedDate.isEmpty() && storedTime.isEmpty()) {
-        return {};
-    }
-    const QDate date = parseDate(storedDate);
-    const QTime time = parseTime(storedTime);
-    return (date.isValid() ? dateText(date) : storedDate) + QStringLiteral(", ") +
-           (time.isValid() ? timeText(time) : storedTime);
+    return Converter().shown(storedDate, storedTime).text;
 }
 
 QString serial(const QString& storedDate, const QString& storedTime) {
-    QDate date = parseDate(storedDate);
-    QTime time = parseTime(storedTime);
-    if (!date.isValid()) {
-        date = kZeroDate;
-    }
-    if (!time.isValid()) {
-        time = QTime(0, 0);
-    }
-    return QStringLiteral("%1%2%3%4%5%6")
-        .arg(date.year(), 4, 10, QLatin1Char('0'))
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(time.hour(), 2, 10, QLatin1Char('0'))
-        .arg(time.minute(), 2, 10, QLatin1Char('0'))
-        .arg(time.second(), 2, 10, QLatin1Char('0'));
+    return Converter().shown(storedDate, storedTime).serial;
 }
 
 QString zeroSerial() {
-    return serial({}, {});
+    return serialOf({}, {});
 }
 
 }  // namespace MessageDates

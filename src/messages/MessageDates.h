@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QTime>
 
@@ -8,6 +9,31 @@
 // "14:05:09"); reading accepts those and the system locale's short formats as well, so files
 // written by hand or by older versions keep their time stamps.
 namespace MessageDates {
+
+// The conversions with the locale's formats looked up once, for listings of many files.
+class Converter {
+public:
+    Converter();
+
+    QDate parseDate(const QString& text) const;
+    QTime parseTime(const QString& text) const;
+    QString dateText(const QDate& date) const;
+    QString timeText(const QTime& time) const;
+
+    // A stored date and time as a list shows them and as it sorts them (see below).
+    struct Shown {
+        QString text;
+        QString serial;
+    };
+    Shown shown(const QString& storedDate, const QString& storedTime) const;
+
+private:
+    QLocale m_locale;
+    QString m_shortDate;
+    QString m_longDate;
+    QString m_shortTime;
+    QString m_timeWithSeconds;
+};
 
 // The date of a stored text; an invalid QDate when the text does not convert.
 QDate parseDate(const QString& text);

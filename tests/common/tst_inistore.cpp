@@ -76,6 +76,17 @@ private slots:
         QCOMPARE(m_ini->readINIKeys(s, {}, QStringLiteral("|")), QStringLiteral("Port|Quoted|Eq|Empty|Dup|dup"));
         QCOMPARE(m_ini->readINIKeys(QStringLiteral("Nope")), QString());
         QCOMPARE(m_ini->readINI(s, QStringLiteral("Port"), m_dir.filePath(QStringLiteral("missing.ini"))), QString());
+        // Several values in one look: the same rules, in the order asked, sections mixed.
+        const QList<std::pair<QString, QString>> wanted{{s, QStringLiteral("PORT")},
+                                                        {QStringLiteral("other"), QStringLiteral("Key")},
+                                                        {s, QStringLiteral("Dup")},
+                                                        {QStringLiteral("Nope"), QStringLiteral("Port")},
+                                                        {s, QStringLiteral("Missing")},
+                                                        {s, QStringLiteral("Quoted")}};
+        QCOMPARE(m_ini->readINIValues(wanted),
+                 QStringList({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("other"), QStringLiteral("first"), {}, {},
+                              QStringLiteral("  padded  ")}));
+        QCOMPARE(m_ini->readINIValues(wanted, m_dir.filePath(QStringLiteral("missing.ini"))), QStringList(6));
     }
 
     void longValuesComeBackWhole() {
