@@ -304,7 +304,9 @@ bool frmEditMsg::eventFilter(QObject* watched, QEvent* event) {
             keyAscii = KeyCodes::Back;
         } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             keyAscii = KeyCodes::Return;
-        } else if (!key->text().isEmpty() && key->key() != Qt::Key_Delete && key->key() != Qt::Key_Escape) {
+        } else if (!key->text().isEmpty() && key->key() != Qt::Key_Delete && key->key() != Qt::Key_Escape &&
+                   key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
+            // Tab only moves the focus on: no change to ask about on closing.
             keyAscii = key->text().at(0).unicode();
         }
         if (keyAscii != 0) {

@@ -249,6 +249,7 @@ void tst_frmEditMsg::closeAsksOnlyAfterAChange_data() {
     QTest::newRow("read option clicked") << u"option"_s << int(MsgBox::Yes) << true;
     QTest::newRow("typed, saved, then closed") << u"type+save"_s << 0 << true;
     QTest::newRow("nothing") << QString() << 0 << false;
+    QTest::newRow("tabbed through the boxes") << u"tab"_s << 0 << false;
     QTest::newRow("typed, closed through the frame") << u"type+frame"_s << int(MsgBox::Yes) << true;
 }
 
@@ -267,6 +268,11 @@ void tst_frmEditMsg::closeAsksOnlyAfterAChange() {
         QVERIFY(d->messageChanged());
     } else if (change == u"option"_s) {
         d->optStatus[0]->click();
+    } else if (change == u"tab"_s) {
+        QTest::keyClick(d->txtNo, Qt::Key_Tab);
+        QTest::keyClick(d->txtText, Qt::Key_Tab);
+        QTest::keyClick(d->txtText, Qt::Key_Backtab);
+        QVERIFY(!d->messageChanged());
     }
     if (change.endsWith(u"+save"_s)) {
         d->cmdSave->click();
