@@ -474,11 +474,13 @@ void frmAddressBook::copyOrMove(bool move) {
                 kept = false;
                 if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
                                         QStringLiteral("Overwrite address"), this) == MsgBox::Yes) {
+                    // The entry the look-up found, whose number is this number: "Anne|0171"
+                    // also holds "Ann" and "017" but is another person.
                     const QString section = PhoneBook::section(target);
                     for (int i = 1; i <= memory(target).max; ++i) {
                         const QString value = ini.readINI(section, QString::number(i));
                         if (value.contains(name, Qt::CaseInsensitive) &&
-                            value.contains(number, Qt::CaseInsensitive)) {
+                            getField(value, 2, QStringLiteral("|")) == number) {
                             kept = savePhoneEntry(target, name, number, QString::number(i));
                             break;
                         }
