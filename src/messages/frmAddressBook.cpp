@@ -85,6 +85,7 @@ frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(paren
     connect(cmdOutlook, &QPushButton::clicked, this, &frmAddressBook::cmdOutlook_Click);
     txtName->installEventFilter(this);
     txtNumber->installEventFilter(this);
+    lstNames->installEventFilter(this);  // a row chosen with the keyboard counts as a click
 
     formLoad();
 }
@@ -686,6 +687,19 @@ bool frmAddressBook::txtNumber_KeyPress(int keyAscii) {
 }
 
 bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstNames && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        // A key that chose another row (arrows, paging, a typed letter, Ctrl+A) counts as a
+        // click; otherwise the boxes would still hold the row clicked before, and replace
+        // would write that entry over the row the keys moved to. Only compared, never used.
+        const auto now =
+            std::pair{static_cast<const void*>(lstNames->selectedItem()), getSelectedItems(lstNames)};
+        if (event->type() == QEvent::KeyPress) {
+            m_keyRow = now;
+        } else if (now != m_keyRow) {
+            m_keyRow = now;
+            lstNames_ItemClick();
+        }
+    }
     if (event->type() == QEvent::KeyPress && (watched == txtName || watched == txtNumber)) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (!text.isEmpty()) {

@@ -396,6 +396,10 @@ void tst_frmAddressBook::selectionEnablesEditing() {
                                          w->txtName, w->txtNumber, w->labName, w->LabNumber}) {
         QVERIFY(c->isEnabled());
     }
+    // A row reached with the keys fills the boxes as a click does.
+    QTest::keyClick(w->lstNames, Qt::Key_Up);
+    QCOMPARE(w->lstNames->selectedItem()->text(), u"Ann"_s);
+    QCOMPARE(w->txtNumber->text(), u"1"_s);
     select({u"Bob"_s, u"Ann"_s});
     QVERIFY(w->txtName->text().isEmpty() && w->txtNumber->text().isEmpty());
     QVERIFY(!w->txtName->isEnabled() && !w->cmdReplace->isEnabled() && !w->cmdAdd->isEnabled());
