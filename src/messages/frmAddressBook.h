@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <utility>
 
 #include "PhoneBook.h"
 
@@ -110,4 +111,5 @@ private:
     QString m_currentMem = QStringLiteral("SMS");
     bool m_closing = false;
     bool m_unloaded = false;
+    std::pair<const void*, int> m_keyRow{nullptr, 0};  // the row and selection before a key
 };
