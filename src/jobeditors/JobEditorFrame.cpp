@@ -618,7 +618,8 @@ void JobEditorFrame::onChosen(QRadioButton* option, std::function<void()> handle
     });
     // A click on the option already chosen changes nothing, so only the click tells of it.
     auto chosenBefore = std::make_shared<bool>(false);
-    connect(option, &QRadioButton::pressed, this, [option, chosenBefore] { *chosenBefore = option->isChecked(); });
+    connect(option, &QRadioButton::pressed, this,
+            [option, chosenBefore] { *chosenBefore = option->isChecked(); });
     connect(option, &QRadioButton::clicked, this, [handler, chosenBefore] {
         if (*chosenBefore) {
             handler();

@@ -155,11 +155,11 @@ void frmJobExec::ownToolTips() {
     setToolTip(txtNumber,
                QStringLiteral("Enter a number(list) here to send the notification SMS to. Seperate multiple "
                               "numbers by commas."));
-    setToolTip(
-        chkSRR,
-        QStringLiteral("Check this box to request a delivery confirmation from the service center after "
-                       "sending a notification message."));
-    setToolTip(chkFlash, QStringLiteral("Check this box to send notification messages as flash (alert) SMS."));
+    setToolTip(chkSRR, QStringLiteral(
+                           "Check this box to request a delivery confirmation from the service center after "
+                           "sending a notification message."));
+    setToolTip(chkFlash,
+               QStringLiteral("Check this box to send notification messages as flash (alert) SMS."));
 }
 
 // ---- record --------------------------------------------------------------------------------

@@ -146,10 +146,9 @@ void frmJobQuery::ownToolTips() {
                QStringLiteral(
                    "Open a dialog to build your connection string by choosing an ODBC datasource or driver "
                    "and database file."));
-    setToolTip(
-        txtQuery,
-        QStringLiteral("Enter your SQL query string here, for example 'SELECT * from [yourTable] WHERE "
-                       "[yourField] LIKE <#1>'."));
+    setToolTip(txtQuery, QStringLiteral(
+                             "Enter your SQL query string here, for example 'SELECT * from [yourTable] WHERE "
+                             "[yourField] LIKE <#1>'."));
     setToolTip(cmdHelp, QStringLiteral("Click here to get more help on creating SQL query strings..."));
     setToolTip(chkAnswer, QStringLiteral("Check this, if you want Tellwick to send a result by SMS."));
     setToolTip(optToSender, QStringLiteral("This option will send the result back to the originator."));
