@@ -250,6 +250,19 @@ void frmAddressBook::getLocalAddresses(const QString& store) {
     lstNames->clearSelection();
 }
 
+void frmAddressBook::openModalWithNumber(AppContext& ctx, const QString& number) {
+    auto* book = ctx.windows().get<frmAddressBook>(kWindowName);
+    if (!book || book->m_book.busy()) {
+        return;
+    }
+    if (book->isVisible()) {
+        book->hide();  // open beside the main window already: shown again, modally
+    }
+    book->txtNumber->setText(number);
+    book->txtName->setFocus();
+    book->exec();
+}
+
 void frmAddressBook::ReadBook(const QString& memory) {
     cmdAbort->show();
     m_book.readBook(memory, lstNames);
