@@ -34,14 +34,7 @@ constexpr int kRestrictWidthTwips = 3600;
 constexpr int kBalloonStyle = 0x40;
 constexpr int kTransparentTool = 0x100;
 constexpr int kAutoPopDelay = 2;
-constexpr int kAutoPopMilliseconds = 10000;
-constexpr int kTipWidth = 400;
-
-QPushButton* plainButton(const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
+constexpr int kPlaceholders = 10;
 }  // namespace
 
 JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions restrictions, QWidget* parent)
@@ -64,7 +57,7 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions rest
     labExample->setWordWrap(true);
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setDefault(true);
-    cmdCancel = plainButton(QStringLiteral("&Cancel"), this);
+    cmdCancel = commandButton(QStringLiteral("&Cancel"), this);
 
     // The job's own fields and options on the left, activation and restrictions on the right.
     auto* fields = new QGridLayout;
@@ -120,8 +113,8 @@ void JobEditorFrame::makeRestrictions() {
         Frame2);
     Label4->setWordWrap(true);
     txtRestrict = new QLineEdit(Frame2);
-    cmdAdd = plainButton(QStringLiteral("< A&dd"), Frame2);
-    cmdDel = plainButton(QStringLiteral("D&elete"), Frame2);
+    cmdAdd = commandButton(m_typeIndex == 0 ? QStringLiteral("< A&dd") : QStringLiteral("< &Add"), Frame2);
+    cmdDel = commandButton(QStringLiteral("D&elete"), Frame2);
     lstRestrict = new QListWidget(Frame2);
     optAllow = new QRadioButton(QStringLiteral("Allo&w from these numbers"), Frame2);
     optDeny = new QRadioButton(QStringLiteral("Den&y from these numbers"), Frame2);
@@ -152,7 +145,7 @@ void JobEditorFrame::finishLoad() {
     setWindowIcon(m_ctx.mainWindow().windowIcon());
     initToolTips(kBalloonStyle);
     const int width = kTipWidth;
-    const int autoPop = kAutoPopMilliseconds;
+    const int autoPop = kTipShowMilliseconds;
     const QString none;
     setToolTip(txtJobIdent,
                QStringLiteral(
@@ -174,7 +167,7 @@ void JobEditorFrame::finishLoad() {
 
 void JobEditorFrame::restrictionToolTips() {
     const int width = kTipWidth;
-    const int autoPop = kAutoPopMilliseconds;
+    const int autoPop = kTipShowMilliseconds;
     const QString none;
     setToolTip(
         lstRestrict,
@@ -215,7 +208,7 @@ void JobEditorFrame::setToolTip(QWidget* control, const QString& text, const QSt
     m_toolTips->Title(title);
     m_toolTips->MaxTipWidth(maxWidth != 0 ? maxWidth : -1);
     if (autoPop != 0) {
-        m_toolTips->SetDelayTime(kAutoPopDelay, kAutoPopMilliseconds);
+        m_toolTips->SetDelayTime(kAutoPopDelay, kTipShowMilliseconds);
     }
 }
 
@@ -315,7 +308,7 @@ void JobEditorFrame::identifierChanged() {
     const bool hasIdentifier = !identifier().isEmpty();
     if (hasIdentifier) {
         // A tick the user changed goes back to what is stored.
-        chkActive->setChecked(numericValue(readKey(QStringLiteral("Active"))) != 0);
+        chkActive->setChecked(readFlag(QStringLiteral("Active")));
     } else {
         // The default job is always active.
         chkActive->setChecked(true);
@@ -556,14 +549,37 @@ void JobEditorFrame::writeCommonHead() {
 
 void JobEditorFrame::writeCommonTail() {
     saveRestrictions();
-    writeKey(QStringLiteral("Active"), chkActive->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    writeFlag(QStringLiteral("Active"), chkActive->isChecked());
 }
 
 void JobEditorFrame::loadCommonFields() {
     txtJobIdent->setText(readKey(QStringLiteral("Identification")));
     txtName->setText(readKey(QStringLiteral("Name")));
     txtDesc->setText(readKey(QStringLiteral("Description")));
-    chkActive->setChecked(numericValue(readKey(QStringLiteral("Active"))) != 0);
+    chkActive->setChecked(readFlag(QStringLiteral("Active")));
+}
+
+bool JobEditorFrame::readFlag(const QString& key) const {
+    return numericValue(readKey(key)) != 0;
+}
+
+void JobEditorFrame::writeFlag(const QString& key, bool on) {
+    writeKey(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QString JobEditorFrame::storedNumberList(const QString& typed) {
+    return QString(typed).replace(u';', u',');
+}
+
+QString JobEditorFrame::placeholderList(const QString& text, const QString& prefix) {
+    QStringList found;
+    for (int i = 1; i <= kPlaceholders; ++i) {
+        // "<#1>" is not found inside "<#10>": the closing ">" must follow the digit.
+        if (text.contains(QStringLiteral("<#") + QString::number(i) + u'>')) {
+            found.append(prefix + QString::number(i));
+        }
+    }
+    return found.join(u';');
 }
 
 int JobEditorFrame::numericValue(const QString& text) {
@@ -579,6 +595,45 @@ int JobEditorFrame::numericValue(const QString& text) {
 }
 
 // ---- helpers shared by the editors ---------------------------------------------------------
+
+QPushButton* JobEditorFrame::commandButton(const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void JobEditorFrame::setAllEnabled(const QList<QWidget*>& widgets, bool enabled) {
+    for (QWidget* w : widgets) {
+        w->setEnabled(enabled);
+    }
+}
+
+void JobEditorFrame::onChosen(QRadioButton* option, std::function<void()> handler) {
+    m_chosenHandlers.insert(option, handler);
+    // Chosen by the code, or by a click or key that changes the choice.
+    connect(option, &QRadioButton::toggled, this, [handler](bool on) {
+        if (on) {
+            handler();
+        }
+    });
+    // A click on the option already chosen changes nothing, so only the click tells of it.
+    auto chosenBefore = std::make_shared<bool>(false);
+    connect(option, &QRadioButton::pressed, this,
+            [option, chosenBefore] { *chosenBefore = option->isChecked(); });
+    connect(option, &QRadioButton::clicked, this, [handler, chosenBefore] {
+        if (*chosenBefore) {
+            handler();
+        }
+    });
+}
+
+void JobEditorFrame::chooseOption(QRadioButton* option) {
+    if (!option->isChecked()) {
+        option->setChecked(true);  // its toggled handler runs
+    } else if (const auto handler = m_chosenHandlers.value(option)) {
+        handler();
+    }
+}
 
 void JobEditorFrame::selectAllOnFocus(QLineEdit* box) {
     if (!m_selectAll.contains(box)) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "JobEditorHost.h"
@@ -59,9 +61,13 @@ public:
     virtual void saveJob() = 0;
     virtual QString Example() const = 0;
 
-    // Tooltips: one wrapper per editor, owned by the main window, one tool per control.
+    // Tooltips: one wrapper per editor, owned by the main window, one tool per control. The
+    // editors' tips are untitled balloons at most 400 pixels wide that stay 10 seconds.
+    static constexpr int kTipWidth = 400;
+    static constexpr int kTipShowMilliseconds = 10000;
     void initToolTips(int style);
-    void setToolTip(QWidget* control, const QString& text, const QString& title, int maxWidth, int autoPop);
+    void setToolTip(QWidget* control, const QString& text, const QString& title = QString(),
+                    int maxWidth = kTipWidth, int autoPop = kTipShowMilliseconds);
     cToolTips* toolTips() const { return m_toolTips.get(); }
 
     // The connection builder of this editor, made on first use. It follows the program's
@@ -102,6 +108,11 @@ public:
 
     // Identifiers may not hold these: "*", "#" and ",".
     static bool isValidIdentifier(const QString& identifier);
+    // A number list as stored: typed with "," or ";" between the numbers, kept with ",".
+    static QString storedNumberList(const QString& typed);
+    // The placeholders "<#1>" to "<#10>" a text holds, each once, in the order of their
+    // numbers: "Var#1;Var#3" for "<#3> ... <#1>" with the prefix "Var#".
+    static QString placeholderList(const QString& text, const QString& prefix);
 
     void reject() override;
 
@@ -159,6 +170,18 @@ protected:
     // The leading whole number of a text, as stored flags are read ("1" -> 1, "" -> 0).
     static int numericValue(const QString& text);
 
+    // A stored flag as a check box takes it ("1" ticks, "" or "0" does not), and back.
+    bool readFlag(const QString& key) const;
+    void writeFlag(const QString& key, bool on);
+    // A push button that Enter does not press: only cmdOK is the default button.
+    static QPushButton* commandButton(const QString& text, QWidget* parent);
+    static void setAllEnabled(const QList<QWidget*>& widgets, bool enabled);
+    // Runs handler whenever option becomes chosen, by the user or by the code, and when the
+    // user clicks it again while it is chosen.
+    void onChosen(QRadioButton* option, std::function<void()> handler);
+    // Chooses option and runs its handler, also when it was chosen already.
+    void chooseOption(QRadioButton* option);
+
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -186,4 +209,5 @@ private:
     QList<QWidget*> m_selectAll;
     std::unique_ptr<cToolTips> m_toolTips;
     ConnectionBuilder* m_builder = nullptr;
+    QHash<QRadioButton*, std::function<void()>> m_chosenHandlers;
 };

@@ -20,7 +20,6 @@ namespace {
 constexpr int kBoxWidthTwips = 3900;
 constexpr int kNumberWidthTwips = 2400;
 constexpr int kIndentTwips = 360;
-constexpr int kMaxVariable = 10;
 
 QPushButton* pictureButton(QStyle::StandardPixmap picture, QWidget* parent) {
     auto* b = new QPushButton(parent);
@@ -30,28 +29,13 @@ QPushButton* pictureButton(QStyle::StandardPixmap picture, QWidget* parent) {
     return b;
 }
 
-QString flag(const QCheckBox* box) {
-    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-// The variables a command or parameter text takes from the message, "<prefix>1;<prefix>3"
-// for "<#1> <#3>"; none unless "<#1>" is among them, and only "<#1>" to "<#10>".
+// The variables a command or parameter text takes from the message; none unless "<#1>" is
+// among them.
 QString variablesOf(const QString& text, const QString& emptyWord, const QString& prefix) {
     if (text.isEmpty()) {
         return emptyWord;
     }
-    QString part;
-    if (text.contains(QLatin1String("<#1>"))) {
-        for (int i = 1; i <= kMaxVariable; ++i) {
-            if (text.contains(QStringLiteral("<#%1>").arg(i))) {
-                part += prefix + QString::number(i) + u';';
-            }
-        }
-    }
-    if (part.endsWith(u';')) {
-        part.chop(1);
-    }
-    return part;
+    return text.contains(QLatin1String("<#1>")) ? JobEditorFrame::placeholderList(text, prefix) : QString();
 }
 }  // namespace
 
@@ -95,10 +79,7 @@ frmJobExec::frmJobExec(AppContext& ctx, QWidget* parent) : JobEditorFrame(ctx, 1
 
     // A new job: no notification, so its options are greyed and none is chosen; the number
     // box stays usable.
-    for (QWidget* w : {static_cast<QWidget*>(optSender), static_cast<QWidget*>(optNumber),
-                       static_cast<QWidget*>(chkSRR), static_cast<QWidget*>(chkFlash)}) {
-        w->setEnabled(false);
-    }
+    setAllEnabled({optSender, optNumber, chkSRR, chkFlash}, false);
 
     auto* grid = new QGridLayout(Frame1);
     grid->addWidget(labCmd, 0, 0, 1, 2);
@@ -135,17 +116,8 @@ frmJobExec::frmJobExec(AppContext& ctx, QWidget* parent) : JobEditorFrame(ctx, 1
     connect(txtCmd, &QLineEdit::textChanged, this, [this] { txtCmd_Change(); });
     connect(txtParam, &QLineEdit::textChanged, this, [this] { txtParam_Change(); });
     connect(chkNotify, &QCheckBox::toggled, this, [this] { chkNotify_Click(); });
-    // Chosen by the code (toggled) or clicked again by the user while chosen (clicked).
-    connect(optSender, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optSender_Click();
-    });
-    connect(optSender, &QRadioButton::clicked, this, [this] { optSender_Click(); });
-    connect(optNumber, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optNumber_Click();
-    });
-    connect(optNumber, &QRadioButton::clicked, this, [this] { optNumber_Click(); });
+    onChosen(optSender, [this] { optSender_Click(); });
+    onChosen(optNumber, [this] { optNumber_Click(); });
 
     for (QLineEdit* box : {txtRestrict, txtCmd, txtParam, txtWorkDir, txtNumber}) {
         selectAllOnFocus(box);
@@ -157,52 +129,37 @@ frmJobExec::frmJobExec(AppContext& ctx, QWidget* parent) : JobEditorFrame(ctx, 1
 frmJobExec::~frmJobExec() = default;
 
 void frmJobExec::ownToolTips() {
-    const int width = 400;
-    const int autoPop = 10000;
-    const QString none;
     setToolTip(txtCmd,
                QStringLiteral("Enter the full path to the program, batch file or script here. You may use "
                               "placeholders <#1>, <#2>, ..., <#10> for variables") +
                    QStringLiteral(" and system variables <$sender> or <$+sender> here. Leave blank to send "
-                                  "complete commandline by SMS."),
-               none, width, autoPop);
+                                  "complete commandline by SMS."));
     setToolTip(
         Command2,
         QStringLiteral("Click here to browser for the program, batch file or script you want to execute "
-                       "with this job..."),
-        none, width, autoPop);
+                       "with this job..."));
     setToolTip(
         txtParam,
         QStringLiteral("Enter your command line parameters here. You may use system variables <$sender> "
                        "or <$+sender> and placeholders <#1>, <#2>, ..., <#10> for variables here. If you "
-                       "leave this field blank, you may send the complete parameter string by SMS."),
-        none, width, autoPop);
+                       "leave this field blank, you may send the complete parameter string by SMS."));
     setToolTip(txtWorkDir,
                QStringLiteral("Enter a working directory here. Tellwick will change to this folder before "
-                              "executing your commandline."),
-               none, width, autoPop);
-    setToolTip(cmdBrowse, QStringLiteral("Click here to browse for a working directory..."), none, width,
-               autoPop);
-    setToolTip(chkHidden, QStringLiteral("Check this to run your commandline invisible in a hidden window."),
-               none, width, autoPop);
-    setToolTip(chkNotify, QStringLiteral("Check this to send an SMS after executing this job."), none, width,
-               autoPop);
-    setToolTip(optSender, QStringLiteral("Check this to send the notification back to the sender."), none,
-               width, autoPop);
+                              "executing your commandline."));
+    setToolTip(cmdBrowse, QStringLiteral("Click here to browse for a working directory..."));
+    setToolTip(chkHidden, QStringLiteral("Check this to run your commandline invisible in a hidden window."));
+    setToolTip(chkNotify, QStringLiteral("Check this to send an SMS after executing this job."));
+    setToolTip(optSender, QStringLiteral("Check this to send the notification back to the sender."));
     setToolTip(optNumber,
-               QStringLiteral("Check this to send the notification to the number(s) specified below."), none,
-               width, autoPop);
+               QStringLiteral("Check this to send the notification to the number(s) specified below."));
     setToolTip(txtNumber,
                QStringLiteral("Enter a number(list) here to send the notification SMS to. Seperate multiple "
-                              "numbers by commas."),
-               none, width, autoPop);
-    setToolTip(
-        chkSRR,
-        QStringLiteral("Check this box to request a delivery confirmation from the service center after "
-                       "sending a notification message."),
-        none, width, autoPop);
-    setToolTip(chkFlash, QStringLiteral("Check this box to send notification messages as flash (alert) SMS."),
-               none, width, autoPop);
+                              "numbers by commas."));
+    setToolTip(chkSRR, QStringLiteral(
+                           "Check this box to request a delivery confirmation from the service center after "
+                           "sending a notification message."));
+    setToolTip(chkFlash,
+               QStringLiteral("Check this box to send notification messages as flash (alert) SMS."));
 }
 
 // ---- record --------------------------------------------------------------------------------
@@ -212,13 +169,13 @@ void frmJobExec::getJob() {
     txtCmd->setText(readKey(QStringLiteral("Command")));
     txtParam->setText(readKey(QStringLiteral("Param")));
     txtWorkDir->setText(readKey(QStringLiteral("WorkDir")));
-    chkHidden->setChecked(numericValue(readKey(QStringLiteral("Hidden"))) != 0);
-    chkNotify->setChecked(numericValue(readKey(QStringLiteral("Notify"))) != 0);
-    chkSRR->setChecked(numericValue(readKey(QStringLiteral("Report"))) != 0);
-    chkFlash->setChecked(numericValue(readKey(QStringLiteral("Flash"))) != 0);
+    chkHidden->setChecked(readFlag(QStringLiteral("Hidden")));
+    chkNotify->setChecked(readFlag(QStringLiteral("Notify")));
+    chkSRR->setChecked(readFlag(QStringLiteral("Report")));
+    chkFlash->setChecked(readFlag(QStringLiteral("Flash")));
     txtNumber->setText(readKey(QStringLiteral("DefaultNo")));
     // Choosing the option runs its handler, which sets the number box's state.
-    (txtNumber->text().isEmpty() ? optSender : optNumber)->setChecked(true);
+    chooseOption(txtNumber->text().isEmpty() ? optSender : optNumber);
     loadRestrictions();
 }
 
@@ -227,15 +184,14 @@ void frmJobExec::saveJob() {
     writeKey(QStringLiteral("Command"), txtCmd->text());
     writeKey(QStringLiteral("Param"), txtParam->text());
     writeKey(QStringLiteral("WorkDir"), txtWorkDir->text());
-    writeKey(QStringLiteral("Active"), flag(chkActive));
-    writeKey(QStringLiteral("Hidden"), flag(chkHidden));
-    writeKey(QStringLiteral("Notify"), flag(chkNotify));
-    writeKey(QStringLiteral("Report"), flag(chkSRR));
-    writeKey(QStringLiteral("Flash"), flag(chkFlash));
-    // Numbers may be typed with ";" between them; they are kept with ",". Back to the sender
-    // needs no number, whatever the box still shows.
-    QString numbers = txtNumber->text();
-    writeKey(QStringLiteral("DefaultNo"), optSender->isChecked() ? QString() : numbers.replace(u';', u','));
+    writeFlag(QStringLiteral("Active"), chkActive->isChecked());
+    writeFlag(QStringLiteral("Hidden"), chkHidden->isChecked());
+    writeFlag(QStringLiteral("Notify"), chkNotify->isChecked());
+    writeFlag(QStringLiteral("Report"), chkSRR->isChecked());
+    writeFlag(QStringLiteral("Flash"), chkFlash->isChecked());
+    // Back to the sender needs no number, whatever the box still shows.
+    writeKey(QStringLiteral("DefaultNo"),
+             optSender->isChecked() ? QString() : storedNumberList(txtNumber->text()));
     saveRestrictions();
 }
 
@@ -262,12 +218,7 @@ void frmJobExec::txtParam_Change() {
 // ---- notification --------------------------------------------------------------------------
 
 void frmJobExec::chkNotify_Click() {
-    const bool on = chkNotify->isChecked();
-    for (QWidget* w :
-         {static_cast<QWidget*>(optSender), static_cast<QWidget*>(optNumber), static_cast<QWidget*>(chkSRR),
-          static_cast<QWidget*>(chkFlash), static_cast<QWidget*>(txtNumber)}) {
-        w->setEnabled(on);
-    }
+    setAllEnabled({optSender, optNumber, chkSRR, chkFlash, txtNumber}, chkNotify->isChecked());
 }
 
 void frmJobExec::optSender_Click() {

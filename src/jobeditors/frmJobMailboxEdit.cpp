@@ -11,6 +11,7 @@
 
 #include "AppContext.h"
 #include "ListView.h"
+#include "MsgBox.h"
 #include "Twips.h"
 #include "cToolTips.h"
 #include "frmMain.h"
@@ -258,6 +259,14 @@ void frmJobMailboxEdit::lstList_ItemClick(ListItem* item) {
 void frmJobMailboxEdit::cmdAdd_Click() {
     // Never a row without a field or an expression, even when called while disabled.
     if (lstField->currentIndex() < 0 || txtText->text().isEmpty()) {
+        return;
+    }
+    // The job keeps its rules separated by commas: an expression holding one would come back
+    // as two rules, the second an empty Subject rule that every mail meets.
+    if (txtText->text().contains(u',')) {
+        m_ctx.msgBox().show(u"You can't use commas in an expression."_s, MsgBox::OKOnly, MsgBox::Critical,
+                            u"Invalid expression"_s, this);
+        txtText->setFocus();
         return;
     }
     ListItem* row = lstList->addItem(lstField->currentText());

@@ -22,41 +22,28 @@ constexpr int kBoxWidthTwips = 3600;
 constexpr int kQueryHeightTwips = 1200;
 constexpr int kDelimiterWidthTwips = 600;
 constexpr int kIndentPixels = 20;
-constexpr int kPlaceholders = 10;
-
-QPushButton* plainButton(const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The SQL text as the settings file can hold it: one line, each line break one blank.
 QString oneLine(const QString& text) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n|\u2028|\u2029"));
     return QString(text).replace(lineBreak, QStringLiteral(" "));
 }
-
-QString flag(bool on) {
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
 }  // namespace
 
 frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
     : JobEditorFrame(ctx, kQueryType, WithRestrictions, parent) {
-    cmdAdd->setText(QStringLiteral("< &Add"));
-
     Frame1 = new QGroupBox(QStringLiteral("&Job options:"), optionsArea());
     Label3 = new QLabel(QStringLiteral("DB connection st&ring (ADO):"), Frame1);
     txtConnection = new QLineEdit(Frame1);
     Label3->setBuddy(txtConnection);
-    cmdBuild = plainButton(QStringLiteral("&Build"), Frame1);
+    cmdBuild = commandButton(QStringLiteral("&Build"), Frame1);
     optUseThisQuery =
         new QRadioButton(QStringLiteral("&Use this query (<#1>, <#2>,..., <#10> for variables):"), Frame1);
     optSendQuery = new QRadioButton(QStringLiteral("&Query will be send with SMS message"), Frame1);
     txtQuery = new QPlainTextEdit(Frame1);
     txtQuery->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtQuery->setTabChangesFocus(true);
-    cmdHelp = plainButton(QStringLiteral("Hel&p"), Frame1);
+    cmdHelp = commandButton(QStringLiteral("Hel&p"), Frame1);
     Label6 = new QLabel(
         QStringLiteral("use <$sender> or <$sendername> in your query to insert sender's phone number or name "
                        "from your addressbook."),
@@ -126,29 +113,13 @@ frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
 
     // As a new job starts: the SQL comes with the message, no answer.
     txtQuery->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{optToSender, optToNumber, txtDefaultNo, chkReportEOF,
-                                                      chkNoComment, labFieldDelimiter, labRecordDelimiter,
-                                                      txtFieldDelimiter, txtRecordDelimiter}) {
-        w->setEnabled(false);
-    }
+    chkAnswer_Click();
 
     connect(chkAnswer, &QCheckBox::toggled, this, [this] { chkAnswer_Click(); });
-    connect(optToSender, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optToSender_Click();
-    });
-    connect(optToNumber, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optToNumber_Click();
-    });
-    connect(optSendQuery, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optSendQuery_Click();
-    });
-    connect(optUseThisQuery, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optUseThisQuery_Click();
-    });
+    onChosen(optToSender, [this] { optToSender_Click(); });
+    onChosen(optToNumber, [this] { optToNumber_Click(); });
+    onChosen(optSendQuery, [this] { optSendQuery_Click(); });
+    onChosen(optUseThisQuery, [this] { optUseThisQuery_Click(); });
     connect(txtQuery, &QPlainTextEdit::textChanged, this, [this] { txtQuery_Change(); });
     connect(cmdBuild, &QPushButton::clicked, this, [this] { cmdBuild_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
@@ -166,61 +137,43 @@ frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
 frmJobQuery::~frmJobQuery() = default;
 
 void frmJobQuery::ownToolTips() {
-    const int width = 400;
-    const int autoPop = 10000;
-    const QString none;
     setToolTip(txtConnection,
                QStringLiteral("Enter an ADO connection string to connect to your database. ") +
-                   QStringLiteral("Example: 'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'"),
-               none, width, autoPop);
-    setToolTip(optSendQuery, QStringLiteral("Choose this option if you want to send your SQL query by SMS."),
-               none, width, autoPop);
-    setToolTip(optUseThisQuery, QStringLiteral("Choose this option to enter your SQL query below."), none,
-               width, autoPop);
+                   QStringLiteral("Example: 'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'"));
+    setToolTip(optSendQuery, QStringLiteral("Choose this option if you want to send your SQL query by SMS."));
+    setToolTip(optUseThisQuery, QStringLiteral("Choose this option to enter your SQL query below."));
     setToolTip(cmdBuild,
                QStringLiteral(
                    "Open a dialog to build your connection string by choosing an ODBC datasource or driver "
-                   "and database file."),
-               none, width, autoPop);
-    setToolTip(
-        txtQuery,
-        QStringLiteral("Enter your SQL query string here, for example 'SELECT * from [yourTable] WHERE "
-                       "[yourField] LIKE <#1>'."),
-        none, width, autoPop);
-    setToolTip(cmdHelp, QStringLiteral("Click here to get more help on creating SQL query strings..."), none,
-               width, autoPop);
-    setToolTip(chkAnswer, QStringLiteral("Check this, if you want Tellwick to send a result by SMS."), none,
-               width, autoPop);
-    setToolTip(optToSender, QStringLiteral("This option will send the result back to the originator."), none,
-               width, autoPop);
+                   "and database file."));
+    setToolTip(txtQuery, QStringLiteral(
+                             "Enter your SQL query string here, for example 'SELECT * from [yourTable] WHERE "
+                             "[yourField] LIKE <#1>'."));
+    setToolTip(cmdHelp, QStringLiteral("Click here to get more help on creating SQL query strings..."));
+    setToolTip(chkAnswer, QStringLiteral("Check this, if you want Tellwick to send a result by SMS."));
+    setToolTip(optToSender, QStringLiteral("This option will send the result back to the originator."));
     setToolTip(
         optToNumber,
         QStringLiteral("This option will send the result to the number(s) specified in the field below. "
-                       "Seperate multiple numbers by semicolon."),
-        none, width, autoPop);
+                       "Seperate multiple numbers by semicolon."));
     setToolTip(txtDefaultNo,
                QStringLiteral("Enter the number(s) to which the result should be send to here. Seperate "
-                              "multiple numbers by commas."),
-               none, width, autoPop);
+                              "multiple numbers by commas."));
     setToolTip(
         chkReportEOF,
         QStringLiteral("Check this box, if you want to send a result, even if no recordsets where found "
-                       "for your job."),
-        none, width, autoPop);
+                       "for your job."));
     setToolTip(
         chkNoComment,
         QStringLiteral("Check this box, if you don't want to add comments to the result message. If not "
                        "checked, the SQL command(s) and recordset numbers will be added to result "
-                       "message."),
-        none, width, autoPop);
+                       "message."));
     setToolTip(txtFieldDelimiter,
                QStringLiteral("Enter one or more character here to seperate field values in result message "
-                              "(defaults to comma)."),
-               none, width, autoPop);
+                              "(defaults to comma)."));
     setToolTip(txtRecordDelimiter,
                QStringLiteral("Enter one or more character here to seperate recordsets in result message "
-                              "(defaults to pipe)."),
-               none, width, autoPop);
+                              "(defaults to pipe)."));
 }
 
 // ---- record --------------------------------------------------------------------------------
@@ -230,16 +183,15 @@ void frmJobQuery::getJob() {
     txtConnection->setText(readKey(QStringLiteral("Connection")));
     txtQuery->setPlainText(readKey(QStringLiteral("Query")));
     txtDefaultNo->setText(readKey(QStringLiteral("DefaultNo")));
-    chkAnswer->setChecked(numericValue(readKey(QStringLiteral("Answer"))) != 0);
-    chkAnswer_Click();
-    chkReportEOF->setChecked(numericValue(readKey(QStringLiteral("ReportEOF"))) != 0);
-    chkNoComment->setChecked(numericValue(readKey(QStringLiteral("NoComments"))) != 0);
+    chkAnswer->setChecked(readFlag(QStringLiteral("Answer")));
+    chkReportEOF->setChecked(readFlag(QStringLiteral("ReportEOF")));
+    chkNoComment->setChecked(readFlag(QStringLiteral("NoComments")));
     txtFieldDelimiter->setText(readKey(QStringLiteral("FieldDelimiter")));
     txtRecordDelimiter->setText(readKey(QStringLiteral("RecordDelimiter")));
     // Neither mode is stored: an empty number list answers the sender, an empty query takes
     // the SQL from the message.
-    choose(txtDefaultNo->text().isEmpty() ? optToSender : optToNumber);
-    choose(txtQuery->toPlainText().isEmpty() ? optSendQuery : optUseThisQuery);
+    chooseOption(txtDefaultNo->text().isEmpty() ? optToSender : optToNumber);
+    chooseOption(txtQuery->toPlainText().isEmpty() ? optSendQuery : optUseThisQuery);
     loadRestrictions();
 }
 
@@ -250,12 +202,12 @@ void frmJobQuery::saveJob() {
     writeKey(QStringLiteral("Connection"), txtConnection->text());
     writeKey(QStringLiteral("Query"),
              optSendQuery->isChecked() ? QString() : oneLine(txtQuery->toPlainText()));
-    QString numbers = txtDefaultNo->text();
-    writeKey(QStringLiteral("DefaultNo"), optToSender->isChecked() ? QString() : numbers.replace(u';', u','));
-    writeKey(QStringLiteral("Answer"), flag(chkAnswer->isChecked()));
-    writeKey(QStringLiteral("Active"), flag(chkActive->isChecked()));
-    writeKey(QStringLiteral("NoComments"), flag(chkNoComment->isChecked()));
-    writeKey(QStringLiteral("ReportEOF"), flag(chkReportEOF->isChecked()));
+    writeKey(QStringLiteral("DefaultNo"),
+             optToSender->isChecked() ? QString() : storedNumberList(txtDefaultNo->text()));
+    writeFlag(QStringLiteral("Answer"), chkAnswer->isChecked());
+    writeFlag(QStringLiteral("Active"), chkActive->isChecked());
+    writeFlag(QStringLiteral("NoComments"), chkNoComment->isChecked());
+    writeFlag(QStringLiteral("ReportEOF"), chkReportEOF->isChecked());
     saveRestrictions();
 }
 
@@ -265,44 +217,21 @@ QString frmJobQuery::Example() const {
         return head + QStringLiteral("SELECT * FROM [yourTable] WHERE [yourCriteria]=[yourValue]'");
     }
     // Each placeholder is looked for by itself: "<#2>" counts without "<#1>".
-    const QString sql = txtQuery->toPlainText();
-    QStringList vars;
-    for (int i = 1; i <= kPlaceholders; ++i) {
-        if (sql.contains(QStringLiteral("<#") + QString::number(i) + u'>')) {
-            vars.append(QStringLiteral("Var#") + QString::number(i));
-        }
-    }
-    return head + vars.join(u';') + u'\'';
+    return head + placeholderList(txtQuery->toPlainText(), QStringLiteral("Var#")) + u'\'';
 }
 
 void frmJobQuery::newJobDefaults() {
-    choose(optToSender);
-    choose(optSendQuery);
+    chooseOption(optToSender);
+    chooseOption(optSendQuery);
 }
 
 // ---- options -------------------------------------------------------------------------------
 
-void frmJobQuery::choose(QRadioButton* option) {
-    if (!option->isChecked()) {
-        option->setChecked(true);  // its toggled handler runs
-    } else if (option == optToSender) {
-        optToSender_Click();
-    } else if (option == optToNumber) {
-        optToNumber_Click();
-    } else if (option == optSendQuery) {
-        optSendQuery_Click();
-    } else if (option == optUseThisQuery) {
-        optUseThisQuery_Click();
-    }
-}
-
 void frmJobQuery::chkAnswer_Click() {
-    const bool on = chkAnswer->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{optToSender, optToNumber, txtDefaultNo, chkReportEOF,
-                                                      chkNoComment, labFieldDelimiter, labRecordDelimiter,
-                                                      txtFieldDelimiter, txtRecordDelimiter}) {
-        w->setEnabled(on);
-    }
+    // Ticking it makes the number box usable whichever option is chosen.
+    setAllEnabled({optToSender, optToNumber, txtDefaultNo, chkReportEOF, chkNoComment, labFieldDelimiter,
+                   labRecordDelimiter, txtFieldDelimiter, txtRecordDelimiter},
+                  chkAnswer->isChecked());
 }
 
 void frmJobQuery::optToSender_Click() {

@@ -52,9 +52,6 @@ protected:
     void ownToolTips() override;
 
 private:
-    // Chooses an option and runs its handler, also when it was chosen already.
-    void choose(QRadioButton* option);
-
     QButtonGroup* m_queryGroup = nullptr;
     QButtonGroup* m_answerGroup = nullptr;
 };

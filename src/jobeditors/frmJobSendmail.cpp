@@ -272,11 +272,13 @@ void frmJobSendmail::getJob() {
     txtSubject->setText(readKey(u"Subject"_s));
     txtText->setPlainText(shownText(readKey(u"Text"_s)));
 
-    // The mode is not stored: it follows from the keys present, a list first.
-    if (!txtRecipient->text().isEmpty()) {
-        chooseMode(optRCPList);
-    } else if (!txtConnection->text().isEmpty() && !txtQuery->toPlainText().isEmpty()) {
+    // The mode is not stored: it follows from the keys present. A connection with a query
+    // wins over a list, as it does when the job runs; so the editor shows the recipients the
+    // job really has, and saving it unchanged keeps the database.
+    if (!txtConnection->text().isEmpty() && !txtQuery->toPlainText().isEmpty()) {
         chooseMode(optRCPDB);
+    } else if (!txtRecipient->text().isEmpty()) {
+        chooseMode(optRCPList);
     } else {
         chooseMode(optRCPwithMsg);
     }

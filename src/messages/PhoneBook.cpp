@@ -1,6 +1,7 @@
 #include "PhoneBook.h"
 
 #include <QScopeGuard>
+#include <QSet>
 #include <QTimer>
 
 #include "AppContext.h"
@@ -20,8 +21,8 @@ QString withoutControls(QString text) {
     return text;
 }
 
-// Fields of a reply split at commas outside double quotes.
-QStringList quotedFields(const QString& text) {
+// A text split at sep outside double quotes (a name may hold commas and even "|").
+QStringList splitOutsideQuotes(const QString& text, QChar sep) {
     QStringList out;
     QString cur;
     bool quoted = false;
@@ -29,7 +30,7 @@ QStringList quotedFields(const QString& text) {
         if (c == u'"') {
             quoted = !quoted;
             cur.append(c);
-        } else if (c == u',' && !quoted) {
+        } else if (c == sep && !quoted) {
             out.append(cur);
             cur.clear();
         } else {
@@ -88,14 +89,24 @@ QString PhoneBook::localKey(const QString& name) {
     return out;
 }
 
-bool PhoneBook::parseEntry(const QString& reply, QString* number, QString* name) {
-    if (!reply.startsWith(QLatin1String("+CPBR:"))) {
-        return false;
+QList<PhoneBook::ReadEntry> PhoneBook::parseEntries(const QString& reply) {
+    QList<ReadEntry> out;
+    for (const QString& line : splitOutsideQuotes(reply, u'|')) {
+        if (!line.startsWith(QLatin1String("+CPBR:"))) {
+            continue;
+        }
+        const QStringList fields = splitOutsideQuotes(line.mid(6), u',');
+        ReadEntry e;
+        bool ok = false;
+        e.index = fields.value(0).trimmed().toInt(&ok);
+        if (!ok || e.index < 0) {
+            e.index = 0;
+        }
+        e.number = storableNumber(fields.value(1)).trimmed();
+        e.name = storableName(fields.value(3)).trimmed();
+        out.append(e);
     }
-    const QStringList fields = quotedFields(reply.mid(6));
-    *number = storableNumber(fields.value(1)).trimmed();
-    *name = storableName(fields.value(3)).trimmed();
-    return true;
+    return out;
 }
 
 QString PhoneBook::send(const QString& command, bool keepOK) {
@@ -194,6 +205,7 @@ void PhoneBook::readBook(const QString& memory, ListView* list) {
         setStatus(QStringLiteral("0/%1 addresses found %2").arg(max).arg(where));
     }
     int count = 0;
+    QSet<int> stored;
     bool looked = false;
     reading = true;
     for (int i = 1; i <= max && reading; ++i) {
@@ -209,17 +221,24 @@ void PhoneBook::readBook(const QString& memory, ListView* list) {
         if (debug) {
             m_ctx.log().writeLog(QStringLiteral("Retrieving address from %1: %2").arg(memory, reply), true);
         }
-        QString number, name;
-        if (parseEntry(reply, &number, &name)) {
-            if (name.isEmpty()) {
-                name = QStringLiteral("unnamed%1").arg(i, 3, 10, QLatin1Char('0'));
+        // Every entry goes under the index its line names: after a time-out the late answer
+        // to the index before comes first, and must not take this index's place.
+        const QList<ReadEntry> entries = parseEntries(reply);
+        for (const ReadEntry& e : entries) {
+            const int index = e.index >= 1 && e.index <= max ? e.index : i;
+            if (stored.contains(index)) {
+                continue;
             }
+            stored.insert(index);
+            const QString name =
+                e.name.isEmpty() ? QStringLiteral("unnamed%1").arg(index, 3, 10, QLatin1Char('0')) : e.name;
             ListItem* row = list->addItem(name);
-            row->setSubItem(1, number);
-            row->setTag(QString::number(i));
-            ini.writeINI(section(memory), QString::number(i), name + u'|' + number);
+            row->setSubItem(1, e.number);
+            row->setTag(QString::number(index));
+            ini.writeINI(section(memory), QString::number(index), name + u'|' + e.number);
             ++count;
-        } else if (!reply.contains(QLatin1String("OK"))) {
+        }
+        if (entries.isEmpty() && !reply.contains(QLatin1String("OK"))) {
             const QString text = QStringLiteral("Error reading addressbook entry index %1 from %2: %3")
                                      .arg(i)
                                      .arg(memory, reply);

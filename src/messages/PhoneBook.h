@@ -89,9 +89,15 @@ public:
     // A name as the key of the local address book: "=" becomes a blank and a leading "[" or
     // ";" goes, so the settings file takes it as a key.
     static QString localKey(const QString& name);
-    // Number and name of a "+CPBR: <i>,"<number>",<type>,"<name>"" reply; false when the
-    // reply is no entry.
-    static bool parseEntry(const QString& reply, QString* number, QString* name);
+    // The entries of a reply to "AT+CPBR=<i>", one per line "+CPBR: <index>,"<number>",<type>,
+    // "<name>"". A reply may begin with the late answer to an earlier index, so each entry
+    // carries the index its line names (0 when the line names none).
+    struct ReadEntry {
+        int index = 0;
+        QString number;
+        QString name;
+    };
+    static QList<ReadEntry> parseEntries(const QString& reply);
 
 private:
     QString send(const QString& command, bool keepOK = false);

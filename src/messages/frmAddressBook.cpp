@@ -85,6 +85,7 @@ frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(paren
     connect(cmdOutlook, &QPushButton::clicked, this, &frmAddressBook::cmdOutlook_Click);
     txtName->installEventFilter(this);
     txtNumber->installEventFilter(this);
+    lstNames->installEventFilter(this);  // a row chosen with the keyboard counts as a click
 
     formLoad();
 }
@@ -247,6 +248,19 @@ void frmAddressBook::getLocalAddresses(const QString& store) {
                                : QStringLiteral("%1 addresses saved locally from SIM card").arg(n));
     }
     lstNames->clearSelection();
+}
+
+void frmAddressBook::openModalWithNumber(AppContext& ctx, const QString& number) {
+    auto* book = ctx.windows().get<frmAddressBook>(kWindowName);
+    if (!book || book->m_book.busy()) {
+        return;
+    }
+    if (book->isVisible()) {
+        book->hide();  // open beside the main window already: shown again, modally
+    }
+    book->txtNumber->setText(number);
+    book->txtName->setFocus();
+    book->exec();
 }
 
 void frmAddressBook::ReadBook(const QString& memory) {
@@ -474,11 +488,13 @@ void frmAddressBook::copyOrMove(bool move) {
                 kept = false;
                 if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
                                         QStringLiteral("Overwrite address"), this) == MsgBox::Yes) {
+                    // The entry the look-up found, whose number is this number: "Anne|0171"
+                    // also holds "Ann" and "017" but is another person.
                     const QString section = PhoneBook::section(target);
                     for (int i = 1; i <= memory(target).max; ++i) {
                         const QString value = ini.readINI(section, QString::number(i));
                         if (value.contains(name, Qt::CaseInsensitive) &&
-                            value.contains(number, Qt::CaseInsensitive)) {
+                            getField(value, 2, QStringLiteral("|")) == number) {
                             kept = savePhoneEntry(target, name, number, QString::number(i));
                             break;
                         }
@@ -684,6 +700,19 @@ bool frmAddressBook::txtNumber_KeyPress(int keyAscii) {
 }
 
 bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstNames && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        // A key that chose another row (arrows, paging, a typed letter, Ctrl+A) counts as a
+        // click; otherwise the boxes would still hold the row clicked before, and replace
+        // would write that entry over the row the keys moved to. Only compared, never used.
+        const auto now =
+            std::pair{static_cast<const void*>(lstNames->selectedItem()), getSelectedItems(lstNames)};
+        if (event->type() == QEvent::KeyPress) {
+            m_keyRow = now;
+        } else if (now != m_keyRow) {
+            m_keyRow = now;
+            lstNames_ItemClick();
+        }
+    }
     if (event->type() == QEvent::KeyPress && (watched == txtName || watched == txtNumber)) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (!text.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <utility>
 
 #include "PhoneBook.h"
 
@@ -66,6 +67,10 @@ public:
     // The store the copy or move command sends the selection to ("" when none was chosen).
     QString getDestMemory(const QString& buttonName, const QString& current);
     static int getSelectedItems(const ListView* list);
+    // The message browser's way in: the single instance shown modally with the number box
+    // preset and the focus in the name box; returns once it has closed. Does nothing while
+    // the window waits on the phone.
+    static void openModalWithNumber(AppContext& ctx, const QString& number);
 
     // Handlers.
     void cmdAdd_Click();
@@ -110,4 +115,5 @@ private:
     QString m_currentMem = QStringLiteral("SMS");
     bool m_closing = false;
     bool m_unloaded = false;
+    std::pair<const void*, int> m_keyRow{nullptr, 0};  // the row and selection before a key
 };

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -21,6 +20,7 @@
 #include "Prompts.h"
 #include "TabStrip.h"
 #include "Twips.h"
+#include "frmAddressBook.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
@@ -594,17 +594,7 @@ void frmBrowse::mnuAdd_Click() {
     if (!current || !m_ctx.windows().has(kAddressBook)) {
         return;
     }
-    QWidget* book = m_ctx.windows().get(kAddressBook);
-    if (!book) {
-        return;
-    }
     const QString number = current->QTreeWidgetItem::text(BrowserTabs::numberColumn(selectedTab()));
-    if (auto* txtNumber = book->findChild<QLineEdit*>(QStringLiteral("txtNumber"))) {
-        txtNumber->setText(number);
-    }
-    if (auto* txtName = book->findChild<QWidget*>(QStringLiteral("txtName"))) {
-        txtName->setFocus();
-    }
-    runModal(book);
+    frmAddressBook::openModalWithNumber(m_ctx, number);
     Tubby_Click();
 }

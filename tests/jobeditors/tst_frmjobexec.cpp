@@ -89,7 +89,7 @@ private slots:
         QVERIFY(!e->cmdOK->isEnabled());
         QVERIFY(e->Command2->isEnabled() && e->cmdBrowse->isEnabled());
         QCOMPARE(e->chkActive->text(), u"T&his job is active"_s);
-        QCOMPARE(e->cmdAdd->text(), u"< A&dd"_s);
+        QCOMPARE(e->cmdAdd->text(), u"< &Add"_s);
         QCOMPARE(e->Frame1->title(), u"&Job options:"_s);
         QCOMPARE(e->Label8->text(),
                  u"Please note: If commandline and/or para- meters are empty, they must be sent by SMS."_s);

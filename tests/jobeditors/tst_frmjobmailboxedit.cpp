@@ -10,6 +10,7 @@
 
 #include "JobEditorWindows.h"
 #include "ListView.h"
+#include "MsgBox.h"
 #include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
@@ -170,10 +171,19 @@ private slots:
         chooseField(*w, u"Address"_s);
         QVERIFY(w->cmdAdd->isEnabled());
 
+        // A comma would split the stored rule in two: refused, the texts stay for correcting.
+        QTest::mouseClick(w->cmdAdd, Qt::LeftButton);
+        QCOMPARE(w->rows(), exceptionRows);
+        QCOMPARE(t->msgBox().shown().size(), 1);
+        QCOMPARE(t->msgBox().shown().first().title, u"Invalid expression"_s);
+        QCOMPARE(t->msgBox().shown().first().icon, MsgBox::Critical);
+        QCOMPARE(w->txtText->text(), u" spam, ham: "_s);
+        w->txtText->setText(u" spam ham: "_s);
+
         // Add twice: two identical rows at the end, taken as typed; the boxes keep their texts.
         QTest::mouseClick(w->cmdAdd, Qt::LeftButton);
         QTest::mouseClick(w->cmdAdd, Qt::LeftButton);
-        const MailboxRule typed{u"Address"_s, u" spam, ham: "_s};
+        const MailboxRule typed{u"Address"_s, u" spam ham: "_s};
         QCOMPARE(w->rows(), exceptionRows + Rules({typed, typed}));
         QCOMPARE(w->lstField->currentText(), u"Address"_s);
         QCOMPARE(w->txtText->text(), typed.expression);

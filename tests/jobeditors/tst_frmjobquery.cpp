@@ -215,6 +215,9 @@ private slots:
         // Ticked while the answer goes back to the sender: the number box is usable all the same.
         QVERIFY(e->optToSender->isChecked());
         QVERIFY(e->txtDefaultNo->isEnabled());
+        // Clicked again while chosen, the option greys the box as a change of option does.
+        e->optToSender->click();
+        QVERIFY(!e->txtDefaultNo->isEnabled());
         e->optToNumber->click();
         QVERIFY(e->txtDefaultNo->isEnabled());
         e->txtDefaultNo->setText(u"+4911"_s);

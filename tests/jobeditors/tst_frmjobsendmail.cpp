@@ -356,17 +356,20 @@ private slots:
         QCOMPARE(read(u"Recipient"_s), u"a@x.org"_s);
     }
 
-    // Edited by hand to hold both: the editor shows the list, and saving drops the database.
+    // Edited by hand to hold both: the job runs on the database, so the editor shows that
+    // mode, and saving it unchanged keeps the database (the list never took effect).
     void listAndDatabaseBothStored() {
         storeJob({{u"Recipient"_s, u"a@x.org"_s},
                   {u"Connection"_s, u"Provider=ODBC;DSN=people"_s},
                   {u"Query"_s, u"SELECT mail FROM p"_s}});
         auto e = edit();
-        QCOMPARE(mode(*e), u"list"_s);
-        QVERIFY(!e->cmdTest->isEnabled());
-        QCOMPARE(e->txtConnection->text(), u"Provider=ODBC;DSN=people"_s);
+        QCOMPARE(mode(*e), u"database"_s);
+        QVERIFY(e->cmdTest->isEnabled() && !e->txtRecipient->isEnabled());
+        QCOMPARE(e->txtRecipient->text(), u"a@x.org"_s);
         save(*e);
-        QVERIFY(!keys().contains(u"Connection"_s) && !keys().contains(u"Query"_s));
+        QCOMPARE(read(u"Connection"_s), u"Provider=ODBC;DSN=people"_s);
+        QCOMPARE(read(u"Query"_s), u"SELECT mail FROM p"_s);
+        QVERIFY(!keys().contains(u"Recipient"_s));
     }
 
     void textLinesAndBars() {

@@ -1,5 +1,6 @@
 // What the user does with the browser's messages: selection rules, copy, move, delete, the
-// keys, read marks, edit, reply, forward, send now and add to the address book.
+// keys, read marks, edit, reply, forward and send now (adding to the address book is
+// driven with the real address book in tst_integration).
 #include <QtTest>
 
 #include <QAction>
@@ -20,19 +21,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kYes = u"Yes"_s;
-
-// The address book as the browser uses it: a number box to preset and a name box to focus.
-class FakeAddressBook : public QDialog {
-public:
-    explicit FakeAddressBook(QWidget* parent) : QDialog(parent) {
-        txtName = new QLineEdit(this);
-        txtName->setObjectName(u"txtName"_s);
-        txtNumber = new QLineEdit(this);
-        txtNumber->setObjectName(u"txtNumber"_s);
-    }
-    QLineEdit* txtName;
-    QLineEdit* txtNumber;
-};
 
 }  // namespace
 
@@ -60,7 +48,6 @@ private slots:
     void replyAndForwardPresetTheComposeDialog();
     void sendNowThroughThePhone();
     void sendNowFailureIsShownAndTheFileLeaves();
-    void addToAddressBookPresetsTheNumber();
 
 private:
     // Runs look on the named window once it is up in its modal loop, then closes it.
@@ -524,39 +511,6 @@ void tst_BrowseOps::sendNowFailureIsShownAndTheFileLeaves() {
     QVERIFY(files(u"Out"_s).isEmpty());
     QCOMPARE(b->LstMsg2->count(), 0);
     QVERIFY(!f->ctx().mainWindow().timersDisabled());
-}
-
-void tst_BrowseOps::addToAddressBookPresetsTheNumber() {
-    f->ctx().windows().registerFactory(
-        u"frmAddressBook"_s, [](AppContext& c) -> QWidget* { return new FakeAddressBook(&c.mainWindow()); });
-    f->message(u"Out"_s, u"o.sms"_s, {u"[Tellwick]"_s, u"No=+4917099"_s, u"Text=12345"_s});
-    frmBrowse* b = openWith({u"a.sms"_s});
-    QString number;
-    bool modal = false;
-    bool nameFocused = false;
-    whenUp(u"frmAddressBook"_s, [&](QWidget* w) {
-        auto* book = static_cast<FakeAddressBook*>(w);
-        number = book->txtNumber->text();
-        modal = book->isModal();
-        nameFocused = book->focusWidget() == book->txtName;
-        f->ctx().ini().writeINI(u"Addressbook"_s, u"Carla"_s, number);  // the user adds her
-    });
-    f->click(b, u"a.sms"_s);
-    QVERIFY(b->mnuAdd->isEnabled());
-    b->mnuAdd->trigger();
-    QCOMPARE(number, u"+491701"_s);
-    QVERIFY(modal);
-    QVERIFY(nameFocused);
-    // Refreshed: the name replaces the number.
-    QCOMPARE(f->line(b->LstMsg2, u"a.sms"_s)->subItem(1), u"Carla"_s);
-
-    // On the outgoing tab the number comes from the recipient column, not from the text.
-    b->tubby->setSelectedIndex(2);
-    whenUp(u"frmAddressBook"_s,
-           [&](QWidget* w) { number = static_cast<FakeAddressBook*>(w)->txtNumber->text(); });
-    f->click(b, u"o.sms"_s);
-    b->mnuAdd_Click();
-    QCOMPARE(number, u"+4917099"_s);
 }
 
 QTEST_MAIN(tst_BrowseOps)

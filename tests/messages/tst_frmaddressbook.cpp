@@ -396,6 +396,10 @@ void tst_frmAddressBook::selectionEnablesEditing() {
                                          w->txtName, w->txtNumber, w->labName, w->LabNumber}) {
         QVERIFY(c->isEnabled());
     }
+    // A row reached with the keys fills the boxes as a click does.
+    QTest::keyClick(w->lstNames, Qt::Key_Up);
+    QCOMPARE(w->lstNames->selectedItem()->text(), u"Ann"_s);
+    QCOMPARE(w->txtNumber->text(), u"1"_s);
     select({u"Bob"_s, u"Ann"_s});
     QVERIFY(w->txtName->text().isEmpty() && w->txtNumber->text().isEmpty());
     QVERIFY(!w->txtName->isEnabled() && !w->cmdReplace->isEnabled() && !w->cmdAdd->isEnabled());
@@ -507,6 +511,7 @@ void tst_frmAddressBook::copyThatOverfillsIsRefused() {
 void tst_frmAddressBook::copyToPhoneOverwritesOrAdds() {
     QVERIFY(startPhone());
     t->ini().writeINI(kSim, u"4"_s, u"Ann|1"_s);
+    t->ini().writeINI(kSim, u"2"_s, u"Anne|12"_s);  // holds "Ann" and "1" too: not overwritten
     t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
     t->ini().writeINI(u"Addressbook"_s, u"Bob, Jr"_s, u"2"_s);
     open();
@@ -518,7 +523,9 @@ void tst_frmAddressBook::copyToPhoneOverwritesOrAdds() {
     QCOMPARE(lastBox().text,
              u"An entry with name 'Ann'\r\nand number '1'\r\nalready exists in SIM "
              u"addressbook.\r\n\r\nDo you want to overwrite it?"_s);
-    QCOMPARE(t->ini().keys(kSim), (QStringList{u"4"_s, u"1"_s}));
+    QCOMPARE(t->ini().keys(kSim), (QStringList{u"4"_s, u"2"_s, u"1"_s}));
+    QCOMPARE(t->ini().readINI(kSim, u"2"_s), u"Anne|12"_s);
+    QCOMPARE(t->ini().readINI(kSim, u"4"_s), u"Ann|1"_s);
     QCOMPARE(t->ini().readINI(kSim, u"1"_s), u"Bob Jr|2"_s);
     QVERIFY(w->memory(u"SM"_s).changed);
     QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);  // a copy keeps the source

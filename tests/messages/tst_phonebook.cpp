@@ -23,6 +23,7 @@ private slots:
     void lateOkIsAskedAgainWithinABound();
     void readFillsListAndCopyWithTimersOff();
     void readFailuresInDebugMode();
+    void lateAnswerKeepsItsIndex();
     void emptyMemoryIsNeverRead();
     void abortStopsTheRead();
     void writeBackErasesEveryIndexThenWritesTheList();
@@ -228,6 +229,22 @@ void tst_PhoneBook::readFailuresInDebugMode() {
     QVERIFY(log().contains(box.text));
     QVERIFY(debugLog().contains(u"Retrieving address from ME: +CPBR: 1,\"123\",129,\"Ann\""_s));
     QCOMPARE(book->state(u"ME"_s).count, 1);
+}
+
+// After a failed index its answer may still come, in front of the next index's answer.
+void tst_PhoneBook::lateAnswerKeepsItsIndex() {
+    sim->setPhonebook(u"SM"_s, 3, 20, 14);
+    sim->setPhonebookEntry(u"SM"_s, 3, u"333"_s, u"Three"_s);
+    sim->setAnswer(u"AT+CPBR=1"_s, u"+CME ERROR: 100"_s);
+    sim->setAnswer(u"AT+CPBR=2"_s, u"+CPBR: 1,\"111\",129,\"One\"\nOK\nOK"_s);
+    book->state(u"SM"_s).max = 3;
+    book->readBook(u"SM"_s, list.get());
+    QCOMPARE(t->ini().keys(u"Addressbook.SM"_s), (QStringList{u"1"_s, u"3"_s}));
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"1"_s), u"One|111"_s);
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"3"_s), u"Three|333"_s);
+    QVERIFY(list->findItemByTag(u"1"_s) && !list->findItemByTag(u"2"_s));
+    QCOMPARE(book->state(u"SM"_s).count, 2);
+    QCOMPARE(log().count(u"Error reading"_s), 1);
 }
 
 void tst_PhoneBook::emptyMemoryIsNeverRead() {
