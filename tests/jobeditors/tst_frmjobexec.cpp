@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <memory>
 
+#include "EditorHarness.h"
 #include "JobEditorWindows.h"
 #include "JobTypes.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobExec.h"
@@ -22,36 +22,19 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmJobExec : public QObject {
+using Harness = EditorHarness<frmJobExec, 'e', 1, "exec">;
+
+class TestFrmJobExec : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"e1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"e1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored exec job ">e1<" named "Runner e1", plus the keys a test gives.
+    TestFrmJobExec()
+        : Harness([](const QString& job) {
+              return Keys{{u"Identification"_s, u">"_s + job + u"<"_s}, {u"Name"_s, u"Runner "_s + job}};
+          }) {}
 
-    void storeJob(const QString& job, const QMap<QString, QString>& extra = {}) {
-        const QString s = jobSection(job);
-        ini().writeINI(s, u"Type"_s, u"1"_s);
-        ini().writeINI(s, u"Identification"_s, u">"_s + job + u"<"_s);
-        ini().writeINI(s, u"Name"_s, u"Runner "_s + job);
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobExec> edit(const QString& key = u"e1"_s) {
-        auto e = std::make_unique<frmJobExec>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit exec job"_s, key);
-        return e;
-    }
-    std::unique_ptr<frmJobExec> create() {
-        auto e = std::make_unique<frmJobExec>(t->ctx());
-        e->setUpJob(u"Tellwick: New exec job"_s, QString());
-        return e;
-    }
+private:
     static QString example(const QString& line) {
         return u"Example SMS message for this job:\r\n'"_s + line + u'\'';
     }
@@ -66,11 +49,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobTakesTheFirstFreeNumberAndNoDefaults() {
         storeJob(u"e1"_s);

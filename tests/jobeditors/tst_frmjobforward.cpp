@@ -11,10 +11,10 @@
 
 #include "ConnectionBuilder.h"
 #include "Database.h"
+#include "EditorHarness.h"
 #include "JobEditorWindows.h"
 #include "JobTypes.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobForward.h"
@@ -23,38 +23,19 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmJobForward : public QObject {
+using Harness = EditorHarness<frmJobForward, 'f', 0, "forward">;
+
+class TestFrmJobForward : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"f1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"f1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored forward job: "fw", active, plus the recipient keys a test gives.
+    TestFrmJobForward()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"fw"_s}, {u"Name"_s, u"Forwarder"_s}, {u"Active"_s, u"1"_s}};
+          }) {}
 
-    // A stored forward job f1 with the given recipient keys (an absent value: key not written).
-    void storeJob(const QMap<QString, QString>& extra) {
-        const QString s = jobSection(u"f1"_s);
-        ini().writeINI(s, u"Type"_s, u"0"_s);
-        ini().writeINI(s, u"Identification"_s, u"fw"_s);
-        ini().writeINI(s, u"Name"_s, u"Forwarder"_s);
-        ini().writeINI(s, u"Active"_s, u"1"_s);
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobForward> edit(const QString& key = u"f1"_s) {
-        auto e = std::make_unique<frmJobForward>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit forward job"_s, key);
-        return e;
-    }
-    std::unique_ptr<frmJobForward> create() {
-        auto e = std::make_unique<frmJobForward>(t->ctx());
-        e->setUpJob(u"Tellwick: New forward job"_s, QString());
-        return e;
-    }
+private:
     static bool databaseControlsEnabled(const frmJobForward& e) {
         return e.Label3->isEnabled() && e.txtConnection->isEnabled() && e.cmdBuild->isEnabled() &&
                e.Label6->isEnabled() && e.txtQuery->isEnabled() && e.cmdHelp->isEnabled();
@@ -66,11 +47,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobStartsWithRecipientsInTheMessage() {
         auto e = create();

@@ -10,12 +10,12 @@
 #include <memory>
 
 #include "DovecotServer.h"
+#include "EditorHarness.h"
 #include "JobEditorWindows.h"
 #include "JobTypes.h"
 #include "ListView.h"
 #include "Scramble.h"
 #include "TabStrip.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobMailbox.h"
@@ -27,46 +27,22 @@ using namespace Qt::StringLiterals;
 using Rows = QList<QPair<QString, QString>>;
 Q_DECLARE_METATYPE(Rows)
 
-class TestFrmJobMailbox : public QObject {
+using Harness = EditorHarness<frmJobMailbox, 'm', 4, "mailbox">;
+
+class TestFrmJobMailbox : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"m1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"m1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A complete stored mailbox job, plus the keys a test gives.
+    TestFrmJobMailbox()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"mb"_s},   {u"Name"_s, u"Inbox"_s},
+                          {u"Server"_s, u"mail.example"_s}, {u"Port"_s, u"110"_s},
+                          {u"Username"_s, u"ann"_s},        {u"Password"_s, scramble(u"pw"_s, {})},
+                          {u"Interval"_s, u"15"_s},         {u"Active"_s, u"1"_s}};
+          }) {}
 
-    void storeJob(const QString& job, const QMap<QString, QString>& values) {
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            ini().writeINI(jobSection(job), it.key(), it.value());
-        }
-    }
-    // A complete stored mailbox job m1.
-    void storeMailbox(const QMap<QString, QString>& extra = {}) {
-        QMap<QString, QString> values{{u"Type"_s, u"4"_s},
-                                      {u"Identification"_s, u"mb"_s},
-                                      {u"Name"_s, u"Inbox"_s},
-                                      {u"Server"_s, u"mail.example"_s},
-                                      {u"Port"_s, u"110"_s},
-                                      {u"Username"_s, u"ann"_s},
-                                      {u"Password"_s, scramble(u"pw"_s, {})},
-                                      {u"Interval"_s, u"15"_s},
-                                      {u"Active"_s, u"1"_s}};
-        values.insert(extra);
-        storeJob(u"m1"_s, values);
-    }
-    std::unique_ptr<frmJobMailbox> create() {
-        auto e = std::make_unique<frmJobMailbox>(t->ctx());
-        e->setUpJob(u"Tellwick: New mailbox job"_s, QString());
-        return e;
-    }
-    std::unique_ptr<frmJobMailbox> edit(const QString& key = u"m1"_s) {
-        auto e = std::make_unique<frmJobMailbox>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit mailbox job"_s, key);
-        return e;
-    }
+private:
     static void fillAccess(frmJobMailbox& e, const QString& name = u"Inbox"_s) {
         e.txtName->setText(name);
         e.txtMailserver->setText(u"mail.example"_s);
@@ -104,15 +80,12 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobTakesTheFirstFreeNumber() {
-        storeJob(u"m1"_s, {{u"Type"_s, u"4"_s}, {u"Identification"_s, u"a"_s}});
-        storeJob(u"m2"_s, {{u"Type"_s, u"4"_s}, {u"Identification"_s, u"b"_s}});
+        storeJob(u"m1"_s, {{u"Identification"_s, u"a"_s}});
+        storeJob(u"m2"_s, {{u"Identification"_s, u"b"_s}});
         auto e = create();
         QCOMPARE(e->jobKey(), u"m3"_s);
         QCOMPARE(e->txtJobIdent->text(), u">m3<"_s);
@@ -178,7 +151,7 @@ private slots:
     }
     void storedJobWithoutAccessDatum() {
         QFETCH(QString, key);
-        storeMailbox({{key, QString()}});
+        storeJob({{key, QString()}});
         auto e = edit();
         QCOMPARE(e->windowTitle(), u"Tellwick: Edit mailbox job [1]"_s);
         QVERIFY(!e->cmdTest->isEnabled() && !e->cmdOK->isEnabled() && !e->chkActive->isEnabled());
@@ -203,8 +176,8 @@ private slots:
     }
 
     void identifierOfAnotherJobRefused() {
-        storeJob(u"s2"_s,
-                 {{u"Type"_s, u"3"_s}, {u"Identification"_s, u"MB"_s}, {u"Name"_s, u"Mailer, old"_s}});
+        writeKeys(u"s2"_s,
+                  {{u"Type"_s, u"3"_s}, {u"Identification"_s, u"MB"_s}, {u"Name"_s, u"Mailer, old"_s}});
         auto e = create();
         fillAccess(*e);
         e->txtJobIdent->setText(u"MB"_s);
@@ -348,7 +321,7 @@ private slots:
     }
 
     void recipientSemicolonsBecomeCommas() {
-        storeMailbox({{u"Recipient"_s, u"+4911;+4922"_s}});
+        storeJob({{u"Recipient"_s, u"+4911;+4922"_s}});
         auto e = edit();
         QCOMPARE(e->txtRecipient->text(), u"+4911,+4922"_s);
         e->txtRecipient->setText(u"+4933;+4944;+4955"_s);
@@ -376,7 +349,7 @@ private slots:
     void ruleListsRead() {
         QFETCH(QString, stored);
         QFETCH(Rows, expected);
-        storeMailbox({{u"Criteria"_s, stored}, {u"Exception"_s, stored}});
+        storeJob({{u"Criteria"_s, stored}, {u"Exception"_s, stored}});
         auto e = edit();
         QVERIFY(e->optCriteria->isChecked() && e->lstCriteria->isEnabled() && e->cmdCriteria->isEnabled());
         QVERIFY(e->chkException->isChecked() && e->lstException->isEnabled());
@@ -421,7 +394,7 @@ private slots:
     }
 
     void exceptionsKeptOnlyWhileTicked() {
-        storeMailbox({{u"Exception"_s, u"A:spam@x.example,S:ad"_s}});
+        storeJob({{u"Exception"_s, u"A:spam@x.example,S:ad"_s}});
         {
             auto e = edit();
             QVERIFY(e->chkException->isChecked() && e->lstException->isEnabled());
@@ -553,7 +526,7 @@ private slots:
     void loginTestAgainstARealServer() {
         DovecotServer dovecot;
         TW_START_DOVECOT(dovecot, (DovecotServer::Users{{u"ann"_s, u"s\u00e9cret 1"_s}}));
-        storeMailbox();
+        storeJob();
         const QByteArray before = t->readFile(u"tellwick.ini"_s);
         auto e = edit();
         e->txtMailserver->setText(dovecot.host());

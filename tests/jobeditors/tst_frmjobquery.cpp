@@ -14,10 +14,10 @@
 
 #include "ConnectionBuilder.h"
 #include "Database.h"
+#include "EditorHarness.h"
 #include "JobEditorWindows.h"
 #include "JobTypes.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobNew.h"
@@ -28,41 +28,22 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString kNewCaption = u"Tellwick: New query job"_s;
-const QString kEditCaption = u"Tellwick: Edit query job"_s;
 const QString kSelectTail = u"SELECT * FROM [yourTable] WHERE [yourCriteria]=[yourValue]'"_s;
 }  // namespace
 
-class TestFrmJobQuery : public QObject {
+using Harness = EditorHarness<frmJobQuery, 'q', 2, "query">;
+
+class TestFrmJobQuery : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"q1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"q1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored query job "db" named "Lookup", plus the keys a test gives.
+    TestFrmJobQuery()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"db"_s}, {u"Name"_s, u"Lookup"_s}};
+          }) {}
 
-    void storeJob(const QMap<QString, QString>& values) {
-        const QString s = jobSection(u"q1"_s);
-        ini().writeINI(s, u"Type"_s, u"2"_s);
-        ini().writeINI(s, u"Identification"_s, u"db"_s);
-        ini().writeINI(s, u"Name"_s, u"Lookup"_s);
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobQuery> edit(const QString& key = u"q1"_s) {
-        auto e = std::make_unique<frmJobQuery>(t->ctx());
-        e->setUpJob(kEditCaption, key);
-        return e;
-    }
-    std::unique_ptr<frmJobQuery> create() {
-        auto e = std::make_unique<frmJobQuery>(t->ctx());
-        e->setUpJob(kNewCaption, QString());
-        return e;
-    }
+private:
     // The controls the answer check box switches, txtDefaultNo aside.
     static QList<QWidget*> answerControls(const frmJobQuery& e) {
         return {e.optToSender,       e.optToNumber,        e.chkReportEOF,      e.chkNoComment,
@@ -106,11 +87,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobStartsWithTheQueryInTheMessageAndNoAnswer() {
         auto e = create();

@@ -12,10 +12,10 @@
 
 #include "ConnectionBuilder.h"
 #include "Database.h"
+#include "EditorHarness.h"
 #include "JobEditorWindows.h"
 #include "JobTypes.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobNew.h"
@@ -31,38 +31,19 @@ const QString kNoServerText =
 const QString kPrefix = u"Example SMS message for this job: '"_s;
 }  // namespace
 
-class TestFrmJobSendmail : public QObject {
+using Harness = EditorHarness<frmJobSendmail, 's', 3, "sendmail">;
+
+class TestFrmJobSendmail : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"s1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"s1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored sendmail job "mail", active, plus the keys a test gives.
+    TestFrmJobSendmail()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"mail"_s}, {u"Name"_s, u"Mailer"_s}, {u"Active"_s, u"1"_s}};
+          }) {}
 
-    // A stored sendmail job s1 with the given extra keys.
-    void storeJob(const QMap<QString, QString>& extra) {
-        const QString s = jobSection(u"s1"_s);
-        ini().writeINI(s, u"Type"_s, u"3"_s);
-        ini().writeINI(s, u"Identification"_s, u"mail"_s);
-        ini().writeINI(s, u"Name"_s, u"Mailer"_s);
-        ini().writeINI(s, u"Active"_s, u"1"_s);
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobSendmail> edit(const QString& key = u"s1"_s) {
-        auto e = std::make_unique<frmJobSendmail>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit sendmail job"_s, key);
-        return e;
-    }
-    std::unique_ptr<frmJobSendmail> create() {
-        auto e = std::make_unique<frmJobSendmail>(t->ctx());
-        e->setUpJob(u"Tellwick: New sendmail job"_s, QString());
-        return e;
-    }
+private:
     // "message", "list", "database" or "none".
     static QString mode(const frmJobSendmail& e) {
         if (e.optRCPwithMsg->isChecked())
@@ -94,11 +75,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobHasNoModeYet() {
         ini().writeINI(u"Job s1"_s, u"Type"_s, u"3"_s);
