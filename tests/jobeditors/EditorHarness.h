@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <algorithm>
 #include <cstddef>
 #include <functional>
@@ -11,8 +12,12 @@
 #include <utility>
 
 #include "IniStore.h"
+#include "JobEditorWindows.h"
 #include "JobTypes.h"
+#include "ListView.h"
 #include "TestContext.h"
+#include "frmJobNew.h"
+#include "frmJobs.h"
 
 // A type name as a template argument: EditorHarness<frmJobForward, 'f', 0, "forward">.
 template <std::size_t N>
@@ -88,6 +93,31 @@ protected:
         auto e = std::make_unique<Editor>(t->ctx());
         e->setUpJob(newCaption(), QString());
         return e;
+    }
+
+    // The way a user goes: the job list (with every editor registered), the new-job chooser
+    // and the editor they open. drive runs on the modal editor and must close it.
+    using Drive = std::function<void(Editor&)>;
+    frmJobs* jobList() {
+        registerJobEditorWindows(t->ctx().windows());
+        return t->ctx().windows().template get<frmJobs>(QStringLiteral("frmJobs"));
+    }
+    Editor* loadedEditor() {
+        return t->ctx().windows().template get<Editor>(QLatin1String(Editor::staticMetaObject.className()));
+    }
+    // Chooses this type in the new-job chooser and presses its OK.
+    void newFromChooser(frmJobs* jobs, const Drive& drive) {
+        auto* chooser = t->ctx().windows().template get<frmJobNew>(QStringLiteral("frmJobNew"));
+        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(Type + 1));
+        QTimer::singleShot(0, jobs, [this, drive] { drive(*loadedEditor()); });
+        chooser->cmdOK_Click();
+    }
+    // Clicks the job's row of the list and presses Edit.
+    void editFromJobList(frmJobs* jobs, ListItem* row, const Drive& drive) {
+        jobs->lstJobs2->setSelectedItem(row);
+        jobs->lstJobs2_Click();
+        QTimer::singleShot(0, jobs, [this, drive] { drive(*loadedEditor()); });
+        jobs->cmdEdit_Click();
     }
 
     std::unique_ptr<TestContext> t;

@@ -11,14 +11,10 @@
 #include <memory>
 
 #include "EditorHarness.h"
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
 #include "ListView.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobExec.h"
-#include "frmJobNew.h"
-#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 
@@ -319,23 +315,18 @@ private slots:
     // Made through the chooser, listed by the job list, opened again from it with its values.
     void createdFromTheJobListAndEditedAgain() {
         storeJob(u"e1"_s);
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(2));
+        auto* jobs = jobList();
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobExec>(u"frmJobExec"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"DIAL"_s);
-            e->txtName->setText(u"Dialler"_s);
-            e->txtCmd->setText(u"/usr/bin/dial <#1>"_s);
-            e->txtWorkDir->setText(u"/tmp"_s);
-            e->chkNotify->setChecked(true);
-            e->optSender->click();
-            e->cmdOK->click();
+        newFromChooser(jobs, [&](frmJobExec& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"DIAL"_s);
+            e.txtName->setText(u"Dialler"_s);
+            e.txtCmd->setText(u"/usr/bin/dial <#1>"_s);
+            e.txtWorkDir->setText(u"/tmp"_s);
+            e.chkNotify->setChecked(true);
+            e.optSender->click();
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New exec job [2]"_s);
         ListItem* row = jobs->lstJobs2->findItemByTag(u"e2"_s);
         QVERIFY(row);
@@ -343,19 +334,15 @@ private slots:
         QCOMPARE(row->subItem(1), u"DIAL"_s);
         QCOMPARE(row->subItem(2), u"Dialler"_s);
 
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
         QString command, workDir;
         bool toSender = false;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobExec>(u"frmJobExec"_s);
-            caption = e->windowTitle();
-            command = e->txtCmd->text();
-            workDir = e->txtWorkDir->text();
-            toSender = e->optSender->isChecked() && e->optSender->isEnabled();
-            e->cmdCancel->click();
+        editFromJobList(jobs, row, [&](frmJobExec& e) {
+            caption = e.windowTitle();
+            command = e.txtCmd->text();
+            workDir = e.txtWorkDir->text();
+            toSender = e.optSender->isChecked() && e.optSender->isEnabled();
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(caption, u"Tellwick: Edit exec job [2]"_s);
         QCOMPARE(command, u"/usr/bin/dial <#1>"_s);
         QCOMPARE(workDir, u"/tmp"_s);

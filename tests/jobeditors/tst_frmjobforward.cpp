@@ -12,14 +12,10 @@
 #include "ConnectionBuilder.h"
 #include "Database.h"
 #include "EditorHarness.h"
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
 #include "ListView.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobForward.h"
-#include "frmJobNew.h"
-#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 
@@ -266,57 +262,43 @@ private slots:
     void createdFromTheJobListAndEditedAgain() {
         ini().writeINI(jobSection(u"f1"_s), u"Type"_s, u"0"_s);
         ini().writeINI(jobSection(u"f1"_s), u"Identification"_s, u"old"_s);
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(1));
+        auto* jobs = jobList();
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"FWD"_s);
-            e->txtName->setText(u"To the office"_s);
-            e->optToDefault->setChecked(true);
-            e->txtRecipient->setText(u"+4911;+4922"_s);
-            e->cmdOK->click();
+        newFromChooser(jobs, [&](frmJobForward& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"FWD"_s);
+            e.txtName->setText(u"To the office"_s);
+            e.optToDefault->setChecked(true);
+            e.txtRecipient->setText(u"+4911;+4922"_s);
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New forward job [2]"_s);
         QCOMPARE(jobs->lstJobs2->count(), 2);
 
-        ListItem* row = nullptr;
-        for (int i = 1; i <= jobs->lstJobs2->count(); ++i) {
-            if (jobs->lstJobs2->item(i)->tag() == u"f2"_s) {
-                row = jobs->lstJobs2->item(i);
-            }
-        }
+        ListItem* row = jobs->lstJobs2->findItemByTag(u"f2"_s);
         QVERIFY(row);
         QCOMPARE(row->subItem(1), u"FWD"_s);
         QCOMPARE(row->subItem(2), u"To the office"_s);
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
         QString recipients;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
-            caption = e->windowTitle();
-            recipients = e->optToDefault->isChecked() ? e->txtRecipient->text() : QString();
-            e->cmdCancel->click();
+        editFromJobList(jobs, row, [&](frmJobForward& e) {
+            caption = e.windowTitle();
+            recipients = e.optToDefault->isChecked() ? e.txtRecipient->text() : QString();
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(caption, u"Tellwick: Edit forward job [2]"_s);
         QCOMPARE(recipients, u"+4911,+4922"_s);
     }
 
     void registeredAndUnloadedAfterSave() {
-        registerJobEditorWindows(t->ctx().windows());
-        QPointer<frmJobForward> e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
+        jobList();
+        QPointer<frmJobForward> e = loadedEditor();
         QVERIFY(e);
         e->setUpJob(u"Tellwick: New forward job"_s, QString());
         e->txtName->setText(u"Via registry"_s);
         e->cmdOK_Click();
         QCOMPARE(read(u"Name"_s), u"Via registry"_s);
         QTRY_VERIFY(e.isNull());
-        QPointer<frmJobForward> fresh = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
+        QPointer<frmJobForward> fresh = loadedEditor();
         QVERIFY(fresh && !fresh->isSetUp());
     }
 

@@ -11,8 +11,6 @@
 
 #include "DovecotServer.h"
 #include "EditorHarness.h"
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
 #include "ListView.h"
 #include "Scramble.h"
 #include "TabStrip.h"
@@ -20,8 +18,6 @@
 #include "cToolTips.h"
 #include "frmJobMailbox.h"
 #include "frmJobMailboxEdit.h"
-#include "frmJobNew.h"
-#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 using Rows = QList<QPair<QString, QString>>;
@@ -569,37 +565,32 @@ private slots:
 
     // Made through the chooser, listed in the job list, opened from it with every value.
     void createdFromTheJobListAndEditedAgain() {
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(5));
+        auto* jobs = jobList();
         const Rows criteria{{u"Address"_s, u"boss@x.example"_s}, {u"Subject"_s, u"urgent"_s}};
         const Rows exceptions{{u"Subject"_s, u"newsletter"_s}};
         const QString password = u" p=\"w\u00f6rd\"; "_s;
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobMailbox>(u"frmJobMailbox"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"MB"_s);
-            e->txtName->setText(u"Office mail"_s);
-            e->txtDesc->setText(u"Tells me about mail"_s);
-            e->txtMailserver->setText(u"pop.example"_s);
-            e->txtPort->setText(u"995"_s);
-            e->txtUsername->setText(u"ann@example"_s);
-            e->txtPassword->setText(password);
-            e->txtRecipient->setText(u"+4911,+4922"_s);
-            e->txtIntervall->setText(u"15"_s);
-            e->optCriteria->setChecked(true);
-            setRows(e->lstCriteria, criteria);
-            e->chkException->setChecked(true);
-            setRows(e->lstException, exceptions);
-            e->chkRequest->setChecked(true);
-            e->txtMaxMsg->setText(u"3"_s);
-            e->chkStripHTML->setChecked(true);
-            e->chkActive->setChecked(true);
-            e->cmdOK->click();
+        newFromChooser(jobs, [&](frmJobMailbox& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"MB"_s);
+            e.txtName->setText(u"Office mail"_s);
+            e.txtDesc->setText(u"Tells me about mail"_s);
+            e.txtMailserver->setText(u"pop.example"_s);
+            e.txtPort->setText(u"995"_s);
+            e.txtUsername->setText(u"ann@example"_s);
+            e.txtPassword->setText(password);
+            e.txtRecipient->setText(u"+4911,+4922"_s);
+            e.txtIntervall->setText(u"15"_s);
+            e.optCriteria->setChecked(true);
+            setRows(e.lstCriteria, criteria);
+            e.chkException->setChecked(true);
+            setRows(e.lstException, exceptions);
+            e.chkRequest->setChecked(true);
+            e.txtMaxMsg->setText(u"3"_s);
+            e.chkStripHTML->setChecked(true);
+            e.chkActive->setChecked(true);
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New mailbox job [1]"_s);
         QCOMPARE(jobs->lstJobs2->count(), 1);
         ListItem* row = jobs->lstJobs2->item(1);
@@ -613,25 +604,21 @@ private slots:
         QVERIFY(!file.contains(u"w\u00f6rd"_s));
         QCOMPARE(scramble(read(u"Password"_s), {}), password);
 
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
         QStringList seen;
         QList<bool> states;
         Rows seenCriteria, seenExceptions;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobMailbox>(u"frmJobMailbox"_s);
-            seen = {e->windowTitle(),        e->txtJobIdent->text(),   e->txtName->text(),
-                    e->txtDesc->text(),      e->txtMailserver->text(), e->txtPort->text(),
-                    e->txtUsername->text(),  e->txtPassword->text(),   e->txtRecipient->text(),
-                    e->txtIntervall->text(), e->txtMaxMsg->text()};
-            states = {e->optMinutes->isChecked(), e->optCriteria->isChecked(),  e->chkException->isChecked(),
-                      e->chkRequest->isChecked(), e->chkStripHTML->isChecked(), e->chkActive->isChecked(),
-                      e->cmdOK->isEnabled(),      e->cmdTest->isEnabled()};
-            seenCriteria = rows(e->lstCriteria);
-            seenExceptions = rows(e->lstException);
-            e->cmdCancel->click();
+        editFromJobList(jobs, row, [&](frmJobMailbox& e) {
+            seen = {e.windowTitle(),        e.txtJobIdent->text(),   e.txtName->text(),
+                    e.txtDesc->text(),      e.txtMailserver->text(), e.txtPort->text(),
+                    e.txtUsername->text(),  e.txtPassword->text(),   e.txtRecipient->text(),
+                    e.txtIntervall->text(), e.txtMaxMsg->text()};
+            states = {e.optMinutes->isChecked(), e.optCriteria->isChecked(),  e.chkException->isChecked(),
+                      e.chkRequest->isChecked(), e.chkStripHTML->isChecked(), e.chkActive->isChecked(),
+                      e.cmdOK->isEnabled(),      e.cmdTest->isEnabled()};
+            seenCriteria = rows(e.lstCriteria);
+            seenExceptions = rows(e.lstException);
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(seen, (QStringList{u"Tellwick: Edit mailbox job [1]"_s, u"MB"_s, u"Office mail"_s,
                                     u"Tells me about mail"_s, u"pop.example"_s, u"995"_s, u"ann@example"_s,
                                     password, u"+4911,+4922"_s, u"15"_s, u"3"_s}));
