@@ -40,7 +40,7 @@ frmJobMailbox::frmJobMailbox(AppContext& ctx, QWidget* parent)
 
     auto* area = new QHBoxLayout(optionsArea());
     area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(Frame2, 0, Qt::AlignTop);
+    area->addWidget(Frame2);
     area->addWidget(Frame3, 1);
 
     // New jobs start with empty lists that show their two columns.

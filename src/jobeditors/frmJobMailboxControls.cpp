@@ -88,6 +88,7 @@ void frmJobMailbox::makeMailboxSettings() {
     layout->addWidget(Label9, 5, 0);
     layout->addWidget(txtPassword, 5, 1);
     layout->addWidget(cmdTest, 6, 1, Qt::AlignRight);
+    layout->setRowStretch(7, 1);
 }
 
 void frmJobMailbox::makeJobOptions() {
