@@ -58,8 +58,14 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions rest
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setDefault(true);
     cmdCancel = commandButton(QStringLiteral("&Cancel"), this);
+    // The buttons keep their size also when the example beside them is hidden.
+    for (QPushButton* b : {cmdOK, cmdCancel}) {
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
 
-    // The job's own fields and options on the left, activation and restrictions on the right.
+    // The job's own fields and options on the left, activation and restrictions on the right;
+    // without restrictions the activation stands beside the identifier and the options take
+    // the whole width.
     auto* fields = new QGridLayout;
     fields->addWidget(labJobIdent, 0, 0);
     fields->addWidget(txtJobIdent, 0, 1);
@@ -70,26 +76,27 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions rest
     auto* left = new QVBoxLayout;
     left->addLayout(fields);
     left->addWidget(m_options, 1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(chkActive);
-    if (restrictions == WithRestrictions) {
-        makeRestrictions();
-        right->addWidget(Frame2, 1);
-    } else {
-        right->addStretch(1);
-    }
-
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(labExample, 1);
+    bottom->addStretch(0);  // takes the room of a hidden example
     bottom->addWidget(cmdOK, 0, Qt::AlignBottom);
     bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
 
     auto* outer = new QGridLayout(this);
     outer->addLayout(left, 0, 0);
-    outer->addLayout(right, 0, 1);
-    outer->addLayout(bottom, 1, 0, 1, 2);
-    outer->setColumnStretch(0, 3);
-    outer->setColumnStretch(1, 1);
+    if (restrictions == WithRestrictions) {
+        makeRestrictions();
+        auto* right = new QVBoxLayout;
+        right->addWidget(chkActive);
+        right->addWidget(Frame2, 1);
+        outer->addLayout(right, 0, 1);
+        outer->addLayout(bottom, 1, 0, 1, 2);
+        outer->setColumnStretch(0, 3);
+        outer->setColumnStretch(1, 1);
+    } else {
+        fields->addWidget(chkActive, 0, 2);
+        outer->addLayout(bottom, 1, 0);
+    }
 
     connect(txtJobIdent, &QLineEdit::textChanged, this, [this] { txtJobIdent_Change(); });
     connect(txtName, &QLineEdit::textChanged, this, [this] { txtName_Change(); });

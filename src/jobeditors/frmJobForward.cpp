@@ -15,12 +15,6 @@
 
 namespace {
 constexpr int kBoxWidthTwips = 2700;
-
-QPushButton* plainButton(const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
 }  // namespace
 
 frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent)
@@ -34,12 +28,12 @@ frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent)
     Label3 = new QLabel(QStringLiteral("D&B connection string (ADO):"), Frame1);
     txtConnection = new QLineEdit(Frame1);
     Label3->setBuddy(txtConnection);
-    cmdBuild = plainButton(QStringLiteral("B&uild"), Frame1);
+    cmdBuild = commandButton(QStringLiteral("B&uild"), Frame1);
     Label6 = new QLabel(QStringLiteral("S&QL query string:"), Frame1);
     txtQuery = new QLineEdit(Frame1);
     Label6->setBuddy(txtQuery);
-    cmdTest = plainButton(QStringLiteral("&Test"), Frame1);
-    cmdHelp = plainButton(QStringLiteral("&Help"), Frame1);
+    cmdTest = commandButton(QStringLiteral("&Test"), Frame1);
+    cmdHelp = commandButton(QStringLiteral("&Help"), Frame1);
     labSubject = new QLabel(QStringLiteral("&Subject for E-Mail messages:"), Frame1);
     txtSubject = new QLineEdit(Frame1);
     labSubject->setBuddy(txtSubject);
@@ -101,18 +95,9 @@ frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent)
     area->setContentsMargins(0, 0, 0, 0);
     area->addWidget(Frame1);
 
-    connect(optToUserDef, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optToUserDef_Click();
-    });
-    connect(optToDefault, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optToDefault_Click();
-    });
-    connect(optFromDB, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optFromDB_Click();
-    });
+    onChosen(optToUserDef, [this] { optToUserDef_Click(); });
+    onChosen(optToDefault, [this] { optToDefault_Click(); });
+    onChosen(optFromDB, [this] { optFromDB_Click(); });
     connect(txtQuery, &QLineEdit::textChanged, this, [this] { txtQuery_Change(); });
     connect(cmdBuild, &QPushButton::clicked, this, [this] { cmdBuild_Click(); });
     connect(cmdTest, &QPushButton::clicked, this, [this] { cmdTest_Click(); });
@@ -128,77 +113,62 @@ frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent)
 frmJobForward::~frmJobForward() = default;
 
 void frmJobForward::ownToolTips() {
-    const int width = 400;
-    const int autoPop = 10000;
-    const QString none;
     setToolTip(
         optToUserDef,
         QStringLiteral("Choose this option, if you want to send the recipient's number(s) by SMS. In your "
-                       "message, seperate multiple numbers by commas."),
-        none, width, autoPop);
+                       "message, seperate multiple numbers by commas."));
     setToolTip(
         optToDefault,
-        QStringLiteral("Choose this to pre-define the recipient's number(s) in the field to the right."),
-        none, width, autoPop);
+        QStringLiteral("Choose this to pre-define the recipient's number(s) in the field to the right."));
     setToolTip(
         optFromDB,
         QStringLiteral("Choose this to get a recipient list from a database. Enter the ADO connection string "
-                       "and SQL query in the fields below."),
-        none, width, autoPop);
+                       "and SQL query in the fields below."));
     setToolTip(
         txtRecipient,
         QStringLiteral("Enter the phone number(s) or E-Mail address(es) you want to forward messages to with "
-                       "this jobs. Seperate multiple numbers/Addresses by commas."),
-        none, width, autoPop);
+                       "this jobs. Seperate multiple numbers/Addresses by commas."));
     setToolTip(txtSubject,
                QStringLiteral(
                    "Enter the subject here, if you want to forward by E-Mail. The subject will be ignored "
-                   "if forwarded by SMS."),
-               none, width, autoPop);
+                   "if forwarded by SMS."));
     setToolTip(txtConnection,
                QStringLiteral("Enter an ADO connection string to connect to your database. Example: "
-                              "'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'."),
-               none, width, autoPop);
+                              "'PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=<FullPathToDB>;'."));
     setToolTip(cmdBuild,
                QStringLiteral(
                    "Open a dialog to build your connection string by choosing an ODBC datasource or driver "
-                   "and database file."),
-               none, width, autoPop);
-    setToolTip(cmdTest, QStringLiteral("Test your SQL query and show the result."), none, width, autoPop);
+                   "and database file."));
+    setToolTip(cmdTest, QStringLiteral("Test your SQL query and show the result."));
     setToolTip(txtQuery,
                QStringLiteral(
                    "Enter your SQL query string here, for example 'SELECT [MobileNumber] from [yourTable]. "
                    "PLEASE NOTE: Make sure to select the column containing the mobile phone number or "
-                   "E-Mail address, only. It's strongly recommended to test all SQL queries!"),
-               none, width, autoPop);
-    setToolTip(cmdHelp, QStringLiteral("Click here to get more help on creating SQL query strings..."), none,
-               width, autoPop);
-    setToolTip(
-        chkSRR,
-        QStringLiteral("Check this box to request a delivery confirmation from the service center after "
-                       "forwarding a message. Applies to SMS messages only."),
-        none, width, autoPop);
+                   "E-Mail address, only. It's strongly recommended to test all SQL queries!"));
+    setToolTip(cmdHelp, QStringLiteral("Click here to get more help on creating SQL query strings..."));
+    setToolTip(chkSRR, QStringLiteral(
+                           "Check this box to request a delivery confirmation from the service center after "
+                           "forwarding a message. Applies to SMS messages only."));
     setToolTip(chkFlash,
                QStringLiteral(
-                   "Check this box to forward messages as flash (alert) SMS. Applies to SMS messages only."),
-               none, width, autoPop);
+                   "Check this box to forward messages as flash (alert) SMS. Applies to SMS messages only."));
 }
 
 // ---- record --------------------------------------------------------------------------------
 
 void frmJobForward::getJob() {
     loadCommonFields();
-    chkSRR->setChecked(numericValue(readKey(QStringLiteral("Report"))) != 0);
-    chkFlash->setChecked(numericValue(readKey(QStringLiteral("Flash"))) != 0);
+    chkSRR->setChecked(readFlag(QStringLiteral("Report")));
+    chkFlash->setChecked(readFlag(QStringLiteral("Flash")));
     txtConnection->setText(readKey(QStringLiteral("Connection")));
     txtQuery->setText(readKey(QStringLiteral("Query")));
     txtSubject->setText(readKey(QStringLiteral("Subject")));
     // The mode is not stored: it follows from the keys present.
     if (!txtConnection->text().isEmpty() && !txtQuery->text().isEmpty()) {
-        chooseMode(optFromDB);
+        chooseOption(optFromDB);
     } else {
         txtRecipient->setText(readKey(QStringLiteral("DefaultNo")));
-        chooseMode(txtRecipient->text().isEmpty() ? optToUserDef : optToDefault);
+        chooseOption(txtRecipient->text().isEmpty() ? optToUserDef : optToDefault);
     }
     loadRestrictions();
 }
@@ -206,8 +176,8 @@ void frmJobForward::getJob() {
 void frmJobForward::saveJob() {
     writeCommonHead();
     writeKey(QStringLiteral("Subject"), txtSubject->text());
-    writeKey(QStringLiteral("Report"), chkSRR->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    writeKey(QStringLiteral("Flash"), chkFlash->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    writeFlag(QStringLiteral("Report"), chkSRR->isChecked());
+    writeFlag(QStringLiteral("Flash"), chkFlash->isChecked());
     const QString defaultNo = QStringLiteral("DefaultNo");
     const QString connection = QStringLiteral("Connection");
     const QString query = QStringLiteral("Query");
@@ -216,8 +186,7 @@ void frmJobForward::saveJob() {
         deleteKey(connection);
         deleteKey(query);
     } else if (optToDefault->isChecked()) {
-        QString list = txtRecipient->text();
-        writeKey(defaultNo, list.replace(u';', u','));
+        writeKey(defaultNo, storedNumberList(txtRecipient->text()));
         deleteKey(connection);
         deleteKey(query);
     } else if (optFromDB->isChecked()) {
@@ -235,29 +204,17 @@ QString frmJobForward::Example() const {
 }
 
 void frmJobForward::newJobDefaults() {
-    chooseMode(optToUserDef);
+    chooseOption(optToUserDef);
 }
 
 // ---- recipient mode ------------------------------------------------------------------------
-
-void frmJobForward::chooseMode(QRadioButton* option) {
-    if (option->isChecked()) {
-        applyModeRules();
-    } else {
-        option->setChecked(true);  // its toggled handler runs the rules
-    }
-}
 
 void frmJobForward::applyModeRules() {
     labExample->setText(Example());
     const bool fixedList = optToDefault->isChecked();
     const bool database = optFromDB->isChecked();
     txtRecipient->setEnabled(fixedList);
-    for (QWidget* w : {static_cast<QWidget*>(Label3), static_cast<QWidget*>(txtConnection),
-                       static_cast<QWidget*>(cmdBuild), static_cast<QWidget*>(Label6),
-                       static_cast<QWidget*>(txtQuery), static_cast<QWidget*>(cmdHelp)}) {
-        w->setEnabled(database);
-    }
+    setAllEnabled({Label3, txtConnection, cmdBuild, Label6, txtQuery, cmdHelp}, database);
     cmdTest->setEnabled(database && !txtQuery->text().isEmpty());
     if (database) {
         txtConnection->setFocus();

@@ -47,8 +47,6 @@ protected:
     void ownToolTips() override;
 
 private:
-    // Chooses a recipient mode as the user's click would, with its enable and focus rules.
-    void chooseMode(QRadioButton* option);
     void applyModeRules();
 
     QButtonGroup* m_modeGroup = nullptr;

@@ -30,10 +30,6 @@ const QString kDefaultPort = QStringLiteral("110");
 constexpr int kMailboxTypeIndex = 4;
 constexpr int kFieldColumnTwips = 700;
 constexpr int kExpressionColumnTwips = 1600;
-
-QString flag(bool on) {
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
 }  // namespace
 
 frmJobMailbox::frmJobMailbox(AppContext& ctx, QWidget* parent)
@@ -44,7 +40,7 @@ frmJobMailbox::frmJobMailbox(AppContext& ctx, QWidget* parent)
 
     auto* area = new QHBoxLayout(optionsArea());
     area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(Frame2, 0, Qt::AlignTop);
+    area->addWidget(Frame2);
     area->addWidget(Frame3, 1);
 
     // New jobs start with empty lists that show their two columns.
@@ -63,7 +59,7 @@ frmJobMailbox::frmJobMailbox(AppContext& ctx, QWidget* parent)
 
     // The design values, which a new job keeps.
     optMinutes->setChecked(true);
-    choose(optNewMail);
+    chooseOption(optNewMail);
     chkException_Click();
     chkRequest_Click();
     applyTestRule();
@@ -82,14 +78,8 @@ void frmJobMailbox::connectHandlers() {
     connect(txtName, &QLineEdit::textChanged, this, [this] { applyOkRule(); });
     connect(cmdTest, &QPushButton::clicked, this, [this] { cmdTest_Click(); });
     connect(tubby, &TabStrip::TabClick, this, [this] { tubby_Click(); });
-    connect(optNewMail, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optNewMail_Click();
-    });
-    connect(optCriteria, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optCriteria_Click();
-    });
+    onChosen(optNewMail, [this] { optNewMail_Click(); });
+    onChosen(optCriteria, [this] { optCriteria_Click(); });
     connect(chkException, &QCheckBox::toggled, this, [this] { chkException_Click(); });
     connect(chkRequest, &QCheckBox::toggled, this, [this] { chkRequest_Click(); });
     connect(cmdCriteria, &QPushButton::clicked, this, [this] { cmdCriteria_Click(); });
@@ -108,26 +98,26 @@ void frmJobMailbox::getJob() {
     txtPassword->setText(scramble(readKey(QStringLiteral("Password")), QString()));
 
     // The interval always shows in minutes.
-    choose(optMinutes);
+    chooseOption(optMinutes);
     txtIntervall->setText(readKey(QStringLiteral("Interval")));
 
     const QString criteria = readKey(QStringLiteral("Criteria"));
     if (!criteria.isEmpty()) {
-        choose(optCriteria);
+        chooseOption(optCriteria);
         fillCriteriaList(criteria);
     } else {
-        choose(optNewMail);
+        chooseOption(optNewMail);
     }
     const QString exception = readKey(QStringLiteral("Exception"));
     chkException->setChecked(!exception.isEmpty());
     fillExceptionList(exception);
 
-    txtRecipient->setText(readKey(QStringLiteral("Recipient")).replace(u';', u','));
+    txtRecipient->setText(storedNumberList(readKey(QStringLiteral("Recipient"))));
 
-    chkRequest->setChecked(numericValue(readKey(QStringLiteral("AllowMsgRequests"))) != 0);
+    chkRequest->setChecked(readFlag(QStringLiteral("AllowMsgRequests")));
     txtMaxMsg->setText(readKey(QStringLiteral("MaxMsg")));
-    chkStripHTML->setChecked(numericValue(readKey(QStringLiteral("stripHTML"))) != 0);
-    chkActive->setChecked(numericValue(readKey(QStringLiteral("Active"))) != 0);
+    chkStripHTML->setChecked(readFlag(QStringLiteral("stripHTML")));
+    chkActive->setChecked(readFlag(QStringLiteral("Active")));
 }
 
 void frmJobMailbox::saveJob() {
@@ -155,7 +145,7 @@ void frmJobMailbox::saveJob() {
         deleteKey(QStringLiteral("Exception"));
     }
 
-    txtRecipient->setText(txtRecipient->text().replace(u';', u','));
+    txtRecipient->setText(storedNumberList(txtRecipient->text()));
     writeKey(QStringLiteral("Recipient"), txtRecipient->text());
 
     if (txtMaxMsg->text().isEmpty()) {
@@ -165,9 +155,9 @@ void frmJobMailbox::saveJob() {
     const QString maxMsg = QStringLiteral("MaxMsg");
     const QString strip = QStringLiteral("stripHTML");
     if (chkRequest->isChecked()) {
-        writeKey(allow, QStringLiteral("1"));
+        writeFlag(allow, true);
         writeKey(maxMsg, MailboxRules::formatNumber(MailboxRules::numberValue(txtMaxMsg->text())));
-        writeKey(strip, flag(chkStripHTML->isChecked()));
+        writeFlag(strip, chkStripHTML->isChecked());
     } else {
         deleteKey(allow);
         deleteKey(maxMsg);
@@ -304,16 +294,6 @@ void frmJobMailbox::tubby_Click() {
     optHours->setVisible(!request);
 }
 
-void frmJobMailbox::choose(QRadioButton* option) {
-    if (!option->isChecked()) {
-        option->setChecked(true);  // its toggled handler runs
-    } else if (option == optNewMail) {
-        optNewMail_Click();
-    } else if (option == optCriteria) {
-        optCriteria_Click();
-    }
-}
-
 void frmJobMailbox::optNewMail_Click() {
     lstCriteria->setEnabled(false);
     cmdCriteria->setEnabled(false);
@@ -336,11 +316,7 @@ void frmJobMailbox::chkException_Click() {
 
 void frmJobMailbox::chkRequest_Click() {
     const bool on = chkRequest->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(labRequest1), static_cast<QWidget*>(labRequest2),
-                       static_cast<QWidget*>(labRequest3), static_cast<QWidget*>(labRequest4),
-                       static_cast<QWidget*>(txtMaxMsg), static_cast<QWidget*>(chkStripHTML)}) {
-        w->setEnabled(on);
-    }
+    setAllEnabled({labRequest1, labRequest2, labRequest3, labRequest4, txtMaxMsg, chkStripHTML}, on);
     labExample->setVisible(on);
     labExample->setText(Example());
 }

@@ -116,9 +116,6 @@ private:
 
     void applyTestRule();
     void applyOkRule();
-    // Chooses an option as the user's click would, running its handler even when it is
-    // chosen already.
-    void choose(QRadioButton* option);
     void fillRuleList(ListView* list, const QString& caption, const QString& text);
     QString ruleListText(const ListView* list) const;
     void openRuleEditor(const QString& mode);

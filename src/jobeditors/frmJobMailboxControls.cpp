@@ -24,12 +24,6 @@ constexpr int kNumberBoxWidthTwips = 600;
 constexpr int kOptionsWidthTwips = 6300;
 constexpr int kPictureButtonPixels = 20;
 
-QPushButton* plainButton(const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QLabel* wrappedLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
@@ -52,8 +46,7 @@ QIcon listEditIcon() {
     return QIcon(pixmap);
 }
 
-QPushButton* pictureButton(QWidget* parent) {
-    auto* b = plainButton(QString(), parent);
+QPushButton* withListPicture(QPushButton* b) {
     b->setIcon(listEditIcon());
     b->setIconSize(QSize(kPictureButtonPixels, kPictureButtonPixels));
     b->setFixedSize(kPictureButtonPixels + 8, kPictureButtonPixels + 8);
@@ -76,7 +69,7 @@ void frmJobMailbox::makeMailboxSettings() {
     txtPassword = new QLineEdit(Frame2);
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));  // "*"
-    cmdTest = plainButton(QStringLiteral("&Test..."), Frame2);
+    cmdTest = commandButton(QStringLiteral("&Test..."), Frame2);
     Label7->setBuddy(txtMailserver);
     Label10->setBuddy(txtPort);
     Label8->setBuddy(txtUsername);
@@ -95,6 +88,7 @@ void frmJobMailbox::makeMailboxSettings() {
     layout->addWidget(Label9, 5, 0);
     layout->addWidget(txtPassword, 5, 1);
     layout->addWidget(cmdTest, 6, 1, Qt::AlignRight);
+    layout->setRowStretch(7, 1);
 }
 
 void frmJobMailbox::makeJobOptions() {
@@ -146,7 +140,7 @@ void frmJobMailbox::makeNotificationTab() {
     m_eventGroup->addButton(optNewMail);
     m_eventGroup->addButton(optCriteria);
     lstCriteria = new ListView(FraNotification);
-    cmdCriteria = pictureButton(FraNotification);
+    cmdCriteria = withListPicture(commandButton(QString(), FraNotification));
     Label12 = wrappedLabel(
         QStringLiteral(
             "You may also set up exceptions. If one of the exception is found, Tellwick won't send a "
@@ -156,7 +150,7 @@ void frmJobMailbox::makeNotificationTab() {
     chkException = new QCheckBox(
         QStringLiteral("Don't send a notification if one if these exceptions is met:"), FraNotification);
     lstException = new ListView(FraNotification);
-    cmdException = pictureButton(FraNotification);
+    cmdException = withListPicture(commandButton(QString(), FraNotification));
     // Other windows find the two lists by these names.
     lstCriteria->setObjectName(QStringLiteral("lstCriteria"));
     lstException->setObjectName(QStringLiteral("lstException"));
@@ -227,9 +221,6 @@ void frmJobMailbox::makeRequestTab() {
 }
 
 void frmJobMailbox::ownToolTips() {
-    const int width = 400;
-    const int autoPop = 10000;
-    const QString none;
     const QString unitTip = QStringLiteral("Select the measurement of your interval settings");
     const QList<QPair<QWidget*, QString>> tips = {
         {txtMailserver,
@@ -281,6 +272,6 @@ void frmJobMailbox::ownToolTips() {
                         "eMail messages by SMS.")},
     };
     for (const auto& [control, text] : tips) {
-        setToolTip(control, text, none, width, autoPop);
+        setToolTip(control, text);
     }
 }

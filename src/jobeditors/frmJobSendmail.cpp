@@ -32,12 +32,6 @@ constexpr int kTextLines = 4;
 constexpr int kQueryLines = 2;
 const QString kCrLf = u"\r\n"_s;
 
-QPushButton* plainButton(const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
 QPlainTextEdit* textArea(QWidget* parent, int lines) {
     auto* box = new QPlainTextEdit(parent);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -74,18 +68,9 @@ frmJobSendmail::frmJobSendmail(AppContext& ctx, QWidget* parent)
     makeControls();
     layOut();
 
-    connect(optRCPwithMsg, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optRCPwithMsg_Click();
-    });
-    connect(optRCPList, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optRCPList_Click();
-    });
-    connect(optRCPDB, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optRCPDB_Click();
-    });
+    onChosen(optRCPwithMsg, [this] { optRCPwithMsg_Click(); });
+    onChosen(optRCPList, [this] { optRCPList_Click(); });
+    onChosen(optRCPDB, [this] { optRCPDB_Click(); });
     connect(txtConnection, &QLineEdit::textChanged, this, [this] { txtConnection_Change(); });
     connect(txtQuery, &QPlainTextEdit::textChanged, this, [this] { txtQuery_Change(); });
     connect(txtSubject, &QLineEdit::textChanged, this, [this] { txtSubject_Change(); });
@@ -127,12 +112,12 @@ void frmJobSendmail::makeControls() {
     Label8 = new QLabel(u"D&B connection string (ADO):"_s, Frame1);
     txtConnection = new QLineEdit(Frame1);
     Label8->setBuddy(txtConnection);
-    cmdBuild = plainButton(u"B&uild"_s, Frame1);
+    cmdBuild = commandButton(u"B&uild"_s, Frame1);
     Label7 = new QLabel(u"S&QL query string:"_s, Frame1);
     txtQuery = textArea(Frame1, kQueryLines);
     Label7->setBuddy(txtQuery);
-    cmdHelp = plainButton(u"&Help"_s, Frame1);
-    cmdTest = plainButton(u"Te&st"_s, Frame1);
+    cmdHelp = commandButton(u"&Help"_s, Frame1);
+    cmdTest = commandButton(u"Te&st"_s, Frame1);
     Label9 = new QLabel(u"Message su&bject:"_s, Frame1);
     txtSubject = new QLineEdit(Frame1);
     Label9->setBuddy(txtSubject);
@@ -142,12 +127,12 @@ void frmJobSendmail::makeControls() {
     Label11 = new QLabel(u"A&ttachments:"_s, Frame1);
     txtAttach = new QLineEdit(Frame1);
     Label11->setBuddy(txtAttach);
-    cmdBrowse = plainButton(QString(), Frame1);
+    cmdBrowse = commandButton(QString(), Frame1);
     cmdBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     cmdBrowse->QWidget::setToolTip(u"Browse for files to attach..."_s);
-    cmdFileAdd = plainButton(u"A&dd"_s, Frame1);
+    cmdFileAdd = commandButton(u"A&dd"_s, Frame1);
     lstFiles = new QListWidget(Frame1);
-    cmdRemove = plainButton(u"Remo&ve"_s, Frame1);
+    cmdRemove = commandButton(u"Remo&ve"_s, Frame1);
 
     m_modeGroup = new QButtonGroup(this);
     m_modeGroup->addButton(optRCPwithMsg);
@@ -155,12 +140,7 @@ void frmJobSendmail::makeControls() {
     m_modeGroup->addButton(optRCPDB);
 
     // A new job: no mode chosen yet.
-    txtRecipient->setEnabled(false);
-    txtConnection->setEnabled(false);
-    txtQuery->setEnabled(false);
-    cmdTest->setEnabled(false);
-    cmdFileAdd->setEnabled(false);
-    cmdRemove->setEnabled(false);
+    setAllEnabled({txtRecipient, txtConnection, txtQuery, cmdTest, cmdFileAdd, cmdRemove}, false);
 }
 
 void frmJobSendmail::layOut() {
@@ -216,50 +196,37 @@ void frmJobSendmail::layOut() {
 }
 
 void frmJobSendmail::ownToolTips() {
-    const int width = 400;
-    const int autoPop = 10000;
-    const QString none;
     const QString variables =
         u"<$sender>, <$+sender> or <$sendername> and <#1>, <#2>, ..., <#10> as placeholders for values sent by SMS"_s;
     setToolTip(optRCPwithMsg,
-               u"If this option is selected, the recipient's E-Mail address must be send by SMS."_s, none,
-               width, autoPop);
-    setToolTip(optRCPList, u"Use this option to enter a list of addresses in the field below."_s, none, width,
-               autoPop);
+               u"If this option is selected, the recipient's E-Mail address must be send by SMS."_s);
+    setToolTip(optRCPList, u"Use this option to enter a list of addresses in the field below."_s);
     setToolTip(txtRecipient,
-               u"Enter one or multiple E-Mail addresses here, seperate multiple addresses by commas."_s, none,
-               width, autoPop);
-    setToolTip(optRCPDB, u"Select this option to get a list of recipients from a database."_s, none, width,
-               autoPop);
+               u"Enter one or multiple E-Mail addresses here, seperate multiple addresses by commas."_s);
+    setToolTip(optRCPDB, u"Select this option to get a list of recipients from a database."_s);
     setToolTip(
         txtConnection,
-        u"Enter an ADO (Active Data Objects) connection string here or click on 'build' to create one."_s,
-        none, width, autoPop);
-    setToolTip(cmdBuild, u"Click here to use a system dialog for building your connection string."_s, none,
-               width, autoPop);
+        u"Enter an ADO (Active Data Objects) connection string here or click on 'build' to create one."_s);
+    setToolTip(cmdBuild, u"Click here to use a system dialog for building your connection string."_s);
     setToolTip(txtQuery,
                u"Enter a SQL statement here to select E-Mail addresses from a database. You may use system "
                "variables "_s +
                    variables +
                    u" here. PLEASE NOTE: Your query must return only one column containing valid E-Mail "
-                   "addresses."_s,
-               none, width, autoPop);
-    setToolTip(cmdHelp, u"Click here to get help on using SQL statements."_s, none, width, autoPop);
-    setToolTip(cmdTest, u"Connect to your database and test your SQL statement."_s, none, width, autoPop);
-    setToolTip(txtSubject,
-               u"Enter a subject for your message here. System variables "_s + variables + u" are allowed."_s,
-               none, width, autoPop);
-    setToolTip(txtText, u"Enter your message text here. System variables "_s + variables + u" are allowed."_s,
-               none, width, autoPop);
+                   "addresses."_s);
+    setToolTip(cmdHelp, u"Click here to get help on using SQL statements."_s);
+    setToolTip(cmdTest, u"Connect to your database and test your SQL statement."_s);
+    setToolTip(txtSubject, u"Enter a subject for your message here. System variables "_s + variables +
+                               u" are allowed."_s);
+    setToolTip(txtText,
+               u"Enter your message text here. System variables "_s + variables + u" are allowed."_s);
     setToolTip(txtAttach,
                u"Enter or select files to attach to your message. You may also use system variables "_s +
-                   variables + u"."_s,
-               none, width, autoPop);
+                   variables + u"."_s);
     setToolTip(lstFiles,
                u"This list shows you which files will be attached to the message. Enter or select a files "
                "above and click 'Add' to add more files or select a file and click 'Remove' to remove it "
-               "from the list."_s,
-               none, width, autoPop);
+               "from the list."_s);
 }
 
 // ---- record --------------------------------------------------------------------------------
@@ -276,11 +243,11 @@ void frmJobSendmail::getJob() {
     // wins over a list, as it does when the job runs; so the editor shows the recipients the
     // job really has, and saving it unchanged keeps the database.
     if (!txtConnection->text().isEmpty() && !txtQuery->toPlainText().isEmpty()) {
-        chooseMode(optRCPDB);
+        chooseOption(optRCPDB);
     } else if (!txtRecipient->text().isEmpty()) {
-        chooseMode(optRCPList);
+        chooseOption(optRCPList);
     } else {
-        chooseMode(optRCPwithMsg);
+        chooseOption(optRCPwithMsg);
     }
 
     lstFiles->clear();
@@ -308,8 +275,7 @@ void frmJobSendmail::saveJob() {
         deleteKey(connection);
         deleteKey(query);
     } else if (optRCPList->isChecked()) {
-        QString list = txtRecipient->text();
-        writeKey(recipient, list.replace(u';', u','));
+        writeKey(recipient, storedNumberList(txtRecipient->text()));
         deleteKey(connection);
         deleteKey(query);
     } else if (optRCPDB->isChecked()) {
@@ -333,16 +299,18 @@ QStringList frmJobSendmail::attachments() const {
 }
 
 QString frmJobSendmail::Example() const {
-    QString tail = optRCPwithMsg->isChecked() ? u"Address(es);"_s : QString();
     // The query counts whatever the mode.
     const QString texts =
         txtQuery->toPlainText() + txtSubject->text() + txtText->toPlainText() + attachments().join(QString());
-    for (int k = 1; k <= 10; ++k) {
-        if (texts.contains(u"<#"_s + QString::number(k) + u'>')) {
-            tail += u"Var#"_s + QString::number(k) + u',';
-        }
+    const QString variables = placeholderList(texts, u"Var#"_s).replace(u';', u',');
+    QStringList parts;
+    if (optRCPwithMsg->isChecked()) {
+        parts.append(u"Address(es)"_s);
     }
-    tail.chop(1);  // the ";" after the addresses, or the "," after the last variable
+    if (!variables.isEmpty()) {
+        parts.append(variables);
+    }
+    const QString tail = parts.join(u';');
     return u"Example SMS message for this job: '"_s + identifier() + tail + u'\'';
 }
 
@@ -359,22 +327,11 @@ void frmJobSendmail::afterSave() {
 
 // ---- recipient mode ------------------------------------------------------------------------
 
-void frmJobSendmail::chooseMode(QRadioButton* option) {
-    if (option->isChecked()) {
-        applyModeRules();
-    } else {
-        option->setChecked(true);  // its toggled handler runs the rules
-    }
-}
-
 void frmJobSendmail::applyModeRules() {
     const bool list = optRCPList->isChecked();
     const bool database = optRCPDB->isChecked();
     txtRecipient->setEnabled(list);
-    for (QWidget* w : {static_cast<QWidget*>(txtConnection), static_cast<QWidget*>(txtQuery),
-                       static_cast<QWidget*>(cmdBuild), static_cast<QWidget*>(cmdHelp)}) {
-        w->setEnabled(database);
-    }
+    setAllEnabled({txtConnection, txtQuery, cmdBuild, cmdHelp}, database);
     cmdTest->setEnabled(database && !txtConnection->text().isEmpty() && !txtQuery->toPlainText().isEmpty());
     if (list) {
         txtRecipient->setFocus();

@@ -70,8 +70,6 @@ protected:
 private:
     void makeControls();
     void layOut();
-    // Chooses a recipient mode as the user's click would, with its enable and focus rules.
-    void chooseMode(QRadioButton* option);
     void applyModeRules();
     void updateTestButton();
     QStringList attachments() const;

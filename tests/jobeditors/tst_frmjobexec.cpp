@@ -10,48 +10,27 @@
 #include <QTimer>
 #include <memory>
 
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
+#include "EditorHarness.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobExec.h"
-#include "frmJobNew.h"
-#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 
-class TestFrmJobExec : public QObject {
+using Harness = EditorHarness<frmJobExec, 'e', 1, "exec">;
+
+class TestFrmJobExec : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"e1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"e1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored exec job ">e1<" named "Runner e1", plus the keys a test gives.
+    TestFrmJobExec()
+        : Harness([](const QString& job) {
+              return Keys{{u"Identification"_s, u">"_s + job + u"<"_s}, {u"Name"_s, u"Runner "_s + job}};
+          }) {}
 
-    void storeJob(const QString& job, const QMap<QString, QString>& extra = {}) {
-        const QString s = jobSection(job);
-        ini().writeINI(s, u"Type"_s, u"1"_s);
-        ini().writeINI(s, u"Identification"_s, u">"_s + job + u"<"_s);
-        ini().writeINI(s, u"Name"_s, u"Runner "_s + job);
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobExec> edit(const QString& key = u"e1"_s) {
-        auto e = std::make_unique<frmJobExec>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit exec job"_s, key);
-        return e;
-    }
-    std::unique_ptr<frmJobExec> create() {
-        auto e = std::make_unique<frmJobExec>(t->ctx());
-        e->setUpJob(u"Tellwick: New exec job"_s, QString());
-        return e;
-    }
+private:
     static QString example(const QString& line) {
         return u"Example SMS message for this job:\r\n'"_s + line + u'\'';
     }
@@ -66,11 +45,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobTakesTheFirstFreeNumberAndNoDefaults() {
         storeJob(u"e1"_s);
@@ -339,23 +315,18 @@ private slots:
     // Made through the chooser, listed by the job list, opened again from it with its values.
     void createdFromTheJobListAndEditedAgain() {
         storeJob(u"e1"_s);
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(2));
+        auto* jobs = jobList();
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobExec>(u"frmJobExec"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"DIAL"_s);
-            e->txtName->setText(u"Dialler"_s);
-            e->txtCmd->setText(u"/usr/bin/dial <#1>"_s);
-            e->txtWorkDir->setText(u"/tmp"_s);
-            e->chkNotify->setChecked(true);
-            e->optSender->click();
-            e->cmdOK->click();
+        newFromChooser(jobs, [&](frmJobExec& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"DIAL"_s);
+            e.txtName->setText(u"Dialler"_s);
+            e.txtCmd->setText(u"/usr/bin/dial <#1>"_s);
+            e.txtWorkDir->setText(u"/tmp"_s);
+            e.chkNotify->setChecked(true);
+            e.optSender->click();
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New exec job [2]"_s);
         ListItem* row = jobs->lstJobs2->findItemByTag(u"e2"_s);
         QVERIFY(row);
@@ -363,19 +334,15 @@ private slots:
         QCOMPARE(row->subItem(1), u"DIAL"_s);
         QCOMPARE(row->subItem(2), u"Dialler"_s);
 
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
         QString command, workDir;
         bool toSender = false;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobExec>(u"frmJobExec"_s);
-            caption = e->windowTitle();
-            command = e->txtCmd->text();
-            workDir = e->txtWorkDir->text();
-            toSender = e->optSender->isChecked() && e->optSender->isEnabled();
-            e->cmdCancel->click();
+        editFromJobList(jobs, row, [&](frmJobExec& e) {
+            caption = e.windowTitle();
+            command = e.txtCmd->text();
+            workDir = e.txtWorkDir->text();
+            toSender = e.optSender->isChecked() && e.optSender->isEnabled();
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(caption, u"Tellwick: Edit exec job [2]"_s);
         QCOMPARE(command, u"/usr/bin/dial <#1>"_s);
         QCOMPARE(workDir, u"/tmp"_s);

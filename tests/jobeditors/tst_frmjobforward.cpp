@@ -11,50 +11,27 @@
 
 #include "ConnectionBuilder.h"
 #include "Database.h"
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
+#include "EditorHarness.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobForward.h"
-#include "frmJobNew.h"
-#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 
-class TestFrmJobForward : public QObject {
+using Harness = EditorHarness<frmJobForward, 'f', 0, "forward">;
+
+class TestFrmJobForward : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"f1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"f1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored forward job: "fw", active, plus the recipient keys a test gives.
+    TestFrmJobForward()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"fw"_s}, {u"Name"_s, u"Forwarder"_s}, {u"Active"_s, u"1"_s}};
+          }) {}
 
-    // A stored forward job f1 with the given recipient keys (an absent value: key not written).
-    void storeJob(const QMap<QString, QString>& extra) {
-        const QString s = jobSection(u"f1"_s);
-        ini().writeINI(s, u"Type"_s, u"0"_s);
-        ini().writeINI(s, u"Identification"_s, u"fw"_s);
-        ini().writeINI(s, u"Name"_s, u"Forwarder"_s);
-        ini().writeINI(s, u"Active"_s, u"1"_s);
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobForward> edit(const QString& key = u"f1"_s) {
-        auto e = std::make_unique<frmJobForward>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit forward job"_s, key);
-        return e;
-    }
-    std::unique_ptr<frmJobForward> create() {
-        auto e = std::make_unique<frmJobForward>(t->ctx());
-        e->setUpJob(u"Tellwick: New forward job"_s, QString());
-        return e;
-    }
+private:
     static bool databaseControlsEnabled(const frmJobForward& e) {
         return e.Label3->isEnabled() && e.txtConnection->isEnabled() && e.cmdBuild->isEnabled() &&
                e.Label6->isEnabled() && e.txtQuery->isEnabled() && e.cmdHelp->isEnabled();
@@ -66,11 +43,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobStartsWithRecipientsInTheMessage() {
         auto e = create();
@@ -288,57 +262,43 @@ private slots:
     void createdFromTheJobListAndEditedAgain() {
         ini().writeINI(jobSection(u"f1"_s), u"Type"_s, u"0"_s);
         ini().writeINI(jobSection(u"f1"_s), u"Identification"_s, u"old"_s);
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(1));
+        auto* jobs = jobList();
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"FWD"_s);
-            e->txtName->setText(u"To the office"_s);
-            e->optToDefault->setChecked(true);
-            e->txtRecipient->setText(u"+4911;+4922"_s);
-            e->cmdOK->click();
+        newFromChooser(jobs, [&](frmJobForward& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"FWD"_s);
+            e.txtName->setText(u"To the office"_s);
+            e.optToDefault->setChecked(true);
+            e.txtRecipient->setText(u"+4911;+4922"_s);
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New forward job [2]"_s);
         QCOMPARE(jobs->lstJobs2->count(), 2);
 
-        ListItem* row = nullptr;
-        for (int i = 1; i <= jobs->lstJobs2->count(); ++i) {
-            if (jobs->lstJobs2->item(i)->tag() == u"f2"_s) {
-                row = jobs->lstJobs2->item(i);
-            }
-        }
+        ListItem* row = jobs->lstJobs2->findItemByTag(u"f2"_s);
         QVERIFY(row);
         QCOMPARE(row->subItem(1), u"FWD"_s);
         QCOMPARE(row->subItem(2), u"To the office"_s);
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
         QString recipients;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
-            caption = e->windowTitle();
-            recipients = e->optToDefault->isChecked() ? e->txtRecipient->text() : QString();
-            e->cmdCancel->click();
+        editFromJobList(jobs, row, [&](frmJobForward& e) {
+            caption = e.windowTitle();
+            recipients = e.optToDefault->isChecked() ? e.txtRecipient->text() : QString();
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(caption, u"Tellwick: Edit forward job [2]"_s);
         QCOMPARE(recipients, u"+4911,+4922"_s);
     }
 
     void registeredAndUnloadedAfterSave() {
-        registerJobEditorWindows(t->ctx().windows());
-        QPointer<frmJobForward> e = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
+        jobList();
+        QPointer<frmJobForward> e = loadedEditor();
         QVERIFY(e);
         e->setUpJob(u"Tellwick: New forward job"_s, QString());
         e->txtName->setText(u"Via registry"_s);
         e->cmdOK_Click();
         QCOMPARE(read(u"Name"_s), u"Via registry"_s);
         QTRY_VERIFY(e.isNull());
-        QPointer<frmJobForward> fresh = t->ctx().windows().get<frmJobForward>(u"frmJobForward"_s);
+        QPointer<frmJobForward> fresh = loadedEditor();
         QVERIFY(fresh && !fresh->isSetUp());
     }
 

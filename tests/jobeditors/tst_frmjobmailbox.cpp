@@ -10,63 +10,35 @@
 #include <memory>
 
 #include "DovecotServer.h"
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
+#include "EditorHarness.h"
 #include "ListView.h"
 #include "Scramble.h"
 #include "TabStrip.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
 #include "frmJobMailbox.h"
 #include "frmJobMailboxEdit.h"
-#include "frmJobNew.h"
-#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 using Rows = QList<QPair<QString, QString>>;
 Q_DECLARE_METATYPE(Rows)
 
-class TestFrmJobMailbox : public QObject {
+using Harness = EditorHarness<frmJobMailbox, 'm', 4, "mailbox">;
+
+class TestFrmJobMailbox : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"m1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"m1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A complete stored mailbox job, plus the keys a test gives.
+    TestFrmJobMailbox()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"mb"_s},   {u"Name"_s, u"Inbox"_s},
+                          {u"Server"_s, u"mail.example"_s}, {u"Port"_s, u"110"_s},
+                          {u"Username"_s, u"ann"_s},        {u"Password"_s, scramble(u"pw"_s, {})},
+                          {u"Interval"_s, u"15"_s},         {u"Active"_s, u"1"_s}};
+          }) {}
 
-    void storeJob(const QString& job, const QMap<QString, QString>& values) {
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            ini().writeINI(jobSection(job), it.key(), it.value());
-        }
-    }
-    // A complete stored mailbox job m1.
-    void storeMailbox(const QMap<QString, QString>& extra = {}) {
-        QMap<QString, QString> values{{u"Type"_s, u"4"_s},
-                                      {u"Identification"_s, u"mb"_s},
-                                      {u"Name"_s, u"Inbox"_s},
-                                      {u"Server"_s, u"mail.example"_s},
-                                      {u"Port"_s, u"110"_s},
-                                      {u"Username"_s, u"ann"_s},
-                                      {u"Password"_s, scramble(u"pw"_s, {})},
-                                      {u"Interval"_s, u"15"_s},
-                                      {u"Active"_s, u"1"_s}};
-        values.insert(extra);
-        storeJob(u"m1"_s, values);
-    }
-    std::unique_ptr<frmJobMailbox> create() {
-        auto e = std::make_unique<frmJobMailbox>(t->ctx());
-        e->setUpJob(u"Tellwick: New mailbox job"_s, QString());
-        return e;
-    }
-    std::unique_ptr<frmJobMailbox> edit(const QString& key = u"m1"_s) {
-        auto e = std::make_unique<frmJobMailbox>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit mailbox job"_s, key);
-        return e;
-    }
+private:
     static void fillAccess(frmJobMailbox& e, const QString& name = u"Inbox"_s) {
         e.txtName->setText(name);
         e.txtMailserver->setText(u"mail.example"_s);
@@ -104,15 +76,12 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobTakesTheFirstFreeNumber() {
-        storeJob(u"m1"_s, {{u"Type"_s, u"4"_s}, {u"Identification"_s, u"a"_s}});
-        storeJob(u"m2"_s, {{u"Type"_s, u"4"_s}, {u"Identification"_s, u"b"_s}});
+        storeJob(u"m1"_s, {{u"Identification"_s, u"a"_s}});
+        storeJob(u"m2"_s, {{u"Identification"_s, u"b"_s}});
         auto e = create();
         QCOMPARE(e->jobKey(), u"m3"_s);
         QCOMPARE(e->txtJobIdent->text(), u">m3<"_s);
@@ -178,7 +147,7 @@ private slots:
     }
     void storedJobWithoutAccessDatum() {
         QFETCH(QString, key);
-        storeMailbox({{key, QString()}});
+        storeJob({{key, QString()}});
         auto e = edit();
         QCOMPARE(e->windowTitle(), u"Tellwick: Edit mailbox job [1]"_s);
         QVERIFY(!e->cmdTest->isEnabled() && !e->cmdOK->isEnabled() && !e->chkActive->isEnabled());
@@ -203,8 +172,8 @@ private slots:
     }
 
     void identifierOfAnotherJobRefused() {
-        storeJob(u"s2"_s,
-                 {{u"Type"_s, u"3"_s}, {u"Identification"_s, u"MB"_s}, {u"Name"_s, u"Mailer, old"_s}});
+        writeKeys(u"s2"_s,
+                  {{u"Type"_s, u"3"_s}, {u"Identification"_s, u"MB"_s}, {u"Name"_s, u"Mailer, old"_s}});
         auto e = create();
         fillAccess(*e);
         e->txtJobIdent->setText(u"MB"_s);
@@ -348,7 +317,7 @@ private slots:
     }
 
     void recipientSemicolonsBecomeCommas() {
-        storeMailbox({{u"Recipient"_s, u"+4911;+4922"_s}});
+        storeJob({{u"Recipient"_s, u"+4911;+4922"_s}});
         auto e = edit();
         QCOMPARE(e->txtRecipient->text(), u"+4911,+4922"_s);
         e->txtRecipient->setText(u"+4933;+4944;+4955"_s);
@@ -376,7 +345,7 @@ private slots:
     void ruleListsRead() {
         QFETCH(QString, stored);
         QFETCH(Rows, expected);
-        storeMailbox({{u"Criteria"_s, stored}, {u"Exception"_s, stored}});
+        storeJob({{u"Criteria"_s, stored}, {u"Exception"_s, stored}});
         auto e = edit();
         QVERIFY(e->optCriteria->isChecked() && e->lstCriteria->isEnabled() && e->cmdCriteria->isEnabled());
         QVERIFY(e->chkException->isChecked() && e->lstException->isEnabled());
@@ -421,7 +390,7 @@ private slots:
     }
 
     void exceptionsKeptOnlyWhileTicked() {
-        storeMailbox({{u"Exception"_s, u"A:spam@x.example,S:ad"_s}});
+        storeJob({{u"Exception"_s, u"A:spam@x.example,S:ad"_s}});
         {
             auto e = edit();
             QVERIFY(e->chkException->isChecked() && e->lstException->isEnabled());
@@ -553,7 +522,7 @@ private slots:
     void loginTestAgainstARealServer() {
         DovecotServer dovecot;
         TW_START_DOVECOT(dovecot, (DovecotServer::Users{{u"ann"_s, u"s\u00e9cret 1"_s}}));
-        storeMailbox();
+        storeJob();
         const QByteArray before = t->readFile(u"tellwick.ini"_s);
         auto e = edit();
         e->txtMailserver->setText(dovecot.host());
@@ -596,37 +565,32 @@ private slots:
 
     // Made through the chooser, listed in the job list, opened from it with every value.
     void createdFromTheJobListAndEditedAgain() {
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(5));
+        auto* jobs = jobList();
         const Rows criteria{{u"Address"_s, u"boss@x.example"_s}, {u"Subject"_s, u"urgent"_s}};
         const Rows exceptions{{u"Subject"_s, u"newsletter"_s}};
         const QString password = u" p=\"w\u00f6rd\"; "_s;
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobMailbox>(u"frmJobMailbox"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"MB"_s);
-            e->txtName->setText(u"Office mail"_s);
-            e->txtDesc->setText(u"Tells me about mail"_s);
-            e->txtMailserver->setText(u"pop.example"_s);
-            e->txtPort->setText(u"995"_s);
-            e->txtUsername->setText(u"ann@example"_s);
-            e->txtPassword->setText(password);
-            e->txtRecipient->setText(u"+4911,+4922"_s);
-            e->txtIntervall->setText(u"15"_s);
-            e->optCriteria->setChecked(true);
-            setRows(e->lstCriteria, criteria);
-            e->chkException->setChecked(true);
-            setRows(e->lstException, exceptions);
-            e->chkRequest->setChecked(true);
-            e->txtMaxMsg->setText(u"3"_s);
-            e->chkStripHTML->setChecked(true);
-            e->chkActive->setChecked(true);
-            e->cmdOK->click();
+        newFromChooser(jobs, [&](frmJobMailbox& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"MB"_s);
+            e.txtName->setText(u"Office mail"_s);
+            e.txtDesc->setText(u"Tells me about mail"_s);
+            e.txtMailserver->setText(u"pop.example"_s);
+            e.txtPort->setText(u"995"_s);
+            e.txtUsername->setText(u"ann@example"_s);
+            e.txtPassword->setText(password);
+            e.txtRecipient->setText(u"+4911,+4922"_s);
+            e.txtIntervall->setText(u"15"_s);
+            e.optCriteria->setChecked(true);
+            setRows(e.lstCriteria, criteria);
+            e.chkException->setChecked(true);
+            setRows(e.lstException, exceptions);
+            e.chkRequest->setChecked(true);
+            e.txtMaxMsg->setText(u"3"_s);
+            e.chkStripHTML->setChecked(true);
+            e.chkActive->setChecked(true);
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New mailbox job [1]"_s);
         QCOMPARE(jobs->lstJobs2->count(), 1);
         ListItem* row = jobs->lstJobs2->item(1);
@@ -640,25 +604,21 @@ private slots:
         QVERIFY(!file.contains(u"w\u00f6rd"_s));
         QCOMPARE(scramble(read(u"Password"_s), {}), password);
 
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
         QStringList seen;
         QList<bool> states;
         Rows seenCriteria, seenExceptions;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobMailbox>(u"frmJobMailbox"_s);
-            seen = {e->windowTitle(),        e->txtJobIdent->text(),   e->txtName->text(),
-                    e->txtDesc->text(),      e->txtMailserver->text(), e->txtPort->text(),
-                    e->txtUsername->text(),  e->txtPassword->text(),   e->txtRecipient->text(),
-                    e->txtIntervall->text(), e->txtMaxMsg->text()};
-            states = {e->optMinutes->isChecked(), e->optCriteria->isChecked(),  e->chkException->isChecked(),
-                      e->chkRequest->isChecked(), e->chkStripHTML->isChecked(), e->chkActive->isChecked(),
-                      e->cmdOK->isEnabled(),      e->cmdTest->isEnabled()};
-            seenCriteria = rows(e->lstCriteria);
-            seenExceptions = rows(e->lstException);
-            e->cmdCancel->click();
+        editFromJobList(jobs, row, [&](frmJobMailbox& e) {
+            seen = {e.windowTitle(),        e.txtJobIdent->text(),   e.txtName->text(),
+                    e.txtDesc->text(),      e.txtMailserver->text(), e.txtPort->text(),
+                    e.txtUsername->text(),  e.txtPassword->text(),   e.txtRecipient->text(),
+                    e.txtIntervall->text(), e.txtMaxMsg->text()};
+            states = {e.optMinutes->isChecked(), e.optCriteria->isChecked(),  e.chkException->isChecked(),
+                      e.chkRequest->isChecked(), e.chkStripHTML->isChecked(), e.chkActive->isChecked(),
+                      e.cmdOK->isEnabled(),      e.cmdTest->isEnabled()};
+            seenCriteria = rows(e.lstCriteria);
+            seenExceptions = rows(e.lstException);
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(seen, (QStringList{u"Tellwick: Edit mailbox job [1]"_s, u"MB"_s, u"Office mail"_s,
                                     u"Tells me about mail"_s, u"pop.example"_s, u"995"_s, u"ann@example"_s,
                                     password, u"+4911,+4922"_s, u"15"_s, u"3"_s}));

@@ -14,55 +14,32 @@
 
 #include "ConnectionBuilder.h"
 #include "Database.h"
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
+#include "EditorHarness.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
-#include "frmJobNew.h"
 #include "frmJobQuery.h"
-#include "frmJobs.h"
 #include "frmSQLHelp.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString kNewCaption = u"Tellwick: New query job"_s;
-const QString kEditCaption = u"Tellwick: Edit query job"_s;
 const QString kSelectTail = u"SELECT * FROM [yourTable] WHERE [yourCriteria]=[yourValue]'"_s;
 }  // namespace
 
-class TestFrmJobQuery : public QObject {
+using Harness = EditorHarness<frmJobQuery, 'q', 2, "query">;
+
+class TestFrmJobQuery : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"q1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"q1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored query job "db" named "Lookup", plus the keys a test gives.
+    TestFrmJobQuery()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"db"_s}, {u"Name"_s, u"Lookup"_s}};
+          }) {}
 
-    void storeJob(const QMap<QString, QString>& values) {
-        const QString s = jobSection(u"q1"_s);
-        ini().writeINI(s, u"Type"_s, u"2"_s);
-        ini().writeINI(s, u"Identification"_s, u"db"_s);
-        ini().writeINI(s, u"Name"_s, u"Lookup"_s);
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobQuery> edit(const QString& key = u"q1"_s) {
-        auto e = std::make_unique<frmJobQuery>(t->ctx());
-        e->setUpJob(kEditCaption, key);
-        return e;
-    }
-    std::unique_ptr<frmJobQuery> create() {
-        auto e = std::make_unique<frmJobQuery>(t->ctx());
-        e->setUpJob(kNewCaption, QString());
-        return e;
-    }
+private:
     // The controls the answer check box switches, txtDefaultNo aside.
     static QList<QWidget*> answerControls(const frmJobQuery& e) {
         return {e.optToSender,       e.optToNumber,        e.chkReportEOF,      e.chkNoComment,
@@ -106,11 +83,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobStartsWithTheQueryInTheMessageAndNoAnswer() {
         auto e = create();
@@ -299,44 +273,39 @@ private slots:
             u"SELECT name, mobile\r\nFROM people\nWHERE mobile LIKE '+49%'\n"
             "  ORDER BY name"_s;
         const QString longDesc = QString(300, u'd') + u"end"_s;
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(3));
+        auto* jobs = jobList();
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobQuery>(u"frmJobQuery"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"PEOPLE"_s);
-            e->txtName->setText(u"People, by prefix"_s);
-            e->txtDesc->setText(longDesc);
+        newFromChooser(jobs, [&](frmJobQuery& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"PEOPLE"_s);
+            e.txtName->setText(u"People, by prefix"_s);
+            e.txtDesc->setText(longDesc);
             // The connection builder proper, on the SQLite file.
-            e->connectionBuilder()->setScripted(false);
-            e->cmdBuild->click();
-            ConnectionBuilderDialog* builder = e->connectionBuilder()->dialog();
+            e.connectionBuilder()->setScripted(false);
+            e.cmdBuild->click();
+            ConnectionBuilderDialog* builder = e.connectionBuilder()->dialog();
             if (!builder) {
-                e->cmdCancel->click();
+                e.cmdCancel->click();
                 return;
             }
             builder->cboProvider->setCurrentText(u"SQLite"_s);
             builder->txtFile->setText(file);
             builder->testConnection();
             builder->cmdOK->click();
-            e->optUseThisQuery->click();
-            e->txtQuery->setPlainText(typedSql);
-            e->chkAnswer->click();
-            e->optToNumber->click();
-            e->txtDefaultNo->setText(u"+4911;+4922"_s);
-            e->chkReportEOF->click();
-            e->chkNoComment->click();
-            e->txtFieldDelimiter->setText(u" "_s);
-            e->txtRecordDelimiter->setText(u" | "_s);
-            e->txtRestrict->setText(u"+4933"_s);
-            e->cmdAdd->click();
-            e->chkActive->click();
-            e->cmdOK->click();
+            e.optUseThisQuery->click();
+            e.txtQuery->setPlainText(typedSql);
+            e.chkAnswer->click();
+            e.optToNumber->click();
+            e.txtDefaultNo->setText(u"+4911;+4922"_s);
+            e.chkReportEOF->click();
+            e.chkNoComment->click();
+            e.txtFieldDelimiter->setText(u" "_s);
+            e.txtRecordDelimiter->setText(u" | "_s);
+            e.txtRestrict->setText(u"+4933"_s);
+            e.cmdAdd->click();
+            e.chkActive->click();
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New query job [1]"_s);
         QVERIFY(t->msgBox().shown().isEmpty());
         QCOMPARE(read(u"Connection"_s), ConnectionBuilder::sqliteString(file));
@@ -353,26 +322,22 @@ private slots:
         QCOMPARE(row->subItem(1), u"PEOPLE"_s);
         QCOMPARE(row->subItem(2), u"People, by prefix"_s);
         QVERIFY(row->checked());
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
 
         QPointer<frmJobQuery> reopened;
         QStringList seen;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobQuery>(u"frmJobQuery"_s);
-            reopened = e;
-            seen << e->windowTitle() << e->txtJobIdent->text() << e->txtName->text() << e->txtDesc->text()
-                 << e->txtConnection->text() << e->txtQuery->toPlainText() << e->txtDefaultNo->text()
-                 << e->txtFieldDelimiter->text() << e->txtRecordDelimiter->text()
-                 << e->lstRestrict->item(0)->text();
-            const QList<bool> flags{e->optUseThisQuery->isChecked(), e->optToNumber->isChecked(),
-                                    e->chkAnswer->isChecked(),       e->chkReportEOF->isChecked(),
-                                    e->chkNoComment->isChecked(),    e->chkActive->isChecked(),
-                                    e->optAllow->isChecked()};
+        editFromJobList(jobs, row, [&](frmJobQuery& e) {
+            reopened = &e;
+            seen << e.windowTitle() << e.txtJobIdent->text() << e.txtName->text() << e.txtDesc->text()
+                 << e.txtConnection->text() << e.txtQuery->toPlainText() << e.txtDefaultNo->text()
+                 << e.txtFieldDelimiter->text() << e.txtRecordDelimiter->text()
+                 << e.lstRestrict->item(0)->text();
+            const QList<bool> flags{e.optUseThisQuery->isChecked(), e.optToNumber->isChecked(),
+                                    e.chkAnswer->isChecked(),       e.chkReportEOF->isChecked(),
+                                    e.chkNoComment->isChecked(),    e.chkActive->isChecked(),
+                                    e.optAllow->isChecked()};
             seen << (flags.contains(false) ? u"some flag lost"_s : u"all flags"_s);
-            e->cmdCancel->click();
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(seen, (QStringList{u"Tellwick: Edit query job [1]"_s, u"PEOPLE"_s, u"People, by prefix"_s,
                                     longDesc, ConnectionBuilder::sqliteString(file), storedSql,
                                     u"+4911,+4922"_s, u" "_s, u" | "_s, u"+4933"_s, u"all flags"_s}));

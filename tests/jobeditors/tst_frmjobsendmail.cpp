@@ -12,15 +12,11 @@
 
 #include "ConnectionBuilder.h"
 #include "Database.h"
-#include "JobEditorWindows.h"
-#include "JobTypes.h"
+#include "EditorHarness.h"
 #include "ListView.h"
-#include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
-#include "frmJobNew.h"
 #include "frmJobSendmail.h"
-#include "frmJobs.h"
 
 using namespace Qt::StringLiterals;
 
@@ -31,38 +27,19 @@ const QString kNoServerText =
 const QString kPrefix = u"Example SMS message for this job: '"_s;
 }  // namespace
 
-class TestFrmJobSendmail : public QObject {
+using Harness = EditorHarness<frmJobSendmail, 's', 3, "sendmail">;
+
+class TestFrmJobSendmail : public QObject, public Harness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TestContext> t;
-    IniStore& ini() { return t->ini(); }
-    QString read(const QString& key, const QString& job = u"s1"_s) {
-        return ini().readINI(jobSection(job), key);
-    }
-    QStringList keys(const QString& job = u"s1"_s) { return ini().keys(jobSection(job)); }
+public:
+    // A stored sendmail job "mail", active, plus the keys a test gives.
+    TestFrmJobSendmail()
+        : Harness([](const QString&) {
+              return Keys{{u"Identification"_s, u"mail"_s}, {u"Name"_s, u"Mailer"_s}, {u"Active"_s, u"1"_s}};
+          }) {}
 
-    // A stored sendmail job s1 with the given extra keys.
-    void storeJob(const QMap<QString, QString>& extra) {
-        const QString s = jobSection(u"s1"_s);
-        ini().writeINI(s, u"Type"_s, u"3"_s);
-        ini().writeINI(s, u"Identification"_s, u"mail"_s);
-        ini().writeINI(s, u"Name"_s, u"Mailer"_s);
-        ini().writeINI(s, u"Active"_s, u"1"_s);
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
-            ini().writeINI(s, it.key(), it.value());
-        }
-    }
-    std::unique_ptr<frmJobSendmail> edit(const QString& key = u"s1"_s) {
-        auto e = std::make_unique<frmJobSendmail>(t->ctx());
-        e->setUpJob(u"Tellwick: Edit sendmail job"_s, key);
-        return e;
-    }
-    std::unique_ptr<frmJobSendmail> create() {
-        auto e = std::make_unique<frmJobSendmail>(t->ctx());
-        e->setUpJob(u"Tellwick: New sendmail job"_s, QString());
-        return e;
-    }
+private:
     // "message", "list", "database" or "none".
     static QString mode(const frmJobSendmail& e) {
         if (e.optRCPwithMsg->isChecked())
@@ -94,11 +71,8 @@ private:
     }
 
 private slots:
-    void init() { t = std::make_unique<TestContext>(); }
-    void cleanup() {
-        TW_VERIFY_NO_UNANSWERED(*t);
-        t.reset();
-    }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
 
     void newJobHasNoModeYet() {
         ini().writeINI(u"Job s1"_s, u"Type"_s, u"3"_s);
@@ -474,11 +448,10 @@ private slots:
         // Only the shared state counts, not what the settings file says.
         ini().writeINI(u"Settings"_s, u"SMTPServer"_s, warned ? u"file.example.org"_s : QString());
         t->ctx().state().smtpServer = server;
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
+        auto* jobs = jobList();
         QCOMPARE(jobs->lstJobs2->count(), 0);
         for (int round = 0; round < 2; ++round) {  // new, then edited
-            QPointer<frmJobSendmail> e = t->ctx().windows().get<frmJobSendmail>(u"frmJobSendmail"_s);
+            QPointer<frmJobSendmail> e = loadedEditor();
             e->setUpJob(round == 0 ? u"Tellwick: New sendmail job"_s : u"Tellwick: Edit sendmail job"_s,
                         u"s1"_s);
             e->txtName->setText(u"Warned"_s);
@@ -651,25 +624,20 @@ private slots:
     // Made through the chooser, listed by the job list, opened again from it with its values.
     void createdFromTheJobListAndEditedAgain() {
         t->ctx().state().smtpServer = u"mail.example.org"_s;
-        registerJobEditorWindows(t->ctx().windows());
-        auto* jobs = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
-        auto* chooser = t->ctx().windows().get<frmJobNew>(u"frmJobNew"_s);
-        chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(4));
+        auto* jobs = jobList();
         QString caption;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobSendmail>(u"frmJobSendmail"_s);
-            caption = e->windowTitle();
-            e->txtJobIdent->setText(u"MAIL"_s);
-            e->txtName->setText(u"Mail it"_s);
-            e->optRCPList->setChecked(true);
-            e->txtRecipient->setText(u"a@x.org;b@y.org"_s);
-            e->txtSubject->setText(u"From <$sender>"_s);
-            e->txtText->setPlainText(u"line 1\nline 2"_s);
-            e->txtAttach->setText(u"/tmp/a.pdf"_s);
-            e->cmdFileAdd->click();
-            e->cmdOK->click();
+        newFromChooser(jobs, [&](frmJobSendmail& e) {
+            caption = e.windowTitle();
+            e.txtJobIdent->setText(u"MAIL"_s);
+            e.txtName->setText(u"Mail it"_s);
+            e.optRCPList->setChecked(true);
+            e.txtRecipient->setText(u"a@x.org;b@y.org"_s);
+            e.txtSubject->setText(u"From <$sender>"_s);
+            e.txtText->setPlainText(u"line 1\nline 2"_s);
+            e.txtAttach->setText(u"/tmp/a.pdf"_s);
+            e.cmdFileAdd->click();
+            e.cmdOK->click();
         });
-        chooser->cmdOK_Click();
         QCOMPARE(caption, u"Tellwick: New sendmail job [1]"_s);
         QCOMPARE(jobs->lstJobs2->count(), 1);
         ListItem* row = jobs->lstJobs2->item(1);
@@ -678,17 +646,13 @@ private slots:
         QCOMPARE(row->subItem(1), u"MAIL"_s);
         QCOMPARE(row->subItem(2), u"Mail it"_s);
 
-        jobs->lstJobs2->setSelectedItem(row);
-        jobs->lstJobs2_Click();
         QStringList seen;
-        QTimer::singleShot(0, jobs, [&] {
-            auto* e = t->ctx().windows().get<frmJobSendmail>(u"frmJobSendmail"_s);
-            seen = {e->windowTitle(),          mode(*e),
-                    e->txtRecipient->text(),   e->txtSubject->text(),
-                    e->txtText->toPlainText(), e->lstFiles->item(0)->text()};
-            e->cmdCancel->click();
+        editFromJobList(jobs, row, [&](frmJobSendmail& e) {
+            seen = {e.windowTitle(),          mode(e),
+                    e.txtRecipient->text(),   e.txtSubject->text(),
+                    e.txtText->toPlainText(), e.lstFiles->item(0)->text()};
+            e.cmdCancel->click();
         });
-        jobs->cmdEdit_Click();
         QCOMPARE(seen, (QStringList{u"Tellwick: Edit sendmail job [1]"_s, u"list"_s, u"a@x.org,b@y.org"_s,
                                     u"From <$sender>"_s, u"line 1\nline 2"_s, u"/tmp/a.pdf"_s}));
     }
