@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyle>
 
 #include "AddressBook.h"
 #include "AddressBookTexts.h"
 #include "AppContext.h"
+#include "AppIcons.h"
 #include "Fields.h"
 #include "KeyCodes.h"
 #include "ListView.h"
@@ -107,25 +107,26 @@ void frmAddressBook::buildControls() {
     labStatus = new QLabel(this);
     place(labStatus, kListLeft, 4140, kListWidth, 255);
 
-    QStyle* st = style();
-    auto picture = [&](const QString& tip, QStyle::StandardPixmap icon, int row) {
+    auto picture = [&](const QString& tip, AppIcons::Picture icon, int row) {
         QPushButton* b = button(this, {});
-        b->setIcon(st->standardIcon(icon));
+        b->setIcon(AppIcons::picture(icon));
+        b->setIconSize(QSize(20, 20));
         b->setToolTip(tip);
         place(b, kButtonsLeft, 750 + row * 480, 450, 420);
         return b;
     };
-    cmdDelete = picture(QStringLiteral("Delete addresses from selected phonebook"), QStyle::SP_TrashIcon, 0);
+    cmdDelete =
+        picture(QStringLiteral("Delete addresses from selected phonebook"), AppIcons::Picture::Delete, 0);
     cmdCopy =
-        picture(QStringLiteral("Copy selected addresses to another phonebook"), QStyle::SP_FileLinkIcon, 1);
+        picture(QStringLiteral("Copy selected addresses to another phonebook"), AppIcons::Picture::Copy, 1);
     cmdMove =
-        picture(QStringLiteral("Move selected addresses to another phonebook"), QStyle::SP_ArrowForward, 2);
+        picture(QStringLiteral("Move selected addresses to another phonebook"), AppIcons::Picture::Move, 2);
     cmdRefresh = picture(QStringLiteral("Refresh selected phonebook list (read from phone)"),
-                         QStyle::SP_BrowserReload, 3);
+                         AppIcons::Picture::Refresh, 3);
     cmdUpdate = picture(QStringLiteral("Update selected phonebook memory (write to phone)"),
-                        QStyle::SP_DialogSaveButton, 4);
+                        AppIcons::Picture::Save, 4);
     cmdOutlook =
-        picture(QStringLiteral("Import contacts from Microsoft Outlook..."), QStyle::SP_DialogOpenButton, 6);
+        picture(QStringLiteral("Import contacts from Microsoft Outlook..."), AppIcons::Picture::Import, 6);
     for (QPushButton* b : {cmdDelete, cmdCopy, cmdMove, cmdRefresh, cmdUpdate}) {
         b->setEnabled(false);
     }
@@ -165,7 +166,7 @@ void frmAddressBook::buildControls() {
     place(cmdAbort, kListLeft + 2640, 6090, 1200, 375);
     cmdAbort->hide();
     cmdClose = button(this, QStringLiteral("&Close"));
-    place(cmdClose, kButtonsLeft - 735, 6090, 1200, 375);
+    place(cmdClose, kButtonsLeft + 450 - 1200, 6090, 1200, 375);  // right edge with the pictures
     cmdClose->setDefault(true);
 
     setTabOrder(Tubby, lstNames);

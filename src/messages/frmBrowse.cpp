@@ -9,9 +9,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QStyle>
 
 #include "AppContext.h"
+#include "AppIcons.h"
 #include "BrowserFileOps.h"
 #include "BrowserListing.h"
 #include "KeyCodes.h"
@@ -41,11 +41,11 @@ void place(QWidget* w, int left, int top, int width, int height) {
                    Twips::toPixels(height));
 }
 
-QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon,
-                           const QString& tip) {
+QPushButton* pictureButton(QWidget* parent, const char* name, AppIcons::Picture picture, const QString& tip) {
     auto* b = new QPushButton(parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setIcon(parent->style()->standardIcon(icon));
+    b->setIcon(AppIcons::picture(picture));
+    b->setIconSize(QSize(20, 20));
     b->setToolTip(tip);
     b->setAutoDefault(false);
     return b;
@@ -190,18 +190,18 @@ void frmBrowse::buildControls() {
     labFileName->setObjectName(QStringLiteral("labFileName"));
     place(labFileName, 120, 4650, kListWidthTwips, 255);
 
-    cmdReply =
-        pictureButton(this, "cmdReply", QStyle::SP_ArrowBack, QStringLiteral("Reply to selected message"));
-    cmdForward = pictureButton(this, "cmdForward", QStyle::SP_ArrowForward,
+    cmdReply = pictureButton(this, "cmdReply", AppIcons::Picture::Reply,
+                             QStringLiteral("Reply to selected message"));
+    cmdForward = pictureButton(this, "cmdForward", AppIcons::Picture::Forward,
                                QStringLiteral("Forward selected message"));
-    cmdEdit = pictureButton(this, "cmdEdit", QStyle::SP_FileDialogDetailedView,
-                            QStringLiteral("Edit selected message"));
-    cmdCopy = pictureButton(this, "cmdCopy", QStyle::SP_FileDialogNewFolder, {});
-    cmdMove = pictureButton(this, "cmdMove", QStyle::SP_DirIcon, {});
-    cmdDelete =
-        pictureButton(this, "cmdDelete", QStyle::SP_TrashIcon, QStringLiteral("Delete selected message"));
+    cmdEdit =
+        pictureButton(this, "cmdEdit", AppIcons::Picture::Edit, QStringLiteral("Edit selected message"));
+    cmdCopy = pictureButton(this, "cmdCopy", AppIcons::Picture::Copy, {});
+    cmdMove = pictureButton(this, "cmdMove", AppIcons::Picture::Move, {});
+    cmdDelete = pictureButton(this, "cmdDelete", AppIcons::Picture::Delete,
+                              QStringLiteral("Delete selected message"));
     cmdRefresh =
-        pictureButton(this, "cmdRefresh", QStyle::SP_BrowserReload, QStringLiteral("Refresh message list"));
+        pictureButton(this, "cmdRefresh", AppIcons::Picture::Refresh, QStringLiteral("Refresh message list"));
     int left = 120;
     for (QPushButton* b : {cmdReply, cmdForward, cmdEdit, cmdCopy, cmdMove, cmdDelete, cmdRefresh}) {
         place(b, left, 5040, 540, 480);

@@ -102,6 +102,7 @@ void frmEditMsg::buildControls() {
     Label6 = label(Frame1, QStringLiteral("Time:"), 2640, 330, 690);
     labResultTime = label(Frame1, {}, 3360, 330, 1680);
     Label7 = label(Frame1, QStringLiteral("Result:"), 120, 690, 690);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // level with the first line of a long result
     labResult = label(Frame1, {}, 840, 690, 4650);
     Twips::setGeometry(labResult, 840, 690, 4650, 600);
     labResult->setWordWrap(true);

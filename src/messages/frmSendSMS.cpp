@@ -8,10 +8,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QStyle>
 #include <QTimer>
 
 #include "AppContext.h"
+#include "AppIcons.h"
 #include "ComposeSender.h"
 #include "KeyCodes.h"
 #include "ListView.h"
@@ -89,10 +89,10 @@ void frmSendSMS::buildControls() {
     labPhoneNo->setBuddy(txtPhoneNo);
 
     cmdIn = button(this, {});
-    cmdIn->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    cmdIn->setIcon(AppIcons::picture(AppIcons::Picture::ArrowLeft));
     cmdIn->setVisible(false);
     cmdOut = button(this, {});
-    cmdOut->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    cmdOut->setIcon(AppIcons::picture(AppIcons::Picture::ArrowRight));
     cmdOut->setVisible(false);
     cmdAddress = button(this, {});
     cmdAddress->setIcon(cmdOut->icon());

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "BrowseFixture.h"
+#include "IconLook.h"
 #include "PhoneSimulator.h"
 #include "TabStrip.h"
 #include "frmSendSMS.h"
@@ -128,6 +129,11 @@ void tst_BrowseOps::selectionEnablesCommands() {
     b->Tubby_Click();
     QVERIFY(!b->cmdCopy->isEnabled());
     QVERIFY(!b->mnuReply->isEnabled());
+    // Each picture shows at a glance whether its button can be used.
+    for (QPushButton* c :
+         {b->cmdReply, b->cmdForward, b->cmdEdit, b->cmdCopy, b->cmdMove, b->cmdDelete, b->cmdRefresh}) {
+        QVERIFY2(disabledChange(c) > 0.6, qPrintable(c->objectName()));
+    }
 }
 
 void tst_BrowseOps::addOfferedOnlyForANumber_data() {

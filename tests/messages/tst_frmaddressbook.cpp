@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "IconLook.h"
 #include "ListView.h"
 #include "MessagesWindows.h"
 #include "PhoneSimulator.h"
@@ -738,6 +739,11 @@ void tst_frmAddressBook::renders() {
     open();
     select({u"Ann"_s});
     QCOMPARE(Twips::width(w.get()), 6255);
+    // Each picture shows at a glance whether its button can be used.
+    for (QPushButton* b :
+         {w->cmdDelete, w->cmdCopy, w->cmdMove, w->cmdRefresh, w->cmdUpdate, w->cmdOutlook}) {
+        QVERIFY2(disabledChange(b) > 0.6, qPrintable(b->toolTip()));
+    }
     const QPixmap shot = w->grab();
     QVERIFY(!shot.isNull());
     const QString path = qEnvironmentVariable("TW_SCREENSHOT");
