@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "AppContext.h"
 #include "AppIcons.h"
@@ -524,6 +525,7 @@ void frmBrowse::cmdEdit_Click() {
 }
 
 void frmBrowse::cmdReply_Click() {
+    QScopedValueRollback busy(m_busy, m_busy + 1);
     const QString path = currentFolder + u'/' + selectedFile;
     frmMain& main = m_ctx.mainWindow();
     main.tempDisableTimers();
@@ -536,6 +538,7 @@ void frmBrowse::cmdReply_Click() {
 }
 
 void frmBrowse::cmdForward_Click() {
+    QScopedValueRollback busy(m_busy, m_busy + 1);
     const QString path = currentFolder + u'/' + selectedFile;
     frmMain& main = m_ctx.mainWindow();
     main.tempDisableTimers();
@@ -559,6 +562,9 @@ void frmBrowse::reject() {
 }
 
 void frmBrowse::unloadMe() {
+    if (m_busy > 0) {
+        return;
+    }
     QDialog::reject();
     if (m_ctx.windows().existing(kWindowName) == this) {
         m_ctx.windows().unload(kWindowName);
@@ -567,9 +573,10 @@ void frmBrowse::unloadMe() {
 
 void frmBrowse::mnuSendNow_Click() {
     ListItem* current = currentLine();
-    if (!current) {
+    if (!current || m_busy > 0) {
         return;
     }
+    QScopedValueRollback busy(m_busy, m_busy + 1);
     Hourglass hourglass;
     frmMain& main = m_ctx.mainWindow();
     main.tempDisableTimers();
@@ -595,6 +602,7 @@ void frmBrowse::mnuAdd_Click() {
         return;
     }
     const QString number = current->QTreeWidgetItem::text(BrowserTabs::numberColumn(selectedTab()));
+    QScopedValueRollback busy(m_busy, m_busy + 1);
     frmAddressBook::openModalWithNumber(m_ctx, number);
     Tubby_Click();
 }

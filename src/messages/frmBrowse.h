@@ -105,4 +105,7 @@ private:
     void unloadMe();
 
     AppContext& m_ctx;
+    // Handlers that wait for the phone or for another window let the message loop run; while
+    // one does, the window is not unloaded under it and sends nothing else.
+    int m_busy = 0;
 };

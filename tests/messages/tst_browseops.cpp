@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <functional>
 
@@ -49,6 +50,7 @@ private slots:
     void replyAndForwardPresetTheComposeDialog();
     void sendNowThroughThePhone();
     void sendNowFailureIsShownAndTheFileLeaves();
+    void sendNowHoldsTheWindowWhileThePhoneWaits();
 
 private:
     // Runs look on the named window once it is up in its modal loop, then closes it.
@@ -517,6 +519,40 @@ void tst_BrowseOps::sendNowFailureIsShownAndTheFileLeaves() {
     QVERIFY(files(u"Out"_s).isEmpty());
     QCOMPARE(b->LstMsg2->count(), 0);
     QVERIFY(!f->ctx().mainWindow().timersDisabled());
+}
+
+void tst_BrowseOps::sendNowHoldsTheWindowWhileThePhoneWaits() {
+    // The message loop runs while the phone is waited for: a close or a second send-now
+    // arriving then must neither destroy the window under the running send nor file the
+    // message being sent as failed.
+    PhoneSimulator sim;
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    QVERIFY(f->ctx().phone().openPort(sim.devicePath(), 115200));
+    QVERIFY(f->ctx().phone().startDevice());
+    f->ctx().getSettings();
+    f->message(u"Out"_s, u"o1.sms"_s, {u"[Tellwick]"_s, u"No=+4917011"_s, u"Text=hello now"_s});
+    QPointer<frmBrowse> b = f->open();
+    b->tubby->setSelectedIndex(2);
+    f->click(b, u"o1.sms"_s);
+    bool during = false;
+    connect(&sim, &PhoneSimulator::submitted, this, [&] {
+        during = true;
+        b->Command1->click();
+        QTest::keyClick(b->LstMsg2, Qt::Key_S, Qt::ControlModifier);
+    });
+    b->mnuSendNow_Click();
+    QVERIFY(during);
+    QVERIFY(b);
+    QCOMPARE(sim.decodedSubmissions().size(), 1);
+    QCOMPARE(boxes().size(), 1);
+    QCOMPARE(boxes().first().text, u"OK: Message was sent to +4917011."_s);
+    QCOMPARE(files(u"Sent"_s), QStringList{u"o1.sms"_s});
+    QCOMPARE(f->ctx().ini().readINI(u"Job Result"_s, u"Result"_s, f->path(u"Sent"_s, u"o1.sms"_s)),
+             u"OK: Message was sent to +4917011."_s);
+    QVERIFY(!f->ctx().mainWindow().timersDisabled());
+    // Once the send is over, closing works again.
+    b->Command1->click();
+    QTRY_VERIFY(b.isNull());
 }
 
 QTEST_MAIN(tst_BrowseOps)
