@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -670,8 +671,13 @@ void frmAddressBook::lstNames_DblClick(ListItem* item) {
         return;
     }
     const QString number = item ? item->subItem(1) : txtNumber->text();
+    // The compose dialog checks the phone while it loads and the message loop runs meanwhile,
+    // so this window may be closed and unloaded before the call returns.
+    const QPointer<frmAddressBook> self(this);
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Send SMS message"), number, {});
-    lstNames->setFocus();
+    if (self) {
+        lstNames->setFocus();
+    }
 }
 
 void frmAddressBook::txtName_Change() {

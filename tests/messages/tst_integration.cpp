@@ -33,6 +33,7 @@ private slots:
     void browserEditsWithTheEditorAndIsRefreshed();
     void browserReplySendsOverThePhone();
     void addressBookDoubleClickComposes();
+    void addressBookClosedWhileComposeChecksThePhone();
     void addressBookCopiesAndMovesThroughTheChooser();
     void addressBookImportsContacts();
 
@@ -352,6 +353,29 @@ void tst_Integration::addressBookImportsContacts() {
     QCOMPARE(rows(book->lstNames), listedInBook);
     QTRY_VERIFY(!f->ctx().windows().isLoaded(u"frmOutlookImport"_s));
     QVERIFY(book->isVisible());
+}
+
+void tst_Integration::addressBookClosedWhileComposeChecksThePhone() {
+    // The compose dialog checks the phone while it loads, and the message loop runs meanwhile:
+    // the address book beside the main window may be closed then, under its own handler.
+    QVERIFY2(startPhone(), qPrintable(sim->errorString()));
+    f->ctx().ini().writeINI(u"Addressbook"_s, u"Bob"_s, u"+4917022"_s);
+    f->ctx().mainWindow().mnuAddressBook_Click();
+    QPointer<frmAddressBook> book = window<frmAddressBook>(u"frmAddressBook"_s);
+    QVERIFY(book);
+    QVERIFY(QTest::qWaitForWindowExposed(book));
+    bool closedDuringCheck = false;
+    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& command) {
+        if (command == u"AT"_s && book && !closedDuringCheck) {
+            closedDuringCheck = true;
+            QTimer::singleShot(0, book, [&] { book->cmdClose->click(); });
+        }
+    });
+    whenModal(u"frmSendSMS"_s, [](QWidget* w) { static_cast<frmSendSMS*>(w)->cmdClose->click(); });
+    book->lstNames_DblClick(book->lstNames->item(1));
+    QVERIFY(closedDuringCheck);
+    QTRY_VERIFY(!book);
+    QVERIFY(!f->ctx().mainWindow().timersDisabled());
 }
 
 QTEST_MAIN(tst_Integration)
