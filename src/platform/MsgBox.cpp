@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -63,10 +64,13 @@ int MsgBox::show(const QString& text, Buttons buttons, Icon icon, const QString&
         case Information: qicon = QMessageBox::Information; break;
         case NoIcon: break;
     }
-    QMessageBox mb(qicon, title.isEmpty() ? QApplication::applicationName() : title, text, standardButtons(buttons),
-                   parent ? parent : QApplication::activeWindow());
-    const int result = mb.exec();
-    box.answer = mb.clickedButton() ? answerOf(result) : escapeAnswer(buttons);
+    // On the heap: a parent deleted while the box waits takes the box with it.
+    QPointer<QMessageBox> mb =
+        new QMessageBox(qicon, title.isEmpty() ? QApplication::applicationName() : title, text,
+                        standardButtons(buttons), parent ? parent : QApplication::activeWindow());
+    const int result = mb->exec();
+    box.answer = mb && mb->clickedButton() ? answerOf(result) : escapeAnswer(buttons);
+    delete mb.data();
     m_shown.append(box);
     if (m_shown.size() > 100) {
         m_shown.removeFirst();

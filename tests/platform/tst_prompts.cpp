@@ -1,4 +1,7 @@
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
 
 #include "Prompts.h"
 
@@ -42,6 +45,20 @@ private slots:
         p.beeper.beep();
         p.beeper.beep();
         QCOMPARE(p.beeper.count(), 2);
+    }
+
+    // A window closed and deleted while a box over it waits (a timer, the send cycle) takes
+    // the box with it; the box must come back with the no-choice answer, not crash.
+    void aBoxWhoseWindowIsDeletedUnderItReturnsCancel() {
+        MsgBox box;
+        QPointer<QWidget> owner = new QWidget;
+        owner->show();
+        QTimer::singleShot(0, [&owner] { delete owner.data(); });
+        QCOMPARE(box.show(QStringLiteral("Save?"), MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("T"),
+                          owner),
+                 int(MsgBox::Cancel));
+        QVERIFY(owner.isNull());
+        QCOMPARE(box.shown().size(), 1);
     }
 };
 
