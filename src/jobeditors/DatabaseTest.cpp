@@ -76,19 +76,26 @@ QString DatabaseTest::collect(const QList<QVariant>& values) {
     return joined;
 }
 
-DatabaseTest::Box DatabaseTest::evaluate(const Fetch& result) {
+std::optional<DatabaseTest::Box> DatabaseTest::failureBox(const Fetch& result) {
     switch (result.stage) {
         case Fetch::ConnectFailed:
-            return {u"The following error occurred while connecting to your Database:"_s + kCrLf + kCrLf +
-                        result.error,
-                    u"Tellwick: Test database connection"_s, MsgBox::Critical};
+            return Box{u"The following error occurred while connecting to your Database:"_s + kCrLf + kCrLf +
+                           result.error,
+                       u"Tellwick: Test database connection"_s, MsgBox::Critical};
         case Fetch::QueryFailed:
-            return {
+            return Box{
                 u"The following error occurred while connecting to your Database and querying your table:"_s +
                     kCrLf + kCrLf + result.error,
                 kQueryTitle, MsgBox::Information};
         case Fetch::Done:
             break;
+    }
+    return std::nullopt;
+}
+
+DatabaseTest::Box DatabaseTest::evaluate(const Fetch& result) {
+    if (const auto failed = failureBox(result)) {
+        return *failed;
     }
     if (result.values.isEmpty()) {
         return {u"Your query didn't return any records."_s, kSqlTitle, MsgBox::Critical};

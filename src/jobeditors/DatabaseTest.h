@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -46,6 +48,8 @@ public:
     // The checks in their order: connection, query, no record, more than one column, first
     // value neither a number nor an address, then the success box.
     static Box evaluate(const Fetch& result);
+    // The box of a failed connection or query; nothing when the query ran.
+    static std::optional<Box> failureBox(const Fetch& result);
     static Box run(const QString& connectionString, const QString& query);
     // Runs the test and shows its box; returns the box shown.
     static Box show(MsgBox& msgBox, const QString& connectionString, const QString& query,

@@ -31,9 +31,7 @@ namespace {
 const QString kCRLF = QStringLiteral("\r\n");
 constexpr int kRestrictWidthTwips = 3600;
 // Tooltips: balloons, tools that pass the mouse through, shown for ten seconds.
-constexpr int kBalloonStyle = 0x40;
-constexpr int kTransparentTool = 0x100;
-constexpr int kAutoPopDelay = 2;
+constexpr int kBalloonStyle = EditorToolTips::kBalloonStyle;
 constexpr int kPlaceholders = 10;
 }  // namespace
 
@@ -202,21 +200,12 @@ void JobEditorFrame::restrictionToolTips() {
 // ---- tooltips ----------------------------------------------------------------------------
 
 void JobEditorFrame::initToolTips(int style) {
-    m_toolTips = std::make_unique<cToolTips>();
-    m_toolTips->Create(&m_ctx.mainWindow(), style);
+    m_toolTips.create(&m_ctx.mainWindow(), style);
 }
 
 void JobEditorFrame::setToolTip(QWidget* control, const QString& text, const QString& title, int maxWidth,
                                 int autoPop) {
-    if (!m_toolTips) {
-        initToolTips(kBalloonStyle);
-    }
-    m_toolTips->AddTool(control, kTransparentTool, text);
-    m_toolTips->Title(title);
-    m_toolTips->MaxTipWidth(maxWidth != 0 ? maxWidth : -1);
-    if (autoPop != 0) {
-        m_toolTips->SetDelayTime(kAutoPopDelay, kTipShowMilliseconds);
-    }
+    m_toolTips.add(&m_ctx.mainWindow(), control, text, title, maxWidth, autoPop);
 }
 
 // ---- opening -----------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EditorToolTips.h"
+
 #include <QDialog>
 #include <QHash>
 #include <QList>
@@ -207,7 +209,7 @@ private:
     QWidget* m_options = nullptr;
     QButtonGroup* m_restrictGroup = nullptr;
     QList<QWidget*> m_selectAll;
-    std::unique_ptr<cToolTips> m_toolTips;
+    EditorToolTips m_toolTips;
     ConnectionBuilder* m_builder = nullptr;
     QHash<QRadioButton*, std::function<void()>> m_chosenHandlers;
 };

@@ -25,19 +25,8 @@ QString SendmailQueryTest::collect(const QList<QVariant>& values) {
 }
 
 DatabaseTest::Box SendmailQueryTest::evaluate(const DatabaseTest::Fetch& result) {
-    using Fetch = DatabaseTest::Fetch;
-    switch (result.stage) {
-        case Fetch::ConnectFailed:
-            return {u"The following error occurred while connecting to your Database:"_s + kCrLf + kCrLf +
-                        result.error,
-                    u"Tellwick: Test database connection"_s, MsgBox::Critical};
-        case Fetch::QueryFailed:
-            return {
-                u"The following error occurred while connecting to your Database and querying your table:"_s +
-                    kCrLf + kCrLf + result.error,
-                kQueryTitle, MsgBox::Information};
-        case Fetch::Done:
-            break;
+    if (const auto failed = DatabaseTest::failureBox(result)) {
+        return *failed;
     }
     if (result.columns >= 2) {
         return {u"Your query returned more than one column."_s + kCrLf + kCrLf + kSelectOnly + kCrLf +

@@ -20,9 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kWindowName = u"frmJobMailboxEdit"_s;
-constexpr int kBalloonStyle = 0x40;
-constexpr int kTransparentTool = 0x100;
-constexpr int kAutoPopDelay = 2;
+constexpr int kBalloonStyle = EditorToolTips::kBalloonStyle;
 constexpr int kAutoPopMilliseconds = 10000;
 constexpr int kTipWidth = 400;
 constexpr int kFieldColumnTwips = 700;
@@ -139,21 +137,12 @@ QList<MailboxRule> frmJobMailboxEdit::rows() const {
 // ---- tooltips ------------------------------------------------------------------------------
 
 void frmJobMailboxEdit::initToolTips(int style) {
-    m_toolTips = std::make_unique<cToolTips>();
-    m_toolTips->Create(&m_ctx.mainWindow(), style);
+    m_toolTips.create(&m_ctx.mainWindow(), style);
 }
 
 void frmJobMailboxEdit::setToolTip(QWidget* control, const QString& text, const QString& title, int maxWidth,
                                    int autoPop) {
-    if (!m_toolTips) {
-        initToolTips(kBalloonStyle);
-    }
-    m_toolTips->AddTool(control, kTransparentTool, text);
-    m_toolTips->Title(title);
-    m_toolTips->MaxTipWidth(maxWidth != 0 ? maxWidth : -1);
-    if (autoPop != 0) {
-        m_toolTips->SetDelayTime(kAutoPopDelay, kAutoPopMilliseconds);
-    }
+    m_toolTips.add(&m_ctx.mainWindow(), control, text, title, maxWidth, autoPop);
 }
 
 // ---- opening -------------------------------------------------------------------------------

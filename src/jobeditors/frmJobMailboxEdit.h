@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EditorToolTips.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
@@ -111,5 +113,5 @@ private:
     QPointer<ListView> m_exceptionList;
     bool m_setUp = false;
     bool m_criteriaMode = false;
-    std::unique_ptr<cToolTips> m_toolTips;
+    EditorToolTips m_toolTips;
 };
