@@ -12,6 +12,7 @@
 #include "JobEditorFrame.h"
 #include "JobEditorWindows.h"
 #include "ListView.h"
+#include "ModalWatcher.h"
 #include "TestContext.h"
 #include "frmJobMailbox.h"
 #include "frmJobNew.h"
@@ -27,10 +28,10 @@ private slots:
         t = std::make_unique<TestContext>();
         registerJobEditorWindows(t->ctx().windows());
         t->ctx().getSettings();
-        m_pending = 0;
+        m_modal.reset();
     }
     void cleanup() {
-        QCOMPARE(m_pending, 0);  // every window the test waited for came up
+        QCOMPARE(m_modal.pending(), 0);  // every window the test waited for came up
         TW_VERIFY_NO_UNANSWERED(*t);
         t->ctx().windows().unloadAll();
         t.reset();
@@ -118,22 +119,8 @@ private slots:
     }
 
 private:
-    // Runs act on the named window once it is up in its own modal loop; act closes it.
     void whenModal(const QString& name, std::function<void(QWidget*)> act) {
-        ++m_pending;
-        auto* poll = new QTimer(this);
-        poll->setInterval(5);
-        connect(poll, &QTimer::timeout, this, [this, poll, name, act] {
-            QWidget* w = t->ctx().windows().existing(name);
-            if (!w || !w->isVisible() || QApplication::activeModalWidget() != w) {
-                return;
-            }
-            poll->stop();
-            poll->deleteLater();
-            --m_pending;
-            act(w);
-        });
-        poll->start();
+        m_modal.whenModal(t->ctx().windows(), name, std::move(act));
     }
     // What a person types into a new job before OK.
     void fill(JobEditorFrame* editor) {
@@ -149,7 +136,7 @@ private:
     }
 
     std::unique_ptr<TestContext> t;
-    int m_pending = 0;
+    ModalWatcher m_modal;
 };
 
 QTEST_MAIN(tst_JobPath)

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "BrowseFixture.h"
+#include "ModalWatcher.h"
 #include "IconLook.h"
 #include "PhoneSimulator.h"
 #include "TabStrip.h"
@@ -70,6 +71,7 @@ private:
     const QList<MsgBox::Shown>& boxes() { return f->ctx().msgBox().shown(); }
 
     std::unique_ptr<BrowseFixture> f;
+    ModalWatcher m_modal;
 };
 
 void tst_BrowseOps::init() {
@@ -83,14 +85,7 @@ void tst_BrowseOps::cleanup() {
 }
 
 void tst_BrowseOps::whenUp(const QString& name, std::function<void(QWidget*)> look) {
-    auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, [this, poll, name, look] {
-        QWidget* w = f->ctx().windows().existing(name);
-        if (!w || !w->isVisible() || !QApplication::activeModalWidget()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
+    m_modal.whenModal(f->ctx().windows(), name, [look](QWidget* w) {
         look(w);
         if (auto* compose = qobject_cast<frmSendSMS*>(w)) {
             compose->cmdClose->click();
@@ -98,7 +93,6 @@ void tst_BrowseOps::whenUp(const QString& name, std::function<void(QWidget*)> lo
             dialog->accept();
         }
     });
-    poll->start(5);
 }
 
 void tst_BrowseOps::selectionEnablesCommands() {

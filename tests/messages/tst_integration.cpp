@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "BrowseFixture.h"
+#include "ModalWatcher.h"
 #include "PhoneSimulator.h"
 #include "TabStrip.h"
 #include "frmAddressBook.h"
@@ -56,19 +57,19 @@ private:
 
     std::unique_ptr<BrowseFixture> f;
     std::unique_ptr<PhoneSimulator> sim;
-    int m_pending = 0;
+    ModalWatcher m_modal;
 };
 
 void tst_Integration::init() {
     f = std::make_unique<BrowseFixture>();
     sim = std::make_unique<PhoneSimulator>();
-    m_pending = 0;
+    m_modal.reset();
     // Never the contacts of the person running the tests.
     f->ctx().ini().writeINI(u"Settings"_s, u"ContactsFolder"_s, f->t->path(u"no-contacts"_s));
 }
 
 void tst_Integration::cleanup() {
-    QCOMPARE(m_pending, 0);  // every window the test waited for came up
+    QCOMPARE(m_modal.pending(), 0);  // every window the test waited for came up
     TW_VERIFY_NO_UNANSWERED(*f->t);
     QCOMPARE(f->ctx().msgBox().pendingAnswers(), 0);
     f->ctx().windows().unloadAll();
@@ -77,20 +78,7 @@ void tst_Integration::cleanup() {
 }
 
 void tst_Integration::whenModal(const QString& name, std::function<void(QWidget*)> act) {
-    ++m_pending;
-    auto* poll = new QTimer(this);
-    poll->setInterval(5);
-    connect(poll, &QTimer::timeout, this, [this, poll, name, act] {
-        QWidget* w = f->ctx().windows().existing(name);
-        if (!w || !w->isVisible() || QApplication::activeModalWidget() != w) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        --m_pending;
-        act(w);
-    });
-    poll->start();
+    m_modal.whenModal(f->ctx().windows(), name, std::move(act));
 }
 
 bool tst_Integration::startPhone() {
