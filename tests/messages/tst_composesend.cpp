@@ -11,6 +11,7 @@
 
 #include "IniStore.h"
 #include "MessagesWindows.h"
+#include "ModalWatcher.h"
 #include "PhoneSimulator.h"
 #include "TestContext.h"
 #include "frmMain.h"
@@ -445,19 +446,13 @@ void tst_ComposeSend::openedByTheBrowserOrAddressBook() {
         bool timersOff = false;
     };
     // Looks at the dialog once it is up in its modal loop, then closes it.
+    ModalWatcher modal;
     const auto whenUp = [&](Seen& seen) {
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, [&, poll] {
-            auto* d = qobject_cast<frmSendSMS*>(t->ctx().windows().existing(u"frmSendSMS"_s));
-            if (!d || !d->isVisible()) {
-                return;
-            }
-            poll->deleteLater();
-            poll->stop();
+        modal.whenModal(t->ctx().windows(), u"frmSendSMS"_s, [&](QWidget* w) {
+            auto* d = static_cast<frmSendSMS*>(w);
             seen = {d->windowTitle(), d->txtPhoneNo->text(), d->Text1->toPlainText(), main.timersDisabled()};
             d->cmdClose->click();
         });
-        poll->start(10);
     };
 
     // The main window's command: timers off while it is open.
