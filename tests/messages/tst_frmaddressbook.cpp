@@ -95,7 +95,7 @@ void tst_frmAddressBook::init() {
             return;
         }
         chooserPoll.stop();
-        auto state = [](QRadioButton* b) { return b->text() + (b->isEnabled() ? u""_s : u" (off)"_s); };
+        auto state = [](QRadioButton* b) -> QString { return b->text() + (b->isEnabled() ? u""_s : u" (off)"_s); };
         chooserSeen << d->windowTitle() << d->Label1->text() << state(d->Opt1) << state(d->Opt2);
         if (chooserPick == 0) {
             d->cmdCancel->click();
