@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QMenu>
@@ -219,6 +220,7 @@ void frmMain::buildStatusBar() {
     auto panel = [this](const QString& name, int minTwips) {
         auto* l = new QLabel(this);
         l->setObjectName(name);
+        l->setTextFormat(Qt::PlainText);  // status texts quote names, numbers and the phone's replies
         l->setMinimumWidth(Twips::toPixels(minTwips));
         l->setFrameShape(QFrame::StyledPanel);
         l->setFrameShadow(QFrame::Sunken);
@@ -448,10 +450,32 @@ void frmMain::openBeside(const QString& name) {
         TempRestoreTimers();
     }
     if (w) {
+        if (loading) {
+            placeBeside(w);
+        }
         w->show();
         w->raise();
         w->activateWindow();
     }
+}
+
+void frmMain::placeBeside(QWidget* w) const {
+    // Right of the main window, else left of it, else below its toolbar: never over the
+    // menus and the toolbar, which stay within reach.
+    const QRect main = frameGeometry();
+    const QScreen* screen = this->screen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect();
+    const QSize size = w->frameGeometry().size().expandedTo(w->size());
+    constexpr int kGap = 8;
+    QPoint at(main.right() + 1 + kGap, main.top());
+    if (at.x() + size.width() > avail.right() + 1) {
+        at.setX(main.left() - kGap - size.width());
+        if (at.x() < avail.left()) {
+            const QWidget* top = tbrMain && tbrMain->isVisible() ? static_cast<QWidget*>(tbrMain) : menuBar();
+            at = QPoint(main.left() + kGap, top->mapToGlobal(QPoint(0, top->height())).y() + kGap);
+        }
+    }
+    w->move(at);
 }
 
 void frmMain::mnuSendSMS_Click() {
@@ -479,8 +503,12 @@ void frmMain::openLog(const QString& path) {
         }
     }
     if (!openUrl || !openUrl(QUrl::fromLocalFile(path))) {
-        m_ctx.msgBox().show(QStringLiteral("Can't open %1").arg(QDir::toNativeSeparators(path)),
-                            MsgBox::OKOnly, MsgBox::Critical,
+        // The file is there when only the program to show it is missing: say which it is.
+        const QString text = QFileInfo(path).isFile()
+                                 ? QStringLiteral("No program to show text files was found.\r\n"
+                                                  "The log file is %1")
+                                 : QStringLiteral("Can't open %1");
+        m_ctx.msgBox().show(text.arg(QDir::toNativeSeparators(path)), MsgBox::OKOnly, MsgBox::Critical,
                             QStringLiteral("Tellwick: Error opening logfile"), this);
     }
 }

@@ -96,6 +96,7 @@ private:
     void buildCentral();
     void openModal(const QString& name);
     void openBeside(const QString& name);
+    void placeBeside(QWidget* w) const;
     void openLog(const QString& path);
     void setCommandsEnabled(bool on);
     void refreshPanels();

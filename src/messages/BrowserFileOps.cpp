@@ -13,7 +13,8 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Whether two paths name the same file (the same folder configured twice).
+// Whether two paths name the same file (the same folder configured twice). Names are compared
+// as the file system compares them: "a.sms" and "A.SMS" are two files here.
 bool sameFile(const QString& a, const QString& b) {
     const QString ca = QFileInfo(a).canonicalFilePath();
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
@@ -46,7 +47,7 @@ bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString
     const QString target = BrowserTabs::targetFolder(m_ctx.state(), tooltip);
     const QString title =
         move ? QStringLiteral("Move SMS message(s)") : QStringLiteral("Copy SMS message(s)");
-    if (box.show(tooltip + kCrLf + target.toUpper() + u'?', MsgBox::YesNo, MsgBox::Question, title,
+    if (box.show(tooltip + kCrLf + target + u'?', MsgBox::YesNo, MsgBox::Question, title,
                  m_owner) != MsgBox::Yes) {
         return false;
     }
@@ -61,7 +62,7 @@ bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString
         }
         if (QFileInfo::exists(dest)) {
             const int answer = box.show(
-                tag.toUpper() + kCrLf + QStringLiteral(" already exists, overwrite it?"), MsgBox::YesNoCancel,
+                tag + kCrLf + QStringLiteral(" already exists, overwrite it?"), MsgBox::YesNoCancel,
                 MsgBox::Question, QStringLiteral("Overwrite existing file"), m_owner);
             if (answer == MsgBox::Cancel) {
                 break;
@@ -77,7 +78,7 @@ bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString
         if (!ok) {
             ok = copyFile(source, dest);
             if (ok && move && !QFile::remove(source)) {
-                box.show(QStringLiteral("Could not delete message file ") + source.toUpper(), MsgBox::OKOnly,
+                box.show(QStringLiteral("Could not delete message file ") + source, MsgBox::OKOnly,
                          MsgBox::Information, QStringLiteral("Error deleting message"), m_owner);
             }
         }
@@ -102,7 +103,7 @@ bool BrowserFileOps::deleteFiles(const QString& folder, const QStringList& tags)
     for (const QString& tag : tags) {
         const QString path = folder + u'/' + tag;
         if (!QFile::remove(path)) {
-            box.show(QStringLiteral("Could not delete message file ") + path.toUpper(), MsgBox::OKOnly,
+            box.show(QStringLiteral("Could not delete message file ") + path, MsgBox::OKOnly,
                      MsgBox::Information, QStringLiteral("Error deleting message"), m_owner);
         }
     }

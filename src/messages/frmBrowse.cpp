@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyle>
 
 #include "AppContext.h"
 #include "AppIcons.h"
@@ -189,6 +190,7 @@ void frmBrowse::buildControls() {
 
     labFileName = new QLabel(this);
     labFileName->setObjectName(QStringLiteral("labFileName"));
+    labFileName->setTextFormat(Qt::PlainText);  // a file name may hold anything
     place(labFileName, 120, 4650, kListWidthTwips, 255);
 
     cmdReply = pictureButton(this, "cmdReply", AppIcons::Picture::Reply,
@@ -342,7 +344,27 @@ void frmBrowse::fillList(int tab) {
             item->setSubItemBold(2, true);
         }
     }
+    fitListWidth();
     LstMsg2->setUpdatesEnabled(true);
+}
+
+void frmBrowse::fitListWidth() {
+    // The widths in twips are where the columns start; a column grows to show its texts whole
+    // (a cut text keeps its own "..."), and the window grows with the list. It never shrinks
+    // while open, so switching tabs does not make it jump.
+    const int columns = LstMsg2->growColumnsToContents();
+    const int need = columns + 2 * LstMsg2->frameWidth() +
+                     LstMsg2->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, LstMsg2);
+    const int grow = need - LstMsg2->width();
+    if (grow <= 0) {
+        return;
+    }
+    setFixedWidth(width() + grow);
+    for (QWidget* w : {static_cast<QWidget*>(LstMsg2), static_cast<QWidget*>(tubby),
+                       static_cast<QWidget*>(labFileName)}) {
+        w->resize(w->width() + grow, w->height());
+    }
+    Command1->move(Command1->x() + grow, Command1->y());
 }
 
 void frmBrowse::LstMsg2_ColumnClick(int column) {
@@ -532,9 +554,18 @@ void frmBrowse::cmdReply_Click() {
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Reply to SMS message"),
                           m_ctx.ini().readINI(kSection, QStringLiteral("No"), path),
                           m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path));
-    MakeBold(false);
-    LstMsg2->setFocus();
+    afterCompose();
     main.TempRestoreTimers();
+}
+
+void frmBrowse::afterCompose() {
+    MakeBold(false);
+    // What the dialog sent or saved lands in the sent or the outgoing folder: shown at once.
+    const SharedState& s = m_ctx.state();
+    if (currentFolder == s.sentDir || currentFolder == s.outDir) {
+        Tubby_Click();
+    }
+    LstMsg2->setFocus();
 }
 
 void frmBrowse::cmdForward_Click() {
@@ -544,8 +575,7 @@ void frmBrowse::cmdForward_Click() {
     main.tempDisableTimers();
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Forward SMS message"), {},
                           m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path));
-    MakeBold(false);
-    LstMsg2->setFocus();
+    afterCompose();
     main.TempRestoreTimers();
 }
 

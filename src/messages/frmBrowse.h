@@ -97,6 +97,9 @@ private:
     void buildMenu();
     void formLoad();
     void fillList(int tab);
+    void fitListWidth();
+    // After the compose dialog of a reply or forward has closed.
+    void afterCompose();
     ListItem* currentLine() const;
     QStringList selectedTags() const;
     void afterFileOperation(bool refresh);

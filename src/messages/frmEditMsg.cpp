@@ -29,6 +29,7 @@ constexpr int kWidthTwips = 5880;
 
 QLabel* label(QWidget* parent, const QString& caption, int left, int top, int width) {
     auto* l = new QLabel(caption, parent);
+    l->setTextFormat(Qt::PlainText);  // dates, numbers and results come from the file as written
     Twips::setGeometry(l, left, top, width, 255);
     return l;
 }

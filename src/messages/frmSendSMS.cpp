@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <QTimer>
 
 #include "AppContext.h"
@@ -206,6 +207,24 @@ void frmSendSMS::fillAddressList() {
     lstNames->clearSelection();
     lstNames->setCurrentItem(nullptr);
     refreshNameOrder();
+    fitAddressPanel();
+}
+
+void frmSendSMS::fitAddressPanel() {
+    // The columns start at their widths in twips and grow to show every number whole and
+    // names up to twice the name column's width; the open panel widens to hold them.
+    lstNames->setColumnWidthTwips(0, kListWidth / 2);
+    lstNames->setColumnWidthTwips(1, kListWidth / 2 - 350);
+    lstNames->growColumnsToContents(2 * Twips::toPixels(kListWidth / 2));
+    const int need = lstNames->columnWidth(0) + lstNames->columnWidth(1) + 2 * lstNames->frameWidth() +
+                     lstNames->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstNames);
+    const int listWidth = qMax(Twips::toPixels(kListWidth), need);
+    lstNames->resize(listWidth, lstNames->height());
+    labNames->resize(listWidth, labNames->height());
+    m_wideTwips = kWideTwips + Twips::fromPixels(listWidth - Twips::toPixels(kListWidth));
+    if (addressPanelOpen()) {
+        setWindowWidth(m_wideTwips);
+    }
 }
 
 void frmSendSMS::refreshNameOrder() {
@@ -225,7 +244,7 @@ void frmSendSMS::cmdAddress_Click() {
     const bool open = !addressPanelOpen();
     labNames->setVisible(open);
     lstNames->setVisible(open);
-    setWindowWidth(open ? kWideTwips : kNarrowTwips);
+    setWindowWidth(open ? m_wideTwips : kNarrowTwips);
     cmdAddress->setIcon(open ? cmdIn->icon() : cmdOut->icon());
     cmdAddress->setToolTip(open ? kCloseTip : kOpenTip);
 }
@@ -502,7 +521,13 @@ void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QStrin
         }
         dialog->txtPhoneNo->setText(phoneNo);
         dialog->Text1->setPlainText(text);
-        dialog->Text1->setFocus();
+        // The user types where something is missing: a text without a recipient (a forward)
+        // starts in the recipient box, so typing does not replace the text.
+        if (phoneNo.isEmpty() && !text.isEmpty()) {
+            dialog->txtPhoneNo->setFocus();
+        } else {
+            dialog->Text1->setFocus();
+        }
         dialog->exec();
     }
     main.TempRestoreTimers();

@@ -86,6 +86,7 @@ private:
     void formLoad();
     void fillAddressList();
     void refreshNameOrder();
+    void fitAddressPanel();
     void refreshCounter();
     void updateSendButton();
     void unloadMe();
@@ -96,5 +97,6 @@ private:
     bool m_inTextChange = false;
     bool m_inAutosplitClick = false;
     bool m_sending = false;
+    int m_wideTwips = kWideTwips;  // the open panel's width, grown where its texts need it
     QStringList m_namesInOrder;  // the names of lstNames as shown, top to bottom
 };

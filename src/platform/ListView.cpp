@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "KeyCodes.h"
@@ -121,7 +122,10 @@ bool ListItem::operator<(const QTreeWidgetItem& other) const {
 
 QVariant ListItem::data(int column, int role) const {
     if (role == Qt::ToolTipRole && !m_tip.isEmpty()) {
-        return m_tip;
+        // A tip that looks like markup would be drawn as markup: it is shown as written.
+        return Qt::mightBeRichText(m_tip) ? QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+                                                .arg(m_tip.toHtmlEscaped())
+                                          : m_tip;
     }
     return QTreeWidgetItem::data(column, role);
 }
@@ -214,6 +218,31 @@ void ListView::clearColumnHeaderIcons() {
     for (int c = 0; c < columnCount(); ++c) {
         headerItem()->setIcon(c, QIcon());
     }
+}
+
+int ListView::columnContentWidth(int column) const {
+    if (column < 0 || column >= columnCount()) {
+        return 0;
+    }
+    ensureSorted();
+    return qMax(sizeHintForColumn(column), header()->sectionSizeHint(column));
+}
+
+int ListView::growColumnsToContents(int maxPixels) {
+    int total = 0;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (columnWidth(c) > 0) {
+            int need = columnContentWidth(c);
+            if (maxPixels > 0) {
+                need = qMin(need, maxPixels);
+            }
+            if (need > columnWidth(c)) {
+                setColumnWidth(c, need);
+            }
+        }
+        total += columnWidth(c);
+    }
+    return total;
 }
 
 ListItem* ListView::addItem(const QString& text) {

@@ -64,6 +64,11 @@ public:
     void setColumnHeaderIcon(int column, const QIcon& icon);  // null icon clears
     QIcon columnHeaderIcon(int column) const;
     void clearColumnHeaderIcons();
+    // The width in pixels that a column's header and cells need to show their texts whole.
+    int columnContentWidth(int column) const;
+    // Widens each shown column (width above 0) whose texts need more room than it has, up to
+    // maxPixels (0: no limit); returns the width all columns take now, in pixels.
+    int growColumnsToContents(int maxPixels = 0);
 
     // Rows.
     ListItem* addItem(const QString& text);

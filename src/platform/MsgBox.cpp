@@ -68,6 +68,8 @@ int MsgBox::show(const QString& text, Buttons buttons, Icon icon, const QString&
     QPointer<QMessageBox> mb =
         new QMessageBox(qicon, title.isEmpty() ? QApplication::applicationName() : title, text,
                         standardButtons(buttons), parent ? parent : QApplication::activeWindow());
+    // Boxes quote names, numbers and message texts: shown as written, never as markup.
+    mb->setTextFormat(Qt::PlainText);
     const int result = mb->exec();
     box.answer = mb && mb->clickedButton() ? answerOf(result) : escapeAnswer(buttons);
     delete mb.data();

@@ -226,10 +226,14 @@ private slots:
         QCOMPARE(opened[0].toLocalFile(), t->path(QStringLiteral("tellwick.log")));
         QCOMPARE(opened[1].toLocalFile(), t->path(QStringLiteral("debug.log")));
 
+        // The log is there, only no program shows it: the box says so and where the file is.
         m.openUrl = [](const QUrl&) { return false; };
         m.mnuShowLog_Click();
         QCOMPARE(t->msgBox().shown().size(), 1);
         QCOMPARE(t->msgBox().shown()[0].icon, MsgBox::Critical);
+        QCOMPARE(t->msgBox().shown()[0].text, QStringLiteral("No program to show text files was found.\r\n"
+                                                             "The log file is ") +
+                                                  t->path(QStringLiteral("tellwick.log")));
     }
 
     void startWithoutPortAndShutDown() {

@@ -50,6 +50,7 @@ private slots:
     void doubleClickMarksReadThenEditsTheClickedFile();
     void replyAndForwardPresetTheComposeDialog();
     void sendNowThroughThePhone();
+    void forwardAndResendFromTheSentListRefreshIt();
     void sendNowFailureIsShownAndTheFileLeaves();
     void sendNowHoldsTheWindowWhileThePhoneWaits();
 
@@ -188,7 +189,7 @@ void tst_BrowseOps::copyAsksAndNoChangesNothing() {
     QCOMPARE(boxes().size(), 1);
     const MsgBox::Shown& q = boxes().first();
     QCOMPARE(q.text, u"Copy selected message(s) to 'Archive' folder\r\n"_s +
-                         f->ctx().state().arcDir.toUpper() + u'?');
+                         f->ctx().state().arcDir + u'?');
     QCOMPARE(q.title, u"Copy SMS message(s)"_s);
     QCOMPARE(q.buttons, MsgBox::YesNo);
     QCOMPARE(q.icon, MsgBox::Question);
@@ -208,7 +209,7 @@ void tst_BrowseOps::copyCancelAtOverwriteKeepsWhatWasCopied() {
     f->ctx().msgBox().queueAnswer(MsgBox::Cancel);
     b->mnuCopy->trigger();
     QCOMPARE(boxes().size(), 2);
-    QCOMPARE(boxes()[1].text, u"B.SMS\r\n already exists, overwrite it?"_s);
+    QCOMPARE(boxes()[1].text, u"b.sms\r\n already exists, overwrite it?"_s);
     QCOMPARE(boxes()[1].title, u"Overwrite existing file"_s);
     QCOMPARE(boxes()[1].buttons, MsgBox::YesNoCancel);
     QCOMPARE(files(u"Arc"_s), (QStringList{u"b.sms"_s, u"c.sms"_s}));
@@ -233,7 +234,7 @@ void tst_BrowseOps::moveSkipsWhatTheUserKeeps() {
     f->ctx().msgBox().queueAnswer(MsgBox::No);
     b->cmdMove->click();
     QCOMPARE(boxes().first().text, u"Move selected message(s) to 'Archive' folder\r\n"_s +
-                                       f->ctx().state().arcDir.toUpper() + u'?');
+                                       f->ctx().state().arcDir + u'?');
     QCOMPARE(boxes().first().title, u"Move SMS message(s)"_s);
     QCOMPARE(files(u"In"_s), QStringList{u"b.sms"_s});
     QCOMPARE(files(u"Arc"_s), (QStringList{u"a.sms"_s, u"b.sms"_s, u"c.sms"_s}));
@@ -310,7 +311,7 @@ void tst_BrowseOps::deleteGoesOnAfterAFailure() {
     f->ctx().msgBox().queueAnswer(MsgBox::Yes);
     b->cmdDelete->click();
     QCOMPARE(boxes().size(), 2);
-    QCOMPARE(boxes()[1].text, u"Could not delete message file "_s + f->path(u"In"_s, u"b.sms"_s).toUpper());
+    QCOMPARE(boxes()[1].text, u"Could not delete message file "_s + f->path(u"In"_s, u"b.sms"_s));
     QCOMPARE(boxes()[1].title, u"Error deleting message"_s);
     QCOMPARE(boxes()[1].icon, MsgBox::Information);
     QVERIFY(files(u"In"_s).isEmpty());
@@ -495,6 +496,47 @@ void tst_BrowseOps::sendNowThroughThePhone() {
     QTest::keyClick(b->LstMsg2, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(sim.decodedSubmissions().size(), 2);
     QVERIFY(files(u"Out"_s).isEmpty());
+}
+
+void tst_BrowseOps::forwardAndResendFromTheSentListRefreshIt() {
+    PhoneSimulator sim;
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    QVERIFY(f->ctx().phone().openPort(sim.devicePath(), 115200));
+    QVERIFY(f->ctx().phone().startDevice());
+    f->ctx().getSettings();
+    f->ctx().mainWindow().showStatus({});
+    f->message(u"Sent"_s, u"s1.sms"_s,
+               {u"[Tellwick]"_s, u"No=+4917011"_s, u"Text=see you at 8"_s, u"[Job Result]"_s, u"Date=2026-01-02"_s,
+                u"Time=10:00:00"_s, u"Result=OK: Message was sent to +4917011."_s});
+    frmBrowse* b = f->open();
+    b->tubby->setSelectedIndex(3);
+    QString focus;
+    const auto sendTo = [&](const QString& number) {
+        whenUp(u"frmSendSMS"_s, [&, number](QWidget* w) {
+            auto* d = static_cast<frmSendSMS*>(w);
+            focus = d->focusWidget() ? d->focusWidget()->objectName() : QString();
+            if (!number.isEmpty()) {
+                d->txtPhoneNo->setText(number);
+            }
+            d->cmdSendSMS->click();
+        });
+    };
+    // Forward: no recipient yet, so the user types one first.
+    sendTo(u"+4917022"_s);
+    f->select(b, {u"s1.sms"_s});
+    b->cmdForward->click();
+    QCOMPARE(focus, u"txtPhoneNo"_s);
+    QCOMPARE(sim.decodedSubmissions().size(), 1);
+    QCOMPARE(files(u"Sent"_s).size(), 2);
+    QCOMPARE(b->LstMsg2->count(), 2);
+    // Sent again to the same number (reply): the list shows the new copy too.
+    sendTo({});
+    f->select(b, {u"s1.sms"_s});
+    b->cmdReply->click();
+    QCOMPARE(sim.decodedSubmissions().size(), 2);
+    QCOMPARE(sim.decodedSubmissions().last().number, u"+4917011"_s);
+    QCOMPARE(focus, u"Text1"_s);  // a reply starts in its text
+    QCOMPARE(b->LstMsg2->count(), 3);
 }
 
 void tst_BrowseOps::sendNowFailureIsShownAndTheFileLeaves() {

@@ -476,7 +476,9 @@ void tst_frmSendSMS::rendersWithPanelOpenAndClosed() {
     QCOMPARE(closed.width(), Twips::toPixels(5505));
     d->cmdAddress->click();
     QPixmap open = d->grab();
-    QCOMPARE(open.width(), Twips::toPixels(8730));
+    // 8730 twips, grown where a name or number needs more room.
+    QVERIFY(open.width() >= Twips::toPixels(8730));
+    QVERIFY(d->addressPanelOpen());
     // The panel's list lies inside the wide window, and everything else inside the narrow one.
     QVERIFY(d->lstNames->geometry().right() < open.width());
     for (QWidget* w : {static_cast<QWidget*>(d->txtPhoneNo), static_cast<QWidget*>(d->cmdAddress),

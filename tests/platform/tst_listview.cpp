@@ -4,6 +4,7 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTextDocument>
 
 #include "KeyCodes.h"
 #include "ListView.h"
@@ -79,6 +80,47 @@ private slots:
         m_list->clearItems();
         QCOMPARE(m_list->count(), 0);
         QCOMPARE(m_list->columnCount(), 3);
+    }
+
+    void tipsShowTheirTextLiterally_data() {
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("plain") << QStringLiteral("Ring me at 5 <= 6");
+        QTest::newRow("tags") << QStringLiteral("<b>Night</b> run");
+        QTest::newRow("entity") << QStringLiteral("<i>&amp; &lt;x&gt;</i>");
+    }
+    void tipsShowTheirTextLiterally() {
+        QFETCH(QString, tip);
+        fill({QStringLiteral("a|b|c")});
+        m_list->item(1)->setToolTipText(tip);
+        const QString shown = m_list->item(1)->data(1, Qt::ToolTipRole).toString();
+        QString seen = shown;
+        if (Qt::mightBeRichText(shown)) {
+            QTextDocument doc;
+            doc.setHtml(shown);
+            seen = doc.toPlainText();
+        }
+        QCOMPARE(seen, tip);
+        QCOMPARE(m_list->item(1)->toolTipText(), tip);
+    }
+
+    void columnsGrowToTheirTexts() {
+        const QString number = QStringLiteral("+4917012345678");
+        fill({QStringLiteral("Alexandra Baumgartner|") + number + QStringLiteral("|x")});
+        m_list->setColumnWidthTwips(1, 0);  // a hidden column stays hidden
+        m_list->item(1)->setBold(true);
+        const int before = m_list->columnWidth(0);
+        const int need = m_list->columnContentWidth(0);
+        QVERIFY(need > before);
+        QVERIFY(need >= QFontMetrics(m_list->item(1)->font(0)).horizontalAdvance(m_list->item(1)->text()));
+        QCOMPARE(m_list->growColumnsToContents(), need + m_list->columnWidth(2));
+        QCOMPARE(m_list->columnWidth(0), need);
+        QCOMPARE(m_list->columnWidth(1), 0);
+        // A column wider than its texts keeps its width, and a cap holds.
+        m_list->setColumnWidth(2, 300);
+        m_list->setColumnWidth(0, 10);
+        m_list->growColumnsToContents(50);
+        QCOMPARE(m_list->columnWidth(2), 300);
+        QCOMPARE(m_list->columnWidth(0), 50);
     }
 
     void sortingComparesTextWithoutCase() {
