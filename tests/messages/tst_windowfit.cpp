@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -143,6 +144,7 @@ private slots:
     void textsFit_data();
     void textsFit();
     void besideWindowsLeaveTheMainWindowFree();
+    void fileTextIsShownAsWritten();
 };
 
 Q_DECLARE_METATYPE(std::function<QWidget*(AppContext&)>)
@@ -319,6 +321,38 @@ void tst_WindowFit::besideWindowsLeaveTheMainWindowFree() {
             t->ctx().windows().unload(name);
         }
     }
+}
+
+void tst_WindowFit::fileTextIsShownAsWritten() {
+    // Markup in a file, a name or a phone's reply is text like any other.
+    const QString file = u"Sent/<b>night.sms"_s;
+    t->writeFile(file, "[Tellwick]\nNo=<i>+49170</i>\nText=<s>gone</s>\nDate=<b>today</b>\nTime=<b>now</b>\n"
+                       "[Job Result]\nDate=<b>1</b>\nTime=<b>2</b>\nResult=<b>Night</b> run done\n");
+    frmMain& main = t->ctx().mainWindow();
+    main.showStatus(u"<b>Night</b> run"_s);
+    main.mnuBrowse_Click();
+    auto* browser = t->ctx().windows().get<frmBrowse>(u"frmBrowse"_s);
+    browser->tubby->setSelectedIndex(3);
+    browser->LstMsg2->setSelectedItem(browser->LstMsg2->item(1));
+    browser->LstMsg2_Click();
+    auto* viewer = t->ctx().windows().get<frmEditMsg>(u"frmEditMsg"_s);
+    viewer->messageFile = t->path(file);
+    viewer->browserTab = 3;
+    viewer->show();
+    QStringList asMarkup;
+    int quoted = 0;
+    for (QWidget* w : {static_cast<QWidget*>(&main), static_cast<QWidget*>(browser), static_cast<QWidget*>(viewer)}) {
+        for (const QLabel* label : w->findChildren<QLabel*>()) {
+            if (label->text().contains(u'<')) {
+                ++quoted;
+                if (label->textFormat() != Qt::PlainText && Qt::mightBeRichText(label->text())) {
+                    asMarkup << w->objectName() + u'/' + label->objectName() + u": "_s + label->text();
+                }
+            }
+        }
+    }
+    QVERIFY(quoted >= 7);  // the status, the browser's file line and the viewer's five values at least
+    QVERIFY2(asMarkup.isEmpty(), qPrintable(asMarkup.join(u'\n')));
 }
 
 QTEST_MAIN(tst_WindowFit)
