@@ -145,6 +145,8 @@ private slots:
     void textsFit();
     void besideWindowsLeaveTheMainWindowFree();
     void fileTextIsShownAsWritten();
+    void escapeClosesLikeClose_data();
+    void escapeClosesLikeClose();
 };
 
 Q_DECLARE_METATYPE(std::function<QWidget*(AppContext&)>)
@@ -353,6 +355,28 @@ void tst_WindowFit::fileTextIsShownAsWritten() {
     }
     QVERIFY(quoted >= 7);  // the status, the browser's file line and the viewer's five values at least
     QVERIFY2(asMarkup.isEmpty(), qPrintable(asMarkup.join(u'\n')));
+}
+
+void tst_WindowFit::escapeClosesLikeClose_data() {
+    QTest::addColumn<QString>("window");
+    QTest::newRow("compose") << u"frmSendSMS"_s;
+    QTest::newRow("browser") << u"frmBrowse"_s;
+    QTest::newRow("viewer") << u"frmEditMsg"_s;
+}
+
+void tst_WindowFit::escapeClosesLikeClose() {
+    QFETCH(QString, window);
+    QWidget* w = t->ctx().windows().get(window);
+    if (auto* viewer = qobject_cast<frmEditMsg*>(w)) {
+        viewer->messageFile = t->path(u"Sent/20261207-140509-4917012345678-001.sms"_s);
+        viewer->browserTab = 3;
+    }
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(!w->isVisible());
+    QTRY_VERIFY(!t->ctx().windows().isLoaded(window));
+    QVERIFY(t->msgBox().shown().isEmpty());
 }
 
 QTEST_MAIN(tst_WindowFit)
