@@ -156,6 +156,15 @@ void tst_frmEditMsg::fill_data() {
                                                       u"09:30:00"_s,
                                                       u"OK: Message was sent to +4917200002."_s}
                                        << false << false << 4335;
+    // A copy as the send cycle files it: the outgoing keys and the time of sending in the
+    // result, so the message's own date and time are empty and the frame shows when it went.
+    QTest::newRow("sent, as filed by the send cycle")
+        << 3
+        << QByteArray("[Tellwick]\nNo=+4917100001\nText=See you at 8\nReport=0\nFlash=0\nManual=1\n"
+                      "[Job Result]\nDate=2026-12-08\nTime=09:30:00\nResult=OK: Message was sent to +4917100001.\n")
+        << QStringList{{}, {}, u"+4917100001"_s, u"See you at 8"_s, u"2026-12-08"_s, u"09:30:00"_s,
+                       u"OK: Message was sent to +4917100001."_s}
+        << false << false << 4335;
     // Shown as stored, whatever the format; only "1" is read.
     QTest::newRow("archive, locale date, Read=0")
         << 4 << QByteArray("[Tellwick]\nNo=123\nText=x\nDate=07.12.26\nTime=2:05 PM\nRead=0\n")
