@@ -53,11 +53,13 @@ QPushButton* pictureButton(QWidget* parent, const char* name, AppIcons::Picture 
     return b;
 }
 
-// Shows a window of the registry modally and returns when it has closed (or unloaded).
-void runModal(QWidget* w) {
+// Shows a window of the registry modally, centred over the browser (a window of its own, not
+// the main window's), and returns when it has closed (or unloaded).
+void runModal(QWidget* w, const QWidget* over) {
     if (w->isVisible()) {
         w->hide();  // open beside the main window already: shown again, modally
     }
+    w->move(over->frameGeometry().center() - w->rect().center());
     if (auto* dialog = qobject_cast<QDialog*>(w)) {
         dialog->exec();
         return;
@@ -540,7 +542,7 @@ void frmBrowse::cmdEdit_Click() {
     if (m_ctx.windows().has(kEditor)) {
         if (QWidget* editor = m_ctx.windows().get(kEditor)) {
             editor->setProperty("messageFile", QString(currentFolder + u'/' + selectedFile));
-            runModal(editor);
+            runModal(editor, this);
         }
     }
     LstMsg2->setFocus();
@@ -553,7 +555,7 @@ void frmBrowse::cmdReply_Click() {
     main.tempDisableTimers();
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Reply to SMS message"),
                           m_ctx.ini().readINI(kSection, QStringLiteral("No"), path),
-                          m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path));
+                          m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path), this);
     afterCompose();
     main.TempRestoreTimers();
 }
@@ -574,7 +576,7 @@ void frmBrowse::cmdForward_Click() {
     frmMain& main = m_ctx.mainWindow();
     main.tempDisableTimers();
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Forward SMS message"), {},
-                          m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path));
+                          m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path), this);
     afterCompose();
     main.TempRestoreTimers();
 }

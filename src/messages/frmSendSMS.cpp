@@ -512,7 +512,7 @@ bool frmSendSMS::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QString& phoneNo,
-                           const QString& text) {
+                           const QString& text, QWidget* over) {
     frmMain& main = ctx.mainWindow();
     main.tempDisableTimers();
     if (auto* dialog = ctx.windows().get<frmSendSMS>(kWindowName)) {
@@ -527,6 +527,9 @@ void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QStrin
             dialog->txtPhoneNo->setFocus();
         } else {
             dialog->Text1->setFocus();
+        }
+        if (over) {
+            dialog->move(over->frameGeometry().center() - dialog->rect().center());
         }
         dialog->exec();
     }

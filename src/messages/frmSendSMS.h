@@ -25,8 +25,9 @@ public:
     // The way the browser and the address book open it: timers off, the single instance with
     // the caption, recipients and text preset (the text goes through the change handling, so
     // an over-long one asks its question first), shown modally, timers on again.
+    // With over, the dialog opens centred over that window (its opener, a window of its own).
     static void openModal(AppContext& ctx, const QString& caption, const QString& phoneNo,
-                          const QString& text);
+                          const QString& text, QWidget* over = nullptr);
 
     QLabel* labPhoneNo = nullptr;
     QLineEdit* txtPhoneNo = nullptr;

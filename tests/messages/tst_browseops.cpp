@@ -511,10 +511,12 @@ void tst_BrowseOps::forwardAndResendFromTheSentListRefreshIt() {
     frmBrowse* b = f->open();
     b->tubby->setSelectedIndex(3);
     QString focus;
+    int offCentre = -1;  // the dialog opens over the browser, not over the main window
     const auto sendTo = [&](const QString& number) {
         whenUp(u"frmSendSMS"_s, [&, number](QWidget* w) {
             auto* d = static_cast<frmSendSMS*>(w);
             focus = d->focusWidget() ? d->focusWidget()->objectName() : QString();
+            offCentre = (d->frameGeometry().center() - b->frameGeometry().center()).manhattanLength();
             if (!number.isEmpty()) {
                 d->txtPhoneNo->setText(number);
             }
@@ -526,6 +528,7 @@ void tst_BrowseOps::forwardAndResendFromTheSentListRefreshIt() {
     f->select(b, {u"s1.sms"_s});
     b->cmdForward->click();
     QCOMPARE(focus, u"txtPhoneNo"_s);
+    QVERIFY2(offCentre >= 0 && offCentre <= 8, qPrintable(QString::number(offCentre)));
     QCOMPARE(sim.decodedSubmissions().size(), 1);
     QCOMPARE(files(u"Sent"_s).size(), 2);
     QCOMPARE(b->LstMsg2->count(), 2);
