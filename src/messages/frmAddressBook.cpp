@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "AddressBook.h"
 #include "AddressBookTexts.h"
 #include "AppContext.h"
 #include "AppIcons.h"
@@ -37,7 +36,7 @@ constexpr int kListLeft = 120;
 constexpr int kListWidth = 5400;
 constexpr int kButtonsLeft = 5640;
 constexpr int kWidthTwips = 6255;
-constexpr int kHeightTwips = 6840;
+constexpr int kHeightTwips = 7080;
 
 void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
@@ -51,18 +50,18 @@ QPushButton* button(QWidget* parent, const QString& caption) {
 }
 
 bool isPhoneStore(const QString& store) {
-    return store == kPhone || store == kSim;
+    return AddressBookStores::isPhoneStore(store);
 }
 
 }  // namespace
 
-frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx), m_book(ctx) {
+frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx), m_stores(ctx, this) {
     setObjectName(kWindowName);
     setWindowTitle(QStringLiteral("Tellwick: Addressbook"));
     isOutlookAvailable = [&ctx] {
         return ctx.windows().has(kImport) && frmOutlookImport::isOutlookAvailable(ctx);
     };
-    m_book.onStatus = [this](const QString& text) {
+    phoneBook().onStatus = [this](const QString& text) {
         labStatus->setText(text);
         labStatus->repaint();
     };
@@ -105,8 +104,12 @@ void frmAddressBook::buildControls() {
     lstNames->setObjectName(QStringLiteral("lstNames"));
     lstNames->setMultiSelect(true);
     place(lstNames, kListLeft, 750, kListWidth, 3330);
+    // Two lines wide as the window: a progress line such as "250 addresses found in phone
+    // memory (reading index 241/250...)" or a failed read's note is never cut.
     labStatus = new QLabel(this);
-    place(labStatus, kListLeft, 4140, kListWidth, 255);
+    labStatus->setWordWrap(true);
+    labStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(labStatus, kListLeft, 4140, kButtonsLeft + 450 - kListLeft, 480);
 
     auto picture = [&](const QString& tip, AppIcons::Picture icon, int row) {
         QPushButton* b = button(this, {});
@@ -133,43 +136,47 @@ void frmAddressBook::buildControls() {
     }
 
     labName = new QLabel(QStringLiteral("&Name:"), this);
-    place(labName, kListLeft, 4470, 2640, 255);
+    place(labName, kListLeft, 4710, 2640, 255);
     txtName = new QLineEdit(this);
     txtName->setObjectName(QStringLiteral("txtName"));
-    place(txtName, kListLeft, 4740, 2640, 330);
+    place(txtName, kListLeft, 4980, 2640, 330);
     labName->setBuddy(txtName);
     LabNumber = new QLabel(QStringLiteral("N&umber:"), this);
-    place(LabNumber, kListLeft + 2760, 4470, 2640, 255);
+    place(LabNumber, kListLeft + 2760, 4710, 2640, 255);
     txtNumber = new QLineEdit(this);
     txtNumber->setObjectName(QStringLiteral("txtNumber"));
-    place(txtNumber, kListLeft + 2760, 4740, 2640, 330);
+    place(txtNumber, kListLeft + 2760, 4980, 2640, 330);
     LabNumber->setBuddy(txtNumber);
 
     labHint = new QLabel(QStringLiteral("Click on a name to edit an entry, doubleclick to send a message..."),
                          this);
     labHint->setWordWrap(true);
-    place(labHint, kListLeft, 5130, kListWidth + 500, 420);
+    place(labHint, kListLeft, 5370, kListWidth + 500, 420);
     labChanged = new QLabel(
         QStringLiteral(
             "Please note: All phonebook entries will be saved locally until you press the 'update' button."),
         this);
     labChanged->setWordWrap(true);
-    place(labChanged, kListLeft, 5550, kListWidth + 500, 450);
+    place(labChanged, kListLeft, 5790, kListWidth + 500, 450);
     labChanged->hide();
 
     cmdAdd = button(this, QStringLiteral("&Add"));
-    place(cmdAdd, kListLeft, 6090, 1200, 375);
+    place(cmdAdd, kListLeft, 6330, 1200, 375);
     cmdAdd->setEnabled(false);
     cmdReplace = button(this, QStringLiteral("&Replace"));
-    place(cmdReplace, kListLeft + 1320, 6090, 1200, 375);
+    place(cmdReplace, kListLeft + 1320, 6330, 1200, 375);
     cmdReplace->setEnabled(false);
     cmdAbort = button(this, QStringLiteral("A&bort"));
-    place(cmdAbort, kListLeft + 2640, 6090, 1200, 375);
+    place(cmdAbort, kListLeft + 2640, 6330, 1200, 375);
     cmdAbort->hide();
     cmdClose = button(this, QStringLiteral("&Close"));
-    place(cmdClose, kButtonsLeft + 450 - 1200, 6090, 1200, 375);  // right edge with the pictures
+    place(cmdClose, kButtonsLeft + 450 - 1200, 6330, 1200, 375);  // right edge with the pictures
     cmdClose->setDefault(true);
 
+    // Names and numbers come from the user and the phone: never read as markup.
+    for (QLabel* l : {labStatus, labHint, labChanged}) {
+        l->setTextFormat(Qt::PlainText);
+    }
     setTabOrder(Tubby, lstNames);
     setTabOrder(lstNames, txtName);
     setTabOrder(txtName, txtNumber);
@@ -214,6 +221,7 @@ void frmAddressBook::formLoad() {
 
     memory(kPhone).useLocal = true;
     memory(kSim).useLocal = true;
+    phoneBook().copies().loadState();  // edits not yet written to the phone show as such
     m_currentMem = kLocal;
     getLocalAddresses(kLocal);
 }
@@ -254,7 +262,7 @@ void frmAddressBook::getLocalAddresses(const QString& store) {
 
 void frmAddressBook::openModalWithNumber(AppContext& ctx, const QString& number) {
     auto* book = ctx.windows().get<frmAddressBook>(kWindowName);
-    if (!book || book->m_book.busy()) {
+    if (!book || book->phoneBook().busy()) {
         return;
     }
     if (book->isVisible()) {
@@ -265,14 +273,20 @@ void frmAddressBook::openModalWithNumber(AppContext& ctx, const QString& number)
     book->exec();
 }
 
-void frmAddressBook::ReadBook(const QString& memory) {
+bool frmAddressBook::ReadBook(const QString& memory) {
     cmdAbort->show();
-    m_book.readBook(memory, lstNames);
+    const bool read = phoneBook().readBook(memory, lstNames);
     cmdAbort->hide();
+    if (!read) {
+        const QString why = labStatus->text();
+        showCopy(memory);
+        labStatus->setText(why + QStringLiteral("; ") + labStatus->text());
+    }
+    return read;
 }
 
 void frmAddressBook::Tubby_Click() {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QIcon asc = m_ctx.mainWindow().lstImages.icon(QStringLiteral("Asc"));
@@ -295,22 +309,29 @@ void frmAddressBook::Tubby_Click() {
     m_currentMem = store;
     if (store == kLocal) {
         getLocalAddresses(kLocal);
+        setWindowTitle(QStringLiteral("Tellwick: Addressbook"));
     } else {
         MemoryState& st = memory(store);
         if (!st.useLocal) {
+            bool read = true;
             if (st.changed) {
                 const QString text = AddressBookTexts::saveBeforeReading(store);
                 if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
                                         QStringLiteral("Addressbook has changed"), this) == MsgBox::Yes) {
-                    cmdUpdate_Click();  // lists the memory again through this handler, which reads it
+                    st.useLocal = true;  // the write-back lists the copy again; the read follows here
+                    cmdUpdate_Click();
+                    // Entries that did not reach the phone are not read over.
+                    read = !st.changed;
                 }
             }
-            if (!st.useLocal) {
-                ReadBook(store);
+            st.useLocal = true;
+            if (read && ReadBook(store)) {
+                cmdUpdate->setEnabled(false);
+                setWindowTitle(st.incomplete() ? QStringLiteral("Tellwick: Addressbook (incomplete)")
+                                               : QStringLiteral("Tellwick: Addressbook"));
             }
-            cmdUpdate->setEnabled(false);
         } else {
-            getLocalAddresses(store);
+            showCopy(store);
             if (lstNames->count() == 0 && !st.askedEmpty && !m_closing) {
                 st.askedEmpty = true;
                 if (m_ctx.msgBox().show(
@@ -323,11 +344,6 @@ void frmAddressBook::Tubby_Click() {
                     return;
                 }
                 st.useLocal = true;
-            }
-            cmdUpdate->setEnabled(st.changed);
-            if (st.changed) {
-                labStatus->setText(labStatus->text() + QStringLiteral(" (changed)"));
-                labChanged->show();
             }
         }
     }
@@ -362,6 +378,32 @@ bool frmAddressBook::tidyBoxes(QString* name, QString* number) {
     return !name->trimmed().isEmpty() && !number->isEmpty();
 }
 
+void frmAddressBook::showCopy(const QString& store) {
+    const MemoryState& st = memory(store);
+    getLocalAddresses(store);
+    QString status = labStatus->text();
+    if (st.incomplete()) {
+        status += QStringLiteral(" (incomplete)");
+    }
+    cmdUpdate->setEnabled(st.changed);
+    if (st.changed) {
+        status += QStringLiteral(" (changed)");
+        labChanged->show();
+    }
+    labStatus->setText(status);
+    setWindowTitle(st.incomplete() ? QStringLiteral("Tellwick: Addressbook (incomplete)")
+                                   : QStringLiteral("Tellwick: Addressbook"));
+}
+
+QList<BookRow> frmAddressBook::rowsOf(const QList<ListItem*>& items) const {
+    QList<BookRow> rows;
+    rows.reserve(items.size());
+    for (const ListItem* row : items) {
+        rows.append({row->tag(), row->text(), row->subItem(1)});
+    }
+    return rows;
+}
+
 void frmAddressBook::afterEdit() {
     Tubby_Click();
     txtName->clear();
@@ -373,20 +415,11 @@ void frmAddressBook::afterEdit() {
 
 void frmAddressBook::cmdAdd_Click() {
     QString name, number;
-    if (m_book.busy() || !tidyBoxes(&name, &number)) {
+    if (phoneBook().busy() || !tidyBoxes(&name, &number)) {
         return;
     }
-    if (isPhoneStore(m_currentMem)) {
-        savePhoneEntry(m_currentMem, name, number, {});
-    } else {
-        if (!m_ctx.ini().readINI(kSection, name).isEmpty() &&
-            m_ctx.msgBox().show(
-                QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
-                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
-                this) != MsgBox::Yes) {
-            return;
-        }
-        m_ctx.ini().writeINI(kSection, name, number);
+    if (!m_stores.add(m_currentMem, name, number) && !isPhoneStore(m_currentMem)) {
+        return;  // the overwrite question answered No
     }
     afterEdit();
 }
@@ -394,26 +427,15 @@ void frmAddressBook::cmdAdd_Click() {
 void frmAddressBook::cmdReplace_Click() {
     ListItem* row = lstNames->selectedItem();
     QString name, number;
-    if (m_book.busy() || !row || !tidyBoxes(&name, &number)) {
+    if (phoneBook().busy() || !row || !tidyBoxes(&name, &number)) {
         return;
     }
-    if (isPhoneStore(m_currentMem)) {
-        savePhoneEntry(m_currentMem, name, number, row->tag());
-    } else {
-        IniStore& ini = m_ctx.ini();
-        const QString old = row->text();
-        if (old.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0) {
-            ini.deleteINIKey(kSection, old);  // so the key takes the new spelling
-            ini.writeINI(kSection, name, number);
-        } else if (ini.writeINI(kSection, name, number)) {
-            ini.deleteINIKey(kSection, old);  // only once the new entry is safe
-        }
-    }
+    m_stores.replace(m_currentMem, rowsOf({row}).first(), name, number);
     afterEdit();
 }
 
 void frmAddressBook::cmdDelete_Click() {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QString from = m_currentMem == kLocal   ? QStringLiteral(" from Tellwick's addressbook?")
@@ -424,15 +446,7 @@ void frmAddressBook::cmdDelete_Click() {
                             this) != MsgBox::Yes) {
         return;
     }
-    const QList<ListItem*> rows = lstNames->selectedListItems();
-    for (ListItem* row : rows) {
-        if (m_currentMem == kLocal) {
-            m_ctx.ini().deleteINIKey(kSection, row->text());
-        } else {
-            m_ctx.ini().deleteINIKey(PhoneBook::section(m_currentMem), row->tag());
-            memory(m_currentMem).changed = true;
-        }
-    }
+    m_stores.remove(m_currentMem, rowsOf(lstNames->selectedListItems()));
     afterEdit();
 }
 
@@ -453,7 +467,7 @@ QString frmAddressBook::getDestMemory(const QString& buttonName, const QString& 
 }
 
 void frmAddressBook::copyOrMove(bool move) {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QString source = m_currentMem;
@@ -462,75 +476,11 @@ void frmAddressBook::copyOrMove(bool move) {
     if (target.isEmpty()) {
         return;
     }
-    IniStore& ini = m_ctx.ini();
-    if (isPhoneStore(target)) {
-        const int stored = getNumEntries(target);
-        const int selected = getSelectedItems(lstNames);
-        const int max = memory(target).max;
-        if (selected + stored > max) {
-            const QString text = AddressBookTexts::tooManyEntries(move, target, selected, max - stored);
-            m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Critical,
-                                QStringLiteral("Too many entries selected"), this);
-            lstNames->setFocus();
-            return;
-        }
+    if (!m_stores.roomFor(target, getSelectedItems(lstNames), move)) {
+        lstNames->setFocus();
+        return;
     }
-
-    const QList<ListItem*> rows = lstNames->selectedListItems();
-    for (ListItem* row : rows) {
-        QString name = row->text();
-        while (name.startsWith(u' ')) {
-            name.remove(0, 1);
-        }
-        const QString number = row->subItem(1);
-        bool kept = true;
-        if (isPhoneStore(target)) {
-            if (!AddressBook::findAddress(ini, target, name, number).isEmpty()) {
-                const QString text = AddressBookTexts::phoneEntryExists(target, name, number);
-                kept = false;
-                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
-                                        QStringLiteral("Overwrite address"), this) == MsgBox::Yes) {
-                    // The entry the look-up found, whose number is this number: "Anne|0171"
-                    // also holds "Ann" and "017" but is another person.
-                    const QString section = PhoneBook::section(target);
-                    for (int i = 1; i <= memory(target).max; ++i) {
-                        const QString value = ini.readINI(section, QString::number(i));
-                        if (value.contains(name, Qt::CaseInsensitive) &&
-                            getField(value, 2, QStringLiteral("|")) == number) {
-                            kept = savePhoneEntry(target, name, number, QString::number(i));
-                            break;
-                        }
-                    }
-                }
-            } else {
-                kept = savePhoneEntry(target, QString(name).remove(u','), number, {});
-            }
-        } else {
-            if (!AddressBook::findAddress(ini, kLocal, name).isEmpty()) {
-                const QString text = AddressBookTexts::localNameExists(name);
-                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
-                                           QStringLiteral("Overwrite address"), this) == MsgBox::Yes;
-            }
-            if (kept) {
-                kept = ini.writeINI(kSection, PhoneBook::localKey(name), number);
-            }
-        }
-        if (!kept) {
-            row->setSelected(false);  // a move leaves what was not stored where it was
-        }
-    }
-
-    if (move) {
-        const QList<ListItem*> moved = lstNames->selectedListItems();
-        for (ListItem* row : moved) {
-            if (source == kLocal) {
-                ini.deleteINIKey(kSection, row->text());
-            } else {
-                ini.deleteINIKey(PhoneBook::section(source), row->tag());
-                memory(source).changed = true;
-            }
-        }
-    }
+    m_stores.transfer(source, target, rowsOf(lstNames->selectedListItems()), move);
     Tubby_Click();
 }
 
@@ -544,24 +494,20 @@ void frmAddressBook::setEditingEnabled(bool on) {
 
 void frmAddressBook::cmdUpdate_Click() {
     const QString mem = m_currentMem;
-    if (m_book.busy() || !isPhoneStore(mem)) {
+    if (phoneBook().busy() || !isPhoneStore(mem)) {
         return;
     }
-    m_book.timersOff();
+    phoneBook().timersOff();
     txtName->clear();
     txtNumber->clear();
     setEditingEnabled(false);
     cmdAbort->show();
 
-    QList<PhoneEntry> rows;
+    QList<ListItem*> items;
     for (int i = 1; i <= lstNames->count(); ++i) {
-        const ListItem* row = lstNames->item(i);
-        rows.append({row->tag(), row->text(), row->subItem(1)});
+        items.append(lstNames->item(i));
     }
-    const PhoneBook::WriteResult result = m_book.writeBack(mem, rows);
-    if (result == PhoneBook::WriteResult::Written) {
-        // Only a copy that reached the phone whole counts as saved.
-        memory(mem).changed = false;
+    if (m_stores.writeBack(mem, rowsOf(items)) == PhoneBook::WriteResult::Written) {
         labChanged->hide();
         cmdUpdate->setEnabled(false);
     }
@@ -570,31 +516,31 @@ void frmAddressBook::cmdUpdate_Click() {
         w->setEnabled(true);
     }
     Tubby_Click();
-    m_book.timersOn();
+    phoneBook().timersOn();
 }
 
 void frmAddressBook::cmdAbort_Click() {
-    m_book.abort();
+    phoneBook().abort();
 }
 
 void frmAddressBook::cmdRefresh_Click() {
-    if (m_book.busy() || !isPhoneStore(m_currentMem)) {
+    if (phoneBook().busy() || !isPhoneStore(m_currentMem)) {
         return;
     }
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(false);
     }
-    m_book.timersOff();
+    phoneBook().timersOff();
     memory(m_currentMem).useLocal = false;
     Tubby_Click();
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(true);
     }
-    m_book.timersOn();
+    phoneBook().timersOn();
 }
 
 void frmAddressBook::cmdClose_Click() {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;  // the window must not go while a phone dialogue waits
     }
     m_closing = true;
@@ -623,7 +569,7 @@ void frmAddressBook::cmdClose_Click() {
 }
 
 void frmAddressBook::cmdOutlook_Click() {
-    if (m_book.busy() || !m_ctx.windows().has(kImport)) {
+    if (phoneBook().busy() || m_currentMem != kLocal || !m_ctx.windows().has(kImport)) {
         return;
     }
     frmOutlookImport::openModal(m_ctx, lstNames, [this] { Tubby_Click(); });
@@ -667,7 +613,7 @@ void frmAddressBook::lstNames_ItemClick() {
 }
 
 void frmAddressBook::lstNames_DblClick(ListItem* item) {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QString number = item ? item->subItem(1) : txtNumber->text();
@@ -734,13 +680,15 @@ bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmAddressBook::reject() {
-    if (!cmdAbort->isHidden()) {
+    if (!cmdAbort->isHidden() || phoneBook().busy()) {
         cmdAbort_Click();
+    } else if (cmdClose->isEnabled()) {
+        cmdClose_Click();
     }
 }
 
 void frmAddressBook::closeEvent(QCloseEvent* event) {
-    if (m_book.busy() && !m_unloaded) {
+    if (phoneBook().busy() && !m_unloaded) {
         event->ignore();
         return;
     }
