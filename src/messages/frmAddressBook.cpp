@@ -278,9 +278,8 @@ bool frmAddressBook::ReadBook(const QString& memory) {
     const bool read = phoneBook().readBook(memory, lstNames);
     cmdAbort->hide();
     if (!read) {
-        const QString why = labStatus->text();
-        showCopy(memory);
-        labStatus->setText(why + QStringLiteral("; ") + labStatus->text());
+        showCopy(memory);  // as it was
+        labStatus->setText(QStringLiteral("Reading failed; ") + labStatus->text());
     }
     return read;
 }
