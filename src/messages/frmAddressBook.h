@@ -45,6 +45,8 @@ public:
     QLabel* labHint = nullptr;
     QLabel* labChanged = nullptr;
 
+    static constexpr int listWidthTwips = 5400;
+
     // "SMS" (local), "ME" or "SM".
     QString currentMem() const { return m_currentMem; }
     MemoryState& memory(const QString& mem) { return m_stores.memory(mem); }
@@ -102,7 +104,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildControls();
+    void buildControls();  // in frmAddressBookLayout.cpp
     void formLoad();
     void copyOrMove(bool move);
     bool tidyBoxes(QString* name, QString* number);
