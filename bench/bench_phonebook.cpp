@@ -35,7 +35,8 @@ void BM_ReadSim250(benchmark::State& state) {
         sim.setPhonebookEntry(QStringLiteral("SM"), i, QStringLiteral("+4917%1").arg(10000000 + i * 37),
                               QStringLiteral("Contact %1 Name").arg(i));
     }
-    if (!sim.start() || !t.ctx().phone().openPort(sim.devicePath(), kSpeed) || !t.ctx().phone().startDevice()) {
+    if (!sim.start() || !t.ctx().phone().openPort(sim.devicePath(), kSpeed) ||
+        !t.ctx().phone().startDevice()) {
         state.SkipWithError("simulated phone not reachable");
         return;
     }
@@ -78,7 +79,8 @@ void BM_ImportContacts(benchmark::State& state) {
         t->ctx().getSettings();
         registerMessagesWindows(t->ctx().windows());
         QDir().mkpath(t->path(QStringLiteral("contacts")));
-        t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("ContactsFolder"), QStringLiteral("contacts"));
+        t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("ContactsFolder"),
+                          QStringLiteral("contacts"));
         QByteArray cards;
         for (int i = 0; i < count; ++i) {
             cards += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Contact " + QByteArray::number(i) +
@@ -107,7 +109,13 @@ void BM_ImportContacts(benchmark::State& state) {
     state.counters["import_s"] = importSeconds / n;
     std::printf("contacts %d: read %.3f s, import %.3f s\n", count, readSeconds / n, importSeconds / n);
 }
-BENCHMARK(BM_ImportContacts)->Arg(1000)->Arg(2000)->Arg(4000)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ImportContacts)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

@@ -12,7 +12,8 @@ const QString kSection = QStringLiteral("Addressbook");
 
 }  // namespace
 
-AddressBookStores::AddressBookStores(AppContext& ctx, QWidget* window) : m_ctx(ctx), m_window(window), m_book(ctx) {}
+AddressBookStores::AddressBookStores(AppContext& ctx, QWidget* window)
+    : m_ctx(ctx), m_window(window), m_book(ctx) {}
 
 bool AddressBookStores::isPhoneStore(const QString& store) {
     return store == QLatin1String("ME") || store == QLatin1String("SM");
@@ -34,7 +35,8 @@ void AddressBookStores::reportTooLong(const QString& mem) {
     m_cut.clear();
     m_refused.clear();
     if (!text.isEmpty()) {
-        m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Exclamation, QStringLiteral("Entry too long"), m_window);
+        m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Exclamation, QStringLiteral("Entry too long"),
+                            m_window);
     }
 }
 
@@ -46,9 +48,10 @@ bool AddressBookStores::add(const QString& store, const QString& name, const QSt
     }
     IniStore& ini = m_ctx.ini();
     if (!ini.readINI(kSection, name).isEmpty() &&
-        m_ctx.msgBox().show(QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
-                            MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
-                            m_window) != MsgBox::Yes) {
+        m_ctx.msgBox().show(
+            QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
+            MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
+            m_window) != MsgBox::Yes) {
         return false;
     }
     return ini.writeINI(kSection, name, number);
@@ -117,8 +120,8 @@ void AddressBookStores::transfer(const QString& source, const QString& target, c
             if (!AddressBook::findAddress(ini, target, name, number).isEmpty()) {
                 const QString text = AddressBookTexts::phoneEntryExists(target, name, number);
                 kept = false;
-                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite address"),
-                                        m_window) == MsgBox::Yes) {
+                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                        QStringLiteral("Overwrite address"), m_window) == MsgBox::Yes) {
                     // The entry the look-up found, whose number is this number: "Anne|0171"
                     // also holds "Ann" and "017" but is another person.
                     const QString section = PhoneBook::section(target);
@@ -137,8 +140,8 @@ void AddressBookStores::transfer(const QString& source, const QString& target, c
         } else {
             if (!AddressBook::findAddress(ini, kLocal, name).isEmpty()) {
                 const QString text = AddressBookTexts::localNameExists(name);
-                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite address"),
-                                           m_window) == MsgBox::Yes;
+                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                           QStringLiteral("Overwrite address"), m_window) == MsgBox::Yes;
             }
             if (kept) {
                 kept = ini.writeINI(kSection, PhoneBook::localKey(name), number);

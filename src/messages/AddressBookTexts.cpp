@@ -54,7 +54,8 @@ QString saveBeforeReading(const QString& memory) {
 
 QString tooLong(const QString& memory, const QStringList& cut, int nameLength, const QStringList& refused,
                 int numberLength) {
-    const QString where = isPhone(memory) ? QStringLiteral("the phone memory") : QStringLiteral("the SIM card");
+    const QString where =
+        isPhone(memory) ? QStringLiteral("the phone memory") : QStringLiteral("the SIM card");
     QString text;
     if (!cut.isEmpty()) {
         text = QStringLiteral("These names are longer than %1 stores (%2 characters) and were cut:")
@@ -66,7 +67,8 @@ QString tooLong(const QString& memory, const QStringList& cut, int nameLength, c
         if (!text.isEmpty()) {
             text += kCrLf + kCrLf;
         }
-        text += QStringLiteral("These entries were not stored, their numbers are longer than %1 stores (%2 digits):")
+        text += QStringLiteral(
+                    "These entries were not stored, their numbers are longer than %1 stores (%2 digits):")
                     .arg(where)
                     .arg(numberLength) +
                 kCrLf + refused.join(kCrLf);

@@ -42,11 +42,16 @@ QStringList splitOutsideQuotes(const QString& text, QChar sep) {
 }
 
 // Whether a reply's last line (outside the quotes of a name) is the final "OK" and no line
-// is an error.
+// is an error. "Not found" (+CME ERROR: 22) is the phone's word for indexes without an
+// entry: as good an answer as "OK".
 bool endsInOk(const QString& reply) {
     const QStringList lines = splitOutsideQuotes(reply, u'|');
     for (const QString& line : lines) {
         const QString t = line.trimmed();
+        if (t == QLatin1String("+CME ERROR: 22") ||
+            t.compare(QLatin1String("+CME ERROR: not found"), Qt::CaseInsensitive) == 0) {
+            return true;
+        }
         if (t == QLatin1String("ERROR") || t.startsWith(QLatin1String("ERROR:")) ||
             t.startsWith(QLatin1String("+CME ERROR")) || t.startsWith(QLatin1String("+CMS ERROR"))) {
             return false;
@@ -115,7 +120,8 @@ QList<PhoneBook::ReadEntry> PhoneBook::parseEntries(const QString& reply) {
         }
         e.number = storableNumber(fields.value(1)).trimmed();
         e.name = storableName(fields.value(3)).trimmed();
-        if (fields.value(2).trimmed() == QLatin1String("145") && !e.number.isEmpty() && !e.number.startsWith(u'+')) {
+        if (fields.value(2).trimmed() == QLatin1String("145") && !e.number.isEmpty() &&
+            !e.number.startsWith(u'+')) {
             e.number.prepend(u'+');  // stored with its "+", so the write-back sends it as international
         }
         out.append(e);
@@ -203,7 +209,8 @@ void PhoneBook::reportIndexError(const QString& memory, int index, const QString
     const QString text =
         QStringLiteral("Error reading addressbook entry index %1 from %2: %3").arg(index).arg(memory, reply);
     if (m_ctx.state().debugMode) {
-        m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Information, QStringLiteral("Tellwick DEBUG message:"));
+        m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Information,
+                            QStringLiteral("Tellwick DEBUG message:"));
     }
     m_ctx.log().writeLog(text);
 }

@@ -55,7 +55,8 @@ bool PhoneCopies::saveState(const QString& memory) {
 
 bool PhoneCopies::setChanged(const QString& memory, bool changed) {
     MemoryState& st = state(memory);
-    if (st.changed == changed && m_ctx.ini().hasSection(stateSection(memory)) == (changed || st.incomplete())) {
+    if (st.changed == changed &&
+        m_ctx.ini().hasSection(stateSection(memory)) == (changed || st.incomplete())) {
         return true;
     }
     st.changed = changed;

@@ -59,7 +59,8 @@ public:
     // Stores "<name>|<number>" under index, or under the first free index (never one the copy
     // has not read) when index is empty, and marks the memory changed. False (after the
     // "memory full" box) when no index is free or the settings file refused the value.
-    bool savePhoneEntry(const QString& memory, const QString& name, const QString& number, const QString& index);
+    bool savePhoneEntry(const QString& memory, const QString& name, const QString& number,
+                        const QString& index);
     bool deleteEntry(const QString& memory, const QString& index);
     int getNumEntries(const QString& memory) const;
     // Indexes neither used by the copy nor unknown to it.

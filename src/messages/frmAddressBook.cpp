@@ -36,7 +36,8 @@ bool isPhoneStore(const QString& store) {
 
 }  // namespace
 
-frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx), m_stores(ctx, this) {
+frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_stores(ctx, this) {
     setObjectName(kWindowName);
     setWindowTitle(QStringLiteral("Tellwick: Addressbook"));
     isOutlookAvailable = [&ctx] {

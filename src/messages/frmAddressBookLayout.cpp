@@ -125,4 +125,3 @@ void frmAddressBook::buildControls() {
     Twips::setHeight(this, kHeightTwips);
     setFixedSize(size());
 }
-

@@ -311,8 +311,9 @@ bool frmOutlookImport::storeBatch(QList<std::pair<QString, QString>>& batch, int
         }
         count += int(batch.size());
     } else {
-        m_ctx.msgBox().show(QStringLiteral("%1 contacts could not be stored in the addressbook.").arg(batch.size()),
-                            MsgBox::OKOnly, MsgBox::Critical, kBoxTitle, this);
+        m_ctx.msgBox().show(
+            QStringLiteral("%1 contacts could not be stored in the addressbook.").arg(batch.size()),
+            MsgBox::OKOnly, MsgBox::Critical, kBoxTitle, this);
     }
     batch.clear();
     return ok;

@@ -119,9 +119,10 @@ void tst_AddressBookStores::pastedEntryIsCutOrRefused_data() {
                                << u"These names are longer than the SIM card stores (14 characters) and were "
                                   u"cut:\r\n'Maximilian Mustermann' to 'Maximilian Mus'"_s;
     // A cut number would call someone else: the entry is refused.
-    QTest::newRow("long number") << u"Ann"_s << u"+49 171 1234 5678 9012 345"_s << QString()
-                                 << u"These entries were not stored, their numbers are longer than the SIM card "
-                                    u"stores (20 digits):\r\n'Ann' (+49171123456789012345)"_s;
+    QTest::newRow("long number")
+        << u"Ann"_s << u"+49 171 1234 5678 9012 345"_s << QString()
+        << u"These entries were not stored, their numbers are longer than the SIM card "
+           u"stores (20 digits):\r\n'Ann' (+49171123456789012345)"_s;
 }
 
 void tst_AddressBookStores::pastedEntryIsCutOrRefused() {
@@ -181,8 +182,9 @@ void tst_AddressBookStores::refusedWriteBackNamesTheEntriesAndStaysChanged() {
     sim->setAnswer(u"AT+CPBW=2,"_s, u"+CME ERROR: 24"_s);
     w->cmdUpdate->click();
     QCOMPARE(lastBox().title, u"Entries not stored"_s);
-    QCOMPARE(lastBox().text, u"These entries were not stored on SIM card:\r\n'Bob' (+CME ERROR: 24)\r\n\r\n"
-                             u"They stay in the local copy, marked as changed."_s);
+    QCOMPARE(lastBox().text,
+             u"These entries were not stored on SIM card:\r\n'Bob' (+CME ERROR: 24)\r\n\r\n"
+             u"They stay in the local copy, marked as changed."_s);
     QCOMPARE(sim->phonebook(u"SM"_s).keys(), QList<int>{1});
     QCOMPARE(t->ini().readINI(kSim, u"2"_s), u"Bob|222"_s);
     QVERIFY(w->memory(u"SM"_s).changed && w->cmdUpdate->isEnabled());
@@ -286,7 +288,8 @@ void tst_AddressBookStores::statusLineFitsItsTexts() {
          {u"250 addresses found in phone memory (reading index 241/250...)"_s,
           u"Reading failed; 250 addresses saved locally from phone memory (incomplete) (changed)"_s}) {
         w->labStatus->setText(text);
-        QVERIFY2(w->labStatus->heightForWidth(w->labStatus->width()) <= w->labStatus->height(), qPrintable(text));
+        QVERIFY2(w->labStatus->heightForWidth(w->labStatus->width()) <= w->labStatus->height(),
+                 qPrintable(text));
     }
     // Names come from users and phones: never markup.
     QCOMPARE(w->labStatus->textFormat(), Qt::PlainText);

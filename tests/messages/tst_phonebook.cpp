@@ -184,9 +184,9 @@ void tst_PhoneBook::readFillsListAndCopyWithTimersOff() {
 
     QVERIFY(!timersRan);
     QVERIFY(main.InTimer->isActive() && main.SignalTimer->isActive());
-    QCOMPARE(phonebookCommands(), (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBR=1,7"_s, u"AT+CPBR=2"_s,
-                                               u"AT+CPBR=3"_s, u"AT+CPBR=4"_s, u"AT+CPBR=5"_s,
-                                               u"AT+CPBR=6"_s, u"AT+CPBR=7"_s}));
+    QCOMPARE(phonebookCommands(),
+             (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBR=1,7"_s, u"AT+CPBR=2"_s, u"AT+CPBR=3"_s,
+                          u"AT+CPBR=4"_s, u"AT+CPBR=5"_s, u"AT+CPBR=6"_s, u"AT+CPBR=7"_s}));
     QCOMPARE(t->ini().keys(u"Addressbook.SM"_s), (QStringList{u"1"_s, u"3"_s, u"5"_s, u"6"_s}));
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"1"_s), u"Doe, John|+4917100001"_s);
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"3"_s), u"BROOKE|0171222"_s);
@@ -267,29 +267,34 @@ void tst_PhoneBook::emptyMemoryIsNeverRead() {
 
 void tst_PhoneBook::readOutcomes_data() {
     QTest::addColumn<QStringList>("rules");  // command prefixes and the answers they get
-    QTest::addColumn<QString>("abortAt");  // the command whose sending aborts the read
-    QTest::addColumn<QStringList>("keys");  // the copy afterwards
+    QTest::addColumn<QString>("abortAt");    // the command whose sending aborts the read
+    QTest::addColumn<QStringList>("keys");   // the copy afterwards
     QTest::addColumn<QString>("unread");
     QTest::addColumn<QString>("status");
     const QStringList all{u"2"_s, u"11"_s, u"25"_s};
     QTest::newRow("complete") << QStringList() << QString() << all << QString()
                               << u"3 addresses found on SIM card "_s;
-    QTest::newRow("abort in the middle") << QStringList() << u"AT+CPBR=11,20"_s
-                                         << QStringList{u"2"_s, u"11"_s} << u"21-25"_s
-                                         << u"2 addresses found on SIM card (incomplete)"_s;
+    QTest::newRow("abort in the middle")
+        << QStringList() << u"AT+CPBR=11,20"_s << QStringList{u"2"_s, u"11"_s} << u"21-25"_s
+        << u"2 addresses found on SIM card (incomplete)"_s;
     QTest::newRow("failing index") << QStringList{u"AT+CPBR=1,10"_s, u"+CME ERROR: 100"_s, u"AT+CPBR=3"_s,
                                                   u"+CME ERROR: 100"_s}
                                    << QString() << all << u"3"_s
                                    << u"3 addresses found on SIM card (incomplete)"_s;
     // A link busy with something else answers every command with an error: the copy stays.
     const QStringList old{u"1"_s, u"2"_s};
+    // "Not found" is the phone's answer for indexes without an entry.
+    QTest::newRow("empty range not found")
+        << QStringList{u"AT+CPBR=11,20"_s, u"+CME ERROR: 22"_s} << QString() << QStringList{u"2"_s, u"25"_s}
+        << QString() << u"2 addresses found on SIM card "_s;
     QTest::newRow("busy link") << QStringList{u"AT+CPBR"_s, u"ERROR"_s} << QString() << old << u"9"_s
                                << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
-    QTest::newRow("memory not selected") << QStringList{u"AT+CPBS"_s, u"+CME ERROR: 3"_s} << QString() << old << u"9"_s
-                                         << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
-    QTest::newRow("abort at once") << QStringList{u"AT+CPBR=1,"_s, u"+CME ERROR: 100"_s} << u"AT+CPBR=1,"_s << old
-                                   << u"9"_s
-                                   << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
+    QTest::newRow("memory not selected")
+        << QStringList{u"AT+CPBS"_s, u"+CME ERROR: 3"_s} << QString() << old << u"9"_s
+        << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
+    QTest::newRow("abort at once")
+        << QStringList{u"AT+CPBR=1,"_s, u"+CME ERROR: 100"_s} << u"AT+CPBR=1,"_s << old << u"9"_s
+        << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
 }
 
 void tst_PhoneBook::readOutcomes() {
@@ -333,14 +338,16 @@ void tst_PhoneBook::readOutcomes() {
 // its "+" in the copy, so the write-back sends it with 145 again.
 void tst_PhoneBook::internationalNumbersStayInternational() {
     sim->setPhonebook(u"SM"_s, 3, 20, 14);
-    sim->setAnswer(u"AT+CPBR=1,3"_s, u"+CPBR: 1,\"4917012345\",145,\"Anna\"\n"
-                                     u"+CPBR: 2,\"+4930123\",145,\"Bert\"\n+CPBR: 3,\"0171\",129,\"Cem\"\nOK"_s);
+    sim->setAnswer(u"AT+CPBR=1,3"_s,
+                   u"+CPBR: 1,\"4917012345\",145,\"Anna\"\n"
+                   u"+CPBR: 2,\"+4930123\",145,\"Bert\"\n+CPBR: 3,\"0171\",129,\"Cem\"\nOK"_s);
     book->state(u"SM"_s).max = 3;
     QVERIFY(book->readBook(u"SM"_s, list.get()));
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"1"_s), u"Anna|+4917012345"_s);
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"2"_s), u"Bert|+4930123"_s);
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"3"_s), u"Cem|0171"_s);
-    QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Anna"_s, u"+4917012345"_s}}), PhoneBook::WriteResult::Written);
+    QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Anna"_s, u"+4917012345"_s}}),
+             PhoneBook::WriteResult::Written);
     QVERIFY(phonebookCommands().contains(u"AT+CPBW=1,\"+4917012345\",145,\"Anna\""_s));
     QCOMPARE(sim->phonebook(u"SM"_s).value(1).type, 145);
 }
