@@ -306,8 +306,8 @@ void frmAddressBook::cmdAdd_Click() {
     if (phoneBook().busy() || !tidyBoxes(&name, &number)) {
         return;
     }
-    if (!m_stores.add(m_currentMem, name, number) && !isPhoneStore(m_currentMem)) {
-        return;  // the overwrite question answered No
+    if (!m_stores.add(m_currentMem, name, number)) {
+        return;  // answered No, or refused: the boxes keep the entry to mend
     }
     afterEdit();
 }
@@ -318,7 +318,9 @@ void frmAddressBook::cmdReplace_Click() {
     if (phoneBook().busy() || !row || !tidyBoxes(&name, &number)) {
         return;
     }
-    m_stores.replace(m_currentMem, rowsOf({row}).first(), name, number);
+    if (!m_stores.replace(m_currentMem, rowsOf({row}).first(), name, number)) {
+        return;
+    }
     afterEdit();
 }
 

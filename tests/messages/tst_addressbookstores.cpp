@@ -148,6 +148,8 @@ void tst_AddressBookStores::pastedEntryIsCutOrRefused() {
         QCOMPARE(lastBox().title, u"Entry too long"_s);
     }
     QCOMPARE(w->memory(u"SM"_s).changed, !stored.isEmpty());
+    // A refused entry stays in the boxes to be mended.
+    QCOMPARE(w->txtNumber->text().isEmpty(), !stored.isEmpty());
 }
 
 void tst_AddressBookStores::copyToSimCutsWithOneBox() {
