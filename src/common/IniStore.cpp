@@ -303,8 +303,8 @@ bool IniStore::writeINI(const QString& section, const QString& key, const QStrin
 
 namespace {
 
-// Sets one key in the lines of a parsed file and parses them again.
-void applyValue(IniStore::Parsed& p, const QString& section, const QString& key, const QString& cleanValue);
+// Sets keys of one section in the lines of a parsed file and parses them once again.
+void applyValues(IniStore::Parsed& p, const QString& section, const QList<std::pair<QString, QString>>& values);
 
 }  // namespace
 
@@ -333,9 +333,7 @@ bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QStr
         return false;
     }
     Parsed work = *parsed;
-    for (const auto& [key, value] : values) {
-        applyValue(work, section, key, valueForFile(value));
-    }
+    applyValues(work, section, values);
     if (parsed->stamp.exists && work.lines == parsed->lines) {
         return true;
     }
@@ -344,27 +342,46 @@ bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QStr
 
 namespace {
 
-void applyValue(IniStore::Parsed& p, const QString& section, const QString& key, const QString& cleanValue) {
+void applyValues(IniStore::Parsed& p, const QString& section, const QList<std::pair<QString, QString>>& values) {
     QStringList& lines = p.lines;
     const IniStore::Parsed::Section* s = p.section(section);
-    if (!s) {
-        lines.append(u'[' + section.trimmed() + u']');
-        lines.append(key.trimmed() + u'=' + cleanValue);
-    } else {
-        const auto it = s->index.constFind(keyOf(key));
-        if (it != s->index.cend()) {
+    // New keys go together to the end of the section (after its last non-blank line); a key
+    // named twice keeps its first place and its last value.
+    QStringList added;
+    QHash<QString, qsizetype> addedAt;
+    for (const auto& [key, value] : values) {
+        const QString line = key.trimmed() + u'=' + valueForFile(value);
+        const QString folded = keyOf(key);
+        const auto it = s ? s->index.constFind(folded) : QHash<QString, int>::const_iterator();
+        if (s && it != s->index.cend()) {
             const IniStore::Parsed::Key& k = s->keys[*it];
-            lines[k.line] = k.name + u'=' + cleanValue;
+            lines[k.line] = k.name + u'=' + valueForFile(value);
+        } else if (const auto pending = addedAt.constFind(folded); pending != addedAt.cend()) {
+            added[*pending] = line;
         } else {
-            int at = s->header + 1;
-            for (int i = s->end - 1; i > s->header; --i) {
-                if (!lines[i].trimmed().isEmpty()) {
-                    at = i + 1;
-                    break;
-                }
-            }
-            lines.insert(at, key.trimmed() + u'=' + cleanValue);
+            addedAt.insert(folded, added.size());
+            added.append(line);
         }
+    }
+    if (!s) {
+        if (!added.isEmpty()) {
+            lines.append(u'[' + section.trimmed() + u']');
+            lines.append(added);
+        }
+    } else if (!added.isEmpty()) {
+        int at = s->header + 1;
+        for (int i = s->end - 1; i > s->header; --i) {
+            if (!lines[i].trimmed().isEmpty()) {
+                at = i + 1;
+                break;
+            }
+        }
+        QStringList joined;
+        joined.reserve(lines.size() + added.size());
+        joined.append(lines.mid(0, at));
+        joined.append(added);
+        joined.append(lines.mid(at));
+        lines = std::move(joined);
     }
     p.parse();
 }
@@ -403,6 +420,65 @@ bool IniStore::deleteINISection(const QString& section, const QString& file) {
     QStringList lines = parsed->lines;
     lines.erase(lines.begin() + s->header, lines.begin() + s->end);
     return store(path, lines, u'[' + section.trimmed() + u']');
+}
+
+bool IniStore::replaceINISections(const QList<std::pair<QString, QList<std::pair<QString, QString>>>>& sections,
+                                  const QString& file) {
+    const QString path = resolve(file);
+    for (const auto& [section, values] : sections) {
+        for (const auto& [key, value] : values) {
+            if (!isValidSection(section) || !isValidKey(key)) {
+                logError(QStringLiteral("ERROR: refused to write key '%1' of section '%2' to %3: the name would break the file")
+                             .arg(QString(key).replace(u'\n', u' ').replace(u'\r', u' '),
+                                  QString(section).replace(u'\n', u' ').replace(u'\r', u' '), path));
+                return false;
+            }
+        }
+    }
+    if (path.isEmpty() || sections.isEmpty()) {
+        return !path.isEmpty();
+    }
+    const QString what = u'[' + sections.first().first.trimmed() + u']';
+    const auto parsed = load(path);
+    if (!parsed->readable) {
+        logError(QStringLiteral("ERROR: can't write %1 to %2: the file cannot be read").arg(what, path));
+        return false;
+    }
+    if (!parsed->stamp.exists && !QFileInfo(path).absoluteDir().exists()) {
+        logError(QStringLiteral("ERROR: can't write %1 to %2: the folder does not exist").arg(what, path));
+        return false;
+    }
+    Parsed work = *parsed;
+    for (const auto& [section, values] : sections) {
+        const Parsed::Section* s = work.section(section);
+        if (s) {
+            // The old block goes; blank lines that part it from the next section stay.
+            int last = s->header;
+            for (int i = s->end - 1; i > s->header; --i) {
+                if (!work.lines[i].trimmed().isEmpty()) {
+                    last = i;
+                    break;
+                }
+            }
+            const int header = s->header;
+            work.lines.erase(work.lines.begin() + header, work.lines.begin() + last + 1);
+            Parsed fresh;  // the header and the keys, nothing when there are none
+            applyValues(fresh, section, values);
+            QStringList joined;
+            joined.reserve(work.lines.size() + fresh.lines.size());
+            joined.append(work.lines.mid(0, header));
+            joined.append(fresh.lines);
+            joined.append(work.lines.mid(header));
+            work.lines = std::move(joined);
+            work.parse();
+        } else if (!values.isEmpty()) {
+            applyValues(work, section, values);
+        }
+    }
+    if (parsed->stamp.exists && work.lines == parsed->lines) {
+        return true;
+    }
+    return store(path, work.lines, what);
 }
 
 QStringList IniStore::keys(const QString& section, const QString& file) const {

@@ -41,6 +41,11 @@ public:
     // Several keys of one section in one atomic replacement of the file (all or nothing).
     bool writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,
                         const QString& file = {});
+    // Gives each listed section exactly the keys listed, in that order, in one atomic
+    // replacement of the file (all or nothing); a section listed with no keys is removed.
+    // Other sections keep their lines.
+    bool replaceINISections(const QList<std::pair<QString, QList<std::pair<QString, QString>>>>& sections,
+                            const QString& file = {});
     bool deleteINIKey(const QString& section, const QString& key, const QString& file = {});
     bool deleteINISection(const QString& section, const QString& file = {});
     // Key names as spelled, in file order, joined by separator; "" for a missing or empty section.

@@ -52,4 +52,28 @@ QString saveBeforeReading(const QString& memory) {
                      "Your SIM addressbook has been changed, do you want to save it to the phone, first?");
 }
 
+QString tooLong(const QString& memory, const QStringList& cut, int nameLength, const QStringList& refused,
+                int numberLength) {
+    const QString where =
+        isPhone(memory) ? QStringLiteral("the phone memory") : QStringLiteral("the SIM card");
+    QString text;
+    if (!cut.isEmpty()) {
+        text = QStringLiteral("These names are longer than %1 stores (%2 characters) and were cut:")
+                   .arg(where)
+                   .arg(nameLength) +
+               kCrLf + cut.join(kCrLf);
+    }
+    if (!refused.isEmpty()) {
+        if (!text.isEmpty()) {
+            text += kCrLf + kCrLf;
+        }
+        text += QStringLiteral(
+                    "These entries were not stored, their numbers are longer than %1 stores (%2 digits):")
+                    .arg(where)
+                    .arg(numberLength) +
+                kCrLf + refused.join(kCrLf);
+    }
+    return text;
+}
+
 }  // namespace AddressBookTexts

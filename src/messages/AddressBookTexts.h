@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The longer questions and refusals of the address book window, word for word.
 namespace AddressBookTexts {
@@ -15,5 +16,10 @@ QString localNameExists(const QString& name);
 QString saveBeforeClosing(const QString& memory);
 // Reading a phone memory whose copy was changed.
 QString saveBeforeReading(const QString& memory);
+// Entries that a phone memory could not take as they were: names cut to nameLength
+// ("'<name>' to '<cut name>'") and entries refused for a number over numberLength
+// ("'<name>' (<number>)"). "" when both lists are empty.
+QString tooLong(const QString& memory, const QStringList& cut, int nameLength, const QStringList& refused,
+                int numberLength);
 
 }  // namespace AddressBookTexts

@@ -41,6 +41,30 @@ QStringList splitOutsideQuotes(const QString& text, QChar sep) {
     return out;
 }
 
+// Whether a reply's last line (outside the quotes of a name) is the final "OK" and no line
+// is an error. "Not found" (+CME ERROR: 22) is the phone's word for indexes without an
+// entry: as good an answer as "OK".
+bool endsInOk(const QString& reply) {
+    const QStringList lines = splitOutsideQuotes(reply, u'|');
+    for (const QString& line : lines) {
+        const QString t = line.trimmed();
+        if (t == QLatin1String("+CME ERROR: 22") ||
+            t.compare(QLatin1String("+CME ERROR: not found"), Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+        if (t == QLatin1String("ERROR") || t.startsWith(QLatin1String("ERROR:")) ||
+            t.startsWith(QLatin1String("+CME ERROR")) || t.startsWith(QLatin1String("+CMS ERROR"))) {
+            return false;
+        }
+    }
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        if (!lines.at(i).trimmed().isEmpty()) {
+            return lines.at(i).trimmed() == QLatin1String("OK");
+        }
+    }
+    return false;
+}
+
 bool isCount(const QString& text, int* value) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
@@ -53,15 +77,7 @@ bool isCount(const QString& text, int* value) {
 
 }  // namespace
 
-PhoneBook::PhoneBook(AppContext& ctx) : m_ctx(ctx) {}
-
-MemoryState& PhoneBook::state(const QString& memory) {
-    return memory == QLatin1String("ME") ? m_me : m_sm;
-}
-
-QString PhoneBook::section(const QString& memory) {
-    return QStringLiteral("Addressbook.") + memory;
-}
+PhoneBook::PhoneBook(AppContext& ctx) : m_ctx(ctx), m_copies(ctx) {}
 
 QString PhoneBook::storableNumber(const QString& number) {
     return withoutControls(number).remove(u'"').remove(u'|');
@@ -104,6 +120,10 @@ QList<PhoneBook::ReadEntry> PhoneBook::parseEntries(const QString& reply) {
         }
         e.number = storableNumber(fields.value(1)).trimmed();
         e.name = storableName(fields.value(3)).trimmed();
+        if (fields.value(2).trimmed() == QLatin1String("145") && !e.number.isEmpty() &&
+            !e.number.startsWith(u'+')) {
+            e.number.prepend(u'+');  // stored with its "+", so the write-back sends it as international
+        }
         out.append(e);
     }
     return out;
@@ -185,81 +205,145 @@ QString PhoneBook::getMemoryInfo(const QString& memory) {
     return QStringLiteral("%1,%2,%3").arg(max).arg(numberLength).arg(nameLength);
 }
 
-void PhoneBook::readBook(const QString& memory, ListView* list) {
+void PhoneBook::reportIndexError(const QString& memory, int index, const QString& reply) {
+    const QString text =
+        QStringLiteral("Error reading addressbook entry index %1 from %2: %3").arg(index).arg(memory, reply);
+    if (m_ctx.state().debugMode) {
+        m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Information,
+                            QStringLiteral("Tellwick DEBUG message:"));
+    }
+    m_ctx.log().writeLog(text);
+}
+
+bool PhoneBook::readBook(const QString& memory, ListView* list) {
     frmMain& main = m_ctx.mainWindow();
-    IniStore& ini = m_ctx.ini();
     const bool debug = m_ctx.state().debugMode;
     ++m_busy;
     main.tempDisableTimers();
+    const auto done = qScopeGuard([&] {
+        reading = false;
+        main.TempRestoreTimers();
+        --m_busy;
+    });
 
-    send(QStringLiteral("AT+CPBS=\"%1\"").arg(memory));
+    const QString selected = send(QStringLiteral("AT+CPBS=\"%1\"").arg(memory));
     MemoryState& st = state(memory);
     const int max = st.max;
-    const int oldCount = st.count;
-    list->clearItems();
-    ini.deleteINISection(section(memory));
-
     const QString where =
         memory == QLatin1String("ME") ? QStringLiteral("in phone memory") : QStringLiteral("on SIM card");
-    if (oldCount == 0) {
+    // Nothing is read over the copy until something has been read.
+    const auto failed = [&](const QString& reply) {
+        setStatus(QStringLiteral("Reading the addressbook %1 failed, the local copy was kept").arg(where));
+        m_ctx.log().writeLog(QStringLiteral("Error reading addressbook %1: %2").arg(memory, reply));
+        m_ctx.msgBox().show(QStringLiteral("The addressbook %1 could not be read: %2").arg(where, reply) +
+                                QStringLiteral("\r\n\r\nThe local copy was kept as it was."),
+                            MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Error reading phonebook"));
+        return false;
+    };
+    if (selected.contains(QLatin1String("ERROR"))) {
+        return failed(selected);
+    }
+    list->clearItems();
+    if (st.count == 0) {
         setStatus(QStringLiteral("0/%1 addresses found %2").arg(max).arg(where));
     }
-    int count = 0;
-    QSet<int> stored;
-    bool looked = false;
-    reading = true;
-    for (int i = 1; i <= max && reading; ++i) {
-        looked = true;
-        setStatus(QStringLiteral("%1 addresses found %2 (reading index %3/%4...)")
-                      .arg(count)
-                      .arg(where)
-                      .arg(i)
-                      .arg(max));
-        doEvents();  // an abort click gets in here or while the phone answers
 
-        const QString reply = send(QStringLiteral("AT+CPBR=%1").arg(i));
-        if (debug) {
-            m_ctx.log().writeLog(QStringLiteral("Retrieving address from %1: %2").arg(memory, reply), true);
-        }
-        // Every entry goes under the index its line names: after a time-out the late answer
-        // to the index before comes first, and must not take this index's place.
-        const QList<ReadEntry> entries = parseEntries(reply);
-        for (const ReadEntry& e : entries) {
-            const int index = e.index >= 1 && e.index <= max ? e.index : i;
-            if (stored.contains(index)) {
+    QMap<int, StoredEntry> entries;
+    QSet<int> known;  // indexes whose content (an entry or nothing) the phone has told
+    QString lastError;
+    // Takes the entries of a reply; a line that names no index of the memory is the asked
+    // index's when only one was asked, else it makes the range count as failed.
+    const auto take = [&](const QString& reply, int first, int last) {
+        bool sound = true;
+        for (const ReadEntry& e : parseEntries(reply)) {
+            int index = e.index;
+            if (index < 1 || index > max) {
+                if (first != last) {
+                    sound = false;
+                    continue;
+                }
+                index = first;
+            }
+            known.insert(index);
+            if (entries.contains(index)) {
                 continue;
             }
-            stored.insert(index);
             const QString name =
                 e.name.isEmpty() ? QStringLiteral("unnamed%1").arg(index, 3, 10, QLatin1Char('0')) : e.name;
+            entries.insert(index, {name, e.number});
             ListItem* row = list->addItem(name);
             row->setSubItem(1, e.number);
             row->setTag(QString::number(index));
-            ini.writeINI(section(memory), QString::number(index), name + u'|' + e.number);
-            ++count;
         }
-        if (entries.isEmpty() && !reply.contains(QLatin1String("OK"))) {
-            const QString text = QStringLiteral("Error reading addressbook entry index %1 from %2: %3")
-                                     .arg(i)
-                                     .arg(memory, reply);
-            if (debug) {
-                m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Information,
-                                    QStringLiteral("Tellwick DEBUG message:"));
+        return sound && endsInOk(reply);
+    };
+    const auto ask = [&](int first, int last) -> QString {
+        // With its final "OK": a range whose entries came whole is told from one cut short.
+        const QString reply = send(first == last ? QStringLiteral("AT+CPBR=%1").arg(first)
+                                                 : QStringLiteral("AT+CPBR=%1,%2").arg(first).arg(last),
+                                   true);
+        if (debug) {
+            m_ctx.log().writeLog(QStringLiteral("Retrieving address from %1: %2").arg(memory, reply), true);
+        }
+        return reply;
+    };
+
+    reading = true;
+    for (int first = 1; first <= max && reading; first += readRange) {
+        const int last = std::min(max, first + readRange - 1);
+        setStatus(QStringLiteral("%1 addresses found %2 (reading index %3/%4...)")
+                      .arg(entries.size())
+                      .arg(where)
+                      .arg(first)
+                      .arg(max));
+        doEvents();  // an abort click gets in here or while the phone answers
+        const QString reply = ask(first, last);
+        if (take(reply, first, last)) {
+            for (int i = first; i <= last; ++i) {
+                known.insert(i);  // the phone listed the range: what it did not list is empty
             }
-            m_ctx.log().writeLog(text);
+            continue;
+        }
+        if (first == last) {
+            lastError = reply;
+            reportIndexError(memory, first, reply);
+            continue;
+        }
+        // The range failed: each index it did not name is asked alone.
+        for (int i = first; i <= last && reading; ++i) {
+            if (known.contains(i)) {
+                continue;
+            }
+            if (i != first) {
+                doEvents();
+            }
+            const QString single = ask(i, i);
+            if (take(single, i, i)) {
+                known.insert(i);
+            } else if (!known.contains(i)) {
+                lastError = single;
+                reportIndexError(memory, i, single);
+            }
         }
     }
-    reading = false;
-    if (looked) {
-        // The count of every index read, the last one included.
-        setStatus(QStringLiteral("%1 addresses found %2 ").arg(count).arg(where));
+    if (max >= 1 && known.isEmpty()) {
+        return failed(lastError.isEmpty() ? QStringLiteral("aborted") : lastError);
+    }
+    QSet<int> unread;
+    for (int i = 1; i <= max; ++i) {
+        if (!known.contains(i)) {
+            unread.insert(i);
+        }
+    }
+    m_copies.replaceCopy(memory, entries, unread);
+    if (max >= 1) {
+        setStatus(QStringLiteral("%1 addresses found %2 ").arg(entries.size()).arg(where) +
+                  (unread.isEmpty() ? QString() : QStringLiteral("(incomplete)")));
     }
     st.useLocal = true;
-    st.count = count;
+    st.count = int(entries.size());
     list->clearSelection();
-
-    main.TempRestoreTimers();
-    --m_busy;
+    return true;
 }
 
 PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<PhoneEntry>& rows) {
@@ -271,10 +355,15 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
                QStringLiteral("Error writing phonebook entries"));
         return WriteResult::StorageError;
     }
-    const int max = state(memory).max;
+    const MemoryState& st = state(memory);
+    const int max = st.max;
 
+    // Indexes the copy has not read hold what the phone has there: they are left alone.
     writing = true;
     for (int i = 1; i <= max && writing; ++i) {
+        if (st.unread.contains(i)) {
+            continue;
+        }
         const QString answer = send(QStringLiteral("AT+CPBW=%1").arg(i));
         doEvents();
         setStatus(QStringLiteral("deleting old entries from phone... (%1/%2)").arg(i).arg(max));
@@ -287,6 +376,7 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
     // An abort while erasing ends only the erasing.
     writing = true;
     bool complete = true;
+    QStringList refused;
     for (int i = 1; i <= rows.size(); ++i) {
         if (!writing) {
             complete = false;
@@ -300,8 +390,9 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
         bool indexOk = false;
         const int index = row.index.trimmed().toInt(&indexOk);
         QString answer;
-        if (!indexOk || index < 1) {
-            // A hand-edited key that is no index would garble the command.
+        if (!indexOk || index < 1 || index > max || st.unread.contains(index)) {
+            // A hand-edited key that is no index would garble the command, and an index the
+            // copy has not read holds an entry nobody has seen.
             answer = QStringLiteral("ERROR: invalid index ") + row.index;
         } else {
             answer = send(
@@ -310,42 +401,21 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
         doEvents();
         if (answer.contains(QLatin1String("ERROR"))) {
             complete = false;
+            refused.append(QStringLiteral("'%1' (%2)").arg(name, answer));
             report(QStringLiteral("Error saving entry '%1': %2").arg(name, answer),
                    QStringLiteral("Error saving phonebook entry"));
         }
     }
     writing = false;
+    if (!refused.isEmpty()) {
+        const QString where =
+            memory == QLatin1String("ME") ? QStringLiteral("in phone memory") : QStringLiteral("on SIM card");
+        m_ctx.msgBox().show(QStringLiteral("These entries were not stored %1:").arg(where) +
+                                QStringLiteral("\r\n") + refused.join(QStringLiteral("\r\n")) +
+                                QStringLiteral("\r\n\r\nThey stay in the local copy, marked as changed."),
+                            MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Entries not stored"));
+    }
     return complete ? WriteResult::Written : WriteResult::Incomplete;
-}
-
-bool PhoneBook::savePhoneEntry(const QString& memory, const QString& name, const QString& number,
-                               const QString& index) {
-    IniStore& ini = m_ctx.ini();
-    const QString mem = memory == QLatin1String("ME") ? QStringLiteral("ME") : QStringLiteral("SM");
-    MemoryState& st = state(mem);
-    QString key = index;
-    if (key.isEmpty()) {
-        for (int i = 1; i <= st.max; ++i) {
-            if (ini.readINI(section(mem), QString::number(i)).isEmpty()) {
-                key = QString::number(i);
-                break;
-            }
-        }
-    }
-    if (key.isEmpty()) {
-        m_ctx.msgBox().show(QStringLiteral("This memory is already full, you can't save any more entries."),
-                            MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Can't save entry"));
-        return false;
-    }
-    if (!ini.writeINI(section(mem), key, storableName(name) + u'|' + storableNumber(number))) {
-        return false;
-    }
-    st.changed = true;
-    return true;
-}
-
-int PhoneBook::getNumEntries(const QString& memory) const {
-    return int(m_ctx.ini().keys(section(memory)).size());
 }
 
 void PhoneBook::timersOff() {

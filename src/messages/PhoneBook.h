@@ -2,21 +2,13 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
+
+#include "PhoneCopies.h"
 
 class AppContext;
 class ListView;
-
-// What the address book keeps of one phonebook memory of the phone ("ME" or "SM").
-struct MemoryState {
-    int max = 0;           // highest index
-    int numberLength = 0;  // longest number the memory stores
-    int nameLength = 0;    // longest name
-    int count = 0;         // entries found by the last read
-    bool useLocal = true;  // show the local copy instead of reading the phone
-    bool changed = false;  // the local copy differs from the phone
-    bool askedEmpty = false;
-};
 
 // One row of a phone store: index (the tag), name and number.
 struct PhoneEntry {
@@ -33,9 +25,10 @@ class PhoneBook {
 public:
     explicit PhoneBook(AppContext& ctx);
 
-    // "ME" selects the phone memory's state, anything else the SIM memory's.
-    MemoryState& state(const QString& memory);
-    static QString section(const QString& memory);  // "Addressbook.<memory>"
+    // The local copies and the state of both memories.
+    PhoneCopies& copies() { return m_copies; }
+    MemoryState& state(const QString& memory) { return m_copies.state(memory); }
+    static QString section(const QString& memory) { return PhoneCopies::section(memory); }
 
     // Busy flags of the running loops; abort() clears both.
     bool reading = false;
@@ -57,20 +50,25 @@ public:
     QString getMemoryInfo(const QString& memory);
 
     // Reads indexes 1..max of the memory into the list (rows: name, number, tag = index) and
-    // into its section, which it deletes first. Runs with the main window's timers suspended.
-    void readBook(const QString& memory, ListView* list);
+    // then, in one write, into its local copy, which it replaces. Indexes go in ranges of
+    // readRange, one at a time where a range fails. Indexes that could not be read (an abort,
+    // a failing index) leave the copy incomplete; a read that got nothing at all (the memory
+    // could not be selected, every index failed) keeps the old copy and returns false after
+    // saying so. Runs with the main window's timers suspended.
+    bool readBook(const QString& memory, ListView* list);
+    static constexpr int readRange = 10;
 
     enum class WriteResult { Written, Incomplete, StorageError };
-    // Erases indexes 1..max of the memory, then writes every row. Incomplete when the write
-    // phase was aborted or a row could not be saved.
+    // Erases indexes 1..max of the memory that the copy has read, then writes every row.
+    // Incomplete when the write phase was aborted or the phone refused a row; the refused
+    // rows are named in one box.
     WriteResult writeBack(const QString& memory, const QList<PhoneEntry>& rows);
 
-    // Stores "<name>|<number>" under index, or under the first free index when index is
-    // empty, and marks the memory changed. False (after the "memory full" box) when no index
-    // is free or the settings file refused the value.
     bool savePhoneEntry(const QString& memory, const QString& name, const QString& number,
-                        const QString& index);
-    int getNumEntries(const QString& memory) const;
+                        const QString& index) {
+        return m_copies.savePhoneEntry(memory, name, number, index);
+    }
+    int getNumEntries(const QString& memory) const { return m_copies.getNumEntries(memory); }
 
     // The engine's two timers switched off and back on directly; nested pairs are safe and
     // each timer comes back only when it was running.
@@ -91,7 +89,8 @@ public:
     static QString localKey(const QString& name);
     // The entries of a reply to "AT+CPBR=<i>", one per line "+CPBR: <index>,"<number>",<type>,
     // "<name>"". A reply may begin with the late answer to an earlier index, so each entry
-    // carries the index its line names (0 when the line names none).
+    // carries the index its line names (0 when the line names none). A number of type 145
+    // (international) is given its "+".
     struct ReadEntry {
         int index = 0;
         QString number;
@@ -104,10 +103,10 @@ private:
     QString sendRepeated(const QString& command);
     void setStatus(const QString& text);
     void report(const QString& text, const QString& title);
+    void reportIndexError(const QString& memory, int index, const QString& reply);
 
     AppContext& m_ctx;
-    MemoryState m_me;
-    MemoryState m_sm;
+    PhoneCopies m_copies;
     QString m_status;
     int m_busy = 0;
     int m_timersOff = 0;

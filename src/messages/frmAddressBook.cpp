@@ -8,10 +8,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "AddressBook.h"
 #include "AddressBookTexts.h"
 #include "AppContext.h"
-#include "AppIcons.h"
 #include "Fields.h"
 #include "KeyCodes.h"
 #include "ListView.h"
@@ -32,37 +30,20 @@ const QString kPhone = QStringLiteral("ME");
 const QString kSim = QStringLiteral("SM");
 const QString kSection = QStringLiteral("Addressbook");
 
-// Geometry in twips.
-constexpr int kListLeft = 120;
-constexpr int kListWidth = 5400;
-constexpr int kButtonsLeft = 5640;
-constexpr int kWidthTwips = 6255;
-constexpr int kHeightTwips = 6840;
-
-void place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                   Twips::toPixels(height));
-}
-
-QPushButton* button(QWidget* parent, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
 bool isPhoneStore(const QString& store) {
-    return store == kPhone || store == kSim;
+    return AddressBookStores::isPhoneStore(store);
 }
 
 }  // namespace
 
-frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx), m_book(ctx) {
+frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_stores(ctx, this) {
     setObjectName(kWindowName);
     setWindowTitle(QStringLiteral("Tellwick: Addressbook"));
     isOutlookAvailable = [&ctx] {
         return ctx.windows().has(kImport) && frmOutlookImport::isOutlookAvailable(ctx);
     };
-    m_book.onStatus = [this](const QString& text) {
+    phoneBook().onStatus = [this](const QString& text) {
         labStatus->setText(text);
         labStatus->repaint();
     };
@@ -93,91 +74,6 @@ frmAddressBook::frmAddressBook(AppContext& ctx, QWidget* parent) : QDialog(paren
 
 frmAddressBook::~frmAddressBook() = default;
 
-void frmAddressBook::buildControls() {
-    labBooks = new QLabel(QStringLiteral("Address&books:"), this);
-    place(labBooks, kListLeft, 120, 3000, 255);
-    Tubby = new TabStrip(this);
-    Tubby->setObjectName(QStringLiteral("Tubby"));
-    place(Tubby, kListLeft, 390, kListWidth, 360);
-    labBooks->setBuddy(Tubby);
-
-    lstNames = new ListView(this);
-    lstNames->setObjectName(QStringLiteral("lstNames"));
-    lstNames->setMultiSelect(true);
-    place(lstNames, kListLeft, 750, kListWidth, 3330);
-    labStatus = new QLabel(this);
-    place(labStatus, kListLeft, 4140, kListWidth, 255);
-
-    auto picture = [&](const QString& tip, AppIcons::Picture icon, int row) {
-        QPushButton* b = button(this, {});
-        b->setIcon(AppIcons::picture(icon));
-        b->setIconSize(QSize(20, 20));
-        b->setToolTip(tip);
-        place(b, kButtonsLeft, 750 + row * 480, 450, 420);
-        return b;
-    };
-    cmdDelete =
-        picture(QStringLiteral("Delete addresses from selected phonebook"), AppIcons::Picture::Delete, 0);
-    cmdCopy =
-        picture(QStringLiteral("Copy selected addresses to another phonebook"), AppIcons::Picture::Copy, 1);
-    cmdMove =
-        picture(QStringLiteral("Move selected addresses to another phonebook"), AppIcons::Picture::Move, 2);
-    cmdRefresh = picture(QStringLiteral("Refresh selected phonebook list (read from phone)"),
-                         AppIcons::Picture::Refresh, 3);
-    cmdUpdate = picture(QStringLiteral("Update selected phonebook memory (write to phone)"),
-                        AppIcons::Picture::Save, 4);
-    cmdOutlook =
-        picture(QStringLiteral("Import contacts from Microsoft Outlook..."), AppIcons::Picture::Import, 6);
-    for (QPushButton* b : {cmdDelete, cmdCopy, cmdMove, cmdRefresh, cmdUpdate}) {
-        b->setEnabled(false);
-    }
-
-    labName = new QLabel(QStringLiteral("&Name:"), this);
-    place(labName, kListLeft, 4470, 2640, 255);
-    txtName = new QLineEdit(this);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    place(txtName, kListLeft, 4740, 2640, 330);
-    labName->setBuddy(txtName);
-    LabNumber = new QLabel(QStringLiteral("N&umber:"), this);
-    place(LabNumber, kListLeft + 2760, 4470, 2640, 255);
-    txtNumber = new QLineEdit(this);
-    txtNumber->setObjectName(QStringLiteral("txtNumber"));
-    place(txtNumber, kListLeft + 2760, 4740, 2640, 330);
-    LabNumber->setBuddy(txtNumber);
-
-    labHint = new QLabel(QStringLiteral("Click on a name to edit an entry, doubleclick to send a message..."),
-                         this);
-    labHint->setWordWrap(true);
-    place(labHint, kListLeft, 5130, kListWidth + 500, 420);
-    labChanged = new QLabel(
-        QStringLiteral(
-            "Please note: All phonebook entries will be saved locally until you press the 'update' button."),
-        this);
-    labChanged->setWordWrap(true);
-    place(labChanged, kListLeft, 5550, kListWidth + 500, 450);
-    labChanged->hide();
-
-    cmdAdd = button(this, QStringLiteral("&Add"));
-    place(cmdAdd, kListLeft, 6090, 1200, 375);
-    cmdAdd->setEnabled(false);
-    cmdReplace = button(this, QStringLiteral("&Replace"));
-    place(cmdReplace, kListLeft + 1320, 6090, 1200, 375);
-    cmdReplace->setEnabled(false);
-    cmdAbort = button(this, QStringLiteral("A&bort"));
-    place(cmdAbort, kListLeft + 2640, 6090, 1200, 375);
-    cmdAbort->hide();
-    cmdClose = button(this, QStringLiteral("&Close"));
-    place(cmdClose, kButtonsLeft + 450 - 1200, 6090, 1200, 375);  // right edge with the pictures
-    cmdClose->setDefault(true);
-
-    setTabOrder(Tubby, lstNames);
-    setTabOrder(lstNames, txtName);
-    setTabOrder(txtName, txtNumber);
-    Twips::setWidth(this, kWidthTwips);
-    Twips::setHeight(this, kHeightTwips);
-    setFixedSize(size());
-}
-
 // Loading: the local tab always, a tab for each phone memory that reports an index.
 void frmAddressBook::formLoad() {
     Hourglass hourglass;
@@ -204,8 +100,8 @@ void frmAddressBook::formLoad() {
     }
 
     lstNames->clearColumns();
-    lstNames->addColumn(QStringLiteral("Name"), kListWidth / 2);
-    lstNames->addColumn(QStringLiteral("Number"), kListWidth / 2 - 350);
+    lstNames->addColumn(QStringLiteral("Name"), listWidthTwips / 2);
+    lstNames->addColumn(QStringLiteral("Number"), listWidthTwips / 2 - 350);
     lstNames->setSorted(true);
     lstNames->setSortKey(0);
     lstNames->setSortOrder(Qt::AscendingOrder);
@@ -214,6 +110,7 @@ void frmAddressBook::formLoad() {
 
     memory(kPhone).useLocal = true;
     memory(kSim).useLocal = true;
+    phoneBook().copies().loadState();  // edits not yet written to the phone show as such
     m_currentMem = kLocal;
     getLocalAddresses(kLocal);
 }
@@ -254,7 +151,7 @@ void frmAddressBook::getLocalAddresses(const QString& store) {
 
 void frmAddressBook::openModalWithNumber(AppContext& ctx, const QString& number) {
     auto* book = ctx.windows().get<frmAddressBook>(kWindowName);
-    if (!book || book->m_book.busy()) {
+    if (!book || book->phoneBook().busy()) {
         return;
     }
     if (book->isVisible()) {
@@ -265,14 +162,19 @@ void frmAddressBook::openModalWithNumber(AppContext& ctx, const QString& number)
     book->exec();
 }
 
-void frmAddressBook::ReadBook(const QString& memory) {
+bool frmAddressBook::ReadBook(const QString& memory) {
     cmdAbort->show();
-    m_book.readBook(memory, lstNames);
+    const bool read = phoneBook().readBook(memory, lstNames);
     cmdAbort->hide();
+    if (!read) {
+        showCopy(memory);  // as it was
+        labStatus->setText(QStringLiteral("Reading failed; ") + labStatus->text());
+    }
+    return read;
 }
 
 void frmAddressBook::Tubby_Click() {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QIcon asc = m_ctx.mainWindow().lstImages.icon(QStringLiteral("Asc"));
@@ -295,22 +197,29 @@ void frmAddressBook::Tubby_Click() {
     m_currentMem = store;
     if (store == kLocal) {
         getLocalAddresses(kLocal);
+        setWindowTitle(QStringLiteral("Tellwick: Addressbook"));
     } else {
         MemoryState& st = memory(store);
         if (!st.useLocal) {
+            bool read = true;
             if (st.changed) {
                 const QString text = AddressBookTexts::saveBeforeReading(store);
                 if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
                                         QStringLiteral("Addressbook has changed"), this) == MsgBox::Yes) {
-                    cmdUpdate_Click();  // lists the memory again through this handler, which reads it
+                    st.useLocal = true;  // the write-back lists the copy again; the read follows here
+                    cmdUpdate_Click();
+                    // Entries that did not reach the phone are not read over.
+                    read = !st.changed;
                 }
             }
-            if (!st.useLocal) {
-                ReadBook(store);
+            st.useLocal = true;
+            if (read && ReadBook(store)) {
+                cmdUpdate->setEnabled(false);
+                setWindowTitle(st.incomplete() ? QStringLiteral("Tellwick: Addressbook (incomplete)")
+                                               : QStringLiteral("Tellwick: Addressbook"));
             }
-            cmdUpdate->setEnabled(false);
         } else {
-            getLocalAddresses(store);
+            showCopy(store);
             if (lstNames->count() == 0 && !st.askedEmpty && !m_closing) {
                 st.askedEmpty = true;
                 if (m_ctx.msgBox().show(
@@ -323,11 +232,6 @@ void frmAddressBook::Tubby_Click() {
                     return;
                 }
                 st.useLocal = true;
-            }
-            cmdUpdate->setEnabled(st.changed);
-            if (st.changed) {
-                labStatus->setText(labStatus->text() + QStringLiteral(" (changed)"));
-                labChanged->show();
             }
         }
     }
@@ -362,6 +266,32 @@ bool frmAddressBook::tidyBoxes(QString* name, QString* number) {
     return !name->trimmed().isEmpty() && !number->isEmpty();
 }
 
+void frmAddressBook::showCopy(const QString& store) {
+    const MemoryState& st = memory(store);
+    getLocalAddresses(store);
+    QString status = labStatus->text();
+    if (st.incomplete()) {
+        status += QStringLiteral(" (incomplete)");
+    }
+    cmdUpdate->setEnabled(st.changed);
+    if (st.changed) {
+        status += QStringLiteral(" (changed)");
+        labChanged->show();
+    }
+    labStatus->setText(status);
+    setWindowTitle(st.incomplete() ? QStringLiteral("Tellwick: Addressbook (incomplete)")
+                                   : QStringLiteral("Tellwick: Addressbook"));
+}
+
+QList<BookRow> frmAddressBook::rowsOf(const QList<ListItem*>& items) const {
+    QList<BookRow> rows;
+    rows.reserve(items.size());
+    for (const ListItem* row : items) {
+        rows.append({row->tag(), row->text(), row->subItem(1)});
+    }
+    return rows;
+}
+
 void frmAddressBook::afterEdit() {
     Tubby_Click();
     txtName->clear();
@@ -373,20 +303,11 @@ void frmAddressBook::afterEdit() {
 
 void frmAddressBook::cmdAdd_Click() {
     QString name, number;
-    if (m_book.busy() || !tidyBoxes(&name, &number)) {
+    if (phoneBook().busy() || !tidyBoxes(&name, &number)) {
         return;
     }
-    if (isPhoneStore(m_currentMem)) {
-        savePhoneEntry(m_currentMem, name, number, {});
-    } else {
-        if (!m_ctx.ini().readINI(kSection, name).isEmpty() &&
-            m_ctx.msgBox().show(
-                QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
-                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
-                this) != MsgBox::Yes) {
-            return;
-        }
-        m_ctx.ini().writeINI(kSection, name, number);
+    if (!m_stores.add(m_currentMem, name, number)) {
+        return;  // answered No, or refused: the boxes keep the entry to mend
     }
     afterEdit();
 }
@@ -394,26 +315,17 @@ void frmAddressBook::cmdAdd_Click() {
 void frmAddressBook::cmdReplace_Click() {
     ListItem* row = lstNames->selectedItem();
     QString name, number;
-    if (m_book.busy() || !row || !tidyBoxes(&name, &number)) {
+    if (phoneBook().busy() || !row || !tidyBoxes(&name, &number)) {
         return;
     }
-    if (isPhoneStore(m_currentMem)) {
-        savePhoneEntry(m_currentMem, name, number, row->tag());
-    } else {
-        IniStore& ini = m_ctx.ini();
-        const QString old = row->text();
-        if (old.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0) {
-            ini.deleteINIKey(kSection, old);  // so the key takes the new spelling
-            ini.writeINI(kSection, name, number);
-        } else if (ini.writeINI(kSection, name, number)) {
-            ini.deleteINIKey(kSection, old);  // only once the new entry is safe
-        }
+    if (!m_stores.replace(m_currentMem, rowsOf({row}).first(), name, number)) {
+        return;
     }
     afterEdit();
 }
 
 void frmAddressBook::cmdDelete_Click() {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QString from = m_currentMem == kLocal   ? QStringLiteral(" from Tellwick's addressbook?")
@@ -424,15 +336,7 @@ void frmAddressBook::cmdDelete_Click() {
                             this) != MsgBox::Yes) {
         return;
     }
-    const QList<ListItem*> rows = lstNames->selectedListItems();
-    for (ListItem* row : rows) {
-        if (m_currentMem == kLocal) {
-            m_ctx.ini().deleteINIKey(kSection, row->text());
-        } else {
-            m_ctx.ini().deleteINIKey(PhoneBook::section(m_currentMem), row->tag());
-            memory(m_currentMem).changed = true;
-        }
-    }
+    m_stores.remove(m_currentMem, rowsOf(lstNames->selectedListItems()));
     afterEdit();
 }
 
@@ -453,7 +357,7 @@ QString frmAddressBook::getDestMemory(const QString& buttonName, const QString& 
 }
 
 void frmAddressBook::copyOrMove(bool move) {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QString source = m_currentMem;
@@ -462,75 +366,11 @@ void frmAddressBook::copyOrMove(bool move) {
     if (target.isEmpty()) {
         return;
     }
-    IniStore& ini = m_ctx.ini();
-    if (isPhoneStore(target)) {
-        const int stored = getNumEntries(target);
-        const int selected = getSelectedItems(lstNames);
-        const int max = memory(target).max;
-        if (selected + stored > max) {
-            const QString text = AddressBookTexts::tooManyEntries(move, target, selected, max - stored);
-            m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Critical,
-                                QStringLiteral("Too many entries selected"), this);
-            lstNames->setFocus();
-            return;
-        }
+    if (!m_stores.roomFor(target, getSelectedItems(lstNames), move)) {
+        lstNames->setFocus();
+        return;
     }
-
-    const QList<ListItem*> rows = lstNames->selectedListItems();
-    for (ListItem* row : rows) {
-        QString name = row->text();
-        while (name.startsWith(u' ')) {
-            name.remove(0, 1);
-        }
-        const QString number = row->subItem(1);
-        bool kept = true;
-        if (isPhoneStore(target)) {
-            if (!AddressBook::findAddress(ini, target, name, number).isEmpty()) {
-                const QString text = AddressBookTexts::phoneEntryExists(target, name, number);
-                kept = false;
-                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
-                                        QStringLiteral("Overwrite address"), this) == MsgBox::Yes) {
-                    // The entry the look-up found, whose number is this number: "Anne|0171"
-                    // also holds "Ann" and "017" but is another person.
-                    const QString section = PhoneBook::section(target);
-                    for (int i = 1; i <= memory(target).max; ++i) {
-                        const QString value = ini.readINI(section, QString::number(i));
-                        if (value.contains(name, Qt::CaseInsensitive) &&
-                            getField(value, 2, QStringLiteral("|")) == number) {
-                            kept = savePhoneEntry(target, name, number, QString::number(i));
-                            break;
-                        }
-                    }
-                }
-            } else {
-                kept = savePhoneEntry(target, QString(name).remove(u','), number, {});
-            }
-        } else {
-            if (!AddressBook::findAddress(ini, kLocal, name).isEmpty()) {
-                const QString text = AddressBookTexts::localNameExists(name);
-                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
-                                           QStringLiteral("Overwrite address"), this) == MsgBox::Yes;
-            }
-            if (kept) {
-                kept = ini.writeINI(kSection, PhoneBook::localKey(name), number);
-            }
-        }
-        if (!kept) {
-            row->setSelected(false);  // a move leaves what was not stored where it was
-        }
-    }
-
-    if (move) {
-        const QList<ListItem*> moved = lstNames->selectedListItems();
-        for (ListItem* row : moved) {
-            if (source == kLocal) {
-                ini.deleteINIKey(kSection, row->text());
-            } else {
-                ini.deleteINIKey(PhoneBook::section(source), row->tag());
-                memory(source).changed = true;
-            }
-        }
-    }
+    m_stores.transfer(source, target, rowsOf(lstNames->selectedListItems()), move);
     Tubby_Click();
 }
 
@@ -544,24 +384,20 @@ void frmAddressBook::setEditingEnabled(bool on) {
 
 void frmAddressBook::cmdUpdate_Click() {
     const QString mem = m_currentMem;
-    if (m_book.busy() || !isPhoneStore(mem)) {
+    if (phoneBook().busy() || !isPhoneStore(mem)) {
         return;
     }
-    m_book.timersOff();
+    phoneBook().timersOff();
     txtName->clear();
     txtNumber->clear();
     setEditingEnabled(false);
     cmdAbort->show();
 
-    QList<PhoneEntry> rows;
+    QList<ListItem*> items;
     for (int i = 1; i <= lstNames->count(); ++i) {
-        const ListItem* row = lstNames->item(i);
-        rows.append({row->tag(), row->text(), row->subItem(1)});
+        items.append(lstNames->item(i));
     }
-    const PhoneBook::WriteResult result = m_book.writeBack(mem, rows);
-    if (result == PhoneBook::WriteResult::Written) {
-        // Only a copy that reached the phone whole counts as saved.
-        memory(mem).changed = false;
+    if (m_stores.writeBack(mem, rowsOf(items)) == PhoneBook::WriteResult::Written) {
         labChanged->hide();
         cmdUpdate->setEnabled(false);
     }
@@ -570,31 +406,31 @@ void frmAddressBook::cmdUpdate_Click() {
         w->setEnabled(true);
     }
     Tubby_Click();
-    m_book.timersOn();
+    phoneBook().timersOn();
 }
 
 void frmAddressBook::cmdAbort_Click() {
-    m_book.abort();
+    phoneBook().abort();
 }
 
 void frmAddressBook::cmdRefresh_Click() {
-    if (m_book.busy() || !isPhoneStore(m_currentMem)) {
+    if (phoneBook().busy() || !isPhoneStore(m_currentMem)) {
         return;
     }
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(false);
     }
-    m_book.timersOff();
+    phoneBook().timersOff();
     memory(m_currentMem).useLocal = false;
     Tubby_Click();
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(true);
     }
-    m_book.timersOn();
+    phoneBook().timersOn();
 }
 
 void frmAddressBook::cmdClose_Click() {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;  // the window must not go while a phone dialogue waits
     }
     m_closing = true;
@@ -623,7 +459,7 @@ void frmAddressBook::cmdClose_Click() {
 }
 
 void frmAddressBook::cmdOutlook_Click() {
-    if (m_book.busy() || !m_ctx.windows().has(kImport)) {
+    if (phoneBook().busy() || m_currentMem != kLocal || !m_ctx.windows().has(kImport)) {
         return;
     }
     frmOutlookImport::openModal(m_ctx, lstNames, [this] { Tubby_Click(); });
@@ -667,7 +503,7 @@ void frmAddressBook::lstNames_ItemClick() {
 }
 
 void frmAddressBook::lstNames_DblClick(ListItem* item) {
-    if (m_book.busy()) {
+    if (phoneBook().busy()) {
         return;
     }
     const QString number = item ? item->subItem(1) : txtNumber->text();
@@ -734,13 +570,15 @@ bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmAddressBook::reject() {
-    if (!cmdAbort->isHidden()) {
+    if (!cmdAbort->isHidden() || phoneBook().busy()) {
         cmdAbort_Click();
+    } else if (cmdClose->isEnabled()) {
+        cmdClose_Click();
     }
 }
 
 void frmAddressBook::closeEvent(QCloseEvent* event) {
-    if (m_book.busy() && !m_unloaded) {
+    if (phoneBook().busy() && !m_unloaded) {
         event->ignore();
         return;
     }

@@ -4,7 +4,7 @@
 #include <functional>
 #include <utility>
 
-#include "PhoneBook.h"
+#include "AddressBookStores.h"
 
 class AppContext;
 class ListView;
@@ -45,23 +45,26 @@ public:
     QLabel* labHint = nullptr;
     QLabel* labChanged = nullptr;
 
+    static constexpr int listWidthTwips = 5400;
+
     // "SMS" (local), "ME" or "SM".
     QString currentMem() const { return m_currentMem; }
-    MemoryState& memory(const QString& mem) { return m_book.state(mem); }
-    PhoneBook& phoneBook() { return m_book; }
+    MemoryState& memory(const QString& mem) { return m_stores.memory(mem); }
+    PhoneBook& phoneBook() { return m_stores.book(); }
 
     // Whether the contacts import has contacts to offer; enables the import button on the
     // local store. By default: the import window is there and its contacts source exists.
     std::function<bool()> isOutlookAvailable;
 
     // Operations other windows and the window's own commands use.
-    QString getMemoryInfo(const QString& memory) { return m_book.getMemoryInfo(memory); }
-    void ReadBook(const QString& memory);
+    QString getMemoryInfo(const QString& memory) { return phoneBook().getMemoryInfo(memory); }
+    // False when nothing could be read: the copy is listed as it was.
+    bool ReadBook(const QString& memory);
     bool savePhoneEntry(const QString& memory, const QString& name, const QString& number,
                         const QString& index) {
-        return m_book.savePhoneEntry(memory, name, number, index);
+        return phoneBook().savePhoneEntry(memory, name, number, index);
     }
-    int getNumEntries(const QString& memory) const { return m_book.getNumEntries(memory); }
+    int getNumEntries(const QString& memory) { return phoneBook().getNumEntries(memory); }
     void getLocalAddresses(const QString& store);
     void Tubby_Click();
     // The store the copy or move command sends the selection to ("" when none was chosen).
@@ -93,7 +96,7 @@ public:
     bool txtName_KeyPress(int keyAscii);
     bool txtNumber_KeyPress(int keyAscii);
 
-    // Escape presses the abort button.
+    // Escape presses the abort button while a phone dialogue runs, otherwise the close button.
     void reject() override;
 
 protected:
@@ -101,17 +104,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildControls();
+    void buildControls();  // in frmAddressBookLayout.cpp
     void formLoad();
     void copyOrMove(bool move);
     bool tidyBoxes(QString* name, QString* number);
+    // The copy of a phone store listed, with its marks: " (incomplete)", " (changed)", the
+    // changed notice, the update button and the caption.
+    void showCopy(const QString& store);
+    QList<BookRow> rowsOf(const QList<ListItem*>& items) const;
     void afterEdit();
     void setEditingEnabled(bool on);
     bool keyAllowed(const QLineEdit* box, int limit, int keyAscii);
     void unloadMe();
 
     AppContext& m_ctx;
-    PhoneBook m_book;
+    AddressBookStores m_stores;
     QString m_currentMem = QStringLiteral("SMS");
     bool m_closing = false;
     bool m_unloaded = false;

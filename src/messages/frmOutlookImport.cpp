@@ -1,9 +1,12 @@
 #include "frmOutlookImport.h"
 
 #include <QEvent>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <utility>
 
 #include "AppContext.h"
@@ -93,13 +96,26 @@ void frmOutlookImport::buildControls() {
     cmdImport = button(this, QStringLiteral("&Import"), 3840, 4380, 1695);
     cmdClose = button(this, QStringLiteral("&Close"), 5685, 4380, 1695);
 
+    // Which folder is read: the whole path, however long, in a box that scrolls.
+    labFolder = new QLabel(QStringLiteral("Contacts folder:"), this);
+    Twips::setGeometry(labFolder, 120, 4905, 1300, 300);
+    txtFolder = new QLineEdit(this);
+    txtFolder->setObjectName(QStringLiteral("txtFolder"));
+    txtFolder->setReadOnly(true);
+    Twips::setGeometry(txtFolder, 1440, 4875, 5940, 330);
+
+    for (QLabel* l : {Label1, Label2, labNumContacts, labFolder}) {
+        l->setTextFormat(Qt::PlainText);
+    }
     Twips::setWidth(this, 7500);
-    Twips::setHeight(this, 4905);
+    Twips::setHeight(this, 5325);
     setFixedSize(size());
 }
 
 void frmOutlookImport::formLoad() {
     setWindowIcon(m_ctx.mainWindow().windowIcon());
+    txtFolder->setText(contactsFolder(m_ctx));
+    txtFolder->setCursorPosition(0);
 
     QString error;
     if (!ContactsSource(contactsFolder(m_ctx)).isAvailable(&error)) {
@@ -119,6 +135,10 @@ void frmOutlookImport::formLoad() {
     lstContacts->clearColumns();
     lstContacts->addColumn(QStringLiteral("Full Name"), 1500);
     lstContacts->addColumn(QStringLiteral("Mobile phone no."), 1700);
+    // Never narrower than its heading: a large font or scale must not cut it (the last
+    // column takes the rest of the list anyway).
+    QHeaderView* header = lstContacts->header();
+    header->resizeSection(0, std::max(header->sectionSize(0), header->sectionSizeHint(0)));
     cmdImport->setEnabled(false);
 }
 
@@ -218,16 +238,33 @@ void frmOutlookImport::lstContacts_Click() {
 }
 
 void frmOutlookImport::cmdImport_Click() {
+    if (m_importing || m_reading) {
+        return;
+    }
     IniStore& ini = m_ctx.ini();
+    m_importing = true;
+    m_stopImport = false;
+    cmdImport->setEnabled(false);
+    cmdRead->setEnabled(false);
+    const QString countText = labNumContacts->text();
     int count = 0;
+    int selected = 0;
     for (int i = 1; i <= lstContacts->count(); ++i) {
+        selected += lstContacts->item(i)->isSelected() ? 1 : 0;
+    }
+    int visited = 0;
+    QList<std::pair<QString, QString>> batch;
+    QSet<QString> pending;  // names of the batch, as the settings file compares keys
+    for (int i = 1; i <= lstContacts->count() && !m_stopImport; ++i) {
         const ListItem* item = lstContacts->item(i);
         if (!item->isSelected()) {
             continue;
         }
+        ++visited;
         const QString name = item->text();
         const QString number = item->subItem(1);
-        if (!ini.readINI(kAddressbook, name).isEmpty()) {
+        const QString folded = name.trimmed().toCaseFolded();
+        if (pending.contains(folded) || !ini.readINI(kAddressbook, name).isEmpty()) {
             const int answer = m_ctx.msgBox().show(
                 QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
                 MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"), this);
@@ -235,24 +272,56 @@ void frmOutlookImport::cmdImport_Click() {
                 continue;
             }
         }
-        // Stored first, listed only once stored: a name the settings file cannot hold as a
-        // key (empty, with "=", beginning with "[" or ";") is reported, not counted.
-        if (!ini.writeINI(kAddressbook, name, number)) {
+        // A name the settings file cannot hold as a key (empty, with "=", beginning with "["
+        // or ";") is reported, not counted.
+        if (!IniStore::isValidKey(name)) {
             m_ctx.msgBox().show(
                 QStringLiteral("The contact '%1' could not be stored in the addressbook.").arg(name),
                 MsgBox::OKOnly, MsgBox::Critical, kBoxTitle, this);
             continue;
         }
-        emit rowImported(name, number);
-        ++count;
+        pending.insert(folded);
+        batch.append({name, number});
+        if (batch.size() >= importBatch) {
+            storeBatch(batch, count);
+            pending.clear();
+            labNumContacts->setText(QStringLiteral("Importing %1/%2 contacts...").arg(visited).arg(selected));
+            doEvents();  // the progress shows and the window answers
+        }
     }
+    storeBatch(batch, count);
+    labNumContacts->setText(countText);
+    m_importing = false;
+    cmdRead->setEnabled(true);
+    lstContacts_Click();
     emit importFinished();
     m_ctx.msgBox().show(QStringLiteral("%1 contacts successfully imported.").arg(count), MsgBox::OKOnly,
                         MsgBox::Information, kBoxTitle, this);
 }
 
+// Stored first, listed only once stored.
+bool frmOutlookImport::storeBatch(QList<std::pair<QString, QString>>& batch, int& count) {
+    if (batch.isEmpty()) {
+        return true;
+    }
+    bool ok = m_ctx.ini().writeINIValues(kAddressbook, batch);
+    if (ok) {
+        for (const auto& [name, number] : batch) {
+            emit rowImported(name, number);
+        }
+        count += int(batch.size());
+    } else {
+        m_ctx.msgBox().show(
+            QStringLiteral("%1 contacts could not be stored in the addressbook.").arg(batch.size()),
+            MsgBox::OKOnly, MsgBox::Critical, kBoxTitle, this);
+    }
+    batch.clear();
+    return ok;
+}
+
 void frmOutlookImport::cmdClose_Click() {
     m_stopReading = m_reading;
+    m_stopImport = m_importing;  // what is stored stays stored and counted
     done(QDialog::Accepted);
 }
 
@@ -265,6 +334,14 @@ void frmOutlookImport::openModal(AppContext& ctx, ListView* addressList, std::fu
     if (!window) {
         return;
     }
+    wire(window, addressList, std::move(refresh));
+    window->exec();
+    if (ctx.windows().existing(kWindowName) == window) {
+        ctx.windows().unload(kWindowName);
+    }
+}
+
+void frmOutlookImport::wire(frmOutlookImport* window, ListView* addressList, std::function<void()> refresh) {
     if (addressList) {
         connect(window, &frmOutlookImport::rowImported, addressList,
                 [addressList](const QString& name, const QString& number) {
@@ -273,10 +350,6 @@ void frmOutlookImport::openModal(AppContext& ctx, ListView* addressList, std::fu
     }
     if (refresh) {
         connect(window, &frmOutlookImport::importFinished, window, std::move(refresh));
-    }
-    window->exec();
-    if (ctx.windows().existing(kWindowName) == window) {
-        ctx.windows().unload(kWindowName);
     }
 }
 

@@ -10,6 +10,7 @@
 class AppContext;
 class ListView;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -50,6 +51,14 @@ public:
     QLabel* Label2 = nullptr;
     QPushButton* cmdImport = nullptr;
     QPushButton* cmdClose = nullptr;
+    QLabel* labFolder = nullptr;
+    QLineEdit* txtFolder = nullptr;  // the folder the contacts are read from, read-only
+
+    // Rows imported are stored in batches of this many, each in one write of the settings
+    // file, with the progress shown and the message loop let run between them.
+    static constexpr int importBatch = 500;
+    // Connects a window to the address book's list and refresh, as openModal does.
+    static void wire(frmOutlookImport* window, ListView* addressList, std::function<void()> refresh);
 
     // Reads the contacts of the chosen field into lstContacts; count gets their number.
     // False when the source could not be read at all. Files that could not be read are
@@ -81,7 +90,11 @@ private:
     void reportReadErrors(const QStringList& errors);
 
     AppContext& m_ctx;
+    bool storeBatch(QList<std::pair<QString, QString>>& batch, int& count);
+
     bool m_reading = false;
     bool m_stopReading = false;
+    bool m_importing = false;
+    bool m_stopImport = false;
     QStringList m_readErrors;  // of the last read, reported once the pointer is back
 };

@@ -1,10 +1,14 @@
 #include "MsgBox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 
 namespace {
+
+// What a title bar needs beside its text: the icon, the buttons and the margins.
+constexpr int kTitleBarExtras = 160;
 
 QMessageBox::StandardButtons standardButtons(MsgBox::Buttons b) {
     switch (b) {
@@ -70,6 +74,13 @@ int MsgBox::show(const QString& text, Buttons buttons, Icon icon, const QString&
                         standardButtons(buttons), parent ? parent : QApplication::activeWindow());
     // Boxes quote names, numbers and message texts: shown as written, never as markup.
     mb->setTextFormat(Qt::PlainText);
+    // Wide enough for its title: the title bar is no wider than the box, and a short text
+    // with a long title ("Tellwick: Outlook contacts import") left the title cut.
+    if (auto* grid = qobject_cast<QGridLayout*>(mb->layout())) {
+        const int titleWidth = mb->fontMetrics().horizontalAdvance(mb->windowTitle()) + kTitleBarExtras;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
+                      0, 1, grid->columnCount());
+    }
     const int result = mb->exec();
     box.answer = mb && mb->clickedButton() ? answerOf(result) : escapeAnswer(buttons);
     delete mb.data();

@@ -134,6 +134,28 @@ private slots:
         QCOMPARE(readRaw(m_file), QByteArray("[Tellwick]\nNo=+49\nText=a b\nFlash=0\n"));
     }
 
+    void sectionsReplacedInOneWrite() {
+        writeRaw(m_file, "[A]\nx=1\n; note\ny=2\n\n[B]\nz=3\n[C]\nw=4\n");
+        using Keys = QList<std::pair<QString, QString>>;
+        QVERIFY(m_ini->replaceINISections({{QStringLiteral("a"), Keys{{QStringLiteral("7"), QStringLiteral("Ann|1")}, {QStringLiteral("2"), QStringLiteral("Bob|2")}}},
+                                           {QStringLiteral("B"), Keys{}},
+                                           {QStringLiteral("D"), Keys{{QStringLiteral("Changed"), QStringLiteral("1")}}}}));
+        QCOMPARE(readRaw(m_file), QByteArray("[a]\n7=Ann|1\n2=Bob|2\n\n[C]\nw=4\n[D]\nChanged=1\n"));
+        // One bad name refuses the whole write.
+        QVERIFY(!m_ini->replaceINISections({{QStringLiteral("C"), Keys{}}, {QStringLiteral("D"), Keys{{QStringLiteral("[x"), QStringLiteral("1")}}}}));
+        QCOMPARE(m_ini->readINI(QStringLiteral("C"), QStringLiteral("w")), QStringLiteral("4"));
+        // Thousands of new keys in one write, a key named twice keeping its last value.
+        Keys many;
+        for (int i = 0; i < 5000; ++i) {
+            many.append({QStringLiteral("Name%1").arg(i), QString::number(i)});
+        }
+        many.append({QStringLiteral("name7"), QStringLiteral("seven")});
+        QVERIFY(m_ini->writeINIValues(QStringLiteral("C"), many));
+        QCOMPARE(m_ini->keys(QStringLiteral("C")).size(), 5001);
+        QCOMPARE(m_ini->readINI(QStringLiteral("C"), QStringLiteral("Name7")), QStringLiteral("seven"));
+        QCOMPARE(m_ini->keys(QStringLiteral("C")).value(1), QStringLiteral("Name0"));
+    }
+
     void deletingKeysAndSections() {
         writeRaw(m_file, "[A]\nx=1\ny=2\n[B]\nz=3\n[C]\nw=4\n");
         QVERIFY(m_ini->deleteINIKey(QStringLiteral("a"), QStringLiteral("X")));

@@ -552,9 +552,9 @@ void tst_frmAddressBook::refreshOffersToSaveThenReads() {
     QCOMPARE(lastBox().text,
              u"Your SIM addressbook has been changed, do you want to save it to the phone, first?"_s);
     const QStringList commands = phonebookCommands();
-    const qsizetype firstRead = commands.indexOf(u"AT+CPBR=1"_s);
+    const qsizetype firstRead = commands.indexOf(u"AT+CPBR=1,10"_s);
     QVERIFY(firstRead > commands.indexOf(u"AT+CPBW=1,\"1\",129,\"Name1\""_s));
-    QCOMPARE(commands.count(u"AT+CPBR=1"_s), 1);  // read once
+    QCOMPARE(commands.count(u"AT+CPBR=1,10"_s), 1);  // read once
     QCOMPARE(names(), QStringList{u"Name1"_s});   // index 3 was erased by the write-back
     QVERIFY(!timersRan);
     QVERIFY(m.InTimer->isActive() && m.SignalTimer->isActive());
@@ -623,7 +623,7 @@ void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {
     selectTab(u"SM"_s);
     bool stayed = false;
     connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
-        if (c == u"AT+CPBR=2"_s) {
+        if (c == u"AT+CPBR=1,10"_s) {
             w->cmdClose_Click();
             w->close();
             stayed = w->isVisible();
@@ -632,11 +632,18 @@ void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {
     });
     w->cmdRefresh_Click();
     QVERIFY(stayed);
-    QCOMPARE(phonebookCommands().last(), u"AT+CPBR=2"_s);
+    QCOMPARE(phonebookCommands().last(), u"AT+CPBR=1,10"_s);
     QCOMPARE(names(), QStringList{u"A"_s});
     QVERIFY(w->isVisible());
-    QTest::keyClick(w.get(), Qt::Key_Escape);  // no abort button: Escape does nothing
+    // Without a phone dialogue Escape is the close button, which asks about unsaved edits.
+    w->memory(u"SM"_s).changed = true;
+    t->msgBox().queueAnswer(MsgBox::Cancel);
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    QCOMPARE(lastBox().title, u"Tellwick: Save addressbook to phone"_s);
     QVERIFY(w->isVisible());
+    w->memory(u"SM"_s).changed = false;
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    QVERIFY(w->isHidden());
 }
 
 void tst_frmAddressBook::doubleClickOpensTheComposeDialog() {

@@ -7,7 +7,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "ListView.h"
 #include "MessagesWindows.h"
@@ -32,6 +34,7 @@ private slots:
     void emptyFolder();
     void importAsksBeforeOverwriting_data();
     void importAsksBeforeOverwriting();
+    void importsManyInBatches();
     void nothingSelected();
     void nameTheSettingsFileCannotHold();
     void folderGoneBeforeReading();
@@ -161,6 +164,18 @@ void tst_frmOutlookImport::opening() {
     QCOMPARE(d->lstContacts->headerItem()->text(1), u"Mobile phone no."_s);
     QCOMPARE(d->lstContacts->columnWidthTwips(0), 1500);
     QCOMPARE(d->lstContacts->columnWidthTwips(1), 1700);
+    // The folder read is shown whole.
+    QCOMPARE(d->txtFolder->text(), contacts());
+    QVERIFY(d->txtFolder->isReadOnly());
+    QCOMPARE(d->labNumContacts->textFormat(), Qt::PlainText);
+    // With a font twice the size the first heading is not cut.
+    const QFont font = QApplication::font();
+    QFont big = font;
+    big.setPointSizeF(font.pointSizeF() * 2);
+    QApplication::setFont(big);
+    frmOutlookImport large(t->ctx());
+    QApplication::setFont(font);
+    QVERIFY(large.lstContacts->header()->sectionSize(0) >= large.lstContacts->header()->sectionSizeHint(0));
     QVERIFY(d->lstContacts->multiSelect());
     QVERIFY(!d->cmdImport->isEnabled());
     QVERIFY(d->cmdRead->isEnabled());
@@ -254,6 +269,38 @@ void tst_frmOutlookImport::importAsksBeforeOverwriting() {
              u"Doe John|+491711234567"_s);
     QCOMPARE(refreshes, 1);
     QVERIFY(d->isVisible());  // the window stays open after an import
+}
+
+// Thousands of contacts go in a few writes of the settings file, with the progress shown
+// and the message loop running between them; a name met twice is asked about.
+void tst_frmOutlookImport::importsManyInBatches() {
+    QByteArray cards;
+    const int n = 2 * frmOutlookImport::importBatch + 100;
+    for (int i = 0; i < n; ++i) {
+        cards += card("FN:Contact " + QByteArray::number(i) + "\r\nTEL;TYPE=CELL:+49170" +
+                      QByteArray::number(100000 + i) + "\r\n");
+    }
+    cards += card("FN:contact 7\r\nTEL;TYPE=CELL:0171\r\n");
+    writeCards(u"many.vcf"_s, cards);
+    frmOutlookImport* d = open();
+    d->cmdRead->click();
+    QCOMPARE(d->lstContacts->count(), n + 1);
+    selectAll();
+    QStringList progress;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, this, [&] { progress << d->labNumContacts->text(); });
+    tick.start(0);
+    t->msgBox().queueAnswer(MsgBox::No);  // "contact 7" again
+    d->cmdImport->click();
+    tick.stop();
+    QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), n);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Contact 7"_s), u"+49170100007"_s);
+    QCOMPARE(t->msgBox().shown().first().text,
+             u"The name 'contact 7' already exists, do you want to overwrite it?"_s);
+    QCOMPARE(t->msgBox().shown().last().text, u"%1 contacts successfully imported."_s.arg(n));
+    QCOMPARE(addressList->count(), n);
+    QVERIFY(progress.contains(u"Importing %1/%2 contacts..."_s.arg(frmOutlookImport::importBatch).arg(n + 1)));
+    QCOMPARE(d->labNumContacts->text(), u"%1 contacts found."_s.arg(n + 1));
 }
 
 void tst_frmOutlookImport::nothingSelected() {

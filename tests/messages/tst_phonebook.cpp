@@ -25,7 +25,10 @@ private slots:
     void readFailuresInDebugMode();
     void lateAnswerKeepsItsIndex();
     void emptyMemoryIsNeverRead();
-    void abortStopsTheRead();
+    void readOutcomes_data();
+    void readOutcomes();
+    void internationalNumbersStayInternational();
+    void writeBackLeavesUnreadIndexesAlone();
     void writeBackErasesEveryIndexThenWritesTheList();
     void abortWhileErasingStillWritesTheRows();
     void abortWhileWritingIsIncomplete();
@@ -161,6 +164,8 @@ void tst_PhoneBook::readFillsListAndCopyWithTimersOff() {
     sim->setPhonebookEntry(u"SM"_s, 3, u"0171222"_s, u"BROOKE"_s);
     sim->setPhonebookEntry(u"SM"_s, 5, u"0171555"_s, QString());
     sim->setPhonebookEntry(u"SM"_s, 6, u"0171666"_s, u"A|B"_s);
+    // The range fails on index 4: each index is asked alone.
+    sim->setAnswer(u"AT+CPBR=1,7"_s, u"+CPBR: 1,\"+4917100001\",145,\"Doe, John\"\n+CME ERROR: 21"_s);
     sim->setAnswer(u"AT+CPBR=4"_s, u"+CME ERROR: 21"_s);
     book->state(u"SM"_s).max = 7;
     book->state(u"SM"_s).useLocal = false;
@@ -179,9 +184,9 @@ void tst_PhoneBook::readFillsListAndCopyWithTimersOff() {
 
     QVERIFY(!timersRan);
     QVERIFY(main.InTimer->isActive() && main.SignalTimer->isActive());
-    QCOMPARE(phonebookCommands().mid(0, 3),
-             (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBR=1"_s, u"AT+CPBR=2"_s}));
-    QCOMPARE(phonebookCommands().last(), u"AT+CPBR=7"_s);
+    QCOMPARE(phonebookCommands(),
+             (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBR=1,7"_s, u"AT+CPBR=2"_s, u"AT+CPBR=3"_s,
+                          u"AT+CPBR=4"_s, u"AT+CPBR=5"_s, u"AT+CPBR=6"_s, u"AT+CPBR=7"_s}));
     QCOMPARE(t->ini().keys(u"Addressbook.SM"_s), (QStringList{u"1"_s, u"3"_s, u"5"_s, u"6"_s}));
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"1"_s), u"Doe, John|+4917100001"_s);
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"3"_s), u"BROOKE|0171222"_s);
@@ -199,9 +204,11 @@ void tst_PhoneBook::readFillsListAndCopyWithTimersOff() {
     QVERIFY(st.useLocal);
     QVERIFY(!book->reading);
     QCOMPARE(statuses.first(), u"0/7 addresses found on SIM card"_s);
-    QVERIFY(statuses.contains(u"2 addresses found on SIM card (reading index 4/7...)"_s));
-    // The last status counts every entry read, the last index included.
-    QCOMPARE(statuses.last(), u"4 addresses found on SIM card "_s);
+    QVERIFY(statuses.contains(u"0 addresses found on SIM card (reading index 1/7...)"_s));
+    // The last status counts every entry read; index 4 was not read.
+    QCOMPARE(statuses.last(), u"4 addresses found on SIM card (incomplete)"_s);
+    QCOMPARE(st.unread, (QSet<int>{4}));
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM.State"_s, u"Unread"_s), u"4"_s);
     QVERIFY(log().contains(u"Error reading addressbook entry index 4 from SM: +CME ERROR: 21"_s));
     QCOMPARE(log().count(u"Error reading"_s), 1);
     QVERIFY(debugLog().isEmpty());
@@ -211,6 +218,7 @@ void tst_PhoneBook::readFailuresInDebugMode() {
     setDebug(true);
     sim->setPhonebook(u"ME"_s, 2, 20, 14);
     sim->setPhonebookEntry(u"ME"_s, 1, u"123"_s, u"Ann"_s);
+    sim->setSilent(u"AT+CPBR=1,"_s);
     sim->setSilent(u"AT+CPBR=2"_s);
     t->ini().writeINI(u"Settings"_s, u"Timeout"_s, u"1"_s);
     book->state(u"ME"_s).max = 2;
@@ -220,7 +228,7 @@ void tst_PhoneBook::readFailuresInDebugMode() {
     t->msgBox().queueAnswer(MsgBox::OK);
     book->readBook(u"ME"_s, list.get());
     QCOMPARE(statuses.first(), u"0 addresses found in phone memory (reading index 1/2...)"_s);
-    QCOMPARE(statuses.last(), u"1 addresses found in phone memory "_s);
+    QCOMPARE(statuses.last(), u"1 addresses found in phone memory (incomplete)"_s);
     QCOMPARE(t->msgBox().shown().size(), 1);
     const MsgBox::Shown box = t->msgBox().shown().first();
     QCOMPARE(box.title, u"Tellwick DEBUG message:"_s);
@@ -257,18 +265,112 @@ void tst_PhoneBook::emptyMemoryIsNeverRead() {
     QVERIFY(!t->ini().hasSection(u"Addressbook.ME"_s));
 }
 
-void tst_PhoneBook::abortStopsTheRead() {
-    sim->setPhonebook(u"SM"_s, 5, 20, 14);
-    for (int i = 1; i <= 5; ++i) {
-        sim->setPhonebookEntry(u"SM"_s, i, QString::number(i), u"N%1"_s.arg(i));
+void tst_PhoneBook::readOutcomes_data() {
+    QTest::addColumn<QStringList>("rules");  // command prefixes and the answers they get
+    QTest::addColumn<QString>("abortAt");    // the command whose sending aborts the read
+    QTest::addColumn<QStringList>("keys");   // the copy afterwards
+    QTest::addColumn<QString>("unread");
+    QTest::addColumn<QString>("status");
+    const QStringList all{u"2"_s, u"11"_s, u"25"_s};
+    QTest::newRow("complete") << QStringList() << QString() << all << QString()
+                              << u"3 addresses found on SIM card "_s;
+    QTest::newRow("abort in the middle")
+        << QStringList() << u"AT+CPBR=11,20"_s << QStringList{u"2"_s, u"11"_s} << u"21-25"_s
+        << u"2 addresses found on SIM card (incomplete)"_s;
+    QTest::newRow("failing index") << QStringList{u"AT+CPBR=1,10"_s, u"+CME ERROR: 100"_s, u"AT+CPBR=3"_s,
+                                                  u"+CME ERROR: 100"_s}
+                                   << QString() << all << u"3"_s
+                                   << u"3 addresses found on SIM card (incomplete)"_s;
+    // A link busy with something else answers every command with an error: the copy stays.
+    const QStringList old{u"1"_s, u"2"_s};
+    // "Not found" is the phone's answer for indexes without an entry.
+    QTest::newRow("empty range not found")
+        << QStringList{u"AT+CPBR=11,20"_s, u"+CME ERROR: 22"_s} << QString() << QStringList{u"2"_s, u"25"_s}
+        << QString() << u"2 addresses found on SIM card "_s;
+    QTest::newRow("busy link") << QStringList{u"AT+CPBR"_s, u"ERROR"_s} << QString() << old << u"9"_s
+                               << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
+    QTest::newRow("memory not selected")
+        << QStringList{u"AT+CPBS"_s, u"+CME ERROR: 3"_s} << QString() << old << u"9"_s
+        << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
+    QTest::newRow("abort at once")
+        << QStringList{u"AT+CPBR=1,"_s, u"+CME ERROR: 100"_s} << u"AT+CPBR=1,"_s << old << u"9"_s
+        << u"Reading the addressbook on SIM card failed, the local copy was kept"_s;
+}
+
+void tst_PhoneBook::readOutcomes() {
+    QFETCH(QStringList, rules);
+    QFETCH(QString, abortAt);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, unread);
+    QFETCH(QString, status);
+    sim->setPhonebook(u"SM"_s, 25, 20, 14);
+    sim->setPhonebookEntry(u"SM"_s, 2, u"222"_s, u"Two"_s);
+    sim->setPhonebookEntry(u"SM"_s, 11, u"111"_s, u"Eleven"_s);
+    sim->setPhonebookEntry(u"SM"_s, 25, u"255"_s, u"Last"_s);
+    for (qsizetype i = 0; i + 1 < rules.size(); i += 2) {
+        sim->setAnswer(rules.at(i), rules.at(i + 1));
     }
-    book->state(u"SM"_s).max = 5;
-    onCommand(u"AT+CPBR=2"_s, [this] { book->abort(); });
-    book->readBook(u"SM"_s, list.get());
-    QCOMPARE(phonebookCommands().last(), u"AT+CPBR=2"_s);
+    if (!abortAt.isEmpty()) {
+        onCommand(abortAt, [this] { book->abort(); });
+    }
+    // An earlier copy, incomplete at index 9.
+    t->ini().writeINI(u"Addressbook.SM"_s, u"1"_s, u"Old|1"_s);
+    t->ini().writeINI(u"Addressbook.SM"_s, u"2"_s, u"Old|2"_s);
+    t->ini().writeINI(u"Addressbook.SM.State"_s, u"Unread"_s, u"9"_s);
+    book->copies().loadState();
+    book->state(u"SM"_s).max = 25;
+    book->state(u"SM"_s).count = 2;
+    const bool read = book->readBook(u"SM"_s, list.get());
+    QCOMPARE(read, keys != (QStringList{u"1"_s, u"2"_s}));
+    QCOMPARE(t->ini().keys(u"Addressbook.SM"_s), keys);
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM.State"_s, u"Unread"_s), unread);
+    QCOMPARE(PhoneCopies::rangesText(book->state(u"SM"_s).unread), unread);
+    QCOMPARE(book->status(), status);
+    QVERIFY(!book->busy() && !book->reading);
+    if (!read) {
+        QCOMPARE(t->msgBox().shown().size(), 1);
+        QCOMPARE(t->msgBox().shown().first().title, u"Error reading phonebook"_s);
+        QCOMPARE(book->state(u"SM"_s).count, 2);
+    }
+}
+
+// A number the phone keeps as international (type 145, often given without its "+") keeps
+// its "+" in the copy, so the write-back sends it with 145 again.
+void tst_PhoneBook::internationalNumbersStayInternational() {
+    sim->setPhonebook(u"SM"_s, 3, 20, 14);
+    sim->setAnswer(u"AT+CPBR=1,3"_s,
+                   u"+CPBR: 1,\"4917012345\",145,\"Anna\"\n"
+                   u"+CPBR: 2,\"+4930123\",145,\"Bert\"\n+CPBR: 3,\"0171\",129,\"Cem\"\nOK"_s);
+    book->state(u"SM"_s).max = 3;
+    QVERIFY(book->readBook(u"SM"_s, list.get()));
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"1"_s), u"Anna|+4917012345"_s);
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"2"_s), u"Bert|+4930123"_s);
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"3"_s), u"Cem|0171"_s);
+    QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Anna"_s, u"+4917012345"_s}}),
+             PhoneBook::WriteResult::Written);
+    QVERIFY(phonebookCommands().contains(u"AT+CPBW=1,\"+4917012345\",145,\"Anna\""_s));
+    QCOMPARE(sim->phonebook(u"SM"_s).value(1).type, 145);
+}
+
+// An index the copy has not read may hold an entry nobody has seen: never erased or written.
+void tst_PhoneBook::writeBackLeavesUnreadIndexesAlone() {
+    sim->setPhonebook(u"SM"_s, 4, 20, 14);
+    sim->setPhonebookEntry(u"SM"_s, 3, u"333"_s, u"Unseen"_s);
+    t->ini().writeINI(u"Addressbook.SM.State"_s, u"Unread"_s, u"3-4"_s);
+    book->copies().loadState();
+    book->state(u"SM"_s).max = 4;
+    QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Ann"_s, u"1"_s}, {u"3"_s, u"Odd"_s, u"3"_s}}),
+             PhoneBook::WriteResult::Incomplete);
+    QCOMPARE(phonebookCommands(), (QStringList{u"AT+CPBS=\"SM\""_s, u"AT+CPBW=1"_s, u"AT+CPBW=2"_s,
+                                               u"AT+CPBW=1,\"1\",129,\"Ann\""_s}));
+    QCOMPARE(sim->phonebook(u"SM"_s).value(3).name, u"Unseen"_s);
+    // A new entry never goes to an unread index.
+    QVERIFY(book->savePhoneEntry(u"SM"_s, u"Bob"_s, u"2"_s, {}));
+    QVERIFY(book->savePhoneEntry(u"SM"_s, u"Cid"_s, u"3"_s, {}));
+    QVERIFY(!book->savePhoneEntry(u"SM"_s, u"Dan"_s, u"4"_s, {}));
     QCOMPARE(t->ini().keys(u"Addressbook.SM"_s), (QStringList{u"1"_s, u"2"_s}));
-    QCOMPARE(book->status(), u"2 addresses found on SIM card "_s);
-    QVERIFY(!book->busy());
+    QCOMPARE(book->copies().freeIndexes(u"SM"_s), 0);
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM.State"_s, u"Changed"_s), u"1"_s);
 }
 
 void tst_PhoneBook::writeBackErasesEveryIndexThenWritesTheList() {

@@ -1,4 +1,7 @@
+#include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -45,6 +48,24 @@ private slots:
         p.beeper.beep();
         p.beeper.beep();
         QCOMPARE(p.beeper.count(), 2);
+    }
+
+    // A box with a short text is still wide enough for its title.
+    void aBoxFitsItsTitle() {
+        MsgBox box;
+        const QString title = QStringLiteral("Tellwick: Outlook contacts import");
+        int width = 0, needed = 0;
+        QTimer::singleShot(0, [&] {
+            auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(mb);
+            width = mb->width();
+            needed = mb->fontMetrics().horizontalAdvance(title);
+            mb->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(box.show(QStringLiteral("1 contacts successfully imported."), MsgBox::OKOnly, MsgBox::Information,
+                          title),
+                 int(MsgBox::OK));
+        QVERIFY2(width > needed + 100, qPrintable(QStringLiteral("%1 for %2").arg(width).arg(needed)));
     }
 
     // A window closed and deleted while a box over it waits (a timer, the send cycle) takes

@@ -1,0 +1,174 @@
+#include "AddressBookStores.h"
+
+#include "AddressBook.h"
+#include "AddressBookTexts.h"
+#include "AppContext.h"
+#include "Fields.h"
+
+namespace {
+
+const QString kLocal = QStringLiteral("SMS");
+const QString kSection = QStringLiteral("Addressbook");
+
+}  // namespace
+
+AddressBookStores::AddressBookStores(AppContext& ctx, QWidget* window)
+    : m_ctx(ctx), m_window(window), m_book(ctx) {}
+
+bool AddressBookStores::isPhoneStore(const QString& store) {
+    return store == QLatin1String("ME") || store == QLatin1String("SM");
+}
+
+FittedEntry AddressBookStores::fit(const QString& memory, const QString& name, const QString& number) {
+    const FittedEntry e = m_book.copies().fit(memory, name, number);
+    if (e.numberTooLong) {
+        m_refused.append(QStringLiteral("'%1' (%2)").arg(name, number));
+    } else if (e.nameCut) {
+        m_cut.append(QStringLiteral("'%1' to '%2'").arg(name, e.name));
+    }
+    return e;
+}
+
+void AddressBookStores::reportTooLong(const QString& mem) {
+    const MemoryState& st = memory(mem);
+    const QString text = AddressBookTexts::tooLong(mem, m_cut, st.nameLength, m_refused, st.numberLength);
+    m_cut.clear();
+    m_refused.clear();
+    if (!text.isEmpty()) {
+        m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Exclamation, QStringLiteral("Entry too long"),
+                            m_window);
+    }
+}
+
+bool AddressBookStores::add(const QString& store, const QString& name, const QString& number) {
+    if (isPhoneStore(store)) {
+        const FittedEntry e = fit(store, name, number);
+        reportTooLong(store);
+        return !e.numberTooLong && m_book.savePhoneEntry(store, e.name, e.number, {});
+    }
+    IniStore& ini = m_ctx.ini();
+    if (!ini.readINI(kSection, name).isEmpty() &&
+        m_ctx.msgBox().show(
+            QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
+            MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
+            m_window) != MsgBox::Yes) {
+        return false;
+    }
+    return ini.writeINI(kSection, name, number);
+}
+
+bool AddressBookStores::replace(const QString& store, const BookRow& row, const QString& name,
+                                const QString& number) {
+    if (isPhoneStore(store)) {
+        const FittedEntry e = fit(store, name, number);
+        reportTooLong(store);
+        return !e.numberTooLong && m_book.savePhoneEntry(store, e.name, e.number, row.tag);
+    }
+    IniStore& ini = m_ctx.ini();
+    const QString& old = row.name;
+    if (old.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) == 0) {
+        ini.deleteINIKey(kSection, old);  // so the key takes the new spelling
+        return ini.writeINI(kSection, name, number);
+    }
+    if (ini.writeINI(kSection, name, number)) {
+        return ini.deleteINIKey(kSection, old);  // only once the new entry is safe
+    }
+    return false;
+}
+
+void AddressBookStores::remove(const QString& store, const QList<BookRow>& rows) {
+    for (const BookRow& row : rows) {
+        if (store == kLocal) {
+            m_ctx.ini().deleteINIKey(kSection, row.name);
+        } else {
+            m_book.copies().deleteEntry(store, row.tag);
+        }
+    }
+}
+
+bool AddressBookStores::roomFor(const QString& target, int selected, bool move) {
+    if (!isPhoneStore(target)) {
+        return true;
+    }
+    // Indexes the copy has not read count as used: what the phone holds there is unknown.
+    const int room = m_book.copies().freeIndexes(target);
+    if (selected <= room) {
+        return true;
+    }
+    m_ctx.msgBox().show(AddressBookTexts::tooManyEntries(move, target, selected, room), MsgBox::OKOnly,
+                        MsgBox::Critical, QStringLiteral("Too many entries selected"), m_window);
+    return false;
+}
+
+void AddressBookStores::transfer(const QString& source, const QString& target, const QList<BookRow>& rows,
+                                 bool move) {
+    IniStore& ini = m_ctx.ini();
+    QList<BookRow> stored;
+    for (const BookRow& row : rows) {
+        QString name = row.name;
+        while (name.startsWith(u' ')) {
+            name.remove(0, 1);
+        }
+        const QString& number = row.number;
+        bool kept = true;
+        if (isPhoneStore(target)) {
+            const FittedEntry e = fit(target, name, number);
+            if (e.numberTooLong) {
+                continue;
+            }
+            name = e.name;
+            if (!AddressBook::findAddress(ini, target, name, number).isEmpty()) {
+                const QString text = AddressBookTexts::phoneEntryExists(target, name, number);
+                kept = false;
+                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                        QStringLiteral("Overwrite address"), m_window) == MsgBox::Yes) {
+                    // The entry the look-up found, whose number is this number: "Anne|0171"
+                    // also holds "Ann" and "017" but is another person.
+                    const QString section = PhoneBook::section(target);
+                    for (int i = 1; i <= memory(target).max; ++i) {
+                        const QString value = ini.readINI(section, QString::number(i));
+                        if (value.contains(name, Qt::CaseInsensitive) &&
+                            getField(value, 2, QStringLiteral("|")) == number) {
+                            kept = m_book.savePhoneEntry(target, name, number, QString::number(i));
+                            break;
+                        }
+                    }
+                }
+            } else {
+                kept = m_book.savePhoneEntry(target, QString(name).remove(u','), number, {});
+            }
+        } else {
+            if (!AddressBook::findAddress(ini, kLocal, name).isEmpty()) {
+                const QString text = AddressBookTexts::localNameExists(name);
+                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                           QStringLiteral("Overwrite address"), m_window) == MsgBox::Yes;
+            }
+            if (kept) {
+                kept = ini.writeINI(kSection, PhoneBook::localKey(name), number);
+            }
+        }
+        if (kept) {
+            stored.append(row);  // a move leaves what was not stored where it was
+        }
+    }
+    if (isPhoneStore(target)) {
+        reportTooLong(target);
+    }
+    if (move) {
+        remove(source, stored);
+    }
+}
+
+PhoneBook::WriteResult AddressBookStores::writeBack(const QString& memory, const QList<BookRow>& rows) {
+    QList<PhoneEntry> entries;
+    entries.reserve(rows.size());
+    for (const BookRow& row : rows) {
+        entries.append({row.tag, row.name, row.number});
+    }
+    const PhoneBook::WriteResult result = m_book.writeBack(memory, entries);
+    if (result == PhoneBook::WriteResult::Written) {
+        // Only a copy that reached the phone whole counts as saved.
+        m_book.copies().setChanged(memory, false);
+    }
+    return result;
+}
