@@ -1,0 +1,174 @@
+// An AT client written for real modems (gammu) against the phone simulator: the identity,
+// the phonebook and a submitted message must come out as the simulator holds them. Where
+// gammu is missing the test skips, except in CI, where it must run.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "PhoneSimulator.h"
+
+using namespace Qt::StringLiterals;
+
+class tst_AtClient : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void identify();
+    void phonebook_data();
+    void phonebook();
+    void sendSms_data();
+    void sendSms();
+
+private:
+    // gammu's standard output for args; fails the test when it does not end well.
+    QString gammu(const QStringList& args);
+
+    QString m_gammu;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PhoneSimulator> m_sim;
+};
+
+void tst_AtClient::initTestCase() {
+    m_gammu = QStandardPaths::findExecutable(u"gammu"_s);
+    if (m_gammu.isEmpty()) {
+        if (qEnvironmentVariableIsSet("CI")) {
+            QFAIL("gammu is not installed (Debian package gammu)");
+        }
+        QSKIP("gammu is not installed (Debian package gammu)");
+    }
+}
+
+void tst_AtClient::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_sim = std::make_unique<PhoneSimulator>();
+    QVERIFY2(m_sim->start(), qPrintable(m_sim->errorString()));
+    QFile rc(m_dir->filePath(u"gammurc"_s));
+    QVERIFY(rc.open(QIODevice::WriteOnly));
+    rc.write("[gammu]\ndevice = " + m_sim->devicePath().toUtf8() + "\nconnection = at115200\n");
+}
+
+void tst_AtClient::cleanup() {
+    m_sim.reset();
+    m_dir.reset();
+}
+
+QString tst_AtClient::gammu(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
+    env.insert(u"HOME"_s, m_dir->path());
+    p.setProcessEnvironment(env);
+    QSignalSpy finished(&p, &QProcess::finished);
+    p.start(m_gammu, QStringList{u"-c"_s, m_dir->filePath(u"gammurc"_s)} + args);
+    // The simulator answers from this thread's event loop, which the spy's wait runs.
+    if (!finished.wait(90'000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        qWarning().noquote() << "gammu" << args.join(u' ') << "failed:\n" << out << err << "\nphone got:\n"
+                             << m_sim->commands().join(u'\n');
+        return QString();
+    }
+    return out;
+}
+
+// "Label : value" lines of gammu's output.
+static QString field(const QString& out, const QString& label) {
+    const QRegularExpression re(u"^"_s + QRegularExpression::escape(label) + uR"(\s*:\s*(.*?)\s*$)"_s,
+                                QRegularExpression::MultilineOption);
+    return re.match(out).captured(1);
+}
+
+void tst_AtClient::identify() {
+    m_sim->setIdentity(u"Tellwick Labs"_s, u"TW-900 Modem"_s, u"356938035643809"_s);
+    const QString out = gammu({u"identify"_s});
+    QVERIFY(!out.isEmpty());
+    QCOMPARE(field(out, u"Manufacturer"_s), u"Tellwick Labs"_s);
+    QVERIFY2(field(out, u"Model"_s).contains(u"TW-900 Modem"_s), qPrintable(out));
+    QCOMPARE(field(out, u"Firmware"_s), m_sim->revision());
+    QCOMPARE(field(out, u"IMEI"_s), u"356938035643809"_s);
+    QCOMPARE(field(out, u"SIM IMSI"_s), m_sim->imsi());
+}
+
+void tst_AtClient::phonebook_data() {
+    QTest::addColumn<QStringList>("charsets");
+    QTest::newRow("every set") << QStringList{u"GSM"_s, u"IRA"_s, u"8859-1"_s, u"UCS2"_s};
+    QTest::newRow("GSM only") << QStringList{u"GSM"_s};
+    QTest::newRow("8859-1 only") << QStringList{u"8859-1"_s};
+    QTest::newRow("UCS2 and IRA") << QStringList{u"IRA"_s, u"UCS2"_s};
+}
+
+void tst_AtClient::phonebook() {
+    QFETCH(QStringList, charsets);
+    m_sim->setCharsets(charsets);
+    m_sim->setPhonebook(u"SM"_s, 30, 20, 16);
+    m_sim->setPhonebookEntry(u"SM"_s, 1, u"+4917100001"_s, u"Doe, John"_s);
+    m_sim->setPhonebookEntry(u"SM"_s, 2, u"0171222"_s, u"J\u00F6rg M\u00FCller"_s);
+    m_sim->setPhonebookEntry(u"SM"_s, 17, u"0049301234"_s, u"Ann & Bob"_s);
+    m_sim->setPhonebookEntry(u"SM"_s, 30, u"112"_s, u"Last one"_s);
+    m_sim->setPhonebookEntry(u"ME"_s, 1, u"999"_s, u"Only in the phone"_s);
+    const QString out = gammu({u"getallmemory"_s, u"SM"_s});
+    QVERIFY(!out.isEmpty());
+
+    // One block per entry: "Memory SM, Location <n>", then its number and name.
+    QMap<int, QPair<QString, QString>> got;
+    const QStringList blocks = out.split(u"Memory SM, Location "_s, Qt::SkipEmptyParts);
+    for (const QString& b : blocks) {
+        bool ok = false;
+        const int index = b.section(u'\n', 0, 0).trimmed().toInt(&ok);
+        if (ok) {
+            const QRegularExpression quoted(uR"re(:\s*"(.*)"\s*$)re"_s, QRegularExpression::MultilineOption);
+            QRegularExpressionMatchIterator it = quoted.globalMatch(b);
+            QStringList values;
+            while (it.hasNext()) {
+                values.append(it.next().captured(1));
+            }
+            QVERIFY2(values.size() == 2, qPrintable(b));
+            got.insert(index, {values.at(0), values.at(1)});
+        }
+    }
+    const auto held = m_sim->phonebook(u"SM"_s);
+    QCOMPARE(got.keys(), held.keys());
+    for (auto it = held.begin(); it != held.end(); ++it) {
+        QCOMPARE(got.value(it.key()).first, it.value().number);
+        QCOMPARE(got.value(it.key()).second, it.value().name);
+    }
+}
+
+void tst_AtClient::sendSms_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("unicode");
+    QTest::newRow("alphabet and escapes") << u"Gr\u00FC\u00DFe aus K\u00F6ln: 5 \u20AC {x} [y] ~"_s << false;
+    QTest::newRow("unicode") << u"\u0417\u0434\u0440\u0430\u0432\u0441\u0442\u0432\u0443\u0439 \u4F60\u597D"_s
+                             << true;
+}
+
+void tst_AtClient::sendSms() {
+    QFETCH(QString, text);
+    QFETCH(bool, unicode);
+    QStringList args{u"sendsms"_s, u"TEXT"_s, u"+491701234567"_s, u"-text"_s, text};
+    if (unicode) {
+        args.append(u"-unicode"_s);
+    }
+    QVERIFY(!gammu(args).isEmpty());
+    const QList<SubmittedSms> sent = m_sim->decodedSubmissions();
+    QCOMPARE(sent.size(), 1);
+    QVERIFY2(sent.at(0).valid, qPrintable(sent.at(0).error));
+    QCOMPARE(sent.at(0).number, u"+491701234567"_s);
+    QCOMPARE(sent.at(0).text, text);
+    QCOMPARE(sent.at(0).ucs2, unicode);
+}
+
+QTEST_GUILESS_MAIN(tst_AtClient)
+#include "tst_atclient.moc"
