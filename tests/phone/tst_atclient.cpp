@@ -1,6 +1,6 @@
-// An AT client written for real modems (gammu) against the phone simulator: the identity,
-// the phonebook and a submitted message must come out as the simulator holds them. Where
-// gammu is missing the test skips, except in CI, where it must run.
+// The phone simulator as a client written for real modems sees it: the standard answers, and
+// gammu reading the identity and the phonebook and sending a message, which must come out as
+// the simulator holds them. Where gammu is missing its runs skip, except in CI.
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -9,7 +9,7 @@
 #include <QTest>
 #include <memory>
 
-#include "PhoneSimulator.h"
+#include "PhoneRig.h"
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +21,8 @@ private slots:
     void init();
     void cleanup();
 
+    void standardAnswers_data();
+    void standardAnswers();
     void identify();
     void phonebook_data();
     void phonebook();
@@ -36,14 +38,16 @@ private:
     std::unique_ptr<PhoneSimulator> m_sim;
 };
 
+#define NEED_GAMMU()                                                \
+    if (m_gammu.isEmpty()) {                                        \
+        if (qEnvironmentVariableIsSet("CI")) {                      \
+            QFAIL("gammu is not installed (Debian package gammu)"); \
+        }                                                           \
+        QSKIP("gammu is not installed (Debian package gammu)");     \
+    }
+
 void tst_AtClient::initTestCase() {
     m_gammu = QStandardPaths::findExecutable(u"gammu"_s);
-    if (m_gammu.isEmpty()) {
-        if (qEnvironmentVariableIsSet("CI")) {
-            QFAIL("gammu is not installed (Debian package gammu)");
-        }
-        QSKIP("gammu is not installed (Debian package gammu)");
-    }
 }
 
 void tst_AtClient::init() {
@@ -76,11 +80,60 @@ QString tst_AtClient::gammu(const QStringList& args) {
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     const QString err = QString::fromUtf8(p.readAllStandardError());
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        qWarning().noquote() << "gammu" << args.join(u' ') << "failed:\n" << out << err << "\nphone got:\n"
+        qWarning().noquote() << "gammu" << args.join(u' ') << "failed:\n"
+                             << out << err << "\nphone got:\n"
                              << m_sim->commands().join(u'\n');
         return QString();
     }
     return out;
+}
+
+void tst_AtClient::standardAnswers_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("reply");
+    const QString ucs2 = u"AT+CSCS=\"UCS2\""_s;
+    const QString badIndex = u"AT+CPBR=999"_s;
+    QTest::newRow("unknown command") << QStringList() << u"AT+FOO=1"_s << u"ERROR"_s;
+    QTest::newRow("ATI") << QStringList() << u"ATI"_s << u"Tellwick||Simulated GSM Modem||Revision: 1.0.4"_s;
+    QTest::newRow("line setting") << QStringList() << u"AT&D2"_s << u"OK"_s;
+    QTest::newRow("CMEE test") << QStringList() << u"AT+CMEE=?"_s << u"+CMEE: (0-2)"_s;
+    QTest::newRow("CMEE read") << QStringList() << u"AT+CMEE?"_s << u"+CMEE: 1"_s;
+    QTest::newRow("CMEE out of range") << QStringList() << u"AT+CMEE=3"_s << u"ERROR"_s;
+    QTest::newRow("errors plain") << QStringList{u"AT+CMEE=0"_s} << badIndex << u"ERROR"_s;
+    QTest::newRow("errors numeric") << QStringList{u"AT+CMEE=1"_s} << badIndex << u"+CME ERROR: 21"_s;
+    QTest::newRow("errors verbose") << QStringList{u"AT+CMEE=2"_s} << badIndex
+                                    << u"+CME ERROR: invalid index"_s;
+    QTest::newRow("CSCS test") << QStringList() << u"AT+CSCS=?"_s
+                               << u"+CSCS: (\"GSM\",\"IRA\",\"8859-1\",\"UCS2\")"_s;
+    QTest::newRow("CSCS set") << QStringList{ucs2} << u"AT+CSCS?"_s << u"+CSCS: \"UCS2\""_s;
+    QTest::newRow("CSCS set in hex") << QStringList{ucs2} << u"AT+CSCS=\"004700530034\""_s << u"ERROR"_s;
+    QTest::newRow("CSCS back in hex")
+        << QStringList{ucs2, u"AT+CSCS=\"00470053004D\""_s} << u"AT+CSCS?"_s << u"+CSCS: \"GSM\""_s;
+    QTest::newRow("CSCS unknown") << QStringList() << u"AT+CSCS=\"KOI8-R\""_s << u"ERROR"_s;
+    QTest::newRow("CSCA in UCS2") << QStringList{ucs2} << u"AT+CSCA?"_s
+                                  << u"+CSCA: \"002B003400390031003700310030003700360030003000300030\",145"_s;
+    QTest::newRow("CPMS test") << QStringList() << u"AT+CPMS=?"_s
+                               << u"+CPMS: (\"ME\",\"SM\"),(\"ME\",\"SM\"),(\"ME\",\"SM\")"_s;
+    QTest::newRow("CPMS set") << QStringList() << u"AT+CPMS=\"ME\",\"ME\""_s << u"+CPMS: 0,30,0,30"_s;
+    QTest::newRow("CPMS read") << QStringList{u"AT+CPMS=\"ME\",\"ME\""_s} << u"AT+CPMS?"_s
+                               << u"+CPMS: \"ME\",0,30,\"ME\",0,30,\"SM\",0,30"_s;
+    QTest::newRow("CPMS unknown") << QStringList() << u"AT+CPMS=\"XX\""_s << u"+CMS ERROR: 302"_s;
+    QTest::newRow("CPBW test") << QStringList() << u"AT+CPBW=?"_s << u"+CPBW: (1-250),40,(129,145),16"_s;
+}
+
+void tst_AtClient::standardAnswers() {
+    QFETCH(QStringList, before);
+    QFETCH(QString, command);
+    QFETCH(QString, reply);
+    PhoneRig rig;
+    QVERIFY(rig.sim.start());
+    QVERIFY(rig.link.openPort(rig.sim.devicePath(), 115200));
+    rig.sim.setEcho(false);
+    for (const QString& c : before) {
+        QVERIFY(!rig.link.sendCommand(c).contains(u"ERROR"_s));
+    }
+    QCOMPARE(rig.link.sendCommand(command), reply);
 }
 
 // "Label : value" lines of gammu's output.
@@ -91,6 +144,7 @@ static QString field(const QString& out, const QString& label) {
 }
 
 void tst_AtClient::identify() {
+    NEED_GAMMU();
     m_sim->setIdentity(u"Tellwick Labs"_s, u"TW-900 Modem"_s, u"356938035643809"_s);
     const QString out = gammu({u"identify"_s});
     QVERIFY(!out.isEmpty());
@@ -110,6 +164,7 @@ void tst_AtClient::phonebook_data() {
 }
 
 void tst_AtClient::phonebook() {
+    NEED_GAMMU();
     QFETCH(QStringList, charsets);
     m_sim->setCharsets(charsets);
     m_sim->setPhonebook(u"SM"_s, 30, 20, 16);
@@ -155,6 +210,7 @@ void tst_AtClient::sendSms_data() {
 }
 
 void tst_AtClient::sendSms() {
+    NEED_GAMMU();
     QFETCH(QString, text);
     QFETCH(bool, unicode);
     QStringList args{u"sendsms"_s, u"TEXT"_s, u"+491701234567"_s, u"-text"_s, text};

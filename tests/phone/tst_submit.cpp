@@ -211,20 +211,21 @@ void tst_Submit::textMode() {
 void tst_Submit::textCharsets_data() {
     QTest::addColumn<QStringList>("offered");  // empty: the phone refuses AT+CSCS=?
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("inForce");      // the phone's set after the start
-    QTest::addColumn<QByteArray>("bytes");     // hex of what the phone receives
-    QTest::addColumn<QString>("address");      // the number as AT+CMGS carries it
-    QTest::addColumn<QString>("arrives");      // the text as the phone reads it
-    QTest::addColumn<int>("replaced");         // characters sent as "?"
-    QTest::addColumn<int>("unfit");            // bytes the phone's set cannot hold
+    QTest::addColumn<QString>("inForce");   // the phone's set after the start
+    QTest::addColumn<QByteArray>("bytes");  // hex of what the phone receives
+    QTest::addColumn<QString>("address");   // the number as AT+CMGS carries it
+    QTest::addColumn<QString>("arrives");   // the text as the phone reads it
+    QTest::addColumn<int>("replaced");      // characters sent as "?"
+    QTest::addColumn<int>("unfit");         // bytes the phone's set cannot hold
     const QString text = u"Gr\u00FC\u00DFe \u00A35 \u20AC \u00E9"_s;
     QTest::newRow("GSM among others") << QStringList{u"IRA"_s, u"GSM"_s, u"UCS2"_s} << text << u"GSM"_s
                                       << "47727E1E65200135201B652005"_ba << u"+44123"_s << text << 0 << 0;
     QTest::newRow("GSM, the letter on Ctrl-Z") << QStringList{u"GSM"_s} << u"\u0394\u039E!"_s << u"GSM"_s
                                                << "103F21"_ba << u"+44123"_s << u"\u0394?!"_s << 1 << 0;
-    QTest::newRow("UCS2 without GSM") << QStringList{u"IRA"_s, u"8859-1"_s, u"UCS2"_s} << text << u"UCS2"_s
-                                      << "0047007200FC00DF0065002000A30035002020AC002000E9"_ba.toHex()  // hex digits
-                                      << u"002B00340034003100320033"_s << text << 0 << 0;
+    QTest::newRow("UCS2 without GSM")
+        << QStringList{u"IRA"_s, u"8859-1"_s, u"UCS2"_s} << text << u"UCS2"_s
+        << "0047007200FC00DF0065002000A30035002020AC002000E9"_ba.toHex()  // hex digits
+        << u"002B00340034003100320033"_s << text << 0 << 0;
     QTest::newRow("8859-1 and IRA") << QStringList{u"IRA"_s, u"8859-1"_s} << text << u"8859-1"_s
                                     << "4772FCDF6520A335203F20E9"_ba << u"+44123"_s
                                     << u"Gr\u00FC\u00DFe \u00A35 ? \u00E9"_s << 1 << 0;

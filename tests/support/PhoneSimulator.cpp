@@ -358,7 +358,10 @@ QStringList PhoneSimulator::answerFor(const QString& command) {
     }
     if (upper == QLatin1String("AT+CPBW=?")) {
         const Memory& mem = m_memories[m_memory];
-        return {QStringLiteral("+CPBW: (1-%1),%2,(129,145),%3").arg(mem.size).arg(mem.numberLength).arg(mem.nameLength),
+        return {QStringLiteral("+CPBW: (1-%1),%2,(129,145),%3")
+                    .arg(mem.size)
+                    .arg(mem.numberLength)
+                    .arg(mem.nameLength),
                 ok};
     }
     if (upper.startsWith(QLatin1String("AT+CPB"))) {

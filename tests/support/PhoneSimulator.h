@@ -116,7 +116,7 @@ public:
     QString charset() const { return m_charset; }
     // The character sets AT+CSCS=? offers, in the phone's order ("GSM", "IRA", "8859-1", "UCS2").
     void setCharsets(const QStringList& sets) { m_charsets = sets; }
-    int errorMode() const { return m_cmee; }  // AT+CMEE: 0 plain "ERROR", 1 numeric, 2 verbose
+    int errorMode() const { return m_cmee; }         // AT+CMEE: 0 plain "ERROR", 1 numeric, 2 verbose
     QString revision() const { return m_revision; }  // AT+CGMR
     QString imsi() const { return m_imsi; }          // AT+CIMI
     qint64 bytesReceived() const { return m_bytesIn; }
@@ -177,7 +177,7 @@ private:
     QString m_charset = QStringLiteral("IRA");
     QStringList m_charsets{QStringLiteral("GSM"), QStringLiteral("IRA"), QStringLiteral("8859-1"),
                            QStringLiteral("UCS2")};
-    int m_cmee = 1;
+    int m_cmee = 1;  // numeric error codes from the start, as many phones come
     QString m_revision = QStringLiteral("1.0.4");
     QString m_imsi = QStringLiteral("262019876543210");
     QString m_serviceCentre = QStringLiteral("+491710760000");

@@ -85,7 +85,8 @@ QStringList PhoneSimulator::standardAnswer(const QString& command, const QString
     if (upper == QLatin1String("AT+GCAP")) {
         return {QStringLiteral("+GCAP: +CGSM"), ok};
     }
-    static const QRegularExpression plainTest(QStringLiteral("^AT\\+(CGMI|CGMM|CGMR|CGSN|GMI|GMM|GMR|GSN|CIMI)=\\?$"));
+    static const QRegularExpression plainTest(
+        QStringLiteral("^AT\\+(CGMI|CGMM|CGMR|CGSN|GMI|GMM|GMR|GSN|CIMI)=\\?$"));
     if (plainTest.match(upper).hasMatch()) {
         return {ok};
     }
@@ -121,8 +122,8 @@ QStringList PhoneSimulator::standardAnswer(const QString& command, const QString
     }
     // No message is stored: every storage holds 0 of 30.
     if (upper == QLatin1String("AT+CPMS?")) {
-        return {QStringLiteral("+CPMS: \"%1\",0,30,\"%2\",0,30,\"%3\",0,30").arg(m_storage.at(0), m_storage.at(1),
-                                                                              m_storage.at(2)),
+        return {QStringLiteral("+CPMS: \"%1\",0,30,\"%2\",0,30,\"%3\",0,30")
+                    .arg(m_storage.at(0), m_storage.at(1), m_storage.at(2)),
                 ok};
     }
     if (upper.startsWith(QLatin1String("AT+CPMS="))) {
@@ -199,7 +200,8 @@ QString PhoneSimulator::decodeText(const QString& received, int* unfit) const {
     int n = 0;
     if (m_charset == QLatin1String("UCS2")) {
         for (qsizetype i = 0; i < bytes.size(); i += 4) {
-            const QByteArrayView group = QByteArrayView(bytes).sliced(i, std::min<qsizetype>(4, bytes.size() - i));
+            const QByteArrayView group =
+                QByteArrayView(bytes).sliced(i, std::min<qsizetype>(4, bytes.size() - i));
             if (group.size() == 4 && isHex(group)) {
                 out += QChar(char16_t(group.toUInt(nullptr, 16)));
             } else {
