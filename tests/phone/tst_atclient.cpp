@@ -202,28 +202,41 @@ void tst_AtClient::phonebook() {
 }
 
 void tst_AtClient::sendSms_data() {
+    QTest::addColumn<bool>("pdu");  // false: a phone that takes text mode only
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("unicode");
-    QTest::newRow("alphabet and escapes") << u"Gr\u00FC\u00DFe aus K\u00F6ln: 5 \u20AC {x} [y] ~"_s << false;
-    QTest::newRow("unicode") << u"\u0417\u0434\u0440\u0430\u0432\u0441\u0442\u0432\u0443\u0439 \u4F60\u597D"_s
+    const QString latin = u"Gr\u00FC\u00DFe aus K\u00F6ln: 5 \u20AC {x} [y] ~"_s;
+    QTest::newRow("alphabet and escapes") << true << latin << false;
+    QTest::newRow("unicode") << true
+                             << u"\u0417\u0434\u0440\u0430\u0432\u0441\u0442\u0432\u0443\u0439 \u4F60\u597D"_s
                              << true;
+    QTest::newRow("text mode") << false << latin << false;
 }
 
 void tst_AtClient::sendSms() {
     NEED_GAMMU();
+    QFETCH(bool, pdu);
     QFETCH(QString, text);
     QFETCH(bool, unicode);
+    m_sim->setPduSupported(pdu);
     QStringList args{u"sendsms"_s, u"TEXT"_s, u"+491701234567"_s, u"-text"_s, text};
     if (unicode) {
         args.append(u"-unicode"_s);
     }
     QVERIFY(!gammu(args).isEmpty());
-    const QList<SubmittedSms> sent = m_sim->decodedSubmissions();
-    QCOMPARE(sent.size(), 1);
-    QVERIFY2(sent.at(0).valid, qPrintable(sent.at(0).error));
-    QCOMPARE(sent.at(0).number, u"+491701234567"_s);
-    QCOMPARE(sent.at(0).text, text);
-    QCOMPARE(sent.at(0).ucs2, unicode);
+    QCOMPARE(m_sim->submissions().size(), 1);
+    if (!pdu) {
+        const PhoneSimulator::Submission s = m_sim->submissions().at(0);
+        QCOMPARE(s.number, u"+491701234567"_s);
+        QCOMPARE(s.text, text);
+        QCOMPARE(s.unfit, 0);
+        return;
+    }
+    const SubmittedSms sent = m_sim->decodedSubmissions().at(0);
+    QVERIFY2(sent.valid, qPrintable(sent.error));
+    QCOMPARE(sent.number, u"+491701234567"_s);
+    QCOMPARE(sent.text, text);
+    QCOMPARE(sent.ucs2, unicode);
 }
 
 QTEST_GUILESS_MAIN(tst_AtClient)
