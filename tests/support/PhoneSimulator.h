@@ -116,7 +116,6 @@ public:
     QString charset() const { return m_charset; }
     // The character sets AT+CSCS=? offers, in the phone's order ("GSM", "IRA", "8859-1", "UCS2").
     void setCharsets(const QStringList& sets) { m_charsets = sets; }
-    int errorMode() const { return m_cmee; }         // AT+CMEE: 0 plain "ERROR", 1 numeric, 2 verbose
     QString revision() const { return m_revision; }  // AT+CGMR
     QString imsi() const { return m_imsi; }          // AT+CIMI
     qint64 bytesReceived() const { return m_bytesIn; }
