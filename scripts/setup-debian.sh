@@ -13,3 +13,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   dovecot-core dovecot-pop3d \
   postgresql unixodbc libsqliteodbc sqlite3 \
   fonts-dejavu-core xvfb xauth >/dev/null
+# An independent AT client that the tests run against the phone simulator.
+$SUDO apt-get install -y -qq --no-install-recommends gammu >/dev/null

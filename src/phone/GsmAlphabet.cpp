@@ -148,4 +148,38 @@ QString replaceNonGsm(const QString& text, int* replaced) {
     return out;
 }
 
+QStringList textCharsets() {
+    return {QStringLiteral("GSM"), QStringLiteral("UCS2"), QStringLiteral("8859-1"), QStringLiteral("IRA")};
+}
+
+QByteArray encodeText(const QString& text, const QString& charset, int* replaced) {
+    int bad = 0;
+    QString t = replaceNonGsm(text, &bad);
+    QByteArray out;
+    if (charset == QLatin1String("GSM")) {
+        // Its septet is Ctrl-Z, which ends the text on the line: this letter cannot go.
+        const QChar endOfText(initGSMTable().basic()[0x1A]);
+        bad += int(t.count(endOfText));
+        t.replace(endOfText, u'?');
+        out = toSeptets(t);
+    } else if (charset == QLatin1String("UCS2")) {
+        out.reserve(t.size() * 4);
+        for (QChar c : t) {
+            out += QByteArray::number(c.unicode(), 16).rightJustified(4, '0').toUpper();
+        }
+    } else {
+        const char16_t top = charset == QLatin1String("IRA") ? 0x7F : 0xFF;
+        out.reserve(t.size());
+        for (QChar c : t) {
+            const bool fits = c.unicode() <= top;
+            out.append(fits ? char(c.unicode()) : '?');
+            bad += fits ? 0 : 1;
+        }
+    }
+    if (replaced) {
+        *replaced = bad;
+    }
+    return out;
+}
+
 }  // namespace Gsm

@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // The GSM 7-bit default alphabet: 128 characters indexed by septet value, and the ten
@@ -56,4 +57,11 @@ QByteArray toSeptets(const QString& text, int* replaced = nullptr);
 QString fromSeptets(const QByteArray& septets);
 // text with every character the alphabet lacks replaced by "?"; *replaced counts them.
 QString replaceNonGsm(const QString& text, int* replaced = nullptr);
+// The character sets a text-mode phone can be told to take (AT+CSCS), best first: the
+// alphabet itself, then UCS2 (as hex) that holds all of it, then 8859-1 and IRA that hold less.
+QStringList textCharsets();
+// text as the bytes of charset for a text-mode message ("" for none declared: Latin-1).
+// Characters the alphabet lacks, and characters of it that the set lacks, go as "?" and
+// count in *replaced.
+QByteArray encodeText(const QString& text, const QString& charset, int* replaced = nullptr);
 }  // namespace Gsm

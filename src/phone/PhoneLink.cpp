@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSerialPort>
 #include <QTimer>
 
@@ -225,6 +226,7 @@ public:
     bool busy = false;
     quint8 reference = 0;
     DeviceIdentity identity;
+    QString charset;  // the set text mode declared with AT+CSCS, "" when none
     QString lastError;
     QString startError;
 };
@@ -377,6 +379,29 @@ bool PhoneLink::startDevice() {
     } else {
         return fail(QStringLiteral("the phone takes no message format (%1)").arg(r));
     }
+    // Text mode tells the phone which character set its text comes in: the best one offered.
+    d->charset.clear();
+    if (found.mode == 1) {
+        r = sendCommand(QStringLiteral("AT+CSCS=?"));
+        QStringList offered;
+        if (!failed(r)) {
+            static const QRegularExpression name(QStringLiteral("[A-Za-z0-9-]+"));
+            for (auto it = name.globalMatch(r.section(u':', 1)); it.hasNext();) {
+                offered.append(it.next().captured().toUpper());
+            }
+        }
+        for (const QString& set : Gsm::textCharsets()) {
+            if (offered.contains(set) && !failed(sendCommand(QStringLiteral("AT+CSCS=\"%1\"").arg(set)))) {
+                d->charset = set;
+                break;
+            }
+        }
+        if (d->charset.isEmpty()) {
+            d->log.writeLog(QStringLiteral("Text mode: no character set of the phone could be chosen (%1); "
+                                           "text goes as Latin-1")
+                                .arg(r));
+        }
+    }
     if (found.manufacturer.isEmpty() && found.model.isEmpty()) {
         return fail(QStringLiteral("the phone does not say what it is"));
     }
@@ -412,21 +437,15 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
             d->log.writeLog(QStringLiteral("The phone refused %1: %2").arg(csmp, r));
         }
         int replaced = 0;
-        QString body = Gsm::replaceNonGsm(text, &replaced);
-        // Characters of the alphabet that the line's 8-bit set lacks cannot go either.
-        for (QChar& c : body) {
-            if (c.unicode() > 0xFF) {
-                c = u'?';
-                ++replaced;
-            }
-        }
+        const QByteArray body = Gsm::encodeText(text, d->charset, &replaced);
         if (replaced > 0) {
             d->log.writeLog(
                 QStringLiteral("Text mode: %1 character(s) sent to %2 as \"?\"").arg(replaced).arg(dial));
         }
         d->busy = true;
         d->drain();
-        result = d->submitOne(QStringLiteral("AT+CMGS=\"%1\"").arg(dial), PhoneReply::toLine(body));
+        const QString address = QString::fromLatin1(Gsm::encodeText(dial, d->charset));
+        result = d->submitOne(QStringLiteral("AT+CMGS=\"%1\"").arg(address), body);
     } else {
         const QList<Pdu::Part> parts = Pdu::buildSubmit(number, text, report, flash, d->reference++);
         if (parts.isEmpty()) {

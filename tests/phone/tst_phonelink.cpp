@@ -342,7 +342,9 @@ void tst_PhoneLink::startFallsBackToTextMode() {
     QVERIFY(m_rig->link.startDevice());
     QCOMPARE(m_rig->link.identity().mode, 1);
     QCOMPARE(m_rig->sim.messageMode(), 1);
-    QVERIFY(m_rig->sim.commands().endsWith(u"AT+CMGF=1"_s));
+    // Text mode then declares the character set of its text.
+    QCOMPARE(m_rig->sim.commands().mid(m_rig->sim.commands().size() - 3),
+             QStringList({u"AT+CMGF=1"_s, u"AT+CSCS=?"_s, u"AT+CSCS=\"GSM\""_s}));
 }
 
 QTEST_GUILESS_MAIN(tst_PhoneLink)

@@ -22,6 +22,8 @@ private slots:
     void portGoneDuringSubmit();
     void badNumber();
     void textMode();
+    void textCharsets_data();
+    void textCharsets();
 
 private:
     bool start(bool pdu = true);
@@ -182,7 +184,10 @@ void tst_Submit::textMode() {
     QCOMPARE(m_rig->link.submitSms(u"+44 1234-567"_s, u"Caf\u00E9 \u00E0 5\u00A3 {x}"_s, false, false),
              u"OK 3"_s);
     QCOMPARE(m_rig->sim.commands(), QStringList({u"AT+CSMP=17,167,0,0"_s, u"AT+CMGS=\"+441234567\""_s}));
-    QCOMPARE(m_rig->sim.submissions().at(0).body, QString::fromLatin1("Caf\xE9 \xE0 5\xA3 {x}"));
+    // The phone offers the GSM set: the text goes in it, escapes for the braces.
+    QCOMPARE(m_rig->sim.charset(), u"GSM"_s);
+    QCOMPARE(m_rig->sim.submissions().at(0).body, QString::fromLatin1("Caf\x05 \x7F 5\x01 \x1B(x\x1B)"));
+    QCOMPARE(m_rig->sim.submissions().at(0).text, u"Caf\u00E9 \u00E0 5\u00A3 {x}"_s);
     QVERIFY(!m_rig->logText().contains(u"\"?\""_s));
 
     // Report and flash go by AT+CSMP; characters outside the alphabet become "?", logged.
@@ -201,6 +206,66 @@ void tst_Submit::textMode() {
     QCOMPARE(m_rig->link.submitSms(u"+441234567"_s, u"two\rlines"_s, false, false), u"OK 9"_s);
     QCOMPARE(m_rig->sim.submissions().at(0).body, u"two\rlines"_s);
     QCOMPARE(m_rig->link.sendCommand(u"AT"_s), u"OK"_s);
+}
+
+void tst_Submit::textCharsets_data() {
+    QTest::addColumn<QStringList>("offered");  // empty: the phone refuses AT+CSCS=?
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("inForce");   // the phone's set after the start
+    QTest::addColumn<QByteArray>("bytes");  // hex of what the phone receives
+    QTest::addColumn<QString>("address");   // the number as AT+CMGS carries it
+    QTest::addColumn<QString>("arrives");   // the text as the phone reads it
+    QTest::addColumn<int>("replaced");      // characters sent as "?"
+    QTest::addColumn<int>("unfit");         // bytes the phone's set cannot hold
+    const QString text = u"Gr\u00FC\u00DFe \u00A35 \u20AC \u00E9"_s;
+    QTest::newRow("GSM among others") << QStringList{u"IRA"_s, u"GSM"_s, u"UCS2"_s} << text << u"GSM"_s
+                                      << "47727E1E65200135201B652005"_ba << u"+44123"_s << text << 0 << 0;
+    QTest::newRow("GSM, the letter on Ctrl-Z") << QStringList{u"GSM"_s} << u"\u0394\u039E!"_s << u"GSM"_s
+                                               << "103F21"_ba << u"+44123"_s << u"\u0394?!"_s << 1 << 0;
+    QTest::newRow("UCS2 without GSM")
+        << QStringList{u"IRA"_s, u"8859-1"_s, u"UCS2"_s} << text << u"UCS2"_s
+        << "0047007200FC00DF0065002000A30035002020AC002000E9"_ba.toHex()  // hex digits
+        << u"002B00340034003100320033"_s << text << 0 << 0;
+    QTest::newRow("8859-1 and IRA") << QStringList{u"IRA"_s, u"8859-1"_s} << text << u"8859-1"_s
+                                    << "4772FCDF6520A335203F20E9"_ba << u"+44123"_s
+                                    << u"Gr\u00FC\u00DFe \u00A35 ? \u00E9"_s << 1 << 0;
+    QTest::newRow("IRA only") << QStringList{u"IRA"_s} << text << u"IRA"_s << "47723F3F65203F35203F203F"_ba
+                              << u"+44123"_s << u"Gr??e ?5 ? ?"_s << 5 << 0;
+    // Nothing known to choose: Latin-1 as before, which the phone's own set cannot hold.
+    const QString unread = u"Gr\uFFFD\uFFFDe \uFFFD5 ? \uFFFD"_s;
+    QTest::newRow("no set known") << QStringList{u"PCCP437"_s} << text << u"IRA"_s
+                                  << "4772FCDF6520A335203F20E9"_ba << u"+44123"_s << unread << 1 << 4;
+    QTest::newRow("AT+CSCS=? refused") << QStringList() << text << u"IRA"_s << "4772FCDF6520A335203F20E9"_ba
+                                       << u"+44123"_s << unread << 1 << 4;
+}
+
+void tst_Submit::textCharsets() {
+    QFETCH(QStringList, offered);
+    QFETCH(QString, text);
+    QFETCH(QString, inForce);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, address);
+    QFETCH(QString, arrives);
+    QFETCH(int, replaced);
+    QFETCH(int, unfit);
+    m_rig->sim.setCharsets(offered);
+    if (offered.isEmpty()) {
+        m_rig->sim.setAnswer(u"AT+CSCS=?"_s, u"ERROR"_s);
+    }
+    QVERIFY(start(false));
+    QCOMPARE(m_rig->sim.charset(), inForce);
+    QVERIFY(m_rig->link.submitSms(u"+44123"_s, text, false, false).startsWith(u"OK"_s));
+    QCOMPARE(m_rig->sim.submissions().size(), 1);
+    const PhoneSimulator::Submission s = m_rig->sim.submissions().at(0);
+    QCOMPARE(s.body.toLatin1().toHex().toUpper(), bytes);
+    QCOMPARE(s.argument, u'"' + address + u'"');
+    QCOMPARE(s.number, u"+44123"_s);
+    QCOMPARE(s.text, arrives);
+    QCOMPARE(s.unfit, unfit);
+    QCOMPARE(m_rig->logText().contains(u"Text mode: %1 character(s) sent to +44123 as \"?\""_s.arg(replaced)),
+             replaced > 0);
+    QCOMPARE(m_rig->logText().contains(u"no character set of the phone could be chosen"_s),
+             !offered.contains(inForce));
 }
 
 QTEST_GUILESS_MAIN(tst_Submit)

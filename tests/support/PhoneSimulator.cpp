@@ -18,9 +18,10 @@ constexpr char kEsc = 0x1B;
 QByteArray line(const QString& text) {
     return "\r\n" + text.toLatin1() + "\r\n";
 }
+}  // namespace
 
 // Arguments of a command split at commas outside double quotes, quotes removed.
-QStringList arguments(const QString& text) {
+QStringList PhoneSimulator::arguments(const QString& text) {
     QStringList out;
     QString cur;
     bool quoted = false;
@@ -37,11 +38,6 @@ QStringList arguments(const QString& text) {
     out.append(cur.trimmed());
     return out;
 }
-
-QString phonebookLine(int index, const PhoneSimulator::PhonebookEntry& e) {
-    return QStringLiteral("+CPBR: %1,\"%2\",%3,\"%4\"").arg(index).arg(e.number).arg(e.type).arg(e.name);
-}
-}  // namespace
 
 PhoneSimulator::PhoneSimulator(QObject* parent) : QObject(parent) {
     m_memories.insert(QStringLiteral("SM"), Memory{250, 40, 16, {}});
@@ -206,7 +202,11 @@ void PhoneSimulator::process() {
     while (m_master >= 0) {
         if (m_inBody) {
             const qsizetype end = m_in.indexOf(kCtrlZ);
-            const qsizetype esc = m_in.indexOf(kEsc);
+            bool wait = false;
+            const qsizetype esc = cancelIn(end, &wait);
+            if (wait) {
+                break;
+            }
             if (esc >= 0 && (end < 0 || esc < end)) {
                 m_in.remove(0, esc + 1);
                 m_inBody = false;  // the sender gave up on this message
@@ -240,7 +240,15 @@ void PhoneSimulator::process() {
 }
 
 void PhoneSimulator::handle(const QByteArray& bytes) {
-    const QString command = QString::fromLatin1(bytes).trimmed();
+    // Control bytes before a command (a client clearing the line with ESC) are dropped.
+    qsizetype from = 0;
+    while (from < bytes.size() && quint8(bytes.at(from)) < 0x20) {
+        ++from;
+    }
+    const QString command = QString::fromLatin1(bytes.mid(from)).trimmed();
+    if (command.isEmpty()) {
+        return;
+    }
     m_commands.append(command);
     emit commandReceived(command);
     const Rule* rule = ruleFor(command);
@@ -254,7 +262,7 @@ void PhoneSimulator::handle(const QByteArray& bytes) {
     if (rule && !rule->answer.isNull()) {
         answer = rule->answer.isEmpty() ? QStringList() : rule->answer.split(u'\n');
     } else {
-        answer = answerFor(command);
+        answer = withErrorMode(answerFor(command));
     }
     QByteArray out;
     for (const QString& l : answer) {
@@ -321,9 +329,21 @@ QStringList PhoneSimulator::answerFor(const QString& command) {
     if (upper == QLatin1String("AT+CSCS?")) {
         return {QStringLiteral("+CSCS: \"%1\"").arg(m_charset), ok};
     }
+    if (upper == QLatin1String("AT+CSCS=?")) {
+        return {QStringLiteral("+CSCS: (\"%1\")").arg(m_charsets.join(QLatin1String("\",\""))), ok};
+    }
     if (upper.startsWith(QLatin1String("AT+CSCS="))) {
-        m_charset = arguments(command.mid(8)).value(0);
-        return {ok};
+        // The name comes in the set in force, so a phone in UCS2 takes it in hex as well.
+        const QString arg = arguments(command.mid(8)).value(0);
+        for (const QString& name : {arg, decodeText(arg)}) {
+            for (const QString& set : std::as_const(m_charsets)) {
+                if (set.compare(name, Qt::CaseInsensitive) == 0) {
+                    m_charset = set;
+                    return {ok};
+                }
+            }
+        }
+        return {error};
     }
     if (upper.startsWith(QLatin1String("AT+CMGS="))) {
         const QString arg = command.mid(8).trimmed();
@@ -336,10 +356,18 @@ QStringList PhoneSimulator::answerFor(const QString& command) {
         m_bodyArgument = arg;
         return {QStringLiteral(">")};
     }
+    if (upper == QLatin1String("AT+CPBW=?")) {
+        const Memory& mem = m_memories[m_memory];
+        return {QStringLiteral("+CPBW: (1-%1),%2,(129,145),%3")
+                    .arg(mem.size)
+                    .arg(mem.numberLength)
+                    .arg(mem.nameLength),
+                ok};
+    }
     if (upper.startsWith(QLatin1String("AT+CPB"))) {
         return phonebookAnswer(command, upper);
     }
-    return {error};
+    return standardAnswer(command, upper);
 }
 
 QStringList PhoneSimulator::phonebookAnswer(const QString& command, const QString& upper) {
@@ -401,7 +429,7 @@ QStringList PhoneSimulator::phonebookAnswer(const QString& command, const QStrin
             return {ok};
         }
         const QString number = args.value(1);
-        const QString name = args.value(3);
+        const QString name = decodeText(args.value(3));
         if (number.size() > mem.numberLength) {
             return {QStringLiteral("+CME ERROR: 26")};
         }
@@ -428,6 +456,11 @@ void PhoneSimulator::finishSubmit(const QByteArray& body) {
     s.pdu = m_mode == 0;
     s.argument = m_bodyArgument;
     s.body = QString::fromLatin1(body);
+    if (!s.pdu) {
+        s.charset = m_charset;
+        s.number = decodeText(arguments(m_bodyArgument).value(0));
+        s.text = decodeText(s.body, &s.unfit);
+    }
     QString answer;
     if (s.pdu) {
         const SubmittedSms sms = decodeSubmit(s.body);

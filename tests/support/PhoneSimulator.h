@@ -53,7 +53,13 @@ public:
     struct Submission {
         bool pdu = true;
         QString argument;  // the PDU length or the quoted number as given
-        QString body;      // the PDU hex or the text
+        QString body;      // the PDU hex or the text, each byte as received
+        // Text mode: the number and the text decoded from the character set in force, and
+        // how many of the body's bytes that set cannot hold (shown as U+FFFD in text).
+        QString number;
+        QString text;
+        QString charset;
+        int unfit = 0;
     };
     struct PhonebookEntry {
         QString number;
@@ -108,6 +114,10 @@ public:
     int messageMode() const { return m_mode; }
     QString smsParameters() const { return m_csmp; }  // the last AT+CSMP arguments
     QString charset() const { return m_charset; }
+    // The character sets AT+CSCS=? offers, in the phone's order ("GSM", "IRA", "8859-1", "UCS2").
+    void setCharsets(const QStringList& sets) { m_charsets = sets; }
+    QString revision() const { return m_revision; }  // AT+CGMR
+    QString imsi() const { return m_imsi; }          // AT+CIMI
     qint64 bytesReceived() const { return m_bytesIn; }
     qint64 bytesSent() const { return m_bytesOut; }
 
@@ -130,6 +140,13 @@ private:
     void handle(const QByteArray& line);
     QStringList answerFor(const QString& command);
     QStringList phonebookAnswer(const QString& command, const QString& upper);
+    QStringList standardAnswer(const QString& command, const QString& upper);
+    QStringList withErrorMode(QStringList answer) const;
+    QString phonebookLine(int index, const PhonebookEntry& e) const;
+    static QStringList arguments(const QString& text);
+    QString encodeText(const QString& text) const;
+    QString decodeText(const QString& received, int* unfit = nullptr) const;
+    qsizetype cancelIn(qsizetype end, bool* wait) const;
     void finishSubmit(const QByteArray& body);
     void queueOut(const QByteArray& bytes, int delayMs);
     void writeNow(const QByteArray& bytes);
@@ -157,6 +174,13 @@ private:
     int m_reference = 1;
     QString m_csmp = QStringLiteral("17,167,0,0");
     QString m_charset = QStringLiteral("IRA");
+    QStringList m_charsets{QStringLiteral("GSM"), QStringLiteral("IRA"), QStringLiteral("8859-1"),
+                           QStringLiteral("UCS2")};
+    int m_cmee = 1;  // numeric error codes from the start, as many phones come
+    QString m_revision = QStringLiteral("1.0.4");
+    QString m_imsi = QStringLiteral("262019876543210");
+    QString m_serviceCentre = QStringLiteral("+491710760000");
+    QStringList m_storage{QStringLiteral("SM"), QStringLiteral("SM"), QStringLiteral("SM")};
     bool m_inBody = false;
     QString m_bodyArgument;
     QString m_submitAnswer;

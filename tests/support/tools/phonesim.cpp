@@ -33,8 +33,12 @@ int main(int argc, char** argv) {
     QObject::connect(&phone, &PhoneSimulator::commandReceived,
                      [](const QString& command) { std::fprintf(stderr, "<- %s\n", qPrintable(command)); });
     QObject::connect(&phone, &PhoneSimulator::submitted, [](const PhoneSimulator::Submission& s) {
-        const QString text = s.pdu ? PhoneSimulator::decodeSubmit(s.body).text : s.body;
-        std::fprintf(stderr, "SMS: %s\n", qPrintable(text));
+        const QString text = s.pdu ? PhoneSimulator::decodeSubmit(s.body).text : s.text;
+        std::fprintf(stderr, "SMS: %s\n", qUtf8Printable(text));
+        if (s.unfit > 0) {
+            std::fprintf(stderr, "SMS: %d byte(s) outside the character set %s\n", s.unfit,
+                         qPrintable(s.charset));
+        }
     });
     std::printf("%s\n", qPrintable(phone.devicePath()));
     std::fflush(stdout);
