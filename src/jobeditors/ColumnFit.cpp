@@ -51,10 +51,13 @@ int contentWidth(ListView* list, int column, bool headerPicture) {
     return qMax(header, (list->*TreeAccess::cellsHint())(column));
 }
 
-int growColumns(ListView* list, bool headerPicture) {
+int growColumns(ListView* list, bool headerPicture, int mostPixels) {
     int total = 0;
     for (int c = 0; c < list->columnCount(); ++c) {
-        const int need = contentWidth(list, c, headerPicture);
+        int need = contentWidth(list, c, headerPicture);
+        if (mostPixels > 0) {
+            need = qMin(need, mostPixels);
+        }
         if (need > list->columnWidth(c)) {
             list->setColumnWidthTwips(c, Twips::fromPixels(need));
         }

@@ -9,9 +9,9 @@ namespace ColumnFit {
 // The width in pixels that a column's header (with room for a header picture when
 // headerPicture is set) and its cells need to show their texts whole.
 int contentWidth(ListView* list, int column, bool headerPicture = false);
-// Widens every column whose texts need more room than it has; returns the width all columns
-// take now, in pixels.
-int growColumns(ListView* list, bool headerPicture = false);
+// Widens every column whose texts need more room than it has, up to mostPixels (0: no limit;
+// a longer text then scrolls into view); returns the width all columns take now, in pixels.
+int growColumns(ListView* list, bool headerPicture = false, int mostPixels = 0);
 // The outer width in pixels a list needs to show columns that take columnsWidth pixels, with
 // room for a vertical scroll bar.
 int listWidthFor(const ListView* list, int columnsWidth);

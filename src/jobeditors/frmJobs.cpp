@@ -33,6 +33,8 @@ constexpr int kNewTop = 960;
 constexpr int kEditTop = 1440;
 constexpr int kDelTop = 1920;
 constexpr int kCloseTop = 3480;
+// Texts up to this many characters widen a column.
+constexpr int kMostCharacters = 60;
 
 QPushButton* button(QWidget* parent, const QString& text, int top) {
     auto* b = new QPushButton(text, parent);
@@ -140,13 +142,17 @@ void frmJobs::getJobs() {
 }
 
 void frmJobs::fitToTexts() {
-    // Every column as wide as its header (with the sort picture a click adds) and its cells.
-    const int columns = ColumnFit::growColumns(lstJobs2, true);
+    // Every column as wide as its header (with the sort picture a click adds) and its cells;
+    // a name or an identifier longer than any a person types scrolls into view instead.
+    const int most = lstJobs2->fontMetrics().averageCharWidth() * kMostCharacters;
+    const int columns = ColumnFit::growColumns(lstJobs2, true, most);
     const int listWidth = qMax(Twips::toPixels(kListWidth), ColumnFit::listWidthFor(lstJobs2, columns));
     int statusWidth = listWidth;
     for (int i = 1; i <= lstJobs2->count(); ++i) {
-        statusWidth = qMax(statusWidth, labStatus->fontMetrics().horizontalAdvance(lstJobs2->item(i)->toolTipText()));
+        statusWidth =
+            qMax(statusWidth, labStatus->fontMetrics().horizontalAdvance(lstJobs2->item(i)->toolTipText()));
     }
+    statusWidth = qMin(statusWidth, listWidth + most);
     const int margin = Twips::toPixels(kMargin);
     const int buttonsLeft = margin + listWidth + margin;
     const int windowWidth = std::max({Twips::toPixels(kWindowWidth), buttonsLeft + Twips::toPixels(kButtonWidth) + margin,

@@ -501,6 +501,25 @@ private slots:
         QVERIFY(!t->ctx().windows().isLoaded(QStringLiteral("frmJobNew")));
     }
 
+    // A name widens its column, the list and the window; one longer than a person types
+    // scrolls into view instead of stretching the window without end.
+    void namesWidenTheList_data() {
+        QTest::addColumn<int>("length");
+        QTest::newRow("a long name") << 45;
+        QTest::newRow("past any name") << 250;
+    }
+    void namesWidenTheList() {
+        QFETCH(int, length);
+        const QByteArray name = QByteArray("Forward every message to the office ").leftJustified(length, 'x');
+        writeJobs(job("f1", "0", "FWD", name.constData()));
+        frmJobs* w = load();
+        const QFontMetrics fm = w->lstJobs2->fontMetrics();
+        const int text = fm.horizontalAdvance(QString::fromLatin1(name));
+        QVERIFY(w->lstJobs2->columnWidth(2) >= qMin(text, fm.averageCharWidth() * 60));
+        QVERIFY(w->cmdNew->x() > w->lstJobs2->geometry().right());
+        QVERIFY(w->width() < fm.averageCharWidth() * 160);
+    }
+
     // A name is shown as it was typed, never drawn as markup.
     void statusLineShowsTheNameAsTyped() {
         writeJobs(job("e1", "1", "N", "<b>Night</b> run"));
