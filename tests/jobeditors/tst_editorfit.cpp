@@ -2,6 +2,7 @@
 // fonts of the desktop: labels, buttons, options, column headers, cells and boxes.
 #include <QTest>
 
+#include <QLineEdit>
 #include <QWindow>
 #include <functional>
 #include <memory>
@@ -140,6 +141,27 @@ private slots:
         QVERIFY(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QStringList misfits = TextFit::misfits(w);
+        QVERIFY2(misfits.isEmpty(), qPrintable(misfits.join(u'\n')));
+        w->close();
+    }
+
+    // An example that grows with the identifier typed into an open editor keeps its lines.
+    void exampleGrowsWithTheIdentifier_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* name : {"forward, new", "exec, new", "query, new", "sendmail, new"}) {
+            QTest::newRow(name) << QString::fromLatin1(name);
+        }
+    }
+    void exampleGrowsWithTheIdentifier() {
+        QFETCH(QString, window);
+        TestContext t;
+        registerJobEditorWindows(t.ctx().windows());
+        auto* w = static_cast<JobEditorFrame*>(openers().value(window)(t));
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->txtJobIdent->setText(u"HEATING-OF-THE-WEEKEND-HOUSE"_s);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         const QStringList misfits = TextFit::misfits(w);
         QVERIFY2(misfits.isEmpty(), qPrintable(misfits.join(u'\n')));
