@@ -53,6 +53,8 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions rest
 
     labExample = new QLabel(this);
     labExample->setWordWrap(true);
+    // The example quotes the identifier as typed, never as markup.
+    labExample->setTextFormat(Qt::PlainText);
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setDefault(true);
     cmdCancel = commandButton(QStringLiteral("&Cancel"), this);
@@ -74,11 +76,10 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions rest
     auto* left = new QVBoxLayout;
     left->addLayout(fields);
     left->addWidget(m_options, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(labExample, 1);
-    bottom->addStretch(0);  // takes the room of a hidden example
-    bottom->addWidget(cmdOK, 0, Qt::AlignBottom);
-    bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(0);  // takes the room of a hidden example
+    buttons->addWidget(cmdOK, 0, Qt::AlignBottom);
+    buttons->addWidget(cmdCancel, 0, Qt::AlignBottom);
 
     auto* outer = new QGridLayout(this);
     outer->addLayout(left, 0, 0);
@@ -88,12 +89,21 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions rest
         right->addWidget(chkActive);
         right->addWidget(Frame2, 1);
         outer->addLayout(right, 0, 1);
+        auto* bottom = new QHBoxLayout;
+        bottom->addWidget(labExample, 1);
+        bottom->addLayout(buttons);
         outer->addLayout(bottom, 1, 0, 1, 2);
-        outer->setColumnStretch(0, 3);
-        outer->setColumnStretch(1, 1);
+        // The job's own options take what the window gains; the restrictions keep their width.
+        outer->setColumnStretch(0, 1);
     } else {
-        fields->addWidget(chkActive, 0, 2);
-        outer->addLayout(bottom, 1, 0);
+        // The activation under the description, the example and the buttons at the foot of
+        // the same column; the side area beside it takes the window's height.
+        fields->addWidget(chkActive, 3, 1);
+        left->addWidget(labExample);
+        left->addLayout(buttons);
+        m_side = new QWidget(this);
+        outer->addWidget(m_side, 0, 1);
+        outer->setColumnStretch(1, 1);
     }
 
     connect(txtJobIdent, &QLineEdit::textChanged, this, [this] { txtJobIdent_Change(); });
@@ -121,6 +131,8 @@ void JobEditorFrame::makeRestrictions() {
     cmdAdd = commandButton(m_typeIndex == 0 ? QStringLiteral("< A&dd") : QStringLiteral("< &Add"), Frame2);
     cmdDel = commandButton(QStringLiteral("D&elete"), Frame2);
     lstRestrict = new QListWidget(Frame2);
+    // As wide as the frame's texts make it, not as wide as a list would like to be.
+    lstRestrict->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     optAllow = new QRadioButton(QStringLiteral("Allo&w from these numbers"), Frame2);
     optDeny = new QRadioButton(QStringLiteral("Den&y from these numbers"), Frame2);
     m_restrictGroup = new QButtonGroup(this);
@@ -236,6 +248,11 @@ void JobEditorFrame::showEvent(QShowEvent* event) {
         openingSetUp(QString());
     }
     QDialog::showEvent(event);
+    // Wrapped labels report too small a minimum: the window never gets smaller than its texts
+    // need, whatever room the screen offers.
+    const QSize needed = sizeHint();
+    setMinimumSize(needed);
+    resize(size().expandedTo(needed));
 }
 
 void JobEditorFrame::openingSetUp(const QString& requestedKey) {

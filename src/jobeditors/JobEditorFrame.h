@@ -143,6 +143,8 @@ protected:
     virtual void afterSave() {}
 
     QWidget* optionsArea() const { return m_options; }
+    // Without restrictions: the column beside the job's fields and the options area.
+    QWidget* sideArea() const { return m_side; }
 
     // The job's settings section and access to its keys.
     QString section() const;
@@ -207,6 +209,7 @@ private:
     bool m_noFreeNumber = false;
     bool m_checkingIdent = false;
     QWidget* m_options = nullptr;
+    QWidget* m_side = nullptr;
     QButtonGroup* m_restrictGroup = nullptr;
     QList<QWidget*> m_selectAll;
     EditorToolTips m_toolTips;

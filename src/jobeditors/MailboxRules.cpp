@@ -64,15 +64,21 @@ QString formatNumber(double value) {
 }
 
 bool isPort(const QString& text) {
-    if (!isNumber(text)) {
+    static const QRegularExpression whole(QStringLiteral(R"(^\s*[0-9]{1,5}\s*$)"));
+    if (!whole.match(text).hasMatch()) {
         return false;
     }
-    const double port = std::round(numberValue(text));
+    const int port = text.trimmed().toInt();
     return port >= 1 && port <= 65535;
 }
 
 quint16 portValue(const QString& text) {
-    return isPort(text) ? quint16(std::lround(numberValue(text))) : quint16(0);
+    return isPort(text) ? quint16(text.trimmed().toInt()) : quint16(0);
+}
+
+bool isWholeMinutes(double minutes) {
+    // 1.1 hours are 66 minutes, though the double holds a hair more.
+    return minutes >= 1 - 1e-9 && std::abs(minutes - std::round(minutes)) < 1e-9;
 }
 
 }  // namespace MailboxRules

@@ -34,9 +34,11 @@ bool isNumber(const QString& text);
 double numberValue(const QString& text);
 // A number as plain decimal text: 90, 7.5 (no exponent, no trailing zeros).
 QString formatNumber(double value);
-// A port the box may hold: a number whose rounded value lies in 1..65535.
+// A port the box may hold: a whole number from 1 to 65535, blanks around it allowed.
 bool isPort(const QString& text);
-// The port of a text that isPort accepts (rounded); 0 otherwise.
+// The port of a text that isPort accepts; 0 otherwise.
 quint16 portValue(const QString& text);
+// An interval a mailbox can be checked at: a whole number of minutes, at least 1.
+bool isWholeMinutes(double minutes);
 
 }  // namespace MailboxRules

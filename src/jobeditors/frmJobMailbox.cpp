@@ -6,13 +6,16 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
 
 #include "AppContext.h"
+#include "ColumnFit.h"
 #include "ListView.h"
 #include "MailboxRules.h"
 #include "MsgBox.h"
@@ -38,10 +41,13 @@ frmJobMailbox::frmJobMailbox(AppContext& ctx, QWidget* parent)
     makeMailboxSettings();
     makeJobOptions();
 
-    auto* area = new QHBoxLayout(optionsArea());
+    auto* area = new QVBoxLayout(optionsArea());
     area->setContentsMargins(0, 0, 0, 0);
     area->addWidget(Frame2);
-    area->addWidget(Frame3, 1);
+    area->addStretch(1);
+    auto* side = new QVBoxLayout(sideArea());
+    side->setContentsMargins(0, 0, 0, 0);
+    side->addWidget(Frame3);
 
     // New jobs start with empty lists that show their two columns.
     fillCriteriaList(QString());
@@ -128,11 +134,7 @@ void frmJobMailbox::saveJob() {
     writeKey(QStringLiteral("Username"), txtUsername->text());
     writeKey(QStringLiteral("Password"), scramble(txtPassword->text(), QString()));
 
-    double interval = MailboxRules::numberValue(txtIntervall->text());
-    if (optHours->isChecked()) {
-        interval *= 60;
-    }
-    writeKey(QStringLiteral("Interval"), MailboxRules::formatNumber(interval));
+    writeKey(QStringLiteral("Interval"), MailboxRules::formatNumber(std::round(intervalMinutes())));
 
     if (optCriteria->isChecked()) {
         saveCriteriaList();
@@ -192,6 +194,7 @@ void frmJobMailbox::fillRuleList(ListView* list, const QString& caption, const Q
         ListItem* row = list->addItem(rule.field);
         row->setSubItem(1, rule.expression);
     }
+    ColumnFit::fillWithLastColumn(list);
 }
 
 QString frmJobMailbox::ruleListText(const ListView* list) const {
@@ -214,8 +217,9 @@ void frmJobMailbox::saveExceptionList() {
 void frmJobMailbox::openRuleEditor(const QString& mode) {
     // The criteria editor copies the rows of the mode's list and writes them back on its OK;
     // it unloads itself, so every opening starts from this editor's current list.
-    if (m_ctx.windows().has(kRuleEditor)) {
-        frmJobMailboxEdit::editRules(m_ctx, mode, lstCriteria, lstException, this);
+    if (m_ctx.windows().has(kRuleEditor) &&
+        frmJobMailboxEdit::editRules(m_ctx, mode, lstCriteria, lstException, this)) {
+        ColumnFit::refit(mode == kCriteriaMode ? lstCriteria : lstException);
     }
 }
 
@@ -346,8 +350,26 @@ void frmJobMailbox::txtPort_LostFocus() {
 }
 
 void frmJobMailbox::txtIntervall_LostFocus() {
-    checkNumber(txtIntervall, QStringLiteral("Please enter the number if minutes or hours") + kCRLF +
-                                  QStringLiteral("for an interval to check this mailbox."));
+    // A mailbox is checked every so many minutes: no interval, or one of 0, would have it
+    // checked on every tick.
+    if (MailboxRules::numberValue(txtIntervall->text()) > 0) {
+        return;
+    }
+    refuseInterval();
+}
+
+void frmJobMailbox::refuseInterval() {
+    m_checkingBox = true;
+    m_ctx.msgBox().show(QStringLiteral("Please enter the number if minutes or hours") + kCRLF +
+                            QStringLiteral("for an interval to check this mailbox."),
+                        MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Tellwick: Invalid input"), this);
+    txtIntervall->setFocus();
+    m_checkingBox = false;
+}
+
+double frmJobMailbox::intervalMinutes() const {
+    const double value = MailboxRules::numberValue(txtIntervall->text());
+    return optHours->isChecked() ? value * 60 : value;
 }
 
 void frmJobMailbox::txtMaxMsg_LostFocus() {
@@ -356,11 +378,11 @@ void frmJobMailbox::txtMaxMsg_LostFocus() {
 }
 
 bool frmJobMailbox::checkBeforeSave() {
-    // Enter presses OK without leaving a box, so what leaving would have refused is refused
-    // here: an interval or a limit that is no number would be stored as 0. An empty box is
-    // stored as 0 (interval) or 1 (limit).
-    if (!txtIntervall->text().isEmpty() && !MailboxRules::isNumber(txtIntervall->text())) {
-        txtIntervall_LostFocus();
+    // The interval is stored as a positive whole number of minutes, also when the box was
+    // never touched or the job had none. Enter presses OK without leaving a box, so a limit
+    // that is no number is refused here too; an empty limit is stored as 1.
+    if (!MailboxRules::isWholeMinutes(intervalMinutes())) {
+        refuseInterval();
         return false;
     }
     if (chkRequest->isChecked() && !txtMaxMsg->text().isEmpty() &&
@@ -389,14 +411,6 @@ bool frmJobMailbox::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return JobEditorFrame::eventFilter(watched, event);
-}
-
-void frmJobMailbox::showEvent(QShowEvent* event) {
-    JobEditorFrame::showEvent(event);
-    // Wrapped labels report too small a minimum; the window never gets smaller than it needs.
-    const QSize needed = sizeHint();
-    setMinimumSize(needed);
-    resize(size().expandedTo(needed));
 }
 
 // ---- login test ----------------------------------------------------------------------------

@@ -105,7 +105,6 @@ protected:
     bool checkBeforeSave() override;
     void ownToolTips() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void makeMailboxSettings();
@@ -121,7 +120,11 @@ private:
     void openRuleEditor(const QString& mode);
     // The port rule: an empty box, or one that holds no port number, becomes "110".
     void correctPort();
-    // Shown when the interval or the limit is no number; false then, with the focus back.
+    // The "Tellwick: Invalid input" box about the interval, with the focus back in its box.
+    void refuseInterval();
+    // The interval the boxes give, in minutes.
+    double intervalMinutes() const;
+    // Shown when the limit is no number; false then, with the focus back.
     bool checkNumber(QLineEdit* box, const QString& message);
 
     QButtonGroup* m_unitGroup = nullptr;

@@ -19,9 +19,9 @@
 #include "Twips.h"
 
 namespace {
-constexpr int kBoxWidthTwips = 2400;
+constexpr int kBoxWidthTwips = 3000;
 constexpr int kNumberBoxWidthTwips = 600;
-constexpr int kOptionsWidthTwips = 6300;
+constexpr int kOptionsWidthTwips = 7200;
 constexpr int kPictureButtonPixels = 20;
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent) {
@@ -92,7 +92,7 @@ void frmJobMailbox::makeMailboxSettings() {
 }
 
 void frmJobMailbox::makeJobOptions() {
-    Frame3 = new QGroupBox(QStringLiteral("Job options: "), optionsArea());
+    Frame3 = new QGroupBox(QStringLiteral("Job options: "), sideArea());
     Frame3->setMinimumWidth(Twips::toPixels(kOptionsWidthTwips));
     Label14 = wrappedLabel(
         QStringLiteral(

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "AppContext.h"
+#include "ColumnFit.h"
 #include "ListView.h"
 #include "MsgBox.h"
 #include "Twips.h"
@@ -51,6 +52,7 @@ frmJobMailboxEdit::frmJobMailboxEdit(AppContext& ctx, QWidget* parent) : QDialog
     cmdDelete = plainButton(u"&Delete"_s, this);
     cmdDelete->setToolTip(u"Delete selected entry from list"_s);
     cmdOK = plainButton(u"&OK"_s, this);
+    cmdOK->setDefault(true);  // Enter
     cmdCancel = plainButton(u"&Cancel"_s, this);
 
     auto* entry = new QGridLayout;
@@ -176,6 +178,8 @@ void frmJobMailboxEdit::openingSetUp() {
         lstList->addColumn(u"Criteria"_s, kExpressionColumnTwips);
         getCriteria();
     }
+    // The field column as wide as its texts, the expressions in all the room that is left.
+    ColumnFit::fillWithLastColumn(lstList);
     // The explanation's height follows its new text before the window is drawn.
     layout()->activate();
 }
@@ -260,6 +264,7 @@ void frmJobMailboxEdit::cmdAdd_Click() {
     }
     ListItem* row = lstList->addItem(lstField->currentText());
     row->setSubItem(1, txtText->text());
+    ColumnFit::refit(lstList);
 }
 
 void frmJobMailboxEdit::cmdDelete_Click() {

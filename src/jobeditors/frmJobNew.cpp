@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "AppContext.h"
+#include "ColumnFit.h"
 #include "JobEditorHost.h"
 #include "JobTypes.h"
 #include "ListView.h"
@@ -27,14 +28,12 @@ frmJobNew::frmJobNew(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(
     setWindowTitle(QStringLiteral("Select job type"));
 
     Label1 = new QLabel(QStringLiteral("Please select which kind of job you want to create:"), this);
-    // Wide enough for the question in the font at hand; the list as wide as the question.
-    const int width = std::max(kListWidth, Twips::fromPixels(Label1->sizeHint().width()));
-    Twips::setGeometry(Label1, kLeft, 60, width, 255);
+    Twips::setGeometry(Label1, kLeft, 60, kListWidth, 255);
     lstJobTypes = new ListView(this);
-    Twips::setGeometry(lstJobTypes, kLeft, kListTop, width, 1440);
+    Twips::setGeometry(lstJobTypes, kLeft, kListTop, kListWidth, 1440);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    const int right = kLeft + width;
+    const int right = kLeft + kListWidth;
     Twips::setGeometry(cmdCancel, right - 2 * kButtonWidth - 120, 1905, kButtonWidth, kButtonHeight);
     Twips::setGeometry(cmdOK, right - kButtonWidth, 1905, kButtonWidth, kButtonHeight);
     cmdOK->setDefault(true);
@@ -65,8 +64,22 @@ void frmJobNew::getJobTypes() {
         item->setToolTipText(jobTypeDescription(t));
     }
 
+    // As wide as the question above it and as the texts of the columns need, and high enough
+    // to show every type without scrolling.
+    const int columns = ColumnFit::growColumns(lstJobTypes);
+    const int width = std::max({kListWidth, Twips::fromPixels(Label1->sizeHint().width()),
+                                Twips::fromPixels(ColumnFit::listWidthFor(lstJobTypes, columns))});
+    const int right = kLeft + width;
+    Twips::setWidth(Label1, width);
+    Twips::setHeight(Label1, std::max(255, Twips::fromPixels(Label1->sizeHint().height())));
+    Twips::setWidth(lstJobTypes, width);
+    Twips::setLeft(cmdCancel, right - 2 * kButtonWidth - 120);
+    Twips::setLeft(cmdOK, right - kButtonWidth);
+    Twips::setWidth(this, right + kLeft);
+
     const int listTop = Twips::top(lstJobTypes);
-    const int listHeight = lstJobTypes->count() * kRowHeight + 320;
+    const int listHeight = std::max(lstJobTypes->count() * kRowHeight + 320,
+                                    Twips::fromPixels(ColumnFit::listHeightFor(lstJobTypes, lstJobTypes->count())));
     Twips::setHeight(lstJobTypes, listHeight);
     const int buttonTop = listTop + listHeight + 105;
     Twips::setTop(cmdCancel, buttonTop);

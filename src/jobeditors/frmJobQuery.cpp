@@ -14,11 +14,12 @@
 #include <QVBoxLayout>
 
 #include "AppContext.h"
+#include "TextArea.h"
 #include "Twips.h"
 
 namespace {
 constexpr int kQueryType = 2;
-constexpr int kBoxWidthTwips = 3600;
+constexpr int kBoxWidthTwips = 4800;
 constexpr int kQueryHeightTwips = 1200;
 constexpr int kDelimiterWidthTwips = 600;
 constexpr int kIndentPixels = 20;
@@ -28,6 +29,7 @@ QString oneLine(const QString& text) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n|\u2028|\u2029"));
     return QString(text).replace(lineBreak, QStringLiteral(" "));
 }
+constexpr int kQueryLines = 4;
 }  // namespace
 
 frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
@@ -40,15 +42,14 @@ frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
     optUseThisQuery =
         new QRadioButton(QStringLiteral("&Use this query (<#1>, <#2>,..., <#10> for variables):"), Frame1);
     optSendQuery = new QRadioButton(QStringLiteral("&Query will be send with SMS message"), Frame1);
-    txtQuery = new QPlainTextEdit(Frame1);
-    txtQuery->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtQuery->setTabChangesFocus(true);
+    txtQuery = new TextArea(kQueryLines, Frame1);
     cmdHelp = commandButton(QStringLiteral("Hel&p"), Frame1);
     Label6 = new QLabel(
         QStringLiteral("use <$sender> or <$sendername> in your query to insert sender's phone number or name "
                        "from your addressbook."),
         Frame1);
     Label6->setWordWrap(true);
+    Label6->setTextFormat(Qt::PlainText);
     chkAnswer = new QCheckBox(QStringLiteral("&Send a result message:"), Frame1);
     optToSender = new QRadioButton(QStringLiteral("&Back to sender"), Frame1);
     optToNumber = new QRadioButton(QStringLiteral("To th&is/these number/s:"), Frame1);

@@ -21,6 +21,7 @@
 #include "Prompts.h"
 #include "SendmailQueryTest.h"
 #include "SharedState.h"
+#include "TextArea.h"
 #include "Twips.h"
 
 using namespace Qt::StringLiterals;
@@ -31,15 +32,6 @@ constexpr int kBoxWidthTwips = 4500;
 constexpr int kTextLines = 4;
 constexpr int kQueryLines = 2;
 const QString kCrLf = u"\r\n"_s;
-
-QPlainTextEdit* textArea(QWidget* parent, int lines) {
-    auto* box = new QPlainTextEdit(parent);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setTabChangesFocus(true);
-    const int lineHeight = box->fontMetrics().lineSpacing();
-    box->setMinimumHeight(lineHeight * lines + 2 * box->frameWidth() + 8);
-    return box;
-}
 
 // The mail text keeps its line breaks as "|" in the settings file. Every kind of line break
 // counts: the settings file would otherwise turn a lone CR or LF into a blank.
@@ -114,7 +106,7 @@ void frmJobSendmail::makeControls() {
     Label8->setBuddy(txtConnection);
     cmdBuild = commandButton(u"B&uild"_s, Frame1);
     Label7 = new QLabel(u"S&QL query string:"_s, Frame1);
-    txtQuery = textArea(Frame1, kQueryLines);
+    txtQuery = new TextArea(kQueryLines, Frame1);
     Label7->setBuddy(txtQuery);
     cmdHelp = commandButton(u"&Help"_s, Frame1);
     cmdTest = commandButton(u"Te&st"_s, Frame1);
@@ -122,7 +114,7 @@ void frmJobSendmail::makeControls() {
     txtSubject = new QLineEdit(Frame1);
     Label9->setBuddy(txtSubject);
     Label10 = new QLabel(u"Message te&xt:"_s, Frame1);
-    txtText = textArea(Frame1, kTextLines);
+    txtText = new TextArea(kTextLines, Frame1);
     Label10->setBuddy(txtText);
     Label11 = new QLabel(u"A&ttachments:"_s, Frame1);
     txtAttach = new QLineEdit(Frame1);
@@ -318,7 +310,7 @@ QString frmJobSendmail::Example() const {
 void frmJobSendmail::afterSave() {
     if (m_ctx.state().smtpServer.trimmed().isEmpty()) {
         m_ctx.msgBox().show(u"You haven't set up a mailserver to send E-Mail messages."_s + kCrLf +
-                                u"Please use the settings/E-Mail menu to do so, otherwise"_s + kCrLf +
+                                u"Please use the Settings/Mail Settings menu to do so, otherwise"_s + kCrLf +
                                 u"this job can't be executed."_s,
                             MsgBox::OKOnly, MsgBox::Information, u"Tellwick: No mailserver specified"_s,
                             this);

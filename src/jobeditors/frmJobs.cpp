@@ -1,9 +1,12 @@
 #include "frmJobs.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPushButton>
 
 #include "AppContext.h"
+#include "ColumnFit.h"
 #include "JobEditorHost.h"
 #include "JobList.h"
 #include "JobTypes.h"
@@ -17,9 +20,25 @@ namespace {
 const QColor kActiveColour(0, 0, 0);
 const QColor kInactiveColour(128, 128, 128);
 
+// The window's design, in twips; the list and the window grow where the texts need more.
+constexpr int kMargin = 120;
+constexpr int kListTop = 960;
+constexpr int kListWidth = 4455;
+constexpr int kListHeight = 2895;
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 375;
+constexpr int kWindowWidth = 6030;
+constexpr int kWindowHeight = 4290;
+constexpr int kNewTop = 960;
+constexpr int kEditTop = 1440;
+constexpr int kDelTop = 1920;
+constexpr int kCloseTop = 3480;
+// Texts up to this many characters widen a column.
+constexpr int kMostCharacters = 60;
+
 QPushButton* button(QWidget* parent, const QString& text, int top) {
     auto* b = new QPushButton(text, parent);
-    Twips::setGeometry(b, 4695, top, 1215, 375);
+    Twips::setGeometry(b, kMargin + kListWidth + kMargin, top, kButtonWidth, kButtonHeight);
     return b;
 }
 
@@ -36,24 +55,26 @@ frmJobs::frmJobs(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
     Label1 = new QLabel(QStringLiteral("&Existing jobs:"), this);
     Twips::setGeometry(Label1, 120, 720, 2000, 255);
     lstJobs2 = new ListView(this);
-    Twips::setGeometry(lstJobs2, 120, 960, 4455, 2895);
+    Twips::setGeometry(lstJobs2, kMargin, kListTop, kListWidth, kListHeight);
     lstJobs2->setCheckboxes(true);
     Label1->setBuddy(lstJobs2);
     labStatus = new QLabel(this);
-    Twips::setGeometry(labStatus, 120, 3915, 4455, 255);
+    // The name of a job is shown as it was typed, never as markup.
+    labStatus->setTextFormat(Qt::PlainText);
+    Twips::setGeometry(labStatus, kMargin, 3915, kListWidth, 255);
 
-    cmdNew = button(this, QStringLiteral("&New..."), 960);
-    cmdEdit = button(this, QStringLiteral("&Edit..."), 1440);
-    cmdDel = button(this, QStringLiteral("D&elete"), 1920);
-    cmdClose = button(this, QStringLiteral("&Done"), 3480);
+    cmdNew = button(this, QStringLiteral("&New..."), kNewTop);
+    cmdEdit = button(this, QStringLiteral("&Edit..."), kEditTop);
+    cmdDel = button(this, QStringLiteral("D&elete"), kDelTop);
+    cmdClose = button(this, QStringLiteral("&Done"), kCloseTop);
     cmdEdit->setEnabled(false);
     cmdDel->setEnabled(false);
     for (QPushButton* b : {cmdNew, cmdEdit, cmdDel, cmdClose}) {
         b->setAutoDefault(false);
     }
 
-    Twips::setWidth(this, 6030);
-    Twips::setHeight(this, 4290);
+    Twips::setWidth(this, kWindowWidth);
+    Twips::setHeight(this, kWindowHeight);
     setFixedSize(size());
 
     connect(lstJobs2, &ListView::ItemClick, this, [this](ListItem*) { lstJobs2_Click(); });
@@ -80,6 +101,8 @@ void frmJobs::getJobs() {
     lstJobs2->clearItems();
     lstJobs2->clearColumns();
 
+    // The columns start from the list's design width; fitToTexts widens what needs more.
+    Twips::setWidth(lstJobs2, kListWidth);
     const double width = Twips::width(lstJobs2);
     lstJobs2->addColumn(QStringLiteral("Active/Type"), qRound(width / 4));
     lstJobs2->addColumn(QStringLiteral("Ident."), qRound(width / 7));
@@ -115,6 +138,43 @@ void frmJobs::getJobs() {
     lstJobs2->setSelectedItem(nullptr);
     cmdEdit->setEnabled(false);
     cmdDel->setEnabled(false);
+    fitToTexts();
+}
+
+void frmJobs::fitToTexts() {
+    // Every column as wide as its header (with the sort picture a click adds) and its cells;
+    // a name or an identifier longer than any a person types scrolls into view instead.
+    const int most = lstJobs2->fontMetrics().averageCharWidth() * kMostCharacters;
+    const int columns = ColumnFit::growColumns(lstJobs2, true, most);
+    const int listWidth = qMax(Twips::toPixels(kListWidth), ColumnFit::listWidthFor(lstJobs2, columns));
+    int statusWidth = listWidth;
+    for (int i = 1; i <= lstJobs2->count(); ++i) {
+        statusWidth =
+            qMax(statusWidth, labStatus->fontMetrics().horizontalAdvance(lstJobs2->item(i)->toolTipText()));
+    }
+    statusWidth = qMin(statusWidth, listWidth + most);
+    const int margin = Twips::toPixels(kMargin);
+    const int buttonsLeft = margin + listWidth + margin;
+    const int windowWidth = std::max({Twips::toPixels(kWindowWidth), buttonsLeft + Twips::toPixels(kButtonWidth) + margin,
+                                  margin + statusWidth + margin});
+
+    // The sentence on top wraps within the window; what is below moves down when it needs
+    // more than its two lines.
+    const int labelWidth = windowWidth - 2 * margin;
+    const int labelHeight = qMax(Twips::toPixels(480), Label2->heightForWidth(labelWidth));
+    const int down = labelHeight - Twips::toPixels(480);
+    Label2->resize(labelWidth, labelHeight);
+    Label1->move(Label1->x(), Twips::toPixels(720) + down);
+    lstJobs2->setGeometry(margin, Twips::toPixels(kListTop) + down, listWidth, Twips::toPixels(kListHeight));
+    labStatus->setGeometry(margin, Twips::toPixels(3915) + down, statusWidth,
+                           qMax(Twips::toPixels(255), labStatus->fontMetrics().height()));
+    const QList<std::pair<QPushButton*, int>> buttons{
+        {cmdNew, kNewTop}, {cmdEdit, kEditTop}, {cmdDel, kDelTop}, {cmdClose, kCloseTop}};
+    for (const auto& [b, top] : buttons) {
+        b->move(buttonsLeft, Twips::toPixels(top) + down);
+    }
+    const int windowHeight = qMax(Twips::toPixels(kWindowHeight), labStatus->geometry().bottom() + 1 + margin);
+    setFixedSize(windowWidth, windowHeight);
 }
 
 void frmJobs::ColorItem(ListItem* item) {

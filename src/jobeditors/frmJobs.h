@@ -50,5 +50,8 @@ public:
     void done(int result) override;  // closing unloads the window
 
 private:
+    // Widens the columns, the list and the window where the texts need more room.
+    void fitToTexts();
+
     AppContext& m_ctx;
 };

@@ -40,8 +40,9 @@ private slots:
         QCOMPARE(list->columnCount(), 2);
         QCOMPARE(list->headerItem()->text(0), QStringLiteral("Job type"));
         QCOMPARE(list->headerItem()->text(1), QStringLiteral("Job description"));
-        QCOMPARE(list->columnWidthTwips(0), 800);
-        QCOMPARE(list->columnWidthTwips(1), 2700);
+        // The columns start at their design widths and grow with their texts.
+        QVERIFY(list->columnWidthTwips(0) >= 800);
+        QVERIFY(list->columnWidthTwips(1) >= 2700);
         const QStringList names = {QStringLiteral("forward"), QStringLiteral("exec"), QStringLiteral("query"),
                                    QStringLiteral("sendmail"), QStringLiteral("mailbox")};
         const QStringList letters = {QStringLiteral("f"), QStringLiteral("e"), QStringLiteral("q"),
@@ -138,10 +139,21 @@ private slots:
         QVERIFY(!t->ctx().windows().isLoaded(QStringLiteral("frmJobNew")));
     }
 
+    void cancelOpensNothing_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("Escape") << true;
+    }
     void cancelOpensNothing() {
+        QFETCH(bool, escape);
         registerFakeEditors(t->ctx(), allEditorNames(), &opened);
         frmJobNew* w = load();
-        w->cmdCancel_Click();
+        if (escape) {
+            w->show();
+            QTest::keyClick(w, Qt::Key_Escape);
+        } else {
+            w->cmdCancel_Click();
+        }
         QVERIFY(opened.isEmpty());
         QVERIFY(!t->ctx().windows().isLoaded(QStringLiteral("frmJobNew")));
         QVERIFY(!QFile::exists(t->settingsFile()));

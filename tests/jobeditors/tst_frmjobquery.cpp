@@ -140,6 +140,15 @@ private slots:
         QCOMPARE(e->labExample->text(), u"Example SMS message for this job: '"_s + kSelectTail);
     }
 
+    // The example quotes the identifier as typed, never drawn as markup.
+    void exampleShowsTheIdentifierAsTyped() {
+        auto e = create();
+        e->txtJobIdent->setText(u"<s>"_s);
+        QCOMPARE(e->labExample->text(),
+                 u"Example SMS message for this job: '<s>SELECT * FROM [yourTable] WHERE [yourCriteria]=[yourValue]'"_s);
+        QCOMPARE(e->labExample->textFormat(), Qt::PlainText);
+    }
+
     void keysWrittenInOrder() {
         auto e = create();
         e->txtName->setText(u"All keys"_s);

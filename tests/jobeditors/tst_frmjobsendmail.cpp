@@ -22,8 +22,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kNoServerText =
-    u"You haven't set up a mailserver to send E-Mail messages.\r\nPlease use the settings/E-Mail menu to do "
-    "so, otherwise\r\nthis job can't be executed."_s;
+    u"You haven't set up a mailserver to send E-Mail messages.\r\nPlease use the Settings/Mail Settings menu "
+    "to do so, otherwise\r\nthis job can't be executed."_s;
 const QString kPrefix = u"Example SMS message for this job: '"_s;
 }  // namespace
 

@@ -83,12 +83,22 @@ private slots:
         QCOMPARE(shownExample(*w), 3);
     }
 
+    void closingUnloadsSoTheNextOpeningStartsAgain_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Close") << false;
+        QTest::newRow("Escape") << true;
+    }
     void closingUnloadsSoTheNextOpeningStartsAgain() {
+        QFETCH(bool, escape);
         WindowRegistry& windows = m_t->ctx().windows();
         QPointer<frmSQLHelp> w = windows.get<frmSQLHelp>(kName);
         w->show();
         w->labLink_Click(3);
-        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        if (escape) {
+            QTest::keyClick(w, Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        }
         QVERIFY(!windows.isLoaded(kName));
         QTRY_VERIFY(w.isNull());
 

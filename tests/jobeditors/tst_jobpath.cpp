@@ -132,6 +132,7 @@ private:
             mailbox->txtPort->setText(u"110"_s);
             mailbox->txtUsername->setText(u"user"_s);
             mailbox->txtPassword->setText(u"secret"_s);
+            mailbox->txtIntervall->setText(u"15"_s);
         }
     }
 
