@@ -269,6 +269,16 @@ private slots:
         QCOMPARE(m_ini->readINI(QStringLiteral("Settings"), QStringLiteral("isRunning")), QStringLiteral("1"));
     }
 
+    // Half an emoji cannot be stored: the store reads back what the file holds, as a second
+    // store (or the next start) does.
+    void aWriteReadsBackWhatTheFileHolds() {
+        const QString half = u"ab"_s + QChar(0xD83D);
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), half));
+        IniStore fresh(m_file);
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")),
+                 fresh.readINI(QStringLiteral("S"), QStringLiteral("k")));
+    }
+
     void anUnreadableFileIsNeverOverwritten() {
         if (::geteuid() == 0) {
             // root reads every file; emulate an unreadable one with a folder of the same name.
