@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "JobEditorWindows.h"
 #include "IniStore.h"
+#include "JobEditorWindows.h"
 #include "ListView.h"
 #include "MessageFiles.h"
 #include "MessagesWindows.h"
@@ -46,7 +46,8 @@ QStringList receivedTexts(const QList<SubmittedSms>& pdus) {
             }
             parts.append(QMap<int, QString>());
         }
-        const int message = pdu.concatRef < 0 ? int(parts.size()) - 1 : messageOfReference.value(pdu.concatRef);
+        const int message =
+            pdu.concatRef < 0 ? int(parts.size()) - 1 : messageOfReference.value(pdu.concatRef);
         parts[message].insert(pdu.concatSeq, pdu.text);
     }
     for (const auto& message : std::as_const(parts)) {
@@ -88,13 +89,14 @@ private slots:
     // UTF-8 lines beside lines another editor saved in Windows-1252.
     void handEditedFileKeepsEveryUntouchedLine() {
         QFETCH(QByteArray, eol);
-        const QList<QByteArray> original{
-            "; edited by hand",  "[Settings]",       "ContactsFolder=" + t->path(u"none"_s).toUtf8(),
-            "Signature=Gr\xFC\xDF" "e",  "isRunning=0",  "",
-            "[Addressbook]",     "M\xC3\xBCller=+4911", "Jos\xE9=+3422",
-            "",                  "[Job e1]",         "Type=1",
-            "Identification=RUN", "Name=Sicherung f\xC3\xBCr M\xC3\xBCller", "Description=L\xF6schen",
-            "Active=0"};
+        const QList<QByteArray> original =
+            QByteArray("; edited by hand\n[Settings]\nContactsFolder=" + t->path(u"none"_s).toUtf8() +
+                       "\nSignature=Gr\xFC\xDF"
+                       "e\nisRunning=0\n\n"
+                       "[Addressbook]\nM\xC3\xBCller=+4911\nJos\xE9=+3422\n\n"
+                       "[Job e1]\nType=1\nIdentification=RUN\nName=Sicherung f\xC3\xBCr M\xC3\xBCller\n"
+                       "Description=L\xF6schen\nActive=0")
+                .split('\n');
         QByteArray before;
         for (const QByteArray& line : original) {
             before += line + eol;
@@ -106,7 +108,8 @@ private slots:
         QVERIFY(jobs);
         ListItem* job = jobs->lstJobs2->findItemByTag(u"e1"_s);
         QVERIFY(job);
-        jobs->lstJobs2->model()->setData(jobs->lstJobs2->indexFromItem(job, 0), Qt::Checked, Qt::CheckStateRole);
+        jobs->lstJobs2->model()->setData(jobs->lstJobs2->indexFromItem(job, 0), Qt::Checked,
+                                         Qt::CheckStateRole);
         frmAddressBook book(ctx());
         book.txtName->setText(u"Zoë"_s);
         book.txtNumber->setText(u"+4933"_s);
@@ -128,9 +131,10 @@ private slots:
         QVERIFY(added.contains("Zo\xC3\xAB=+4933" + eol));
         QVERIFY(added.contains("Active=1" + eol));
         for (const char* key : {"WindowLeft=", "WindowTop=", "WindowWidth=", "WindowHeight="}) {
-            QVERIFY2(std::count_if(added.cbegin(), added.cend(),
-                                   [&](const QByteArray& l) { return l.startsWith(key) && l.endsWith(eol); }) == 1,
-                     key);
+            QVERIFY2(
+                std::count_if(added.cbegin(), added.cend(),
+                              [&](const QByteArray& l) { return l.startsWith(key) && l.endsWith(eol); }) == 1,
+                key);
         }
         QCOMPARE(ctx().ini().readINI(u"Addressbook"_s, u"José"_s), u"+3422"_s);
         QCOMPARE(ctx().ini().readINI(u"Addressbook"_s, u"müller"_s), u"+4911"_s);
@@ -168,9 +172,9 @@ private slots:
             for (int at = 0; at < characters; ++at) {
                 const QString text = letters.left(at) + emoji + letters.mid(at);
                 sim.clearRecords();
-                const QStringList files = MessageFiles::createSMSFile(ctx(), {}, u"+4917"_s, text, false, false,
-                                                                      false, true, false)
-                                              .split(u',');
+                const QStringList files =
+                    MessageFiles::createSMSFile(ctx(), {}, u"+4917"_s, text, false, false, false, true, false)
+                        .split(u',');
                 const auto joined = [](QStringList parts) -> QString {
                     std::sort(parts.begin(), parts.end());  // "1/2:" before "2/2:"
                     QString whole;
