@@ -1,6 +1,9 @@
 #include "Fields.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 QString getField(const QString& text, int index, const QString& separator) {
     if (separator.isEmpty() || !text.contains(separator)) {
@@ -44,4 +47,56 @@ QString removeField(const QString& text, int index, const QString& separator) {
     }
     parts.removeAt(index - 1);
     return parts.join(separator);
+}
+
+double leadingNumber(const QString& text) {
+    QString s;
+    s.reserve(text.size());
+    for (const QChar c : text) {
+        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r') {
+            s.append(c);
+        }
+    }
+    int i = 0;
+    const int n = int(s.size());
+    auto digitsFrom = [&](int at) {
+        int j = at;
+        while (j < n && s.at(j).isDigit() && s.at(j).unicode() < 128) {
+            ++j;
+        }
+        return j;
+    };
+    if (i < n && (s.at(i) == u'+' || s.at(i) == u'-')) {
+        ++i;
+    }
+    const int intEnd = digitsFrom(i);
+    int end = intEnd;
+    if (end < n && s.at(end) == u'.') {
+        end = digitsFrom(end + 1);
+    }
+    if (end == i || (end == i + 1 && s.at(i) == u'.')) {
+        return 0;  // no digits
+    }
+    if (end < n && (s.at(end) == u'e' || s.at(end) == u'E')) {
+        int e = end + 1;
+        if (e < n && (s.at(e) == u'+' || s.at(e) == u'-')) {
+            ++e;
+        }
+        const int expEnd = digitsFrom(e);
+        if (expEnd > e) {
+            end = expEnd;
+        }
+    }
+    bool ok = false;
+    const double value = s.left(end).toDouble(&ok);
+    return ok ? value : 0;
+}
+
+int leadingInt(const QString& text, bool* present) {
+    if (present) {
+        *present = !text.trimmed().isEmpty();
+    }
+    const double value = std::clamp(leadingNumber(text), double(std::numeric_limits<int>::min()),
+                                    double(std::numeric_limits<int>::max()));
+    return int(std::lround(value));
 }

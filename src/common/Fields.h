@@ -13,3 +13,11 @@ int countFields(const QString& text, const QString& separator);
 
 // The text without its index-th field (and one separator beside it).
 QString removeField(const QString& text, int index, const QString& separator);
+
+// The numeric value of a text's leading number, the way every stored number is read: blanks
+// are ignored, then an optional sign, digits, a decimal point and an exponent; what follows
+// is not looked at; 0 when there is no number ("1abc" is 1, "abc" 0, " 12 " 12, "-3" -3).
+double leadingNumber(const QString& text);
+// The same rounded to a whole number (within int's range). present, when given, tells
+// whether the text held anything but blanks, for settings that fall back to a default.
+int leadingInt(const QString& text, bool* present = nullptr);

@@ -56,6 +56,16 @@ QString valueForFile(const QString& value) {
     return v;
 }
 
+// A value as a reader takes it from the text after "=": trimmed, one pair of enclosing
+// double quotes dropped.
+QString valueAsRead(const QString& text) {
+    QString v = text.trimmed();
+    if (v.size() >= 2 && v.startsWith(u'"') && v.endsWith(u'"')) {
+        v = v.mid(1, v.size() - 2);
+    }
+    return v;
+}
+
 constexpr qsizetype kMaxCachedFiles = 8192;
 
 // Local file systems stamp modification times from a clock that may advance only once a
@@ -71,21 +81,41 @@ qint64 nowNs() {
 
 }  // namespace
 
+namespace {
+
+QString decodeCp1252(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = b >= 0x80 && b < 0xA0 ? QChar(kCp1252High[b - 0x80]) : QChar(char16_t(b));
+    }
+    return text;
+}
+
+}  // namespace
+
 QString decodeTextFile(const QByteArray& bytes) {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF")) {
         view = view.sliced(3);
     }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError()) {
-        return text;
+    if (view.isValidUtf8()) {
+        return QString::fromUtf8(view);
     }
-    text.clear();
+    // Line by line: a hand edit in another editor leaves single lines in another encoding,
+    // and those must not take the rest of the file with them.
+    QString text;
     text.reserve(view.size());
-    for (const char c : view) {
-        const auto b = static_cast<unsigned char>(c);
-        text.append(b >= 0x80 && b < 0xA0 ? QChar(kCp1252High[b - 0x80]) : QChar(char16_t(b)));
+    while (!view.isEmpty()) {
+        const qsizetype nl = view.indexOf('\n');
+        const QByteArrayView line = nl < 0 ? view : view.first(nl);
+        text += line.isValidUtf8() ? QString::fromUtf8(line) : decodeCp1252(line);
+        if (nl < 0) {
+            break;
+        }
+        text += u'\n';
+        view = view.sliced(nl + 1);
     }
     return text;
 }
@@ -106,10 +136,11 @@ struct IniStore::Parsed {
 
     FileStamp stamp;
     bool readable = true;
-    // Set while the stamp is too recent to tell a later change apart; raw holds the bytes
-    // parsed, to compare with.
+    // Set while the stamp is too recent to tell a later change apart from this copy: the
+    // bytes are then compared as well.
     mutable bool racy = false;
-    mutable QByteArray raw;
+    // The file as it was read or written: a write keeps the bytes of every line it does not change.
+    QByteArray bytes;
     QStringList lines;
     QList<Section> sections;
     QHash<QString, int> sectionIndex;  // folded name -> first section
@@ -117,6 +148,20 @@ struct IniStore::Parsed {
     const Section* section(const QString& name) const {
         const auto it = sectionIndex.constFind(keyOf(name));
         return it == sectionIndex.cend() ? nullptr : &sections[*it];
+    }
+
+    void read(const QByteArray& fileBytes) {
+        bytes = fileBytes;
+        lines = decodeTextFile(bytes).split(u'\n');
+        if (!lines.isEmpty() && lines.last().isEmpty()) {
+            lines.removeLast();
+        }
+        for (QString& line : lines) {
+            if (line.endsWith(u'\r')) {
+                line.chop(1);
+            }
+        }
+        parse();
     }
 
     void parse() {
@@ -152,10 +197,7 @@ struct IniStore::Parsed {
             if (k.name.isEmpty()) {
                 continue;
             }
-            k.value = t.mid(eq + 1).trimmed();
-            if (k.value.size() >= 2 && k.value.startsWith(u'"') && k.value.endsWith(u'"')) {
-                k.value = k.value.mid(1, k.value.size() - 2);
-            }
+            k.value = valueAsRead(t.mid(eq + 1));
             k.line = i;
             Section& s = sections.last();
             const QString folded = k.name.toCaseFolded();
@@ -166,6 +208,88 @@ struct IniStore::Parsed {
         }
     }
 };
+
+namespace {
+
+// The lines of a file as bytes, each with its own line end, for a write that changes some
+// of them: the others keep their bytes. A changed line is written in UTF-8 and keeps its line
+// end; a new line takes the file's own (the first line end found; LF in a file without one).
+class RawLines {
+public:
+    explicit RawLines(const QByteArray& bytes) {
+        QByteArrayView view(bytes);
+        if (view.startsWith("\xEF\xBB\xBF")) {
+            m_bom = view.first(3).toByteArray();
+            view = view.sliced(3);
+        }
+        while (!view.isEmpty()) {
+            const qsizetype nl = view.indexOf('\n');
+            const qsizetype len = nl < 0 ? view.size() : nl + 1;
+            m_lines.append(view.first(len).toByteArray());
+            if (nl >= 0 && m_eol.isEmpty()) {
+                m_eol = nl > 0 && view.at(nl - 1) == '\r' ? QByteArray("\r\n") : QByteArray("\n");
+            }
+            view = view.sliced(len);
+        }
+        if (m_eol.isEmpty()) {
+            m_eol = "\n";
+        }
+    }
+
+    void set(qsizetype i, const QString& text) { m_lines[i] = text.toUtf8() + lineEnd(m_lines[i]); }
+
+    void insert(qsizetype i, const QString& text) {
+        if (i == m_lines.size() && i > 0 && !m_lines.last().endsWith('\n')) {
+            m_lines.last() += m_lines.last().endsWith('\r') ? QByteArray("\n") : m_eol;
+        }
+        m_lines.insert(i, text.toUtf8() + m_eol);
+    }
+
+    void insert(qsizetype i, const QStringList& block) {
+        if (block.isEmpty()) {
+            return;
+        }
+        insert(i, block.first());
+        QList<QByteArray> rest;
+        rest.reserve(block.size() - 1);
+        for (qsizetype k = 1; k < block.size(); ++k) {
+            rest.append(block.at(k).toUtf8() + m_eol);
+        }
+        QList<QByteArray> joined;
+        joined.reserve(m_lines.size() + rest.size());
+        joined.append(m_lines.mid(0, i + 1));
+        joined.append(rest);
+        joined.append(m_lines.mid(i + 1));
+        m_lines = std::move(joined);
+    }
+
+    void remove(qsizetype from, qsizetype count) { m_lines.remove(from, count); }
+
+    QByteArray bytes() const {
+        QByteArray out = m_bom;
+        for (const QByteArray& line : m_lines) {
+            out += line;
+        }
+        return out;
+    }
+
+private:
+    static QByteArray lineEnd(const QByteArray& line) {
+        if (line.endsWith("\r\n")) {
+            return QByteArrayLiteral("\r\n");
+        }
+        if (line.endsWith('\n') || line.endsWith('\r')) {
+            return line.right(1);
+        }
+        return {};
+    }
+
+    QByteArray m_bom;
+    QByteArray m_eol;
+    QList<QByteArray> m_lines;
+};
+
+}  // namespace
 
 IniStore::IniStore(QString settingsFile, LogWriter* log) : m_settingsFile(std::move(settingsFile)), m_log(log) {}
 
@@ -211,27 +335,12 @@ std::shared_ptr<const IniStore::Parsed> IniStore::load(const QString& path) cons
         }
         const QByteArray bytes = f.readAll();
         const bool settled = nowNs() - stamp.mtimeNs >= kStampGrainNs;
-        if (hit && (*it)->raw == bytes) {
+        if (hit && (*it)->bytes == bytes) {
             (*it)->racy = !settled;
-            if (settled) {
-                (*it)->raw.clear();
-            }
             return *it;
         }
-        parsed->lines = decodeTextFile(bytes).split(u'\n');
-        if (!parsed->lines.isEmpty() && parsed->lines.last().isEmpty()) {
-            parsed->lines.removeLast();
-        }
-        for (QString& line : parsed->lines) {
-            if (line.endsWith(u'\r')) {
-                line.chop(1);
-            }
-        }
-        parsed->parse();
-        if (!settled) {
-            parsed->racy = true;
-            parsed->raw = bytes;
-        }
+        parsed->read(bytes);
+        parsed->racy = !settled;
     }
     if (m_cache.size() >= kMaxCachedFiles) {
         m_cache.clear();
@@ -240,26 +349,17 @@ std::shared_ptr<const IniStore::Parsed> IniStore::load(const QString& path) cons
     return parsed;
 }
 
-bool IniStore::store(const QString& path, const QStringList& lines, const QString& what) {
+bool IniStore::store(const QString& path, const QByteArray& bytes, const QString& what) {
     QSaveFile out(path);
-    QString text = lines.join(u'\n');
-    if (!lines.isEmpty()) {
-        text.append(u'\n');
-    }
-    const QByteArray bytes = text.toUtf8();
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
         logError(QStringLiteral("ERROR: can't write %1 to %2: %3").arg(what, path, out.errorString()));
         m_cache.remove(path);
         return false;
     }
     auto parsed = std::make_shared<Parsed>();
-    parsed->lines = lines;
-    parsed->parse();
+    parsed->read(bytes);
     parsed->stamp = stampOf(path);
-    if (nowNs() - parsed->stamp.mtimeNs < kStampGrainNs) {
-        parsed->racy = true;
-        parsed->raw = bytes;
-    }
+    parsed->racy = nowNs() - parsed->stamp.mtimeNs < kStampGrainNs;
     m_cache.insert(path, parsed);
     return true;
 }
@@ -303,8 +403,76 @@ bool IniStore::writeINI(const QString& section, const QString& key, const QStrin
 
 namespace {
 
-// Sets keys of one section in the lines of a parsed file and parses them once again.
-void applyValues(IniStore::Parsed& p, const QString& section, const QList<std::pair<QString, QString>>& values);
+// The lines "key=value" of a block of new keys: a key named twice keeps its first place and
+// its last value.
+QStringList newKeyLines(const QList<std::pair<QString, QString>>& values) {
+    QStringList added;
+    QHash<QString, qsizetype> addedAt;
+    for (const auto& [key, value] : values) {
+        const QString line = key.trimmed() + u'=' + valueForFile(value);
+        const QString folded = keyOf(key);
+        if (const auto pending = addedAt.constFind(folded); pending != addedAt.cend()) {
+            added[*pending] = line;
+        } else {
+            addedAt.insert(folded, added.size());
+            added.append(line);
+        }
+    }
+    return added;
+}
+
+// Inserts lines at one place, in the parsed lines and in their bytes alike.
+void insertLines(IniStore::Parsed& p, RawLines& raw, int at, const QStringList& block) {
+    QStringList joined;
+    joined.reserve(p.lines.size() + block.size());
+    joined.append(p.lines.mid(0, at));
+    joined.append(block);
+    joined.append(p.lines.mid(at));
+    p.lines = std::move(joined);
+    raw.insert(at, block);
+}
+
+// Sets keys of one section in the lines of a parsed file and in their bytes, and parses the
+// lines once again. A key that already reads as the value is left as it stands; new keys go
+// together to the end of the section (after its last non-blank line).
+void applyValues(IniStore::Parsed& p, RawLines& raw, const QString& section,
+                 const QList<std::pair<QString, QString>>& values) {
+    QStringList& lines = p.lines;
+    const IniStore::Parsed::Section* s = p.section(section);
+    QList<std::pair<QString, QString>> fresh;
+    for (const auto& [key, value] : values) {
+        const auto it = s ? s->index.constFind(keyOf(key)) : QHash<QString, int>::const_iterator();
+        if (s && it != s->index.cend()) {
+            const IniStore::Parsed::Key& k = s->keys[*it];
+            const QString cleanValue = valueForFile(value);
+            if (k.value != valueAsRead(cleanValue)) {
+                lines[k.line] = k.name + u'=' + cleanValue;
+                raw.set(k.line, lines[k.line]);
+            }
+        } else {
+            fresh.append({key, value});
+        }
+    }
+    if (fresh.isEmpty()) {
+        p.parse();
+        return;
+    }
+    QStringList added = newKeyLines(fresh);
+    if (!s) {
+        added.prepend(u'[' + section.trimmed() + u']');
+        insertLines(p, raw, int(lines.size()), added);
+    } else {
+        int at = s->header + 1;
+        for (int i = s->end - 1; i > s->header; --i) {
+            if (!lines[i].trimmed().isEmpty()) {
+                at = i + 1;
+                break;
+            }
+        }
+        insertLines(p, raw, at, added);
+    }
+    p.parse();
+}
 
 }  // namespace
 
@@ -333,60 +501,14 @@ bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QStr
         return false;
     }
     Parsed work = *parsed;
-    applyValues(work, section, values);
-    if (parsed->stamp.exists && work.lines == parsed->lines) {
+    RawLines raw(parsed->bytes);
+    applyValues(work, raw, section, values);
+    const QByteArray bytes = raw.bytes();
+    if (parsed->stamp.exists && bytes == parsed->bytes) {
         return true;
     }
-    return store(path, work.lines, what);
+    return store(path, bytes, what);
 }
-
-namespace {
-
-void applyValues(IniStore::Parsed& p, const QString& section, const QList<std::pair<QString, QString>>& values) {
-    QStringList& lines = p.lines;
-    const IniStore::Parsed::Section* s = p.section(section);
-    // New keys go together to the end of the section (after its last non-blank line); a key
-    // named twice keeps its first place and its last value.
-    QStringList added;
-    QHash<QString, qsizetype> addedAt;
-    for (const auto& [key, value] : values) {
-        const QString line = key.trimmed() + u'=' + valueForFile(value);
-        const QString folded = keyOf(key);
-        const auto it = s ? s->index.constFind(folded) : QHash<QString, int>::const_iterator();
-        if (s && it != s->index.cend()) {
-            const IniStore::Parsed::Key& k = s->keys[*it];
-            lines[k.line] = k.name + u'=' + valueForFile(value);
-        } else if (const auto pending = addedAt.constFind(folded); pending != addedAt.cend()) {
-            added[*pending] = line;
-        } else {
-            addedAt.insert(folded, added.size());
-            added.append(line);
-        }
-    }
-    if (!s) {
-        if (!added.isEmpty()) {
-            lines.append(u'[' + section.trimmed() + u']');
-            lines.append(added);
-        }
-    } else if (!added.isEmpty()) {
-        int at = s->header + 1;
-        for (int i = s->end - 1; i > s->header; --i) {
-            if (!lines[i].trimmed().isEmpty()) {
-                at = i + 1;
-                break;
-            }
-        }
-        QStringList joined;
-        joined.reserve(lines.size() + added.size());
-        joined.append(lines.mid(0, at));
-        joined.append(added);
-        joined.append(lines.mid(at));
-        lines = std::move(joined);
-    }
-    p.parse();
-}
-
-}  // namespace
 
 bool IniStore::deleteINIKey(const QString& section, const QString& key, const QString& file) {
     const QString path = resolve(file);
@@ -402,9 +524,9 @@ bool IniStore::deleteINIKey(const QString& section, const QString& key, const QS
     if (it == s->index.cend()) {
         return true;
     }
-    QStringList lines = parsed->lines;
-    lines.removeAt(s->keys[*it].line);
-    return store(path, lines, key.trimmed());
+    RawLines raw(parsed->bytes);
+    raw.remove(s->keys[*it].line, 1);
+    return store(path, raw.bytes(), key.trimmed());
 }
 
 bool IniStore::deleteINISection(const QString& section, const QString& file) {
@@ -417,9 +539,9 @@ bool IniStore::deleteINISection(const QString& section, const QString& file) {
     if (!s) {
         return parsed->readable;
     }
-    QStringList lines = parsed->lines;
-    lines.erase(lines.begin() + s->header, lines.begin() + s->end);
-    return store(path, lines, u'[' + section.trimmed() + u']');
+    RawLines raw(parsed->bytes);
+    raw.remove(s->header, s->end - s->header);
+    return store(path, raw.bytes(), u'[' + section.trimmed() + u']');
 }
 
 bool IniStore::replaceINISections(const QList<std::pair<QString, QList<std::pair<QString, QString>>>>& sections,
@@ -449,6 +571,7 @@ bool IniStore::replaceINISections(const QList<std::pair<QString, QList<std::pair
         return false;
     }
     Parsed work = *parsed;
+    RawLines raw(parsed->bytes);
     for (const auto& [section, values] : sections) {
         const Parsed::Section* s = work.section(section);
         if (s) {
@@ -462,23 +585,20 @@ bool IniStore::replaceINISections(const QList<std::pair<QString, QList<std::pair
             }
             const int header = s->header;
             work.lines.erase(work.lines.begin() + header, work.lines.begin() + last + 1);
-            Parsed fresh;  // the header and the keys, nothing when there are none
-            applyValues(fresh, section, values);
-            QStringList joined;
-            joined.reserve(work.lines.size() + fresh.lines.size());
-            joined.append(work.lines.mid(0, header));
-            joined.append(fresh.lines);
-            joined.append(work.lines.mid(header));
-            work.lines = std::move(joined);
+            raw.remove(header, last + 1 - header);
+            if (!values.isEmpty()) {
+                insertLines(work, raw, header, QStringList{u'[' + section.trimmed() + u']'} + newKeyLines(values));
+            }
             work.parse();
         } else if (!values.isEmpty()) {
-            applyValues(work, section, values);
+            applyValues(work, raw, section, values);
         }
     }
-    if (parsed->stamp.exists && work.lines == parsed->lines) {
+    const QByteArray bytes = raw.bytes();
+    if (parsed->stamp.exists && bytes == parsed->bytes) {
         return true;
     }
-    return store(path, work.lines, what);
+    return store(path, bytes, what);
 }
 
 QStringList IniStore::keys(const QString& section, const QString& file) const {

@@ -16,7 +16,10 @@ class LogWriter;
 // - a line without "=" is no key; comments and blank lines survive every write;
 // - with duplicate sections or keys the first one counts;
 // - writing replaces a value in place, appends a new key at the end of its section and a
-//   new section at the end of the file, and creates the file (not its folder).
+//   new section at the end of the file, and creates the file (not its folder);
+// - each line is read as UTF-8 when it is valid UTF-8 and as Windows-1252 otherwise; a write
+//   changes only the lines it must, and every other line keeps its bytes and its line end
+//   (a line it writes is UTF-8 and takes the file's own line end).
 // Every write replaces the file atomically, and a value never carries a line break into it.
 // Parsed files are cached by path, size, modification time and inode. An empty file
 // argument means the settings file. Not thread-safe: use it from the UI thread.
@@ -69,7 +72,7 @@ public:
 private:
     QString resolve(const QString& file) const;
     std::shared_ptr<const Parsed> load(const QString& path) const;
-    bool store(const QString& path, const QStringList& lines, const QString& what);
+    bool store(const QString& path, const QByteArray& bytes, const QString& what);
     void logError(const QString& text) const;
 
     QString m_settingsFile;
@@ -77,6 +80,6 @@ private:
     mutable QHash<QString, std::shared_ptr<const Parsed>> m_cache;
 };
 
-// Decodes the bytes of a text file: UTF-8 (a byte-order mark is skipped), or Windows-1252
-// when the bytes are not valid UTF-8.
+// Decodes the bytes of a text file line by line: UTF-8 where a line is valid UTF-8,
+// Windows-1252 where it is not (a byte-order mark is skipped).
 QString decodeTextFile(const QByteArray& bytes);

@@ -13,6 +13,7 @@
 #include "LogWriter.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
+#include "TextCut.h"
 
 namespace MessageFiles {
 
@@ -132,18 +133,18 @@ QString fileNameNumber(const QString& number) {
 }
 
 QStringList splitText(const QString& text, int maxLen) {
-    const int len = int(text.size());
+    // A part holds whole characters only: one that would be cut in two (an emoji) goes to
+    // the next part, which may make one part more.
     int width = 1;
-    int partLen = 0;
-    int n = 0;
+    QStringList pieces;
     for (;;) {
-        partLen = std::max(1, maxLen - (2 * width + 2));
-        n = (len + partLen - 1) / partLen;
-        if (digitsOf(n) <= width) {
+        pieces = TextCut::pieces(text, std::max(1, maxLen - (2 * width + 2)));
+        if (digitsOf(int(pieces.size())) <= width) {
             break;
         }
-        width = digitsOf(n);
+        width = digitsOf(int(pieces.size()));
     }
+    const int n = int(pieces.size());
     // One digit while there are at most nine parts; otherwise every number has as many
     // digits as n, with leading zeros ("01/12:", "001/100:").
     QStringList parts;
@@ -151,7 +152,7 @@ QStringList splitText(const QString& text, int maxLen) {
     for (int i = 1; i <= n; ++i) {
         parts.append(
             QStringLiteral("%1/%2:").arg(i, width, 10, QLatin1Char('0')).arg(n, width, 10, QLatin1Char('0')) +
-            text.mid((i - 1) * partLen, partLen));
+            pieces[i - 1]);
     }
     return parts;
 }
@@ -178,7 +179,7 @@ QString createSMSFile(AppContext& ctx, const QString& folder, const QString& num
 
     QStringList bodies;  // part 1 first
     if (!split || t.size() <= maxLen) {
-        bodies.append(t.left(maxLen) + footer);
+        bodies.append(TextCut::left(t, maxLen) + footer);
     } else {
         bodies = splitText(t, maxLen);
         for (QString& b : bodies) {

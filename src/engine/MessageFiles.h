@@ -26,7 +26,7 @@ inline constexpr const char* kResultSection = "Job Result";
 QString fileNameNumber(const QString& number);
 
 // The texts of the parts a text is split into (each with its "i/n:" prefix, without the
-// footer), for a message of maxLen characters.
+// footer), for a message of maxLen characters. A character is never split between two parts.
 QStringList splitText(const QString& text, int maxLen);
 
 // The outgoing files of a folder in sending order: oldest message first, the parts of a

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "AppContext.h"
+#include "Fields.h"
 #include "ProgramFolder.h"
 
 namespace Settings {
@@ -24,9 +25,9 @@ QString folderSetting(AppContext& ctx, const QString& key, const QString& fallba
 }
 
 int intSetting(AppContext& ctx, const QString& key, int fallback, int lowest) {
-    bool ok = false;
-    const int v = Settings::value(ctx, key).toInt(&ok);
-    return ok && v >= lowest ? v : fallback;
+    bool present = false;
+    const int v = leadingInt(Settings::value(ctx, key), &present);
+    return present && v >= lowest ? v : fallback;
 }
 
 bool flagSetting(AppContext& ctx, const QString& key, bool fallback) {

@@ -22,6 +22,7 @@
 
 #include "AppContext.h"
 #include "AppIcons.h"
+#include "Fields.h"
 #include "Gateway.h"
 #include "LogWriter.h"
 #include "MessageFiles.h"
@@ -288,10 +289,10 @@ void frmMain::Form_Unload() {
 
 void frmMain::restorePosition() {
     bool okL = false, okT = false, okW = false, okH = false;
-    const int left = Settings::value(m_ctx, QStringLiteral("WindowLeft")).toInt(&okL);
-    const int top = Settings::value(m_ctx, QStringLiteral("WindowTop")).toInt(&okT);
-    const int width = Settings::value(m_ctx, QStringLiteral("WindowWidth")).toInt(&okW);
-    const int height = Settings::value(m_ctx, QStringLiteral("WindowHeight")).toInt(&okH);
+    const int left = leadingInt(Settings::value(m_ctx, QStringLiteral("WindowLeft")), &okL);
+    const int top = leadingInt(Settings::value(m_ctx, QStringLiteral("WindowTop")), &okT);
+    const int width = leadingInt(Settings::value(m_ctx, QStringLiteral("WindowWidth")), &okW);
+    const int height = leadingInt(Settings::value(m_ctx, QStringLiteral("WindowHeight")), &okH);
     if (okW && okH && width > 0 && height > 0) {
         resize(Twips::toPixels(width), Twips::toPixels(height));
     }

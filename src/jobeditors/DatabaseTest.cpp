@@ -4,6 +4,7 @@
 
 #include "Database.h"
 #include "Prompts.h"
+#include "TextCut.h"
 
 using namespace Qt::StringLiterals;
 
@@ -71,7 +72,7 @@ QString DatabaseTest::collect(const QList<QVariant>& values) {
     }
     QString joined = parts.join(u", "_s);
     if (joined.size() > MaxJoinedLength) {
-        joined = joined.left(HeadLength) + u" (...) "_s + joined.right(TailLength);
+        joined = TextCut::left(joined, HeadLength) + u" (...) "_s + TextCut::right(joined, TailLength);
     }
     return joined;
 }

@@ -596,15 +596,7 @@ QString JobEditorFrame::placeholderList(const QString& text, const QString& pref
 }
 
 int JobEditorFrame::numericValue(const QString& text) {
-    const QString t = text.trimmed();
-    int end = 0;
-    if (end < t.size() && (t.at(end) == u'-' || t.at(end) == u'+')) {
-        ++end;
-    }
-    while (end < t.size() && t.at(end).isDigit()) {
-        ++end;
-    }
-    return t.left(end).toInt();
+    return leadingInt(text);
 }
 
 // ---- helpers shared by the editors ---------------------------------------------------------

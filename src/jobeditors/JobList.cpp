@@ -3,49 +3,6 @@
 #include "IniStore.h"
 #include "JobTypes.h"
 
-double leadingNumber(const QString& text) {
-    QString s;
-    s.reserve(text.size());
-    for (const QChar c : text) {
-        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r') {
-            s.append(c);
-        }
-    }
-    int i = 0;
-    const int n = int(s.size());
-    auto digitsFrom = [&](int at) {
-        int j = at;
-        while (j < n && s.at(j).isDigit() && s.at(j).unicode() < 128) {
-            ++j;
-        }
-        return j;
-    };
-    if (i < n && (s.at(i) == u'+' || s.at(i) == u'-')) {
-        ++i;
-    }
-    const int intEnd = digitsFrom(i);
-    int end = intEnd;
-    if (end < n && s.at(end) == u'.') {
-        end = digitsFrom(end + 1);
-    }
-    if (end == i || (end == i + 1 && s.at(i) == u'.')) {
-        return 0;  // no digits
-    }
-    if (end < n && (s.at(end) == u'e' || s.at(end) == u'E')) {
-        int e = end + 1;
-        if (e < n && (s.at(e) == u'+' || s.at(e) == u'-')) {
-            ++e;
-        }
-        const int expEnd = digitsFrom(e);
-        if (expEnd > e) {
-            end = expEnd;
-        }
-    }
-    bool ok = false;
-    const double value = s.left(end).toDouble(&ok);
-    return ok ? value : 0;
-}
-
 QList<JobRow> scanJobs(const IniStore& ini) {
     static const QString kType = QStringLiteral("Type");
     static const QString kIdent = QStringLiteral("Identification");

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include "Fields.h"  // leadingNumber
+
 class IniStore;
 
 // One row of the job list, as read from the job sections of the settings file.
@@ -21,7 +23,3 @@ struct JobRow {
 // that type's row. Only the first job with an empty identifier is listed (as the default job);
 // later ones are left out. Reads the settings file only.
 QList<JobRow> scanJobs(const IniStore& ini);
-
-// The numeric value of a text's leading number, as the stored numbers were read: blanks are
-// ignored, then an optional sign, digits, a decimal point and an exponent; 0 when none.
-double leadingNumber(const QString& text);

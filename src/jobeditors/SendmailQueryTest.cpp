@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "TextCut.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -19,7 +21,8 @@ QString SendmailQueryTest::collect(const QList<QVariant>& values) {
     }
     QString joined = parts.join(u", "_s);
     if (joined.size() > DatabaseTest::MaxJoinedLength) {
-        joined = joined.left(DatabaseTest::HeadLength) + u"..."_s + joined.right(DatabaseTest::TailLength);
+        joined = TextCut::left(joined, DatabaseTest::HeadLength) + u"..."_s +
+                 TextCut::right(joined, DatabaseTest::TailLength);
     }
     return joined;
 }

@@ -1,13 +1,13 @@
 #include "PopFunctions.h"
 
 #include "AppContext.h"
+#include "Fields.h"
 
 namespace {
 
 int timeLimit(AppContext& ctx) {
-    bool ok = false;
-    const int seconds = ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("Timeout")).toInt(&ok);
-    return ok && seconds > 0 ? seconds : 10;
+    const int seconds = leadingInt(ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("Timeout")));
+    return seconds > 0 ? seconds : 10;
 }
 
 QString mailbox(const Pop3Client& pop) {

@@ -9,6 +9,7 @@
 #include "MessageDates.h"
 #include "MessageFiles.h"
 #include "SharedState.h"
+#include "TextCut.h"
 
 namespace BrowserTabs {
 
@@ -120,7 +121,7 @@ bool isNumber(const QString& text) {
 BrowserListing::BrowserListing(const IniStore& ini) : m_ini(ini) {}
 
 QString BrowserListing::cut(const QString& text, int limit) {
-    return text.size() > limit ? text.left(limit - 3) + QStringLiteral("...") : text;
+    return TextCut::elided(text, limit);
 }
 
 void BrowserListing::loadNames() {

@@ -74,7 +74,8 @@ public:
     // replaced by its name (a ";"-separated list is looked up whole).
     QString names(const QString& numbers);
 
-    // A text longer than limit shows as its first limit - 3 characters and "...".
+    // A text longer than limit shows as its first limit - 3 characters and "..." (whole
+    // characters: an emoji that the cut would halve is left out).
     static QString cut(const QString& text, int limit);
 
 private:

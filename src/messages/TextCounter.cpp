@@ -1,6 +1,7 @@
 #include "TextCounter.h"
 
 #include "MessageFiles.h"
+#include "TextCut.h"
 
 namespace TextCounter {
 
@@ -45,17 +46,7 @@ QString caption(const QString& editorText, int maxTextLen, bool autoSplit) {
 }
 
 QString truncated(const QString& boxText, int maxTextLen) {
-    if (boxText.size() <= maxTextLen) {
-        return boxText;
-    }
-    qsizetype cut = qMax(0, maxTextLen);
-    if (cut > 0) {
-        const QChar last = boxText.at(cut - 1);
-        if ((last == u'\r' && boxText.at(cut) == u'\n') || last.isHighSurrogate()) {
-            --cut;
-        }
-    }
-    return boxText.left(cut);
+    return TextCut::left(boxText, maxTextLen);
 }
 
 QString replaceAccents(const QString& text) {

@@ -14,6 +14,7 @@
 #include "AppContext.h"
 #include "AppIcons.h"
 #include "ComposeSender.h"
+#include "Fields.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 #include "RecipientCompletion.h"
@@ -165,10 +166,8 @@ void frmSendSMS::formLoad() {
 
     labMsgText->setText(TextCounter::caption({}, m_ctx.state().maxTextLen, false));
 
-    bool numeric = false;
-    const double showResult =
-        m_ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("ShowSendResult")).toDouble(&numeric);
-    Check1->setChecked(numeric && showResult == 1.0);
+    const QString showResult = m_ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("ShowSendResult"));
+    Check1->setChecked(leadingNumber(showResult) == 1.0);
 
     const bool deviceAnswers = m_ctx.phone().checkDevice();
     chkSaveOnly->setChecked(!deviceAnswers);

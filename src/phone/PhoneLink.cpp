@@ -7,6 +7,7 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include "Fields.h"
 #include "GsmAlphabet.h"
 #include "IniStore.h"
 #include "LogWriter.h"
@@ -118,9 +119,8 @@ public:
     }
 
     int defaultTimeout() const {
-        bool ok = false;
-        const int n = settingsValue(ini, "Timeout").toInt(&ok);
-        return ok && n > 0 ? n : kDefaultTimeout;
+        const int n = leadingInt(settingsValue(ini, "Timeout"));
+        return n > 0 ? n : kDefaultTimeout;
     }
 
     // Writes bytes and waits, letting the message loop run, until what came after the write
@@ -240,9 +240,8 @@ PhoneLink::~PhoneLink() {
 
 bool PhoneLink::openPort() {
     const QString port = settingsValue(d->ini, "Port");
-    bool ok = false;
-    int speed = settingsValue(d->ini, "Speed").toInt(&ok);
-    if (!ok || speed <= 0) {
+    int speed = leadingInt(settingsValue(d->ini, "Speed"));
+    if (speed <= 0) {
         speed = kDefaultSpeed;
     }
     if (port.trimmed().isEmpty()) {

@@ -1,6 +1,10 @@
 #include <QTest>
 
+#include <limits>
+
 #include "Fields.h"
+
+using namespace Qt::StringLiterals;
 
 class TestFields : public QObject {
     Q_OBJECT
@@ -36,6 +40,33 @@ private slots:
         QCOMPARE(::countFields(QStringLiteral(";"), QStringLiteral(";")), 2);
         QCOMPARE(::countFields(QStringLiteral("a;b;"), QStringLiteral(";")), 3);
         QCOMPARE(::countFields(QStringLiteral("a,b;c"), QStringLiteral(",")), 2);
+    }
+
+    void leadingNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("whole");
+        QTest::addColumn<bool>("present");
+        QTest::newRow("plain") << "42" << 42 << true;
+        QTest::newRow("letters after") << "1abc" << 1 << true;
+        QTest::newRow("letters only") << "abc" << 0 << true;
+        QTest::newRow("blanks around") << " 12 " << 12 << true;
+        QTest::newRow("blanks inside") << "1 2" << 12 << true;
+        QTest::newRow("negative") << "-3" << -3 << true;
+        QTest::newRow("plus") << "+7x" << 7 << true;
+        QTest::newRow("decimal rounds") << "2.5s" << 3 << true;
+        QTest::newRow("exponent") << "1e3" << 1000 << true;
+        QTest::newRow("past int") << "1e12" << std::numeric_limits<int>::max() << true;
+        QTest::newRow("other digits") << u"٣"_s << 0 << true;  // Arabic-Indic three
+        QTest::newRow("empty") << "" << 0 << false;
+        QTest::newRow("blank") << "   " << 0 << false;
+    }
+    void leadingNumbers() {
+        QFETCH(QString, text);
+        QFETCH(int, whole);
+        QFETCH(bool, present);
+        bool seen = !present;
+        QCOMPARE(::leadingInt(text, &seen), whole);
+        QCOMPARE(seen, present);
     }
 
     void removeField() {

@@ -2,11 +2,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "IniStore.h"
 #include "LogWriter.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -212,16 +215,90 @@ private slots:
     }
 
     void encodingsAndLineEnds() {
-        // Windows-1252 (not valid UTF-8) with CR LF line ends.
-        writeRaw(m_file, "[Addressbook]\r\nJos\xE9=+34\r\nEuro=\x80 5\r\n");
-        QCOMPARE(m_ini->readINIKeys(QStringLiteral("Addressbook")), QStringLiteral("José,Euro"));
+        // Lines in Windows-1252 (not valid UTF-8) beside lines in UTF-8, CR LF line ends.
+        writeRaw(m_file, "[Addressbook]\r\nJos\xE9=+34\r\nM\xC3\xBCller=+49\r\nEuro=\x80 5\r\n");
+        QCOMPARE(m_ini->readINIKeys(QStringLiteral("Addressbook")), QStringLiteral("José,Müller,Euro"));
         QCOMPARE(m_ini->readINI(QStringLiteral("Addressbook"), QStringLiteral("Euro")), QStringLiteral("€ 5"));
-        // The accents survive a write (now in UTF-8, LF line ends).
-        QVERIFY(m_ini->writeINI(QStringLiteral("Addressbook"), QStringLiteral("Zoë"), QStringLiteral("+1")));
-        QCOMPARE(readRaw(m_file), QStringLiteral("[Addressbook]\nJosé=+34\nEuro=€ 5\nZoë=+1\n").toUtf8());
+        QCOMPARE(m_ini->readINI(QStringLiteral("addressbook"), QStringLiteral("MÜLLER")), QStringLiteral("+49"));
         // UTF-8 with a byte-order mark.
         writeRaw(m_file, "\xEF\xBB\xBF[Tellwick]\nText=Gr\xC3\xBC\xC3\x9F" "e\n");
         QCOMPARE(m_ini->readINI(QStringLiteral("Tellwick"), QStringLiteral("Text")), QStringLiteral("Grüße"));
+    }
+
+    // A write changes only the lines it must; the others keep their bytes, line ends included.
+    // An empty key deletes the section, a null value the key.
+    void writesKeepEveryOtherLineByteForByte_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray mixed = "; gateway\r\n[Addressbook]\r\nJos\xE9=+34\r\nM\xC3\xBCller=+49\r\n\r\n"
+                                 "[Settings]\r\nisRunning=0\r\n";
+        QTest::newRow("value of a mixed file") << mixed << "Settings" << "isRunning" << "1"
+                                               << mixed.chopped(3) + "1\r\n";
+        QTest::newRow("new key beside Windows-1252")
+            << mixed << "Addressbook" << u"Zoë"_s << "+1"
+            << QByteArray("; gateway\r\n[Addressbook]\r\nJos\xE9=+34\r\nM\xC3\xBCller=+49\r\nZo\xC3\xAB=+1\r\n\r\n"
+                          "[Settings]\r\nisRunning=0\r\n");
+        QTest::newRow("new section") << mixed << "Job f1" << "Type" << "0" << mixed + "[Job f1]\r\nType=0\r\n";
+        QTest::newRow("changed Windows-1252 line") << mixed << "Addressbook" << u"josé"_s << "+35"
+                                                    << QByteArray(mixed).replace("Jos\xE9=+34", "Jos\xC3\xA9=+35");
+        QTest::newRow("delete key") << mixed << "Addressbook" << u"Müller"_s << QString()
+                                    << QByteArray(mixed).replace("M\xC3\xBCller=+49\r\n", "");
+        QTest::newRow("delete section") << mixed << "Addressbook" << "" << QString()
+                                        << QByteArray("; gateway\r\n[Settings]\r\nisRunning=0\r\n");
+        QTest::newRow("same value, other spelling") << QByteArray("[S]\r\n  K = \"v\" \r\n") << "s" << "k" << "v"
+                                                    << QByteArray("[S]\r\n  K = \"v\" \r\n");
+        QTest::newRow("no final line end") << QByteArray("[S]\r\nk=1") << "S" << "n" << "2"
+                                           << QByteArray("[S]\r\nk=1\r\nn=2\r\n");
+        QTest::newRow("last line changed, no line end") << QByteArray("[S]\nk=1") << "S" << "k" << "2"
+                                                        << QByteArray("[S]\nk=2");
+        QTest::newRow("first line end counts") << QByteArray("[S]\nk=1\r\n") << "T" << "n" << "2"
+                                               << QByteArray("[S]\nk=1\r\n[T]\nn=2\n");
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[S]\r\nk=\xE9\r\n") << "S" << "k" << "2"
+                                         << QByteArray("\xEF\xBB\xBF[S]\r\nk=2\r\n");
+    }
+    void writesKeepEveryOtherLineByteForByte() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        writeRaw(m_file, before);
+        if (key.isEmpty()) {
+            QVERIFY(m_ini->deleteINISection(section));
+        } else if (value.isNull()) {
+            QVERIFY(m_ini->deleteINIKey(section, key));
+        } else {
+            QVERIFY(m_ini->writeINI(section, key, value));
+            QCOMPARE(m_ini->readINI(section, key), value);
+        }
+        QCOMPARE(readRaw(m_file), after);
+    }
+
+    void aFileOfRandomBytesIsNotConverted() {
+        QRandomGenerator random(1302);
+        QByteArray noise(64 * 1024, Qt::Uninitialized);
+        for (char& c : noise) {
+            c = char(random.bounded(256));
+        }
+        writeRaw(m_file, noise);
+        QVERIFY(m_ini->writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("1")));
+        const QByteArray now = readRaw(m_file);
+        QVERIFY(now.startsWith(noise));
+        QVERIFY2(now.size() < noise.size() + 40, QByteArray::number(now.size()).constData());
+        QCOMPARE(m_ini->readINI(QStringLiteral("Settings"), QStringLiteral("isRunning")), QStringLiteral("1"));
+    }
+
+    // Half an emoji cannot be stored: the store reads back what the file holds, as a second
+    // store (or the next start) does.
+    void aWriteReadsBackWhatTheFileHolds() {
+        const QString half = u"ab"_s + QChar(0xD83D);
+        QVERIFY(m_ini->writeINI(QStringLiteral("S"), QStringLiteral("k"), half));
+        IniStore fresh(m_file);
+        QCOMPARE(m_ini->readINI(QStringLiteral("S"), QStringLiteral("k")),
+                 fresh.readINI(QStringLiteral("S"), QStringLiteral("k")));
     }
 
     void anUnreadableFileIsNeverOverwritten() {

@@ -78,10 +78,12 @@ private slots:
         set("Timer", QStringLiteral("fast"));
         set("Timeout", QStringLiteral("0"));
         set("OutTiming", QStringLiteral("-5"));
+        set("InTiming", QStringLiteral(" 12 s"));  // its leading number counts
         t->ctx().getSettings();
         QCOMPARE(t->ctx().state().timerInterval, 5000);
         QCOMPARE(t->ctx().state().timeoutSeconds, 10);
         QCOMPARE(t->ctx().state().outTiming, 0);
+        QCOMPARE(t->ctx().state().inTiming, 12);
     }
 
     void nokiaLength() {

@@ -108,6 +108,11 @@ private slots:
         QCOMPARE(DatabaseTest::collect({QString(29, u'x'), QString(29, u'y')}),
                  QString(25, u'x') + u" (...) "_s + QString(25, u'y'));
         QCOMPARE(DatabaseTest::collect({QVariant(), QVariant()}), QString());
+        // An emoji across either cut is left out whole, never halved.
+        const QString e = u"\U0001F600"_s;
+        const QString head = QString(24, u'x') + e + QString(10, u'x');
+        const QString tail = QString(10, u'y') + e + QString(24, u'y');
+        QCOMPARE(DatabaseTest::collect({head, tail}), QString(24, u'x') + u" (...) "_s + QString(24, u'y'));
     }
 
     void results_data() {

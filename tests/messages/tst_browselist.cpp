@@ -34,6 +34,8 @@ private slots:
     void columnsPerTab();
     void textsAreCut_data();
     void textsAreCut();
+    void cutKeepsAnEmojiWhole_data();
+    void cutKeepsAnEmojiWhole();
     void onlyUnreadIncomingIsBold();
     void numbersShowAsNames();
     void datesInIsoAndLocaleTexts();
@@ -187,6 +189,31 @@ void tst_BrowseList::textsAreCut() {
     QCOMPARE(item->subItem(textColumn), expected);
     QCOMPARE(item->toolTipText(), expected);
     QCOMPARE(item->tag(), u"m.sms"_s);
+}
+
+void tst_BrowseList::cutKeepsAnEmojiWhole_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    const QString e = u"\U0001F600"_s;  // two UTF-16 units
+    const QString x29 = QString(29, u'x');
+    QTest::newRow("cut would halve it") << 1 << x29 + e + u"yyy"_s << x29 + u"..."_s;
+    QTest::newRow("cut line ends in it") << 3 << x29.chopped(1) + e + u"yyyy"_s << x29.chopped(1) + e + u"..."_s;
+    QTest::newRow("text ends in it, fits") << 4 << QString(31, u'x') + e << QString(31, u'x') + e;
+    QTest::newRow("outgoing cut would halve it") << 2 << QString(49, u'x') + e + u"yyy"_s << QString(49, u'x') + u"..."_s;
+}
+
+void tst_BrowseList::cutKeepsAnEmojiWhole() {
+    QFETCH(int, tab);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const QString folder = QStringList{u"In"_s, u"Out"_s, u"Sent"_s, u"Arc"_s}[tab - 1];
+    f->message(folder, u"m.sms"_s,
+               {u"[Tellwick]"_s, u"No=+4911"_s, u"Text="_s + text, u"Date=2026-01-02"_s, u"Time=03:04:05"_s,
+                u"[Job Result]"_s, u"Date=2026-01-02"_s, u"Time=03:04:06"_s});
+    const ListItem* item = openAt(tab)->LstMsg2->item(1);
+    QCOMPARE(item->subItem(tab == 2 ? 1 : 2), expected);
+    QCOMPARE(item->toolTipText(), expected);
 }
 
 void tst_BrowseList::onlyUnreadIncomingIsBold() {
