@@ -13,6 +13,7 @@
 #include "MessageFiles.h"
 #include "PhoneSimulator.h"
 #include "SendCycle.h"
+#include "SettledFiles.h"
 #include "TestContext.h"
 #include "frmMain.h"
 
@@ -144,6 +145,7 @@ private slots:
         writeOutgoing(QStringLiteral("zz-bad.sms"), "[Tellwick]\nText=no number\n");
         createSMSFile(ctx(), {}, QStringLiteral("+4922"), QStringLiteral("later"), false, false, false, false,
                       false);
+        settleFiles(out());
         SendCycle cycle(ctx());
         QCOMPARE(cycle.run(), 5);
         QVERIFY(QDir(out()).entryList(QDir::Files).isEmpty());
@@ -163,6 +165,7 @@ private slots:
         ctx().state().sentDir = t->path(QStringLiteral("blocked"));
         sim->setSubmitAnswer(QStringLiteral("+CMS ERROR: 38"));
         const QString path = writeOutgoing(QStringLiteral("stuck.sms"), "[Tellwick]\nNo=+495\nText=z\n");
+        settleFiles(out());
         SendCycle cycle(ctx());
         QCOMPARE(cycle.run(), 1);
         QVERIFY(QFileInfo::exists(path));
@@ -177,6 +180,7 @@ private slots:
         set("OutTiming", QStringLiteral("3600"));
         const QString path = createSMSFile(ctx(), {}, QStringLiteral("+4933"), QStringLiteral("saved"), false,
                                            false, true, false, false);
+        settleFiles(out());
         m.InTimer_Timer();
         QCOMPARE(sentTexts(), QStringList{QStringLiteral("+4933|saved")});
         QVERIFY(!QFileInfo::exists(path));
@@ -185,6 +189,7 @@ private slots:
         // The interval has not passed yet: the next file waits.
         createSMSFile(ctx(), {}, QStringLiteral("+4934"), QStringLiteral("next"), false, false, true, false,
                       false);
+        settleFiles(out());
         m.InTimer_Timer();
         QCOMPARE(sentTexts().size(), 1);
         m.gateway().resetSendInterval();
@@ -196,6 +201,7 @@ private slots:
         m.gateway().resetSendInterval();
         createSMSFile(ctx(), {}, QStringLiteral("+4935"), QStringLiteral("off"), false, false, true, false,
                       false);
+        settleFiles(out());
         m.InTimer_Timer();
         QCOMPARE(sentTexts().size(), 2);
     }
@@ -209,6 +215,7 @@ private slots:
             createSMSFile(ctx(), {}, QString::fromLatin1(number), QStringLiteral("x"), false, false, false,
                           false, false);
         }
+        settleFiles(out());
         bool closedAtOnce = true;
         connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
             if (c.startsWith(QLatin1String("AT+CMGS")) && submitCommands() == 1) {
