@@ -46,6 +46,8 @@ int countMessageFiles(const QString& folder) {
 
 }  // namespace
 
+static QPoint onScreen(const QRect& wanted);
+
 class frmMain::Private {
 public:
     explicit Private(AppContext& ctx) : gateway(ctx) {}
@@ -281,6 +283,11 @@ void frmMain::Form_Load() {
         hide();
     } else {
         show();
+        // Only now is the frame known: all of it, not just the inside, is to be seen.
+        const QPoint framed = onScreen(frameGeometry());
+        if (framed != pos()) {
+            move(framed);
+        }
     }
     m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("1"));
     SignalTimer->start();

@@ -110,7 +110,7 @@ public:
         }
         if (e == QSerialPort::ResourceError || e == QSerialPort::PermissionError ||
             e == QSerialPort::DeviceNotFoundError) {
-            lose(port.errorString());
+            lose(hungUp() ? QStringLiteral("hang-up") : port.errorString());
         }
     }
 

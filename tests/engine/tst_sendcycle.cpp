@@ -101,6 +101,7 @@ private slots:
 
     void anyFailedRecipientFailsTheFile() {
         set("KeepSent", QStringLiteral("0"));
+        set("LogSMS", QStringLiteral("1"));
         ctx().getSettings();
         // The first of two recipients fails, the second gets through.
         sim->setSubmitAnswer(QStringLiteral("+CMS ERROR: 500"));
@@ -116,8 +117,12 @@ private slots:
         QVERIFY2(r.contains(QLatin1String("500")), qPrintable(r));
         QCOMPARE(sentTexts(), QStringList{QStringLiteral("+492|x")});
         QCOMPARE(ctx().state().sentCount, 1);
-        // Kept with its error although sent messages are not kept.
+        // Kept with its error although sent messages are not kept; the log says where.
         QCOMPARE(result(sent() + QStringLiteral("/two.sms")), r);
+        const QByteArray log = t->readFile(QStringLiteral("tellwick.log"));
+        const QByteArray line = "/+491: 'x' was NOT sent. File NOT deleted. It was moved to " +
+                                QFile::encodeName(sent()) + "/two.sms.";
+        QVERIFY2(log.contains(line), log.constData());
         QVERIFY(!QFileInfo::exists(path));
 
         // A good file is not kept then.
