@@ -221,7 +221,7 @@ public:
     }
 
     QString closedText() const {
-        return lost ? QStringLiteral("ERROR: ") + lastError : QStringLiteral("ERROR");
+        return QStringLiteral("ERROR: ") + (lost ? lastError : QStringLiteral("the serial port was closed"));
     }
 
     // One submit command and its body: the ">" prompt, then body + Ctrl-Z and "+CMGS: <mr>".

@@ -86,6 +86,9 @@ bool PhoneSimulator::start() {
 }
 
 void PhoneSimulator::disappear() {
+    if (!m_link.isEmpty()) {
+        QFile::remove(m_link);  // the device name goes with the phone (and no other pty takes its place)
+    }
     delete m_notifier;
     m_notifier = nullptr;
     if (m_master >= 0) {
@@ -609,6 +612,7 @@ bool PhoneSimulator::startAt(const QString& linkPath) {
 
 bool PhoneSimulator::comeBack() {
     disappear();
+    // The device name vanished with the phone, as a USB modem's does; it is there again now.
     m_in.clear();
     m_inBody = false;
     m_echo = true;

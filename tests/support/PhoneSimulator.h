@@ -172,7 +172,8 @@ private:
 public:
     // Starts the phone behind a path of its own, a symbolic link to the pty, so that a program
     // that opened it finds the phone there again after disappear() and comeBack(), as it finds
-    // a USB modem that was unplugged and plugged in again on the same device name.
+    // a USB modem that was unplugged and plugged in again on the same device name. The link is
+    // removed while the phone is away.
     bool startAt(const QString& linkPath);
     QString linkPath() const { return m_link; }
     // Plugged in again after disappear(): a new pty behind the same link path; the phone's

@@ -4,10 +4,24 @@
 // With --link the phone is reached through PATH, a symbolic link that a phonesim started
 // again with the same PATH points to its new pty: a phone unplugged and plugged in again.
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 #include "PhoneSimulator.h"
+
+namespace {
+QByteArray g_link;  // removed when the phone is stopped, as an unplugged modem's device name goes
+
+void onStop(int) {
+    if (!g_link.isEmpty()) {
+        ::unlink(g_link.constData());
+    }
+    ::_exit(0);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -41,6 +55,11 @@ int main(int argc, char** argv) {
         const QString text = s.pdu ? PhoneSimulator::decodeSubmit(s.body).text : s.body;
         std::fprintf(stderr, "SMS: %s\n", qPrintable(text));
     });
+    if (!link.isEmpty()) {
+        g_link = QFile::encodeName(link);
+        std::signal(SIGTERM, onStop);
+        std::signal(SIGINT, onStop);
+    }
     std::printf("%s\n", qPrintable(link.isEmpty() ? phone.devicePath() : link));
     std::fflush(stdout);
     return app.exec();
