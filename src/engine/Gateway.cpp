@@ -49,9 +49,8 @@ void Gateway::setPhoneState(PhoneState state) {
     if (state == m_state) {
         return;
     }
-    const bool wasBad = m_state == PhoneState::Gone || m_state == PhoneState::Silent;
     m_state = state;
-    if (onStatus && (state != PhoneState::Ready || wasBad)) {
+    if (onStatus) {
         onStatus(phoneStatus());
     }
 }

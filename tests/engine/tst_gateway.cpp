@@ -159,7 +159,7 @@ private slots:
 
         // Plugged in again on the same path: sending goes on by itself.
         QVERIFY(sim->comeBack());
-        QTRY_VERIFY2_WITH_TIMEOUT(count(out()) == 0, qPrintable(log()), 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(count(out()) == 0, qPrintable(log()), 30000);
         QCOMPARE(sim->decodedSubmissions().size(), 2);
         QCOMPARE(main().panelText(QStringLiteral("Status")), QStringLiteral("Idle..."));
         const QRegularExpression lossLine(QStringLiteral("^\\S+: Serial port .* lost"),
@@ -167,6 +167,18 @@ private slots:
         QVERIFY2(log().count(lossLine) == 1, qPrintable(log()));
         QCOMPARE(log().count(QStringLiteral("Mobile device back on")), 1);
         QCOMPARE(log().count(QStringLiteral("Error opening serial port")), 0);
+    }
+
+    void phoneThatWasNotThereAtStart() {
+        sim->disappear();
+        main().Form_Load();
+        QVERIFY(main().panelText(QStringLiteral("Status")).startsWith(QLatin1String("Can't open serial port")));
+        writeThree();
+        QVERIFY(sim->comeBack());
+        QTRY_VERIFY_WITH_TIMEOUT(count(out()) == 0, 30000);
+        QCOMPARE(sim->decodedSubmissions().size(), 3);
+        QCOMPARE(main().panelText(QStringLiteral("Status")), QStringLiteral("Idle..."));
+        QCOMPARE(log().count(QStringLiteral("ERROR: can't open serial port")), 1);  // not again at every try
     }
 
     void silentPhoneStopsTheCycle() {
