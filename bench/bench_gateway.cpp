@@ -47,11 +47,12 @@ void BM_MemoryAfterSending(benchmark::State& state) {
         // In batches, as they come in: the folder never holds all of them at once.
         for (int batch = 0; batch < kMessages / 100; ++batch) {
             for (int i = 0; i < 100; ++i) {
-                const QString path = MessageFiles::createSMSFile(t.ctx(), {}, QStringLiteral("+4917%1").arg(i),
-                                                                 text, false, false, false, false, false);
+                const QString path = MessageFiles::createSMSFile(
+                    t.ctx(), {}, QStringLiteral("+4917%1").arg(i), text, false, false, false, false, false);
                 QFile f(path);
                 if (f.open(QIODevice::ReadWrite)) {  // settled: the cycle takes it at once
-                    f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+                    f.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime);
                 }
             }
             sent += cycle.run();
@@ -60,8 +61,9 @@ void BM_MemoryAfterSending(benchmark::State& state) {
         state.counters["idle_MiB"] = idle;
         state.counters["after_MiB"] = after;
         state.counters["files_sent"] = sent;
-        std::printf("resident memory: idle %.1f MiB, after %d messages of %lld characters %.1f MiB (+%.1f MiB)\n",
-                    idle, sent, static_cast<long long>(state.range(0)), after, after - idle);
+        std::printf(
+            "resident memory: idle %.1f MiB, after %d messages of %lld characters %.1f MiB (+%.1f MiB)\n",
+            idle, sent, static_cast<long long>(state.range(0)), after, after - idle);
         sim.disappear();
     }
 }

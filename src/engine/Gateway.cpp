@@ -117,10 +117,10 @@ void Gateway::signalTick() {
     if (answers && !phone.identity().known()) {
         if (phone.startDevice()) {
             const DeviceIdentity& id = phone.identity();
-            m_ctx.log().writeLog(m_wasAway ? QStringLiteral("Mobile device back on %1: %2 %3")
-                                                 .arg(id.port, id.manufacturer, id.model)
-                                           : QStringLiteral("Mobile device identified: %1 %2")
-                                                 .arg(id.manufacturer, id.model));
+            m_ctx.log().writeLog(
+                m_wasAway ? QStringLiteral("Mobile device back on %1: %2 %3")
+                                .arg(id.port, id.manufacturer, id.model)
+                          : QStringLiteral("Mobile device identified: %1 %2").arg(id.manufacturer, id.model));
             m_wasAway = false;
         }
         Settings::read(m_ctx);

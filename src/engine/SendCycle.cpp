@@ -58,7 +58,8 @@ int SendCycle::run() {
             }
             if (!phone.isOpen()) {
                 // The phone went away: nothing more is asked of it, the rest waits for it.
-                m_stoppedBecause = phone.isLost() ? phone.lastError() : QStringLiteral("the serial port is not open");
+                m_stoppedBecause =
+                    phone.isLost() ? phone.lastError() : QStringLiteral("the serial port is not open");
                 m_stopping = true;
                 break;
             }

@@ -2,6 +2,7 @@
 // that stops answering, termination signals, files still being written, the window position.
 #include <QTest>
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QTimer>
 #include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 #include "Gateway.h"
 #include "MessageFiles.h"
@@ -26,7 +26,8 @@ namespace {
 double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 // A window beside the main one whose key press asks the phone something.
@@ -134,7 +135,8 @@ private slots:
         main().Form_Load();
         QCOMPARE(main().InTimer->interval(), 5000);
         QCOMPARE(main().SignalTimer->interval(), 3000);
-        const QString path = writeOutgoing(QStringLiteral("dropped.sms"), "[Tellwick]\nNo=+4955\nText=dropped\n");
+        const QString path =
+            writeOutgoing(QStringLiteral("dropped.sms"), "[Tellwick]\nNo=+4955\nText=dropped\n");
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(path), 20000);
         QCOMPARE(sim->decodedSubmissions().value(0).text, QStringLiteral("dropped"));
         QVERIFY(firstSentResult().startsWith(QLatin1String("OK")));
@@ -172,7 +174,8 @@ private slots:
     void phoneThatWasNotThereAtStart() {
         sim->disappear();
         main().Form_Load();
-        QVERIFY(main().panelText(QStringLiteral("Status")).startsWith(QLatin1String("Can't open serial port")));
+        QVERIFY(
+            main().panelText(QStringLiteral("Status")).startsWith(QLatin1String("Can't open serial port")));
         writeThree();
         QVERIFY(sim->comeBack());
         QTRY_VERIFY_WITH_TIMEOUT(count(out()) == 0, 30000);
@@ -187,7 +190,8 @@ private slots:
         onFirst(QStringLiteral("AT+CMGS"), [this] { sim->goSilent(); });
         // The prompt is waited for as long as [Settings] Timeout says (10 s when not set).
         QTRY_VERIFY_WITH_TIMEOUT(count(sent()) == 1, 30000);
-        QVERIFY2(firstSentResult().contains(QLatin1String("TimeOut (10 secs.)")), qPrintable(firstSentResult()));
+        QVERIFY2(firstSentResult().contains(QLatin1String("TimeOut (10 secs.)")),
+                 qPrintable(firstSentResult()));
         QCOMPARE(count(out()), 2);
         QVERIFY(main().panelText(QStringLiteral("Status")).contains(QLatin1String("does not answer")));
         sim->clearRules();
@@ -270,7 +274,8 @@ private slots:
         QVERIFY(hourglass);
         QVERIFY(!QApplication::overrideCursor());
         const QStringList commands = sim->commands();
-        QVERIFY(commands.indexOf(QStringLiteral("AT+CGMM")) > commands.indexOf(QRegularExpression(QStringLiteral("^AT\\+CMGS"))));
+        QVERIFY(commands.indexOf(QStringLiteral("AT+CGMM")) >
+                commands.indexOf(QRegularExpression(QStringLiteral("^AT\\+CMGS"))));
         QCOMPARE(sim->decodedSubmissions().size(), 3);
     }
 
@@ -294,8 +299,15 @@ private slots:
             frmMain& m = c.mainWindow();
             m.Form_Load();
             seen.append(m.pos());
-            QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(m.frameGeometry()) || kept,
-                     qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(m.frameGeometry().x()).arg(m.frameGeometry().y()).arg(m.frameGeometry().width()).arg(m.frameGeometry().height()).arg(QGuiApplication::primaryScreen()->availableGeometry().width()).arg(QGuiApplication::primaryScreen()->availableGeometry().height())));
+            QVERIFY2(
+                QGuiApplication::primaryScreen()->availableGeometry().contains(m.frameGeometry()) || kept,
+                qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                               .arg(m.frameGeometry().x())
+                               .arg(m.frameGeometry().y())
+                               .arg(m.frameGeometry().width())
+                               .arg(m.frameGeometry().height())
+                               .arg(QGuiApplication::primaryScreen()->availableGeometry().width())
+                               .arg(QGuiApplication::primaryScreen()->availableGeometry().height())));
             m.Form_Unload();
         }
         QCOMPARE(seen.value(1), seen.value(0));
