@@ -1,11 +1,11 @@
 #include "PhoneLink.h"
 
+#include <poll.h>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QRandomGenerator>
 #include <QSerialPort>
 #include <QTimer>
-#include <poll.h>
 
 #include "GsmAlphabet.h"
 #include "IniStore.h"

@@ -345,7 +345,8 @@ private slots:
         const QByteArray text(1024 * 1024, 'x');
         const qint64 before = residentKiB();
         for (int i = 0; i < 12; ++i) {
-            const QString path = writeOutgoing(QStringLiteral("big%1.sms").arg(i), "[Tellwick]\nText=" + text + '\n');
+            const QString path =
+                writeOutgoing(QStringLiteral("big%1.sms").arg(i), "[Tellwick]\nText=" + text + '\n');
             QVERIFY(sendSMSFile(ctx(), path).startsWith(QLatin1String("ERROR: no recipient")));
         }
         QCOMPARE(QDir(sent()).entryList(QDir::Files).size(), 12);

@@ -3,12 +3,12 @@
 //   phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS] [--link PATH]
 // With --link the phone is reached through PATH, a symbolic link that a phonesim started
 // again with the same PATH points to its new pty: a phone unplugged and plugged in again.
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 #include "PhoneSimulator.h"
 
@@ -41,7 +41,9 @@ int main(int argc, char** argv) {
         } else if (a == QLatin1String("--link") && i + 1 < args.size()) {
             link = args.at(++i);
         } else {
-            std::fprintf(stderr, "usage: phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS] [--link PATH]\n");
+            std::fprintf(
+                stderr,
+                "usage: phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS] [--link PATH]\n");
             return 2;
         }
     }
