@@ -66,6 +66,8 @@ public:
     // Drops every cached file (tests that rewrite files behind the store's back in the same
     // nanosecond do not need it: the cache checks size, time and inode).
     void clearCache();
+    // Drops one file's parsed copy (a message file that has been handled and is not read again).
+    void forget(const QString& file) { m_cache.remove(resolve(file)); }
 
     struct Parsed;
 

@@ -44,6 +44,31 @@ public:
     // Reads [Settings] into the shared state and creates the message folders.
     void getSettings();
 
+    // The program is ending: no new message starts (its file stays where it is).
+    bool isClosing() const { return m_closing; }
+    void setClosing(bool on) { m_closing = on; }
+    // A message file is being sent, from reading it to filing it: the program waits for it
+    // before it ends.
+    class MessageOnLine {
+    public:
+        explicit MessageOnLine(AppContext& ctx) : m_ctx(ctx) { ++m_ctx.m_onLine; }
+        ~MessageOnLine() {
+            if (--m_ctx.m_onLine == 0) {
+                emit m_ctx.messageDone();
+            }
+        }
+        MessageOnLine(const MessageOnLine&) = delete;
+        MessageOnLine& operator=(const MessageOnLine&) = delete;
+
+    private:
+        AppContext& m_ctx;
+    };
+    bool messageOnLine() const { return m_onLine > 0; }
+
+signals:
+    // The message that was on the line is done (sent or filed).
+    void messageDone();
+
 private:
     QString m_folder;
     LogWriter m_log;
@@ -54,4 +79,6 @@ private:
     std::unique_ptr<Pop3Client> m_pop3;
     WindowRegistry m_windows;
     std::unique_ptr<frmMain> m_main;
+    bool m_closing = false;
+    int m_onLine = 0;
 };

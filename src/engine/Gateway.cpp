@@ -1,6 +1,7 @@
 #include "Gateway.h"
 
 #include "AppContext.h"
+#include "InputHold.h"
 #include "MessageFiles.h"
 #include "Settings.h"
 
@@ -8,6 +9,7 @@ QString Gateway::startPhone() {
     PhoneLink& phone = m_ctx.phone();
     const QString port = Settings::value(m_ctx, QStringLiteral("Port"));
     QString status;
+    InputHold hold;
     if (port.isEmpty()) {
         status = QStringLiteral("No serial port set up");
         m_ctx.log().writeLog(status + QStringLiteral(": running without a mobile device"));
@@ -16,15 +18,41 @@ QString Gateway::startPhone() {
         status = QStringLiteral("Can't open serial port %1").arg(device);
         m_ctx.log().writeLog(
             QStringLiteral("ERROR: can't open serial port %1: %2").arg(device, phone.lastError()));
+        m_wasAway = true;
     } else if (!phone.startDevice()) {
         const QString why = phone.startError();
         status = QStringLiteral("Mobile device not ready") +
                  (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
         m_ctx.log().writeLog(QStringLiteral("ERROR: mobile device not started") +
                              (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        m_wasAway = true;
+    } else {
+        m_state = PhoneState::Ready;
     }
     Settings::read(m_ctx);
     return status;
+}
+
+QString Gateway::phoneStatus() const {
+    const QString port = m_ctx.phone().identity().port;
+    switch (m_state) {
+        case PhoneState::Gone:
+            return QStringLiteral("Mobile device gone from %1, waiting for it to come back").arg(port);
+        case PhoneState::Silent:
+            return QStringLiteral("Mobile device on %1 does not answer").arg(port);
+        default:
+            return {};
+    }
+}
+
+void Gateway::setPhoneState(PhoneState state) {
+    if (state == m_state) {
+        return;
+    }
+    m_state = state;
+    if (onStatus) {
+        onStatus(phoneStatus());
+    }
 }
 
 int Gateway::pollingTick() {
@@ -33,8 +61,19 @@ int Gateway::pollingTick() {
     if (!s.sendActive && !s.receiveActive) {
         return 0;
     }
-    if (!m_ctx.phone().checkDevice()) {
+    PhoneLink& phone = m_ctx.phone();
+    if (!phone.isOpen()) {
+        if (phone.isLost()) {
+            setPhoneState(PhoneState::Gone);  // the signal tick brings it back
+        }
         return 0;
+    }
+    {
+        InputHold hold;
+        if (!phone.checkDevice()) {
+            setPhoneState(phone.isOpen() ? PhoneState::Silent : PhoneState::Gone);
+            return 0;
+        }
     }
     if (!s.sendActive || m_send.isRunning()) {
         return 0;
@@ -42,26 +81,55 @@ int Gateway::pollingTick() {
     if (m_lastSend.isValid() && m_lastSend.elapsed() < qint64(s.outTiming) * 1000) {
         return 0;
     }
-    m_lastSend.start();
-    if (MessageFiles::outgoingFilesInOrder(s.outDir).isEmpty()) {
+    if (m_send.readyFiles(s.outDir).isEmpty()) {
         return 0;
     }
+    m_lastSend.start();
     if (onStatus) {
         onStatus(QStringLiteral("sending SMS..."));
     }
-    return m_send.run();
+    const int handled = m_send.run();
+    if (!phone.isOpen()) {
+        setPhoneState(PhoneState::Gone);
+    } else if (!m_send.stoppedBecause().isEmpty()) {
+        setPhoneState(PhoneState::Silent);
+    }
+    return handled;
 }
 
 void Gateway::signalTick() {
     PhoneLink& phone = m_ctx.phone();
+    InputHold hold;
     if (!phone.isOpen()) {
-        return;
+        if (Settings::value(m_ctx, QStringLiteral("Port")).isEmpty()) {
+            return;
+        }
+        m_wasAway |= phone.isLost();
+        ++m_reopenAttempts;
+        if (!phone.reopen()) {
+            if (m_wasAway && m_state != PhoneState::Unknown) {
+                setPhoneState(PhoneState::Gone);
+            }
+            return;
+        }
     }
-    if (phone.checkDevice() && !phone.identity().known()) {
+    const bool answers = phone.checkDevice();
+    if (answers && !phone.identity().known()) {
         if (phone.startDevice()) {
-            m_ctx.log().writeLog(QStringLiteral("Mobile device identified: %1 %2")
-                                     .arg(phone.identity().manufacturer, phone.identity().model));
+            const DeviceIdentity& id = phone.identity();
+            m_ctx.log().writeLog(
+                m_wasAway ? QStringLiteral("Mobile device back on %1: %2 %3")
+                                .arg(id.port, id.manufacturer, id.model)
+                          : QStringLiteral("Mobile device identified: %1 %2").arg(id.manufacturer, id.model));
+            m_wasAway = false;
         }
         Settings::read(m_ctx);
+    }
+    if (!phone.isOpen()) {
+        setPhoneState(PhoneState::Gone);
+    } else if (!answers) {
+        setPhoneState(PhoneState::Silent);
+    } else if (phone.identity().known()) {
+        setPhoneState(PhoneState::Ready);
     }
 }

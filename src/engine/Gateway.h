@@ -20,22 +20,40 @@ public:
 
     // One polling tick: re-reads the settings and, when sending is active and OutTiming
     // seconds have passed since the last send cycle, sends the outgoing folder. Nothing is
-    // sent when the phone does not answer. Returns the number of files handled.
+    // sent when the phone is gone or does not answer. Returns the number of files handled.
     int pollingTick();
 
-    // One signal tick: checks the phone and identifies it when it answers but is not yet
-    // identified (the settings are read again, as the text length depends on the phone).
+    // One signal tick: brings a lost (or never opened) port back, checks the phone and
+    // identifies it when it answers but is not yet identified (the settings are read again,
+    // as the text length depends on the phone).
     void signalTick();
 
     SendCycle& sendCycle() { return m_send; }
 
-    // Told the status text while a send cycle runs.
+    // Told the status text when it changes: while a send cycle runs, when the phone goes
+    // away or stops answering, and "" when it is back.
     std::function<void(const QString&)> onStatus;
     // Forgets when the last send cycle ran, so the next tick sends.
     void resetSendInterval() { m_lastSend.invalidate(); }
+    // Milliseconds until a message file that was still being written may be taken; -1 when
+    // none waits.
+    qint64 recheckInMs() const { return m_send.msUntilReady(); }
+    // How often the signal tick tried to open the port again.
+    int reopenAttempts() const { return m_reopenAttempts; }
+
+    // The status text for the phone's state ("" when it is ready).
+    QString phoneStatus() const;
+    // The port went away (the link says so at once, whoever was talking).
+    void phoneLost() { setPhoneState(PhoneState::Gone); }
 
 private:
+    enum class PhoneState { Unknown, Ready, Gone, Silent };
+    void setPhoneState(PhoneState state);
+
     AppContext& m_ctx;
     SendCycle m_send;
     QElapsedTimer m_lastSend;
+    PhoneState m_state = PhoneState::Unknown;
+    bool m_wasAway = false;  // lost or never there: its return is logged
+    int m_reopenAttempts = 0;
 };

@@ -94,14 +94,15 @@ QString freeName(const QString& folder, const QString& name) {
     return target;
 }
 
-// Files the message with its result in folder; false when it could not be put there.
-bool fileWithResult(AppContext& ctx, const QString& path, const QString& folder, const QString& result) {
+// Files the message with its result in folder; the path it went to, "" when it could not
+// be put there.
+QString fileWithResult(AppContext& ctx, const QString& path, const QString& folder, const QString& result) {
     ProgramFolder::ensure(folder);
     const QString target = freeName(folder, QFileInfo(path).fileName());
     if (!QFile::rename(path, target)) {
         if (!QFile::copy(path, target)) {
             ctx.log().writeLog(QStringLiteral("ERROR: could not file %1 in %2").arg(path, folder));
-            return false;
+            return {};
         }
         QFile::remove(path);
     }
@@ -116,7 +117,9 @@ bool fileWithResult(AppContext& ctx, const QString& path, const QString& folder,
     if (!ok) {
         ctx.log().writeLog(QStringLiteral("ERROR: could not add the result to %1: %2").arg(target, result));
     }
-    return true;
+    // A handled message is not read again: its parsed copy would only take memory.
+    ini.forget(target);
+    return target;
 }
 
 }  // namespace
@@ -226,6 +229,11 @@ QString createSMSFile(AppContext& ctx, const QString& folder, const QString& num
 }
 
 QString sendSMSFile(AppContext& ctx, const QString& path) {
+    if (ctx.isClosing()) {
+        // The program is ending: the message waits in its folder for the next start.
+        return QStringLiteral("ERROR: Tellwick is closing, %1 was not sent").arg(path);
+    }
+    const AppContext::MessageOnLine onLine(ctx);
     if (!QFileInfo(path).isFile()) {
         const QString result = QStringLiteral("ERROR: SMS-file %1 not found").arg(path);
         ctx.log().writeLog(result);
@@ -238,6 +246,7 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
     const QString text = ini.readINI(sec, QStringLiteral("Text"), path);
     const bool report = ini.readINI(sec, QStringLiteral("Report"), path) == QLatin1String("1");
     const bool flash = ini.readINI(sec, QStringLiteral("Flash"), path) == QLatin1String("1");
+    ini.forget(path);
 
     QStringList recipients;
     for (const QString& field : numbers.split(u';')) {
@@ -247,6 +256,7 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
     }
 
     QString result;
+    QList<std::pair<QString, bool>> outcomes;  // logged once the file is where it stays
     if (recipients.isEmpty()) {
         result = QStringLiteral("ERROR: no recipient No. specified in %1").arg(path);
     } else if (text.isEmpty()) {
@@ -258,7 +268,6 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
         if (s.footerUsed && !footer.isEmpty() && !text.endsWith(footer)) {
             body += s.footer;
         }
-        const QString source = QFileInfo(path).fileName();
         QString firstFailure;
         for (const QString& number : std::as_const(recipients)) {
             const QString reply = ctx.phone().submitSms(number, body, report, flash);
@@ -269,9 +278,7 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
             } else if (firstFailure.isEmpty()) {
                 firstFailure = QStringLiteral("ERROR ") + reply;
             }
-            if (s.logSMSFlag) {
-                logSending(ctx, number, text, ok, source);
-            }
+            outcomes.append({number, ok});
         }
         // One failed recipient makes the whole file a failure.
         if (!firstFailure.isEmpty()) {
@@ -285,13 +292,20 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
     }
     // A message that failed is never lost: it goes to the sent folder with its result even
     // when sent messages are not kept.
+    QString filedAt;
     if (failed || s.keepSent) {
-        if (!fileWithResult(ctx, path, folderOr(ctx, s.sentDir, QStringLiteral("Sent")), result) && failed) {
-            return result;  // kept in place rather than lost
-        }
+        filedAt = fileWithResult(ctx, path, folderOr(ctx, s.sentDir, QStringLiteral("Sent")), result);
     }
-    if (QFileInfo::exists(path) && !QFile::remove(path)) {
+    if (filedAt.isEmpty() && failed) {
+        // kept in place rather than lost
+    } else if (QFileInfo::exists(path) && !QFile::remove(path)) {
         ctx.log().writeLog(QStringLiteral("ERROR: could not delete %1").arg(path));
+    }
+    if (s.logSMSFlag) {
+        const QString source = QFileInfo(path).fileName();
+        for (const auto& [number, ok] : std::as_const(outcomes)) {
+            ctx.log().appendRaw(sendingLogLine(number, text, ok, source, ok ? QString() : filedAt));
+        }
     }
     return result;
 }
@@ -346,12 +360,16 @@ QStringList outgoingFilesInOrder(const QString& folder) {
     return out;
 }
 
-QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source) {
+QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source,
+                       const QString& movedTo) {
     const QString src = source.isEmpty() ? QStringLiteral("MANUAL") : source;
     QString line = LogWriter::stamp() + u'/' + src + u'/' + recipient + QStringLiteral(": '") + text +
                    (ok ? QStringLiteral("' was sent successfully.") : QStringLiteral("' was NOT sent."));
     if (src != QLatin1String("MANUAL")) {
         line += ok ? QStringLiteral(" File was deleted.") : QStringLiteral(" File NOT deleted.");
+        if (!ok && !movedTo.isEmpty()) {
+            line += QStringLiteral(" It was moved to ") + movedTo + u'.';
+        }
     }
     return line;
 }

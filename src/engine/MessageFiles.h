@@ -14,7 +14,7 @@ QString createSMSFile(AppContext& ctx, const QString& folder, const QString& num
                       bool report, bool flash, bool manual, bool split, bool reverse);
 
 // Sends the file to each of its ";"-separated recipients; "OK: Message was sent to <number>."
-// or a text beginning with "ERROR".
+// or a text beginning with "ERROR". While the program is closing the file is left untouched.
 QString sendSMSFile(AppContext& ctx, const QString& path);
 
 // The section of a message file.
@@ -35,7 +35,9 @@ QStringList outgoingFilesInOrder(const QString& folder);
 
 // The transaction-log line of one message sent (or not) to one recipient; an empty source
 // counts as "MANUAL", and only other sources say what became of the file.
-QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source);
+// A failed message filed elsewhere says where it went (movedTo).
+QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source,
+                       const QString& movedTo = {});
 void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok,
                 const QString& source);
 

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "AppContext.h"
 #include "AppIcons.h"
@@ -46,6 +48,8 @@ int countMessageFiles(const QString& folder) {
 
 }  // namespace
 
+static QPoint onScreen(const QRect& wanted);
+
 class frmMain::Private {
 public:
     explicit Private(AppContext& ctx) : gateway(ctx) {}
@@ -62,6 +66,17 @@ public:
     bool loaded = false;
     bool closePending = false;
     QList<QAction*> commands;
+    // What was left of each timer's interval when they were switched off, so that switching
+    // them on again does not start a timer's count afresh (-1: it was not running).
+    qint64 pollLeft = -1;
+    qint64 signalLeft = -1;
+    QElapsedTimer offSince;
+    // A timer resumed for the rest of its interval gets its full interval back at its tick.
+    int pollFull = 0;
+    int signalFull = 0;
+    QTimer* recheck = nullptr;  // a message file still being written is looked at again
+    int signalsReceived = 0;
+    bool ending = false;
 };
 
 frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx), d(new Private(ctx)) {
@@ -81,11 +96,18 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(
     SignalTimer = new QTimer(this);
     SignalTimer->setObjectName(QStringLiteral("SignalTimer"));
     SignalTimer->setInterval(3000);
-    connect(InTimer, &QTimer::timeout, this, &frmMain::InTimer_Timer);
-    connect(SignalTimer, &QTimer::timeout, this, &frmMain::SignalTimer_Timer);
+    connect(InTimer, &QTimer::timeout, this, &frmMain::pollTimeout);
+    connect(SignalTimer, &QTimer::timeout, this, &frmMain::signalTimeout);
+    d->recheck = new QTimer(this);
+    d->recheck->setSingleShot(true);
+    connect(d->recheck, &QTimer::timeout, this, &frmMain::InTimer_Timer);
 
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    quitApplication = [] { QCoreApplication::exit(0); };
     d->gateway.onStatus = [this](const QString& text) { showStatus(text); };
+    connect(&ctx.phone(), &PhoneLink::portLost, this, [this] { d->gateway.phoneLost(); });
+    connect(&ctx.phone(), &PhoneLink::dialogueEnded, this, &frmMain::endIfLineFree);
+    connect(&ctx, &AppContext::messageDone, this, &frmMain::endIfLineFree);
 
     buildMenus();
     buildCentral();
@@ -253,6 +275,9 @@ void frmMain::Form_Load() {
     tempDisableTimers();  // the phone dialogue lets the tray menu's commands in otherwise
     const QString status = d->gateway.startPhone();
     TempRestoreTimers();
+    if (d->ending) {
+        return;  // a signal came while the phone was started
+    }
     showStatus(status);
     showCounters();
     d->loaded = true;
@@ -261,6 +286,11 @@ void frmMain::Form_Load() {
         hide();
     } else {
         show();
+        // Only now is the frame known: all of it, not just the inside, is to be seen.
+        const QPoint framed = onScreen(frameGeometry());
+        if (framed != pos()) {
+            move(framed);
+        }
     }
     m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("1"));
     SignalTimer->start();
@@ -276,6 +306,7 @@ void frmMain::Form_Unload() {
     d->loaded = false;
     InTimer->stop();
     SignalTimer->stop();
+    d->recheck->stop();
     m_ctx.phone().closePort();
     if (m_ctx.pop3().isLoggedIn()) {
         m_ctx.pop3().logout();
@@ -285,6 +316,27 @@ void frmMain::Form_Unload() {
     if (trayIcon) {
         trayIcon->hide();
     }
+}
+
+// A window saved where no screen shows all of it (a screen gone, another scale factor) is
+// moved onto the screen that holds its middle, else onto the primary screen.
+static QPoint onScreen(const QRect& wanted) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (const QScreen* screen : screens) {
+        if (screen->availableGeometry().contains(wanted)) {
+            return wanted.topLeft();
+        }
+    }
+    const QScreen* screen = QGuiApplication::screenAt(wanted.center());
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (!screen) {
+        return wanted.topLeft();
+    }
+    const QRect area = screen->availableGeometry();
+    return {std::max(area.left(), std::min(wanted.left(), area.right() + 1 - wanted.width())),
+            std::max(area.top(), std::min(wanted.top(), area.bottom() + 1 - wanted.height()))};
 }
 
 void frmMain::restorePosition() {
@@ -297,14 +349,8 @@ void frmMain::restorePosition() {
         resize(Twips::toPixels(width), Twips::toPixels(height));
     }
     if (okL && okT) {
-        const QRect wanted(Twips::toPixels(left), Twips::toPixels(top), this->width(), this->height());
-        // Only where a screen still shows it (a screen may have gone since).
-        for (const QScreen* screen : QGuiApplication::screens()) {
-            if (screen->availableGeometry().intersects(wanted)) {
-                move(wanted.topLeft());
-                break;
-            }
-        }
+        // Left and top are those of the frame, as move() takes them.
+        move(onScreen(QRect(Twips::toPixels(left), Twips::toPixels(top), this->width(), this->height())));
     }
 }
 
@@ -312,19 +358,23 @@ void frmMain::storePosition() {
     if (isMinimized() || isMaximized()) {
         return;
     }
-    const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
+    // The frame's corner (pos), not the inside's (geometry): restorePosition moves the frame.
+    const QPoint at = pos();
     IniStore& ini = m_ctx.ini();
     const QString sec = QStringLiteral("Settings");
-    ini.writeINIValues(sec, {{QStringLiteral("WindowLeft"), QString::number(Twips::fromPixels(g.x()))},
-                             {QStringLiteral("WindowTop"), QString::number(Twips::fromPixels(g.y()))},
-                             {QStringLiteral("WindowWidth"), QString::number(Twips::fromPixels(g.width()))},
-                             {QStringLiteral("WindowHeight"), QString::number(Twips::fromPixels(g.height()))}});
+    ini.writeINIValues(sec, {{QStringLiteral("WindowLeft"), QString::number(Twips::fromPixels(at.x()))},
+                             {QStringLiteral("WindowTop"), QString::number(Twips::fromPixels(at.y()))},
+                             {QStringLiteral("WindowWidth"), QString::number(Twips::fromPixels(width()))},
+                             {QStringLiteral("WindowHeight"), QString::number(Twips::fromPixels(height()))}});
 }
 
 void frmMain::tempDisableTimers() {
     if (d->disableDepth++ == 0) {
         d->pollWasRunning = InTimer->isActive();
         d->signalWasRunning = SignalTimer->isActive();
+        d->pollLeft = d->pollWasRunning ? InTimer->remainingTime() : -1;
+        d->signalLeft = d->signalWasRunning ? SignalTimer->remainingTime() : -1;
+        d->offSince.start();
         const SharedState& s = m_ctx.state();
         d->activeAtDisable = s.sendActive || s.receiveActive;
     }
@@ -337,17 +387,52 @@ void frmMain::TempRestoreTimers() {
     if (d->disableDepth == 0 || --d->disableDepth > 0) {
         return;
     }
+    if (d->ending) {
+        return;
+    }
+    // Each timer goes on with what was left of its interval: one never restarts the other's
+    // count, and a tick that fell due meanwhile runs now.
     if (d->activeAtDisable && (d->pollWasRunning || d->loaded)) {
-        InTimer->start();
+        resumeTimer(InTimer, d->pollLeft, &frmMain::InTimer_Timer, d->pollFull);
     }
     if (d->signalWasRunning || d->loaded) {
-        SignalTimer->start();
+        resumeTimer(SignalTimer, d->signalLeft, &frmMain::SignalTimer_Timer, d->signalFull);
     }
     setCommandsEnabled(true);
     if (d->closePending) {
         d->closePending = false;
         QTimer::singleShot(0, this, &QWidget::close);
     }
+}
+
+void frmMain::resumeTimer(QTimer* timer, qint64 left, void (frmMain::*tick)(), int& fullInterval) {
+    const int full = fullInterval > 0 ? fullInterval : timer->interval();
+    const qint64 due = left < 0 ? full : left - d->offSince.elapsed();
+    if (left < 0 || due >= full) {
+        fullInterval = 0;
+        timer->start(full);
+    } else if (due <= 0) {
+        fullInterval = 0;
+        timer->start(full);
+        QTimer::singleShot(0, this, tick);
+    } else {
+        fullInterval = full;
+        timer->start(int(due));
+    }
+}
+
+void frmMain::pollTimeout() {
+    if (d->pollFull > 0) {
+        InTimer->setInterval(std::exchange(d->pollFull, 0));
+    }
+    InTimer_Timer();
+}
+
+void frmMain::signalTimeout() {
+    if (d->signalFull > 0) {
+        SignalTimer->setInterval(std::exchange(d->signalFull, 0));
+    }
+    SignalTimer_Timer();
 }
 
 void frmMain::setCommandsEnabled(bool on) {
@@ -532,24 +617,32 @@ void frmMain::mnuTrayRestore_Click() {
 }
 
 void frmMain::InTimer_Timer() {
-    if (d->disableDepth > 0) {
+    if (d->disableDepth > 0 || d->ending) {
         return;
     }
     tempDisableTimers();
     const int handled = d->gateway.pollingTick();
     const int interval = m_ctx.state().timerInterval;
-    if (InTimer->interval() != interval) {
+    if ((d->pollFull > 0 ? d->pollFull : InTimer->interval()) != interval) {
         InTimer->setInterval(interval);
+        d->pollFull = 0;
+        d->pollLeft = interval;
+        d->offSince.start();
     }
     TempRestoreTimers();
     if (handled > 0) {
-        showStatus({});
+        showStatus(d->gateway.phoneStatus());
+    }
+    // A file another program was still writing is looked at again once it may be complete.
+    const qint64 recheck = d->gateway.recheckInMs();
+    if (recheck >= 0 && InTimer->isActive() && recheck < InTimer->remainingTime()) {
+        d->recheck->start(int(recheck));
     }
     showCounters();
 }
 
 void frmMain::SignalTimer_Timer() {
-    if (d->disableDepth > 0) {
+    if (d->disableDepth > 0 || d->ending) {
         return;
     }
     tempDisableTimers();
@@ -566,6 +659,51 @@ void frmMain::SignalTimer_Timer() {
     }
     refreshPanels();
     showCounters();
+}
+
+bool frmMain::isEnding() const {
+    return d->ending;
+}
+
+void frmMain::terminationSignal() {
+    ++d->signalsReceived;
+    m_ctx.setClosing(true);  // no new message starts
+    d->gateway.sendCycle().stop();
+    if (d->signalsReceived > 1 || !(m_ctx.messageOnLine() || m_ctx.phone().isBusy())) {
+        endNow();
+        return;
+    }
+    showStatus(QStringLiteral("closing when the message on the line is done..."));
+    m_ctx.log().writeLog(QStringLiteral("Termination signal: closing when the message on the line is done"));
+}
+
+void frmMain::endIfLineFree() {
+    if (d->signalsReceived > 0 && !d->ending && !m_ctx.messageOnLine() && !m_ctx.phone().isBusy()) {
+        endNow();
+    }
+}
+
+// Shutdown from wherever the program stands (a modal window may be open, a dialogue may wait
+// on the phone): the port is closed, isRunning written, then every message loop is left.
+void frmMain::endNow() {
+    if (d->ending) {
+        return;
+    }
+    d->ending = true;
+    m_ctx.setClosing(true);
+    d->gateway.sendCycle().stop();
+    if (d->loaded) {
+        Form_Unload();
+    } else {
+        InTimer->stop();
+        SignalTimer->stop();
+        d->recheck->stop();
+        m_ctx.phone().closePort();
+        m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("0"));
+    }
+    if (quitApplication) {
+        quitApplication();
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -86,6 +86,14 @@ public:
     void InTimer_Timer();
     void SignalTimer_Timer();
 
+    // SIGTERM, SIGINT or SIGHUP: the first ends the program once the message on the line is
+    // done (a modal window open or not), a second one at once. Both through Form_Unload.
+    void terminationSignal();
+    // The program is ending (isRunning is "0" already).
+    bool isEnding() const;
+    // Leaves the message loops once the program has ended (tests replace it).
+    std::function<void()> quitApplication;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -102,6 +110,11 @@ private:
     void refreshPanels();
     void restorePosition();
     void storePosition();
+    void endNow();
+    void endIfLineFree();
+    void resumeTimer(QTimer* timer, qint64 left, void (frmMain::*tick)(), int& fullInterval);
+    void pollTimeout();
+    void signalTimeout();
 
     AppContext& m_ctx;
     class Private;

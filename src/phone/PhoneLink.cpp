@@ -1,5 +1,6 @@
 #include "PhoneLink.h"
 
+#include <poll.h>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QRandomGenerator>
@@ -21,6 +22,8 @@ constexpr qsizetype kMaxBuffer = 1024 * 1024;
 constexpr int kSubmitSeconds = 60;
 constexpr int kDefaultTimeout = 10;
 constexpr int kDefaultSpeed = 9600;
+// Read errors in a row, without a byte read between them, that count as a lost port.
+constexpr int kMaxReadErrors = 3;
 constexpr char kCtrlZ = 0x1A;
 constexpr char kEsc = 0x1B;
 
@@ -69,7 +72,7 @@ public:
         QByteArray reply;  // leftover input first, then what came after the write
     };
 
-    Private(PhoneLink* q, IniStore& ini, LogWriter& log) : ini(ini), log(log) {
+    Private(PhoneLink* q, IniStore& ini, LogWriter& log) : q(q), ini(ini), log(log) {
         port.setReadBufferSize(0);
         QObject::connect(&port, &QSerialPort::readyRead, q, [this] { onReadyRead(); });
         QObject::connect(&port, &QSerialPort::errorOccurred, q,
@@ -78,7 +81,11 @@ public:
     }
 
     void onReadyRead() {
-        buffer.append(port.readAll());
+        const QByteArray bytes = port.readAll();
+        if (!bytes.isEmpty()) {
+            readErrors = 0;
+        }
+        buffer.append(bytes);
         if (buffer.size() > kMaxBuffer) {
             const qsizetype drop = buffer.size() - kMaxBuffer;
             buffer.remove(0, drop);
@@ -93,17 +100,42 @@ public:
         if (e == QSerialPort::NoError || !port.isOpen()) {
             return;
         }
+        if (e == QSerialPort::ReadError) {
+            // A tty whose other end hung up reads as end of file over and over: the port
+            // is gone, and waiting on it would only spin.
+            if (hungUp() || ++readErrors >= kMaxReadErrors) {
+                lose(hungUp() ? QStringLiteral("hang-up") : port.errorString());
+            } else {
+                port.clearError();
+            }
+            return;
+        }
         if (e == QSerialPort::ResourceError || e == QSerialPort::PermissionError ||
             e == QSerialPort::DeviceNotFoundError) {
-            lastError = QStringLiteral("Serial port %1 lost: %2").arg(port.portName(), port.errorString());
-            log.writeLog(lastError);
-            port.close();
-            buffer.clear();
-            clearIdentity();
-            if (waiting) {
-                waiting->quit();
-            }
+            lose(hungUp() ? QStringLiteral("hang-up") : port.errorString());
         }
+    }
+
+    bool hungUp() {
+        pollfd p{int(port.handle()), POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    }
+
+    // The port is closed at once, any wait ends, and nothing is asked of it any more until
+    // it is opened again.
+    void lose(const QString& why) {
+        lastError = QStringLiteral("Serial port %1 lost: %2").arg(port.portName(), why);
+        log.writeLog(lastError);
+        port.close();
+        lost = true;
+        readErrors = 0;
+        buffer.clear();
+        replyStart = 0;
+        clearIdentity();
+        if (waiting) {
+            waiting->quit();
+        }
+        emit q->portLost(lastError);
     }
 
     // Whatever has reached the port so far, without waiting for more.
@@ -139,6 +171,9 @@ public:
         ends = until;
         if (port.write(bytes) != bytes.size()) {
             lastError = QStringLiteral("Write to %1 failed: %2").arg(port.portName(), port.errorString());
+            if (port.isOpen() && hungUp()) {
+                lose(QStringLiteral("hang-up"));
+            }
             return result;
         }
         QEventLoop loop;
@@ -186,23 +221,28 @@ public:
         identity.serialNumber.clear();
     }
 
+    QString closedText() const {
+        return QStringLiteral("ERROR: ") + (lost ? lastError : QStringLiteral("the serial port was closed"));
+    }
+
     // One submit command and its body: the ">" prompt, then body + Ctrl-Z and "+CMGS: <mr>".
     QString submitOne(const QString& command, const QByteArray& body) {
-        Exchange prompt = exchange(PhoneReply::toLine(command) + '\r', kSubmitSeconds, kPrompt);
+        const int promptSeconds = defaultTimeout();
+        Exchange prompt = exchange(PhoneReply::toLine(command) + '\r', promptSeconds, kPrompt);
         QString text = PhoneReply::clean(PhoneReply::fromLine(prompt.reply), command, false);
         if (prompt.outcome == Outcome::Closed) {
-            return QStringLiteral("ERROR");
+            return closedText();
         }
         if (prompt.outcome == Outcome::TimeOut) {
             port.write(QByteArray(1, kEsc));  // leave a half-open prompt
-            return PhoneReply::timeOutText(kSubmitSeconds);
+            return PhoneReply::timeOutText(promptSeconds);
         }
         if (!PhoneReply::endsInPrompt(prompt.reply)) {
             return text.startsWith(QLatin1String("ERROR")) ? text : QStringLiteral("ERROR: ") + text;
         }
         Exchange sent = exchange(body + kCtrlZ, kSubmitSeconds, kBody);
         if (sent.outcome == Outcome::Closed) {
-            return QStringLiteral("ERROR");
+            return closedText();
         }
         if (sent.outcome == Outcome::TimeOut) {
             return PhoneReply::timeOutText(kSubmitSeconds);
@@ -216,6 +256,7 @@ public:
         return QStringLiteral("OK ") + ref;
     }
 
+    PhoneLink* q;
     IniStore& ini;
     LogWriter& log;
     QSerialPort port;
@@ -224,6 +265,10 @@ public:
     Ends ends = kCommand;
     QEventLoop* waiting = nullptr;
     bool busy = false;
+    bool quietOpen = false;
+    bool lost = false;
+    int readErrors = 0;
+    QString loggedStartFailure;  // a start-up that fails the same way again is not logged again
     quint8 reference = 0;
     DeviceIdentity identity;
     QString charset;  // the set text mode declared with AT+CSCS, "" when none
@@ -252,8 +297,23 @@ bool PhoneLink::openPort() {
     return openPort(port, speed);
 }
 
+bool PhoneLink::reopen() {
+    const QString port = settingsValue(d->ini, "Port");
+    bool ok = false;
+    int speed = settingsValue(d->ini, "Speed").toInt(&ok);
+    if (port.trimmed().isEmpty() || d->busy) {
+        return false;
+    }
+    d->quietOpen = true;
+    const bool opened = openPort(port, ok && speed > 0 ? speed : kDefaultSpeed);
+    d->quietOpen = false;
+    return opened;
+}
+
 bool PhoneLink::openPort(const QString& port, int speed) {
+    const bool wasLost = d->lost;
     closePort();
+    d->lost = wasLost;
     const QString path = devicePath(port);
     d->identity.port = path;
     d->identity.speed = speed;
@@ -265,10 +325,14 @@ bool PhoneLink::openPort(const QString& port, int speed) {
     d->port.setFlowControl(QSerialPort::NoFlowControl);
     if (!d->port.open(QIODevice::ReadWrite)) {
         d->lastError = QStringLiteral("Error opening serial port %1: %2").arg(path, d->port.errorString());
-        d->log.writeLog(d->lastError);
+        if (!d->quietOpen) {
+            d->log.writeLog(d->lastError);
+        }
         return false;
     }
     d->lastError.clear();
+    d->lost = false;
+    d->readErrors = 0;
     return true;
 }
 
@@ -278,6 +342,7 @@ void PhoneLink::closePort() {
     }
     d->buffer.clear();
     d->replyStart = 0;
+    d->lost = false;
     d->clearIdentity();
     if (d->waiting) {
         d->waiting->quit();
@@ -286,6 +351,14 @@ void PhoneLink::closePort() {
 
 bool PhoneLink::isOpen() const {
     return d->port.isOpen();
+}
+
+bool PhoneLink::isLost() const {
+    return d->lost;
+}
+
+bool PhoneLink::isBusy() const {
+    return d->busy;
 }
 
 QString PhoneLink::lastError() const {
@@ -301,6 +374,7 @@ QString PhoneLink::sendCommand(const QString& command, int timeoutSeconds, bool 
     d->busy = true;
     const Private::Exchange ex = d->exchange(PhoneReply::toLine(command) + '\r', seconds, Private::kCommand);
     d->busy = false;
+    emit dialogueEnded();
     QString reply;
     switch (ex.outcome) {
         case Private::Outcome::Closed:
@@ -338,7 +412,11 @@ bool PhoneLink::startDevice() {
     auto fail = [this](const QString& why) {
         d->clearIdentity();
         d->startError = why;
-        d->log.writeLog(QStringLiteral("Phone not started: ") + why);
+        // Tried again every few seconds while the phone is away: one line per kind of failure.
+        if (why != d->loggedStartFailure) {
+            d->log.writeLog(QStringLiteral("Phone not started: ") + why);
+            d->loggedStartFailure = why;
+        }
         return false;
     };
     if (!isOpen()) {
@@ -405,6 +483,7 @@ bool PhoneLink::startDevice() {
         return fail(QStringLiteral("the phone does not say what it is"));
     }
     d->identity = found;
+    d->loggedStartFailure.clear();
     return true;
 }
 
@@ -472,6 +551,7 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
     if (d->log.debugMode()) {
         d->log.writeLog(QStringLiteral("Submit to %1: %2").arg(number, result), true);
     }
+    emit dialogueEnded();
     return result;
 }
 

@@ -31,6 +31,14 @@ public:
     void closePort();
     bool isOpen() const;
     QString lastError() const;
+    // The port went away under the program (a hang-up, the device gone, read errors that
+    // repeat) and has not been opened again since.
+    bool isLost() const;
+    // Opens [Settings] Port again without logging a failure: the signal tick tries it every
+    // few seconds while the phone is gone.
+    bool reopen();
+    // A phone dialogue (a command or a submit) is running.
+    bool isBusy() const;
 
     // Writes command + CR and waits, letting the message loop run, until what came after the
     // write ends in a final result ("OK", "ERROR", "+CME ERROR: n", "+CMS ERROR: n", ">") or the
@@ -50,11 +58,18 @@ public:
     // Why the last start-up failed ("" after a good one).
     QString startError() const;
 
-    // Submits one SMS (PDU or text mode as the start-up chose), 60 seconds at most per part:
+    // Submits one SMS (PDU or text mode as the start-up chose). The ">" prompt is waited for
+    // as long as [Settings] Timeout says, the phone's answer to the message 60 seconds at most:
     // "OK <mr>[,<mr>...]" with the phone's message references, or a text beginning with "ERROR".
     QString submitSms(const QString& number, const QString& text, bool report, bool flash);
 
     static QString devicePath(const QString& portSetting);
+
+signals:
+    // The port went away; why, as the log says it.
+    void portLost(const QString& why);
+    // A command or a submit is over and the link is free.
+    void dialogueEnded();
 
 private:
     class Private;

@@ -13,6 +13,7 @@
 #include "MessageFiles.h"
 #include "PhoneSimulator.h"
 #include "SendCycle.h"
+#include "SettledFiles.h"
 #include "TestContext.h"
 #include "frmMain.h"
 
@@ -100,6 +101,7 @@ private slots:
 
     void anyFailedRecipientFailsTheFile() {
         set("KeepSent", QStringLiteral("0"));
+        set("LogSMS", QStringLiteral("1"));
         ctx().getSettings();
         // The first of two recipients fails, the second gets through.
         sim->setSubmitAnswer(QStringLiteral("+CMS ERROR: 500"));
@@ -115,8 +117,12 @@ private slots:
         QVERIFY2(r.contains(QLatin1String("500")), qPrintable(r));
         QCOMPARE(sentTexts(), QStringList{QStringLiteral("+492|x")});
         QCOMPARE(ctx().state().sentCount, 1);
-        // Kept with its error although sent messages are not kept.
+        // Kept with its error although sent messages are not kept; the log says where.
         QCOMPARE(result(sent() + QStringLiteral("/two.sms")), r);
+        const QByteArray log = t->readFile(QStringLiteral("tellwick.log"));
+        const QByteArray line = "/+491: 'x' was NOT sent. File NOT deleted. It was moved to " +
+                                QFile::encodeName(sent()) + "/two.sms.";
+        QVERIFY2(log.contains(line), log.constData());
         QVERIFY(!QFileInfo::exists(path));
 
         // A good file is not kept then.
@@ -144,6 +150,7 @@ private slots:
         writeOutgoing(QStringLiteral("zz-bad.sms"), "[Tellwick]\nText=no number\n");
         createSMSFile(ctx(), {}, QStringLiteral("+4922"), QStringLiteral("later"), false, false, false, false,
                       false);
+        settleFiles(out());
         SendCycle cycle(ctx());
         QCOMPARE(cycle.run(), 5);
         QVERIFY(QDir(out()).entryList(QDir::Files).isEmpty());
@@ -163,6 +170,7 @@ private slots:
         ctx().state().sentDir = t->path(QStringLiteral("blocked"));
         sim->setSubmitAnswer(QStringLiteral("+CMS ERROR: 38"));
         const QString path = writeOutgoing(QStringLiteral("stuck.sms"), "[Tellwick]\nNo=+495\nText=z\n");
+        settleFiles(out());
         SendCycle cycle(ctx());
         QCOMPARE(cycle.run(), 1);
         QVERIFY(QFileInfo::exists(path));
@@ -177,6 +185,7 @@ private slots:
         set("OutTiming", QStringLiteral("3600"));
         const QString path = createSMSFile(ctx(), {}, QStringLiteral("+4933"), QStringLiteral("saved"), false,
                                            false, true, false, false);
+        settleFiles(out());
         m.InTimer_Timer();
         QCOMPARE(sentTexts(), QStringList{QStringLiteral("+4933|saved")});
         QVERIFY(!QFileInfo::exists(path));
@@ -185,6 +194,7 @@ private slots:
         // The interval has not passed yet: the next file waits.
         createSMSFile(ctx(), {}, QStringLiteral("+4934"), QStringLiteral("next"), false, false, true, false,
                       false);
+        settleFiles(out());
         m.InTimer_Timer();
         QCOMPARE(sentTexts().size(), 1);
         m.gateway().resetSendInterval();
@@ -196,6 +206,7 @@ private slots:
         m.gateway().resetSendInterval();
         createSMSFile(ctx(), {}, QStringLiteral("+4935"), QStringLiteral("off"), false, false, true, false,
                       false);
+        settleFiles(out());
         m.InTimer_Timer();
         QCOMPARE(sentTexts().size(), 2);
     }
@@ -209,6 +220,7 @@ private slots:
             createSMSFile(ctx(), {}, QString::fromLatin1(number), QStringLiteral("x"), false, false, false,
                           false, false);
         }
+        settleFiles(out());
         bool closedAtOnce = true;
         connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
             if (c.startsWith(QLatin1String("AT+CMGS")) && submitCommands() == 1) {

@@ -28,6 +28,8 @@ private slots:
     void unsolicitedLines();
     void replyWithoutEndIsBounded();
     void portDisappears();
+    void portComesBackOnItsPath();
+    void promptWaitsTheSetTimeout();
     void checkAndPing();
     void nestedCommandRefused();
     void phonebookMemories();
@@ -251,6 +253,40 @@ void tst_PhoneLink::portDisappears() {
     QVERIFY(m_rig->logText().contains(u"lost"_s));
     QCOMPARE(m_rig->link.sendCommand(u"AT"_s), u"ERROR"_s);
     QVERIFY(m_rig->link.submitSms(u"+1"_s, u"x"_s, false, false).startsWith(u"ERROR"_s));
+}
+
+void tst_PhoneLink::portComesBackOnItsPath() {
+    m_rig->sim.disappear();
+    QVERIFY(m_rig->sim.startAt(m_rig->dir.filePath(u"phone"_s)));
+    m_rig->ini.writeINI(u"Settings"_s, u"Port"_s, m_rig->sim.linkPath());
+    QVERIFY(m_rig->link.openPort());
+    QVERIFY(m_rig->link.startDevice());
+    QSignalSpy lost(&m_rig->link, &PhoneLink::portLost);
+    // Unplugged while nothing waits on it: the hang-up alone closes the port.
+    m_rig->sim.disappear();
+    QTRY_VERIFY(m_rig->link.isLost());
+    QVERIFY(!m_rig->link.isOpen());
+    QCOMPARE(lost.size(), 1);
+    QVERIFY(!m_rig->link.reopen());  // not back yet, and not logged every try
+    QVERIFY(!m_rig->link.reopen());
+    QVERIFY(!m_rig->logText().contains(u"Error opening"_s));
+    QVERIFY(m_rig->link.isLost());
+    QVERIFY(m_rig->sim.comeBack());
+    QVERIFY(m_rig->link.reopen());
+    QVERIFY(!m_rig->link.isLost());
+    QVERIFY(m_rig->link.startDevice());
+    QCOMPARE(m_rig->link.sendCommand(u"AT"_s), u"OK"_s);
+    QCOMPARE(m_rig->logText().count(u"lost"_s), 1);
+}
+
+void tst_PhoneLink::promptWaitsTheSetTimeout() {
+    // A phone that never gives the ">" prompt holds a message [Settings] Timeout seconds.
+    QVERIFY(open());
+    QVERIFY(m_rig->link.startDevice());
+    m_rig->ini.writeINI(u"Settings"_s, u"Timeout"_s, u"1"_s);
+    m_rig->sim.setSilent(u"AT+CMGS"_s);
+    QCOMPARE(m_rig->link.submitSms(u"+4912"_s, u"x"_s, false, false), u"ERROR: TimeOut (1 secs.)"_s);
+    QVERIFY(!m_rig->link.isBusy());
 }
 
 void tst_PhoneLink::checkAndPing() {

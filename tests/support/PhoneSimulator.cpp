@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
@@ -81,6 +82,9 @@ bool PhoneSimulator::start() {
 }
 
 void PhoneSimulator::disappear() {
+    if (!m_link.isEmpty()) {
+        QFile::remove(m_link);  // the device name goes with the phone (and no other pty takes its place)
+    }
     delete m_notifier;
     m_notifier = nullptr;
     if (m_master >= 0) {
@@ -632,4 +636,30 @@ SubmittedSms PhoneSimulator::decodeSubmit(const QString& hex) {
     }
     s.valid = true;
     return s;
+}
+
+bool PhoneSimulator::startAt(const QString& linkPath) {
+    m_link = linkPath;
+    return start() && pointLink();
+}
+
+bool PhoneSimulator::comeBack() {
+    disappear();
+    // The device name vanished with the phone, as a USB modem's does; it is there again now.
+    m_in.clear();
+    m_inBody = false;
+    m_echo = true;
+    return start() && (m_link.isEmpty() || pointLink());
+}
+
+// The link is made beside the old one and renamed over it, so it never is missing.
+bool PhoneSimulator::pointLink() {
+    const QString temp = m_link + QStringLiteral(".new");
+    QFile::remove(temp);
+    if (::symlink(QFile::encodeName(m_slavePath).constData(), QFile::encodeName(temp).constData()) != 0 ||
+        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(m_link).constData()) != 0) {
+        m_error = QString::fromLocal8Bit(strerror(errno));
+        return false;
+    }
+    return true;
 }

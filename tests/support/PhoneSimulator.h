@@ -192,4 +192,21 @@ private:
     QList<Submission> m_submissions;
     qint64 m_bytesIn = 0;
     qint64 m_bytesOut = 0;
+
+public:
+    // Starts the phone behind a path of its own, a symbolic link to the pty, so that a program
+    // that opened it finds the phone there again after disappear() and comeBack(), as it finds
+    // a USB modem that was unplugged and plugged in again on the same device name. The link is
+    // removed while the phone is away.
+    bool startAt(const QString& linkPath);
+    QString linkPath() const { return m_link; }
+    // Plugged in again after disappear(): a new pty behind the same link path; the phone's
+    // identity, memories and rules are kept, its line state starts afresh.
+    bool comeBack();
+    // Stops answering anything (commands still recorded), as a phone that froze.
+    void goSilent() { setSilent(QString()); }
+
+private:
+    bool pointLink();
+    QString m_link;
 };

@@ -1,15 +1,32 @@
 // A simulated phone on a pseudo-terminal: point the program's port setting at the device
 // path it prints. Runs until it is killed.
-//   phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS]
+//   phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS] [--link PATH]
+// With --link the phone is reached through PATH, a symbolic link that a phonesim started
+// again with the same PATH points to its new pty: a phone unplugged and plugged in again.
+#include <unistd.h>
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 
 #include "PhoneSimulator.h"
 
+namespace {
+QByteArray g_link;  // removed when the phone is stopped, as an unplugged modem's device name goes
+
+void onStop(int) {
+    if (!g_link.isEmpty()) {
+        ::unlink(g_link.constData());
+    }
+    ::_exit(0);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     PhoneSimulator phone;
+    QString link;
     const QStringList args = app.arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -21,12 +38,16 @@ int main(int argc, char** argv) {
             phone.setPinState(args.at(++i));
         } else if (a == QLatin1String("--speed") && i + 1 < args.size()) {
             phone.setLineSpeed(args.at(++i).toInt());
+        } else if (a == QLatin1String("--link") && i + 1 < args.size()) {
+            link = args.at(++i);
         } else {
-            std::fprintf(stderr, "usage: phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS]\n");
+            std::fprintf(
+                stderr,
+                "usage: phonesim [--no-echo] [--text-only] [--pin STATE] [--speed BPS] [--link PATH]\n");
             return 2;
         }
     }
-    if (!phone.start()) {
+    if (link.isEmpty() ? !phone.start() : !phone.startAt(link)) {
         std::fprintf(stderr, "phonesim: no pseudo-terminal: %s\n", qPrintable(phone.errorString()));
         return 1;
     }
@@ -40,7 +61,12 @@ int main(int argc, char** argv) {
                          qPrintable(s.charset));
         }
     });
-    std::printf("%s\n", qPrintable(phone.devicePath()));
+    if (!link.isEmpty()) {
+        g_link = QFile::encodeName(link);
+        std::signal(SIGTERM, onStop);
+        std::signal(SIGINT, onStop);
+    }
+    std::printf("%s\n", qPrintable(link.isEmpty() ? phone.devicePath() : link));
     std::fflush(stdout);
     return app.exec();
 }
