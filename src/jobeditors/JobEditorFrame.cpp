@@ -594,7 +594,7 @@ void JobEditorFrame::loadCommonFields() {
 }
 
 bool JobEditorFrame::readFlag(const QString& key) const {
-    return numericValue(readKey(key)) != 0;
+    return isFlagSet(readKey(key));
 }
 
 void JobEditorFrame::writeFlag(const QString& key, bool on) {
@@ -614,10 +614,6 @@ QString JobEditorFrame::placeholderList(const QString& text, const QString& pref
         }
     }
     return found.join(u';');
-}
-
-int JobEditorFrame::numericValue(const QString& text) {
-    return leadingInt(text);
 }
 
 // ---- helpers shared by the editors ---------------------------------------------------------

@@ -167,7 +167,7 @@ void frmSendSMS::formLoad() {
     labMsgText->setText(TextCounter::caption({}, m_ctx.state().maxTextLen, false));
 
     const QString showResult = m_ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("ShowSendResult"));
-    Check1->setChecked(leadingNumber(showResult) == 1.0);
+    Check1->setChecked(isFlagSet(showResult));
 
     const bool deviceAnswers = m_ctx.phone().checkDevice();
     chkSaveOnly->setChecked(!deviceAnswers);
