@@ -43,8 +43,8 @@ void tst_FlagReading::everyReaderAgrees() {
     // Written as a hand edit leaves them, past the settings layer.
     const QByteArray v = value.toUtf8();
     t.writeFile(QFileInfo(t.settingsFile()).fileName(),
-                "[Settings]\nDebug=" + v + "\nLogSMS=" + v + "\nReceiveActive=" + v + "\nShowSendResult=" + v +
-                    "\n[Job e1]\nType=1\nIdentification=STATUS\nName=Heating\nActive=" + v + "\n");
+                "[Settings]\nDebug=" + v + "\nLogSMS=" + v + "\nReceiveActive=" + v + "\nShowSendResult=" +
+                    v + "\n[Job e1]\nType=1\nIdentification=STATUS\nName=Heating\nActive=" + v + "\n");
     QDir(t.folder()).mkpath(u"In"_s);
     t.writeFile(u"In/+4917012345678-20261201-140509.sms"_s,
                 "[Tellwick]\nNo=+4917012345678\nText=Hallo\nRead=" + v + "\n");

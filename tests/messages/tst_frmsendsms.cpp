@@ -125,7 +125,7 @@ void tst_frmSendSMS::setUpWithoutPhone() {
 void tst_frmSendSMS::showResultFlag() {
     // Read at opening like every stored flag (a leading number other than 0 checks), written at
     // every click.
-    const QList<QPair<QString, bool>> cases{{u"1"_s, true},   {u"0"_s, false},   {QString(), false},
+    const QList<QPair<QString, bool>> cases{{u"1"_s, true},  {u"0"_s, false},   {QString(), false},
                                             {u"12"_s, true}, {u"1abc"_s, true}, {u"yes"_s, false}};
     for (const auto& [value, checked] : cases) {
         t->ini().deleteINIKey(u"Settings"_s, u"ShowSendResult"_s);
