@@ -100,3 +100,9 @@ int leadingInt(const QString& text, bool* present) {
                                     double(std::numeric_limits<int>::max()));
     return int(std::lround(value));
 }
+
+bool isFlagSet(const QString& text, bool whenBlank) {
+    bool present = false;
+    const int value = leadingInt(text, &present);
+    return present ? value != 0 : whenBlank;
+}

@@ -21,3 +21,7 @@ double leadingNumber(const QString& text);
 // The same rounded to a whole number (within int's range). present, when given, tells
 // whether the text held anything but blanks, for settings that fall back to a default.
 int leadingInt(const QString& text, bool* present = nullptr);
+// Whether a stored on/off flag ("1" written for on, "0" for off) is on: its leading number is
+// not 0, so "1abc" and " 1 " are on, "0", "abc" and "" off. A text of blanks alone gives
+// whenBlank, for settings that are on unless set.
+bool isFlagSet(const QString& text, bool whenBlank = false);

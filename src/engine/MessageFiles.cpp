@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "AppContext.h"
+#include "Fields.h"
 #include "LogWriter.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
@@ -244,8 +245,8 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
     const QString sec = section();
     const QString numbers = ini.readINI(sec, QStringLiteral("No"), path);
     const QString text = ini.readINI(sec, QStringLiteral("Text"), path);
-    const bool report = ini.readINI(sec, QStringLiteral("Report"), path) == QLatin1String("1");
-    const bool flash = ini.readINI(sec, QStringLiteral("Flash"), path) == QLatin1String("1");
+    const bool report = isFlagSet(ini.readINI(sec, QStringLiteral("Report"), path));
+    const bool flash = isFlagSet(ini.readINI(sec, QStringLiteral("Flash"), path));
     ini.forget(path);
 
     QStringList recipients;

@@ -31,8 +31,7 @@ int intSetting(AppContext& ctx, const QString& key, int fallback, int lowest) {
 }
 
 bool flagSetting(AppContext& ctx, const QString& key, bool fallback) {
-    const QString v = Settings::value(ctx, key);
-    return v.isEmpty() ? fallback : v == QLatin1String("1");
+    return isFlagSet(Settings::value(ctx, key), fallback);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,6 +35,22 @@ constexpr int kRestrictWidthTwips = 3600;
 // Tooltips: balloons, tools that pass the mouse through, shown for ten seconds.
 constexpr int kBalloonStyle = EditorToolTips::kBalloonStyle;
 constexpr int kPlaceholders = 10;
+// A stored text longer than this many characters scrolls in its box instead of widening it.
+constexpr int kMostCharacters = 60;
+
+// Widens a box to show the text it holds now whole, up to kMostCharacters.
+void showWhole(QLineEdit* box) {
+    const QFontMetrics fm = box->fontMetrics();
+    const int text = qMin(fm.horizontalAdvance(box->text()), fm.averageCharWidth() * kMostCharacters);
+    QStyleOptionFrame opt;
+    opt.initFrom(box);
+    opt.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box) : 0;
+    constexpr int kInnerMargin = 2;  // the box's own room on each side of its text
+    const QMargins margins = box->textMargins() + box->contentsMargins();
+    const QSize contents(text + 2 * kInnerMargin + margins.left() + margins.right(), fm.height());
+    const int width = box->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, contents, box).width();
+    box->setMinimumWidth(qMax(box->minimumWidth(), width));
+}
 }  // namespace
 
 JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions restrictions, QWidget* parent)
@@ -569,11 +587,14 @@ void JobEditorFrame::loadCommonFields() {
     txtJobIdent->setText(readKey(QStringLiteral("Identification")));
     txtName->setText(readKey(QStringLiteral("Name")));
     txtDesc->setText(readKey(QStringLiteral("Description")));
+    for (QLineEdit* box : {txtJobIdent, txtName, txtDesc}) {
+        showWhole(box);
+    }
     chkActive->setChecked(readFlag(QStringLiteral("Active")));
 }
 
 bool JobEditorFrame::readFlag(const QString& key) const {
-    return numericValue(readKey(key)) != 0;
+    return isFlagSet(readKey(key));
 }
 
 void JobEditorFrame::writeFlag(const QString& key, bool on) {
@@ -593,10 +614,6 @@ QString JobEditorFrame::placeholderList(const QString& text, const QString& pref
         }
     }
     return found.join(u';');
-}
-
-int JobEditorFrame::numericValue(const QString& text) {
-    return leadingInt(text);
 }
 
 // ---- helpers shared by the editors ---------------------------------------------------------

@@ -171,9 +171,6 @@ protected:
     // The database test of a recipient query.
     void testRecipientQuery(const QString& connection, const QString& query);
 
-    // The leading whole number of a text, as stored flags are read ("1" -> 1, "" -> 0).
-    static int numericValue(const QString& text);
-
     // A stored flag as a check box takes it ("1" ticks, "" or "0" does not), and back.
     bool readFlag(const QString& key) const;
     void writeFlag(const QString& key, bool on);

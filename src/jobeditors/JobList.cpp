@@ -31,7 +31,7 @@ QList<JobRow> scanJobs(const IniStore& ini) {
             row.typeName = typeName;
             row.ident = ident;
             row.name = ini.readINI(section, kName);
-            row.active = ini.readINI(section, kActive) == u"1";
+            row.active = isFlagSet(ini.readINI(section, kActive));
             row.isDefault = ident.isEmpty();
             haveDefault = haveDefault || row.isDefault;
             rows.append(row);

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "Fields.h"  // leadingNumber
+#include "Fields.h"  // leadingNumber, isFlagSet
 
 class IniStore;
 
@@ -14,7 +14,7 @@ struct JobRow {
     QString typeName;     // "exec"
     QString ident;        // Identification
     QString name;         // Name
-    bool active = false;  // Active is exactly "1"
+    bool active = false;  // Active is set (isFlagSet)
     bool isDefault = false;
 };
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <cmath>
 
+#include "Fields.h"
 #include "IniStore.h"
 #include "MessageDates.h"
 #include "MessageFiles.h"
@@ -198,7 +199,7 @@ QList<BrowserLine> BrowserListing::list(int tab, const QString& folder) {
             line.tip = line.column3;
             line.serial = std::move(when.serial);
             if (tab == Incoming) {
-                line.bold = v[Read] != QLatin1String("1");
+                line.bold = !isFlagSet(v[Read]);
             }
         }
         lines.append(std::move(line));

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "AppContext.h"
+#include "Fields.h"
 #include "PhoneBook.h"
 
 namespace {
@@ -36,7 +37,7 @@ QString PhoneCopies::stateSection(const QString& memory) {
 void PhoneCopies::loadState() {
     for (const QString& mem : {QStringLiteral("ME"), QStringLiteral("SM")}) {
         MemoryState& st = state(mem);
-        st.changed = m_ctx.ini().readINI(stateSection(mem), kChanged) == QLatin1String("1");
+        st.changed = isFlagSet(m_ctx.ini().readINI(stateSection(mem), kChanged));
         st.unread = rangesOf(m_ctx.ini().readINI(stateSection(mem), kUnread), kHighestIndex);
     }
 }

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "AppContext.h"
+#include "Fields.h"
 #include "KeyCodes.h"
 #include "MessageFiles.h"
 #include "TextCounter.h"
@@ -158,7 +159,7 @@ void frmEditMsg::fillWindow() {
     setFixedHeight(height());
 
     txtText_Change();
-    const bool read = ini.readINI(kSection, QStringLiteral("Read"), messageFile) == QLatin1String("1");
+    const bool read = isFlagSet(ini.readINI(kSection, QStringLiteral("Read"), messageFile));
     optStatus[read ? 0 : 1]->setChecked(true);
     m_messageChanged = false;
     txtText->setFocus();

@@ -1,12 +1,12 @@
 #include "frmOutlookImport.h"
 
 #include <QEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSet>
+#include <QStyle>
 #include <utility>
 
 #include "AppContext.h"
@@ -23,6 +23,8 @@ const QString kNotFound = QStringLiteral("Outlook was not found on your system")
 
 // Read errors shown in one box; the rest are only counted.
 constexpr int kErrorsShown = 10;
+// A name longer than this many characters scrolls into view instead of widening the list.
+constexpr int kMostCharacters = 60;
 
 QPushButton* button(QWidget* parent, const QString& caption, int left, int top, int width) {
     auto* b = new QPushButton(caption, parent);
@@ -103,6 +105,13 @@ void frmOutlookImport::buildControls() {
     txtFolder->setObjectName(QStringLiteral("txtFolder"));
     txtFolder->setReadOnly(true);
     Twips::setGeometry(txtFolder, 1440, 4875, 5940, 330);
+    // A font wider than the design's widens the label; the box beside it gives up the room.
+    const int labelGrow = labFolder->sizeHint().width() - labFolder->width();
+    if (labelGrow > 0) {
+        labFolder->resize(labFolder->width() + labelGrow, labFolder->height());
+        txtFolder->setGeometry(txtFolder->x() + labelGrow, txtFolder->y(), txtFolder->width() - labelGrow,
+                               txtFolder->height());
+    }
 
     for (QLabel* l : {Label1, Label2, labNumContacts, labFolder}) {
         l->setTextFormat(Qt::PlainText);
@@ -135,11 +144,27 @@ void frmOutlookImport::formLoad() {
     lstContacts->clearColumns();
     lstContacts->addColumn(QStringLiteral("Full Name"), 1500);
     lstContacts->addColumn(QStringLiteral("Mobile phone no."), 1700);
-    // Never narrower than its heading: a large font or scale must not cut it (the last
-    // column takes the rest of the list anyway).
-    QHeaderView* header = lstContacts->header();
-    header->resizeSection(0, std::max(header->sectionSize(0), header->sectionSizeHint(0)));
+    fitList();
     cmdImport->setEnabled(false);
+}
+
+void frmOutlookImport::fitList() {
+    // The columns start at their widths in twips and grow to show their headings, names and
+    // numbers whole; the list and the window widen with them and never shrink while open.
+    const int most = lstContacts->fontMetrics().averageCharWidth() * kMostCharacters;
+    const int columns = lstContacts->growColumnsToContents(most);
+    const int need = columns + 2 * lstContacts->frameWidth() +
+                     lstContacts->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstContacts);
+    const int grow = need - lstContacts->width();
+    if (grow <= 0) {
+        return;
+    }
+    setFixedWidth(width() + grow);
+    for (QWidget* w : {static_cast<QWidget*>(lstContacts), static_cast<QWidget*>(labNumContacts),
+                       static_cast<QWidget*>(txtFolder)}) {
+        w->resize(w->width() + grow, w->height());
+    }
+    cmdClose->move(cmdClose->x() + grow, cmdClose->y());
 }
 
 QString frmOutlookImport::contactsFolder(AppContext& ctx) {
@@ -174,6 +199,7 @@ void frmOutlookImport::cmdRead_Click() {
     int count = 0;
     getOutlookContacts(count);
     labNumContacts->setText(QStringLiteral("%1 contacts found.").arg(count));
+    fitList();
     hourglass.restore();
     reportReadErrors(std::exchange(m_readErrors, {}));
 }

@@ -87,6 +87,7 @@ protected:
 private:
     void buildControls();
     void formLoad();
+    void fitList();
     void reportReadErrors(const QStringList& errors);
 
     AppContext& m_ctx;

@@ -167,7 +167,8 @@ void frmSendSMS::formLoad() {
     labMsgText->setText(TextCounter::caption({}, m_ctx.state().maxTextLen, false));
 
     const QString showResult = m_ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("ShowSendResult"));
-    Check1->setChecked(leadingNumber(showResult) == 1.0);
+    // Checked when the setting's number is 1, as the dialog itself writes it.
+    Check1->setChecked(leadingInt(showResult) == 1);
 
     const bool deviceAnswers = m_ctx.phone().checkDevice();
     chkSaveOnly->setChecked(!deviceAnswers);

