@@ -49,6 +49,8 @@ public:
     const DeviceIdentity& identity() const;
     // Why the last start-up failed ("" after a good one).
     QString startError() const;
+    // The character set the start-up declared with AT+CSCS (text mode), "" when it declared none.
+    QString charset() const;
 
     // Submits one SMS (PDU or text mode as the start-up chose), 60 seconds at most per part:
     // "OK <mr>[,<mr>...]" with the phone's message references, or a text beginning with "ERROR".
