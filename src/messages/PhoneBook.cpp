@@ -78,10 +78,6 @@ QString placeOf(const QString& memory) {
     return memory == QLatin1String("ME") ? QStringLiteral("in phone memory") : QStringLiteral("on SIM card");
 }
 
-QString setName(const QString& set) {
-    return set.isEmpty() ? QStringLiteral("(the phone does not say which)") : set;
-}
-
 bool isCount(const QString& text, int* value) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
@@ -381,9 +377,11 @@ bool PhoneBook::readBook(const QString& memory, ListView* list) {
     list->clearSelection();
     if (!unsure.isEmpty()) {
         reportCharset(
-            QStringLiteral("The phone gives the names %1 in its character set %2, which cannot hold every "
-                           "character. In these names \"?\" may stand for a character that was lost:")
-                .arg(where, setName(charset->set())) +
+            QStringLiteral("The phone gives the names %1 in %2, which cannot hold every character. In these "
+                           "names \"?\" may stand for a character that was lost:")
+                .arg(where, charset->set().isEmpty()
+                                ? QStringLiteral("a character set it does not name")
+                                : QStringLiteral("its character set ") + charset->set()) +
             QStringLiteral("\r\n") + unsure.join(QStringLiteral("\r\n")) +
             QStringLiteral("\r\n\r\nWriting the addressbook back to the phone stores them as shown."));
     }
@@ -462,8 +460,12 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
                 !number.isEmpty()) {
                 answer = write(PhoneBookCharset::ucs2Hex(number));  // a phone that wants it in the set
             }
-            if (replaced > 0 && !answer.contains(QLatin1String("ERROR"))) {
-                changed.append(QStringLiteral("'%1' as '%2'").arg(name, charset.decodeName(line)));
+            // Where the phone does not name its set, anything beyond ASCII is a guess.
+            const bool unsure = charset.set().isEmpty() && !Charset::holds(name, QString());
+            if ((replaced > 0 || unsure) && !answer.contains(QLatin1String("ERROR"))) {
+                changed.append(replaced > 0
+                                   ? QStringLiteral("'%1' as '%2'").arg(name, charset.decodeName(line))
+                                   : QStringLiteral("'%1'").arg(name));
             }
         }
         doEvents();
@@ -479,9 +481,14 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
     charset.restore();
     if (!changed.isEmpty()) {
         reportCharset(
-            QStringLiteral("The phone's character set %1 cannot hold every character of these names; "
-                           "they were stored %2 with \"?\" in place of what it lacks:")
-                .arg(setName(writtenIn), where) +
+            (writtenIn.isEmpty()
+                 ? QStringLiteral("The phone does not name its character set: these names were stored %1 "
+                                  "as Latin-1, with \"?\" for what that lacks, and the phone may show them "
+                                  "otherwise:")
+                       .arg(where)
+                 : QStringLiteral("The phone's character set %1 cannot hold every character of these names; "
+                                  "they were stored %2 with \"?\" in place of what it lacks:")
+                       .arg(writtenIn, where)) +
             QStringLiteral("\r\n") + changed.join(QStringLiteral("\r\n")));
     }
     if (!refused.isEmpty()) {
