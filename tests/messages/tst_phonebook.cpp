@@ -632,6 +632,7 @@ void tst_PhoneBook::namesKeepEveryCharacter() {
 // Some phones in UCS2 give and take the number in it as well.
 void tst_PhoneBook::ucs2NumbersEitherWay() {
     QCOMPARE(t->ctx().phone().sendCommand(u"AT+CSCS=\"GSM\""_s), u"OK"_s);
+    sim->setAnswer(u"AT+CSCS=?"_s, u"+CSCS: (GSM,UCS2)\nOK"_s);  // names without quotes
     sim->setPhonebook(u"SM"_s, 3, 40, 14);
     sim->setAnswer(u"AT+CPBR=1,3"_s,
                    u"+CPBR: 1,\"002B00340039003100370031\",145,\"674E96F7\"\n"
