@@ -15,6 +15,16 @@ char16_t topOf(const QString& set) {
     return set == Charset::kIra ? 0x7F : 0xFF;
 }
 
+// A set's name as a phone in UCS2 may give it ("00470053004D" for "GSM"), else as it is.
+QString plainName(const QString& name) {
+    bool ok = false;
+    const QString decoded = Charset::decode(name.toLatin1(), Charset::kUcs2, &ok);
+    const bool plain = ok && !decoded.isEmpty() && std::all_of(decoded.begin(), decoded.end(), [](QChar c) {
+                           return c.unicode() < 0x7F && (c.isLetterOrNumber() || c == u'-');
+                       });
+    return plain ? decoded : name;
+}
+
 }  // namespace
 
 namespace Charset {
@@ -31,7 +41,7 @@ QStringList offered(const QString& reply) {
     QStringList out;
     for (const QString& name : list.split(u',')) {
         if (!name.trimmed().isEmpty()) {
-            out.append(name.trimmed().toUpper());
+            out.append(plainName(name.trimmed()).toUpper());
         }
     }
     return out;

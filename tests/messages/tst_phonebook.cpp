@@ -644,16 +644,19 @@ void tst_PhoneBook::ucs2NumbersEitherWay() {
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"2"_s), u"AB|0171"_s);
     QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"3"_s), u"C|12345678"_s);
 
-    // The plain number refused, it goes again in UCS2; the set's name likewise.
+    // The plain number refused, it goes again in UCS2; the name of the set likewise, both ways.
     sim->clearRules();
     sim->setAnswer(u"AT+CPBW=1,\"+"_s, u"+CME ERROR: 3"_s);
     sim->setAnswer(u"AT+CSCS=\"GSM\""_s, u"ERROR"_s);
+    sim->setAnswer(u"AT+CSCS?"_s, u"+CSCS: \"00470053004D\"\nOK"_s);
     QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"\u674E\u96F7"_s, u"+49171"_s}}),
              PhoneBook::WriteResult::Written);
     QVERIFY(phonebookCommands().contains(u"AT+CPBW=1,\"002B00340039003100370031\",145,\"674E96F7\""_s));
     QCOMPARE(sim->phonebook(u"SM"_s).value(1).name, u"\u674E\u96F7"_s);
     QCOMPARE(sim->charset(), u"GSM"_s);
-    QVERIFY(sim->commands().contains(u"AT+CSCS=\"00470053004D\""_s));
+    const QStringList cscs = sim->commands().filter(u"AT+CSCS"_s);
+    QCOMPARE(cscs.mid(cscs.size() - 5), (QStringList{u"AT+CSCS?"_s, u"AT+CSCS=?"_s, u"AT+CSCS=\"UCS2\""_s,
+                                                     u"AT+CSCS=\"GSM\""_s, u"AT+CSCS=\"00470053004D\""_s}));
 }
 
 QTEST_MAIN(tst_PhoneBook)
