@@ -3,10 +3,13 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QTimer>
+#include <optional>
 
 #include "AppContext.h"
+#include "Charset.h"
 #include "Fields.h"
 #include "ListView.h"
+#include "PhoneBookCharset.h"
 #include "frmMain.h"
 
 namespace {
@@ -65,6 +68,16 @@ bool endsInOk(const QString& reply) {
     return false;
 }
 
+// A field without the double quotes around it.
+QString unquoted(const QString& field) {
+    const QString t = field.trimmed();
+    return t.size() >= 2 && t.startsWith(u'"') && t.endsWith(u'"') ? t.mid(1, t.size() - 2) : t;
+}
+
+QString placeOf(const QString& memory) {
+    return memory == QLatin1String("ME") ? QStringLiteral("in phone memory") : QStringLiteral("on SIM card");
+}
+
 bool isCount(const QString& text, int* value) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
@@ -105,7 +118,7 @@ QString PhoneBook::localKey(const QString& name) {
     return out;
 }
 
-QList<PhoneBook::ReadEntry> PhoneBook::parseEntries(const QString& reply) {
+QList<PhoneBook::ReadEntry> PhoneBook::parseEntries(const QString& reply, const PhoneBookCharset* charset) {
     QList<ReadEntry> out;
     for (const QString& line : splitOutsideQuotes(reply, u'|')) {
         if (!line.startsWith(QLatin1String("+CPBR:"))) {
@@ -118,8 +131,11 @@ QList<PhoneBook::ReadEntry> PhoneBook::parseEntries(const QString& reply) {
         if (!ok || e.index < 0) {
             e.index = 0;
         }
-        e.number = storableNumber(fields.value(1)).trimmed();
-        e.name = storableName(fields.value(3)).trimmed();
+        // Decoded before anything is taken out: in the GSM set "@" is byte 0 and "é" byte 5.
+        const QString number = unquoted(fields.value(1));
+        const QString name = unquoted(fields.value(3));
+        e.number = storableNumber(charset ? charset->decodeNumber(number) : number).trimmed();
+        e.name = storableName(charset ? charset->decodeName(name) : name).trimmed();
         if (fields.value(2).trimmed() == QLatin1String("145") && !e.number.isEmpty() &&
             !e.number.startsWith(u'+')) {
             e.number.prepend(u'+');  // stored with its "+", so the write-back sends it as international
@@ -205,6 +221,12 @@ QString PhoneBook::getMemoryInfo(const QString& memory) {
     return QStringLiteral("%1,%2,%3").arg(max).arg(numberLength).arg(nameLength);
 }
 
+void PhoneBook::reportCharset(const QString& text) {
+    m_ctx.log().writeLog(QString(text).replace(QLatin1String("\r\n"), QLatin1String(" ")));
+    m_ctx.msgBox().show(text, MsgBox::OKOnly, MsgBox::Exclamation,
+                        QStringLiteral("Names and the phone's character set"));
+}
+
 void PhoneBook::reportIndexError(const QString& memory, int index, const QString& reply) {
     const QString text =
         QStringLiteral("Error reading addressbook entry index %1 from %2: %3").arg(index).arg(memory, reply);
@@ -229,8 +251,7 @@ bool PhoneBook::readBook(const QString& memory, ListView* list) {
     const QString selected = send(QStringLiteral("AT+CPBS=\"%1\"").arg(memory));
     MemoryState& st = state(memory);
     const int max = st.max;
-    const QString where =
-        memory == QLatin1String("ME") ? QStringLiteral("in phone memory") : QStringLiteral("on SIM card");
+    const QString where = placeOf(memory);
     // Nothing is read over the copy until something has been read.
     const auto failed = [&](const QString& reply) {
         setStatus(QStringLiteral("Reading the addressbook %1 failed, the local copy was kept").arg(where));
@@ -248,6 +269,14 @@ bool PhoneBook::readBook(const QString& memory, ListView* list) {
         setStatus(QStringLiteral("0/%1 addresses found %2").arg(max).arg(where));
     }
 
+    // UCS2, where the phone has it, is the one set that gives every name as it is stored.
+    std::optional<PhoneBookCharset> charset;
+    if (max >= 1) {
+        charset.emplace(m_ctx);
+        charset->useUcs2();
+    }
+    QStringList unsure;  // names in which "?" may stand for a character the set lacks
+
     QMap<int, StoredEntry> entries;
     QSet<int> known;  // indexes whose content (an entry or nothing) the phone has told
     QString lastError;
@@ -255,7 +284,7 @@ bool PhoneBook::readBook(const QString& memory, ListView* list) {
     // index's when only one was asked, else it makes the range count as failed.
     const auto take = [&](const QString& reply, int first, int last) {
         bool sound = true;
-        for (const ReadEntry& e : parseEntries(reply)) {
+        for (const ReadEntry& e : parseEntries(reply, charset ? &*charset : nullptr)) {
             int index = e.index;
             if (index < 1 || index > max) {
                 if (first != last) {
@@ -271,6 +300,9 @@ bool PhoneBook::readBook(const QString& memory, ListView* list) {
             const QString name =
                 e.name.isEmpty() ? QStringLiteral("unnamed%1").arg(index, 3, 10, QLatin1Char('0')) : e.name;
             entries.insert(index, {name, e.number});
+            if (charset->set() != Charset::kUcs2 && name.contains(u'?')) {
+                unsure.append(QStringLiteral("'%1'").arg(name));
+            }
             ListItem* row = list->addItem(name);
             row->setSubItem(1, e.number);
             row->setTag(QString::number(index));
@@ -343,6 +375,16 @@ bool PhoneBook::readBook(const QString& memory, ListView* list) {
     st.useLocal = true;
     st.count = int(entries.size());
     list->clearSelection();
+    if (!unsure.isEmpty()) {
+        reportCharset(
+            QStringLiteral("The phone gives the names %1 in %2, which cannot hold every character. In these "
+                           "names \"?\" may stand for a character that was lost:")
+                .arg(where, charset->set().isEmpty()
+                                ? QStringLiteral("a character set it does not name")
+                                : QStringLiteral("its character set ") + charset->set()) +
+            QStringLiteral("\r\n") + unsure.join(QStringLiteral("\r\n")) +
+            QStringLiteral("\r\n\r\nWriting the addressbook back to the phone stores them as shown."));
+    }
     return true;
 }
 
@@ -357,6 +399,17 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
     }
     const MemoryState& st = state(memory);
     const int max = st.max;
+    const QString where = placeOf(memory);
+
+    // The names go in the set in force, or in UCS2 where one of them needs it.
+    QStringList names;
+    for (const PhoneEntry& row : rows) {
+        names.append(storableName(row.name));
+    }
+    PhoneBookCharset charset(m_ctx);
+    if (!rows.isEmpty()) {
+        charset.prepareFor(names);
+    }
 
     // Indexes the copy has not read hold what the phone has there: they are left alone.
     writing = true;
@@ -377,6 +430,7 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
     writing = true;
     bool complete = true;
     QStringList refused;
+    QStringList changed;
     for (int i = 1; i <= rows.size(); ++i) {
         if (!writing) {
             complete = false;
@@ -384,7 +438,7 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
         }
         const PhoneEntry& row = rows.at(i - 1);
         const QString number = storableNumber(row.number);
-        const QString name = storableName(row.name);
+        const QString& name = names.at(i - 1);
         const int type = number.startsWith(u'+') ? 145 : 129;
         setStatus(QStringLiteral("writing entries to phone... (%1/%2)").arg(i).arg(max));
         bool indexOk = false;
@@ -395,8 +449,24 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
             // copy has not read holds an entry nobody has seen.
             answer = QStringLiteral("ERROR: invalid index ") + row.index;
         } else {
-            answer = send(
-                QStringLiteral("AT+CPBW=%1,\"%2\",%3,\"%4\"").arg(index).arg(number).arg(type).arg(name));
+            int replaced = 0;
+            const QString line = charset.encodeName(name, &replaced);
+            const auto write = [&](const QString& n) {
+                return send(
+                    QStringLiteral("AT+CPBW=%1,\"%2\",%3,\"%4\"").arg(index).arg(n).arg(type).arg(line));
+            };
+            answer = write(number);
+            if (answer.contains(QLatin1String("ERROR")) && charset.set() == Charset::kUcs2 &&
+                !number.isEmpty()) {
+                answer = write(PhoneBookCharset::ucs2Hex(number));  // a phone that wants it in the set
+            }
+            // Where the phone does not name its set, anything beyond ASCII is a guess.
+            const bool unsure = charset.set().isEmpty() && !Charset::holds(name, QString());
+            if ((replaced > 0 || unsure) && !answer.contains(QLatin1String("ERROR"))) {
+                changed.append(replaced > 0
+                                   ? QStringLiteral("'%1' as '%2'").arg(name, charset.decodeName(line))
+                                   : QStringLiteral("'%1'").arg(name));
+            }
         }
         doEvents();
         if (answer.contains(QLatin1String("ERROR"))) {
@@ -407,9 +477,21 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
         }
     }
     writing = false;
+    const QString writtenIn = charset.set();
+    charset.restore();
+    if (!changed.isEmpty()) {
+        reportCharset(
+            (writtenIn.isEmpty()
+                 ? QStringLiteral("The phone does not name its character set: these names were stored %1 "
+                                  "as Latin-1, with \"?\" for what that lacks, and the phone may show them "
+                                  "otherwise:")
+                       .arg(where)
+                 : QStringLiteral("The phone's character set %1 cannot hold every character of these names; "
+                                  "they were stored %2 with \"?\" in place of what it lacks:")
+                       .arg(writtenIn, where)) +
+            QStringLiteral("\r\n") + changed.join(QStringLiteral("\r\n")));
+    }
     if (!refused.isEmpty()) {
-        const QString where =
-            memory == QLatin1String("ME") ? QStringLiteral("in phone memory") : QStringLiteral("on SIM card");
         m_ctx.msgBox().show(QStringLiteral("These entries were not stored %1:").arg(where) +
                                 QStringLiteral("\r\n") + refused.join(QStringLiteral("\r\n")) +
                                 QStringLiteral("\r\n\r\nThey stay in the local copy, marked as changed."),

@@ -9,6 +9,7 @@
 
 class AppContext;
 class ListView;
+class PhoneBookCharset;
 
 // One row of a phone store: index (the tag), name and number.
 struct PhoneEntry {
@@ -54,14 +55,18 @@ public:
     // readRange, one at a time where a range fails. Indexes that could not be read (an abort,
     // a failing index) leave the copy incomplete; a read that got nothing at all (the memory
     // could not be selected, every index failed) keeps the old copy and returns false after
-    // saying so. Runs with the main window's timers suspended.
+    // saying so. Names are read in UCS2 where the phone has it; in another set a name with
+    // "?" may have lost characters, and one box names them. Runs with the main window's timers
+    // suspended.
     bool readBook(const QString& memory, ListView* list);
     static constexpr int readRange = 10;
 
     enum class WriteResult { Written, Incomplete, StorageError };
     // Erases indexes 1..max of the memory that the copy has read, then writes every row.
     // Incomplete when the write phase was aborted or the phone refused a row; the refused
-    // rows are named in one box.
+    // rows are named in one box. Names go in the set in force, or in UCS2 where one needs it;
+    // where the phone has no set for a name, it gets "?" for what is lacking and one box
+    // names each such entry.
     WriteResult writeBack(const QString& memory, const QList<PhoneEntry>& rows);
 
     bool savePhoneEntry(const QString& memory, const QString& name, const QString& number,
@@ -90,13 +95,14 @@ public:
     // The entries of a reply to "AT+CPBR=<i>", one per line "+CPBR: <index>,"<number>",<type>,
     // "<name>"". A reply may begin with the late answer to an earlier index, so each entry
     // carries the index its line names (0 when the line names none). A number of type 145
-    // (international) is given its "+".
+    // (international) is given its "+". Names and numbers come in charset's set (none: bytes as
+    // Latin-1).
     struct ReadEntry {
         int index = 0;
         QString number;
         QString name;
     };
-    static QList<ReadEntry> parseEntries(const QString& reply);
+    static QList<ReadEntry> parseEntries(const QString& reply, const PhoneBookCharset* charset = nullptr);
 
 private:
     QString send(const QString& command, bool keepOK = false);
@@ -104,6 +110,7 @@ private:
     void setStatus(const QString& text);
     void report(const QString& text, const QString& title);
     void reportIndexError(const QString& memory, int index, const QString& reply);
+    void reportCharset(const QString& text);
 
     AppContext& m_ctx;
     PhoneCopies m_copies;

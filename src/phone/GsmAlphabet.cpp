@@ -1,5 +1,7 @@
 #include "GsmAlphabet.h"
 
+#include "Charset.h"
+
 namespace {
 // Septets 0x00-0x7F. 0x1B is the escape to the extension table and stands for no character.
 // clang-format off
@@ -155,29 +157,16 @@ QStringList textCharsets() {
 QByteArray encodeText(const QString& text, const QString& charset, int* replaced) {
     int bad = 0;
     QString t = replaceNonGsm(text, &bad);
-    QByteArray out;
-    if (charset == QLatin1String("GSM")) {
+    if (charset == Charset::kGsm) {
         // Its septet is Ctrl-Z, which ends the text on the line: this letter cannot go.
         const QChar endOfText(initGSMTable().basic()[0x1A]);
         bad += int(t.count(endOfText));
         t.replace(endOfText, u'?');
-        out = toSeptets(t);
-    } else if (charset == QLatin1String("UCS2")) {
-        out.reserve(t.size() * 4);
-        for (QChar c : t) {
-            out += QByteArray::number(c.unicode(), 16).rightJustified(4, '0').toUpper();
-        }
-    } else {
-        const char16_t top = charset == QLatin1String("IRA") ? 0x7F : 0xFF;
-        out.reserve(t.size());
-        for (QChar c : t) {
-            const bool fits = c.unicode() <= top;
-            out.append(fits ? char(c.unicode()) : '?');
-            bad += fits ? 0 : 1;
-        }
     }
+    int lacking = 0;
+    const QByteArray out = Charset::encode(t, charset, &lacking);
     if (replaced) {
-        *replaced = bad;
+        *replaced = bad + lacking;
     }
     return out;
 }

@@ -495,6 +495,10 @@ QString PhoneLink::startError() const {
     return d->startError;
 }
 
+QString PhoneLink::charset() const {
+    return d->charset;
+}
+
 QString PhoneLink::submitSms(const QString& number, const QString& text, bool report, bool flash) {
     if (!isOpen()) {
         return QStringLiteral("ERROR: the serial port is not open");

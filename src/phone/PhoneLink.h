@@ -57,6 +57,8 @@ public:
     const DeviceIdentity& identity() const;
     // Why the last start-up failed ("" after a good one).
     QString startError() const;
+    // The character set the start-up declared with AT+CSCS (text mode), "" when it declared none.
+    QString charset() const;
 
     // Submits one SMS (PDU or text mode as the start-up chose). The ">" prompt is waited for
     // as long as [Settings] Timeout says, the phone's answer to the message 60 seconds at most:

@@ -35,6 +35,9 @@ private slots:
     void storageAndSaveFailures_data();
     void storageAndSaveFailures();
     void savePhoneEntryAndCount();
+    void namesKeepEveryCharacter_data();
+    void namesKeepEveryCharacter();
+    void ucs2NumbersEitherWay();
     void cleanUp_data();
     void cleanUp();
 
@@ -235,7 +238,8 @@ void tst_PhoneBook::readFailuresInDebugMode() {
     QCOMPARE(box.icon, MsgBox::Information);
     QCOMPARE(box.text, u"Error reading addressbook entry index 2 from ME: ERROR: TimeOut (1 secs.)"_s);
     QVERIFY(log().contains(box.text));
-    QVERIFY(debugLog().contains(u"Retrieving address from ME: +CPBR: 1,\"123\",129,\"Ann\""_s));
+    // The phone's answer as it came: names in UCS2, which the phone offers.
+    QVERIFY(debugLog().contains(u"Retrieving address from ME: +CPBR: 1,\"123\",129,\"0041006E006E\""_s));
     QCOMPARE(book->state(u"ME"_s).count, 1);
 }
 
@@ -527,6 +531,132 @@ void tst_PhoneBook::cleanUp() {
     QCOMPARE(PhoneBook::cleanName(name), cleanName);
     QCOMPARE(PhoneBook::cleanNumber(number), cleanNumber);
     QCOMPARE(PhoneBook::localKey(cleanName), localKey);
+}
+
+// Names of accents, of the GSM alphabet's own letters and escapes (in that set "@" is byte 0 and
+// "\u00D8" a vertical tab), and of other scripts.
+static QStringList hardNames() {
+    return {u"J\u00F6rg M\u00FCller"_s, u"a_b@c$"_s,       u"\u0395\u03BB\u03AD\u03BD\u03B7"_s,
+            u"\u674E\u96F7"_s,          u"Ann [\u20AC]"_s, u"\u00D8yvind Bj\u00F8"_s};
+}
+
+void tst_PhoneBook::namesKeepEveryCharacter_data() {
+    QTest::addColumn<bool>("textMode");
+    QTest::addColumn<QStringList>("offered");  // by AT+CSCS=?; empty: the phone knows no AT+CSCS
+    QTest::addColumn<QString>("inForce");      // text mode: declared at the start; PDU mode: the phone's
+    QTest::addColumn<QStringList>("kept");     // the names as read, and as the phone holds them after writing
+    const QStringList all{u"GSM"_s, u"IRA"_s, u"8859-1"_s, u"UCS2"_s};
+    const QStringList names = hardNames();
+    const QStringList gsm{names.at(0), names.at(1), u"?????"_s, u"??"_s, names.at(4), names.at(5)};
+    const QStringList latin1{names.at(0), names.at(1), u"?????"_s, u"??"_s, u"Ann [?]"_s, names.at(5)};
+    const QStringList ira{u"J?rg M?ller"_s, names.at(1), u"?????"_s, u"??"_s, u"Ann [?]"_s, u"?yvind Bj?"_s};
+    QTest::newRow("text, all sets") << true << all << u"GSM"_s << names;
+    QTest::newRow("text, GSM only") << true << QStringList{u"GSM"_s} << u"GSM"_s << gsm;
+    QTest::newRow("text, UCS2 and IRA") << true << QStringList{u"IRA"_s, u"UCS2"_s} << u"UCS2"_s << names;
+    QTest::newRow("text, 8859-1 and IRA")
+        << true << QStringList{u"IRA"_s, u"8859-1"_s} << u"8859-1"_s << latin1;
+    QTest::newRow("text, IRA only") << true << QStringList{u"IRA"_s} << u"IRA"_s << ira;
+    QTest::newRow("PDU, IRA in force") << false << all << u"IRA"_s << names;
+    QTest::newRow("PDU, GSM in force") << false << all << u"GSM"_s << names;
+    QTest::newRow("PDU, no UCS2") << false << QStringList{u"GSM"_s, u"IRA"_s} << u"GSM"_s << gsm;
+    QTest::newRow("PDU, no AT+CSCS") << false << QStringList() << u"IRA"_s << ira;
+}
+
+// Names read from the phone, written back as read and written as typed: every character the
+// phone's sets can hold arrives as it was; what none can hold is named in a box.
+void tst_PhoneBook::namesKeepEveryCharacter() {
+    QFETCH(bool, textMode);
+    QFETCH(QStringList, offered);
+    QFETCH(QString, inForce);
+    QFETCH(QStringList, kept);
+    const QStringList names = hardNames();
+    PhoneLink& phone = t->ctx().phone();
+    sim->setCharsets(offered);
+    sim->setPduSupported(!textMode);
+    if (offered.isEmpty()) {
+        sim->setAnswer(u"AT+CSCS"_s, u"ERROR"_s);
+    } else if (!textMode) {
+        QCOMPARE(phone.sendCommand(u"AT+CSCS=\"%1\""_s.arg(inForce)), u"OK"_s);
+    }
+    QVERIFY(startPhone());
+    QCOMPARE(phone.charset(), textMode ? inForce : QString());
+    QCOMPARE(sim->charset(), inForce);
+    sim->setPhonebook(u"SM"_s, int(names.size()), 20, 14);
+    for (int i = 1; i <= names.size(); ++i) {
+        sim->setPhonebookEntry(u"SM"_s, i, u"+4917100%1"_s.arg(i), names.at(i - 1));
+    }
+    book->state(u"SM"_s).max = int(names.size());
+    const bool lossy = kept != names;
+    const auto boxes = [this](const QString& part) {
+        return std::count_if(t->msgBox().shown().begin(), t->msgBox().shown().end(),
+                             [&](const MsgBox::Shown& b) { return b.text.contains(part); });
+    };
+
+    QVERIFY(book->readBook(u"SM"_s, list.get()));
+    QList<PhoneEntry> read;
+    for (int i = 1; i <= names.size(); ++i) {
+        const QString number = u"+4917100%1"_s.arg(i);
+        QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, QString::number(i)), kept.at(i - 1) + u'|' + number);
+        read.append({QString::number(i), kept.at(i - 1), number});
+    }
+    const QString greek = u'\'' + QString(5, u'?') + u'\'';
+    QCOMPARE(boxes(u"may stand for a character that was lost:"_s), lossy ? 1 : 0);
+    QCOMPARE(boxes(greek), lossy ? 1 : 0);
+    QCOMPARE(sim->charset(), inForce);
+
+    QList<PhoneEntry> typed = read;
+    for (int i = 0; i < names.size(); ++i) {
+        typed[i].name = names.at(i);
+    }
+    // A phone that does not name its set gets what is typed as Latin-1 (its own names went back
+    // as they came): here it reads the bytes in IRA.
+    QStringList typedKept = kept;
+    if (offered.isEmpty()) {
+        typedKept[0] = u"J\uFFFDrg M\uFFFDller"_s;
+        typedKept[5] = u"\uFFFDyvind Bj\uFFFD"_s;
+    }
+    for (const bool asTyped : {false, true}) {
+        t->msgBox().clearShown();
+        QCOMPARE(book->writeBack(u"SM"_s, asTyped ? typed : read), PhoneBook::WriteResult::Written);
+        const auto held = sim->phonebook(u"SM"_s);
+        for (int i = 1; i <= names.size(); ++i) {
+            QCOMPARE(held.value(i).name, (asTyped ? typedKept : kept).at(i - 1));
+            QCOMPARE(held.value(i).number, u"+4917100%1"_s.arg(i));
+        }
+        QCOMPARE(sim->charset(), inForce);
+        QCOMPARE(t->msgBox().shown().size(), asTyped && lossy ? 1 : 0);
+    }
+    QCOMPARE(boxes(u"'\u674E\u96F7' as '"_s + QString(2, u'?') + u'\''), lossy ? 1 : 0);
+}
+
+// Some phones in UCS2 give and take the number in it as well.
+void tst_PhoneBook::ucs2NumbersEitherWay() {
+    QCOMPARE(t->ctx().phone().sendCommand(u"AT+CSCS=\"GSM\""_s), u"OK"_s);
+    sim->setAnswer(u"AT+CSCS=?"_s, u"+CSCS: (GSM,UCS2)\nOK"_s);  // names without quotes
+    sim->setPhonebook(u"SM"_s, 3, 40, 14);
+    sim->setAnswer(u"AT+CPBR=1,3"_s,
+                   u"+CPBR: 1,\"002B00340039003100370031\",145,\"674E96F7\"\n"
+                   u"+CPBR: 2,\"0171\",129,\"00410042\"\n"
+                   u"+CPBR: 3,\"12345678\",129,\"0043\"\nOK"_s);
+    book->state(u"SM"_s).max = 3;
+    QVERIFY(book->readBook(u"SM"_s, list.get()));
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"1"_s), u"\u674E\u96F7|+49171"_s);
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"2"_s), u"AB|0171"_s);
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM"_s, u"3"_s), u"C|12345678"_s);
+
+    // The plain number refused, it goes again in UCS2; the name of the set likewise, both ways.
+    sim->clearRules();
+    sim->setAnswer(u"AT+CPBW=1,\"+"_s, u"+CME ERROR: 3"_s);
+    sim->setAnswer(u"AT+CSCS=\"GSM\""_s, u"ERROR"_s);
+    sim->setAnswer(u"AT+CSCS?"_s, u"+CSCS: \"00470053004D\"\nOK"_s);
+    QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"\u674E\u96F7"_s, u"+49171"_s}}),
+             PhoneBook::WriteResult::Written);
+    QVERIFY(phonebookCommands().contains(u"AT+CPBW=1,\"002B00340039003100370031\",145,\"674E96F7\""_s));
+    QCOMPARE(sim->phonebook(u"SM"_s).value(1).name, u"\u674E\u96F7"_s);
+    QCOMPARE(sim->charset(), u"GSM"_s);
+    const QStringList cscs = sim->commands().filter(u"AT+CSCS"_s);
+    QCOMPARE(cscs.mid(cscs.size() - 5), (QStringList{u"AT+CSCS?"_s, u"AT+CSCS=?"_s, u"AT+CSCS=\"UCS2\""_s,
+                                                     u"AT+CSCS=\"GSM\""_s, u"AT+CSCS=\"00470053004D\""_s}));
 }
 
 QTEST_MAIN(tst_PhoneBook)

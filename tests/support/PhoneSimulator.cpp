@@ -21,22 +21,29 @@ QByteArray line(const QString& text) {
 }
 }  // namespace
 
-// Arguments of a command split at commas outside double quotes, quotes removed.
+// Arguments of a command split at commas outside double quotes, quotes removed. Blanks around
+// an argument go, those inside quotes stay (in the GSM set "\u00D8" is a vertical tab).
 QStringList PhoneSimulator::arguments(const QString& text) {
     QStringList out;
     QString cur;
     bool quoted = false;
+    bool hadQuotes = false;
     for (QChar c : text) {
         if (c == u'"') {
+            if (!hadQuotes) {
+                cur.clear();
+            }
             quoted = !quoted;
+            hadQuotes = true;
         } else if (c == u',' && !quoted) {
-            out.append(cur.trimmed());
+            out.append(hadQuotes ? cur : cur.trimmed());
             cur.clear();
-        } else {
+            hadQuotes = false;
+        } else if (quoted || !hadQuotes) {
             cur.append(c);
         }
     }
-    out.append(cur.trimmed());
+    out.append(hadQuotes ? cur : cur.trimmed());
     return out;
 }
 
