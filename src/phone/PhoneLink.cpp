@@ -4,10 +4,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSerialPort>
 #include <QTimer>
 
+#include "Charset.h"
 #include "Fields.h"
 #include "GsmAlphabet.h"
 #include "IniStore.h"
@@ -460,13 +460,7 @@ bool PhoneLink::startDevice() {
     d->charset.clear();
     if (found.mode == 1) {
         r = sendCommand(QStringLiteral("AT+CSCS=?"));
-        QStringList offered;
-        if (!failed(r)) {
-            static const QRegularExpression name(QStringLiteral("[A-Za-z0-9-]+"));
-            for (auto it = name.globalMatch(r.section(u':', 1)); it.hasNext();) {
-                offered.append(it.next().captured().toUpper());
-            }
-        }
+        const QStringList offered = failed(r) ? QStringList() : Charset::offered(r);
         for (const QString& set : Gsm::textCharsets()) {
             if (offered.contains(set) && !failed(sendCommand(QStringLiteral("AT+CSCS=\"%1\"").arg(set)))) {
                 d->charset = set;
