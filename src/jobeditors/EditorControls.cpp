@@ -1,6 +1,7 @@
 #include "EditorControls.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,13 @@ void setAllEnabled(const QList<QWidget*>& widgets, bool enabled) {
     for (QWidget* w : widgets) {
         w->setEnabled(enabled);
     }
+}
+
+QLineEdit* labelledBox(QLabel*& label, const QString& text, QWidget* parent) {
+    label = new QLabel(text, parent);
+    auto* box = new QLineEdit(parent);
+    label->setBuddy(box);
+    return box;
 }
 
 void OptionHandlers::onChosen(QRadioButton* option, std::function<void()> handler) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -15,6 +17,8 @@ class QWidget;
 // A push button that Enter does not press: only an editor's OK is its default button.
 QPushButton* commandButton(const QString& text, QWidget* parent);
 void setAllEnabled(const QList<QWidget*>& widgets, bool enabled);
+// A text box with its label (made first) whose access key moves the focus into the box.
+QLineEdit* labelledBox(QLabel*& label, const QString& text, QWidget* parent);
 
 // Handlers of option buttons: one runs whenever its option becomes chosen, by the user or by
 // the code, and when the user clicks the option again while it is chosen.

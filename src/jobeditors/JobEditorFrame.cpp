@@ -16,7 +16,6 @@
 #include "JobIdentity.h"
 #include "JobTypes.h"
 #include "MsgBox.h"
-#include "RestrictionList.h"
 #include "cToolTips.h"
 #include "frmMain.h"
 
@@ -34,16 +33,7 @@ JobEditorFrame::JobEditorFrame(AppContext& ctx, int typeIndex, Restrictions rest
       m_database(ctx, this) {
     m_options = JobFrameLayout::makeControls(*this, typeIndex);
     if (restrictions == WithRestrictions) {
-        m_restrictions = std::make_unique<RestrictionList>(this, typeIndex);
-        const RestrictionList& r = *m_restrictions;
-        Frame2 = r.Frame2;
-        Label4 = r.Label4;
-        txtRestrict = r.txtRestrict;
-        cmdAdd = r.cmdAdd;
-        cmdDel = r.cmdDel;
-        lstRestrict = r.lstRestrict;
-        optAllow = r.optAllow;
-        optDeny = r.optDeny;
+        m_restrictions = std::make_unique<RestrictionList>(*this, this, typeIndex);
         connect(txtRestrict, &QLineEdit::textChanged, this, [this] { txtRestrict_Change(); });
         connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
         connect(cmdDel, &QPushButton::clicked, this, [this] { cmdDel_Click(); });

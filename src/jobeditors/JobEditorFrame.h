@@ -12,10 +12,10 @@
 #include "JobDatabaseTools.h"
 #include "JobEditorHost.h"
 #include "JobRecord.h"
+#include "RestrictionList.h"
 
 class AppContext;
 class ConnectionBuilder;
-class RestrictionList;
 class cToolTips;
 class QCheckBox;
 class QGroupBox;
@@ -40,7 +40,7 @@ class QVBoxLayout;
 // (the check on leaving the box), captionSuffix() and canSave() (the name rule). An editor
 // without the allow/deny list passes WithoutRestrictions: Frame2 and the list's controls are
 // then not made (nullptr), and no Allow or Deny key is read or written.
-class JobEditorFrame : public QDialog, public JobEditor {
+class JobEditorFrame : public QDialog, public JobEditor, public RestrictionControls {
     Q_OBJECT
 public:
     ~JobEditorFrame() override;
@@ -89,14 +89,7 @@ public:
     QLabel* labDesc = nullptr;
     QLineEdit* txtDesc = nullptr;
     QCheckBox* chkActive = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* txtRestrict = nullptr;
-    QPushButton* cmdAdd = nullptr;
-    QPushButton* cmdDel = nullptr;
-    QListWidget* lstRestrict = nullptr;
-    QRadioButton* optAllow = nullptr;
-    QRadioButton* optDeny = nullptr;
+    // The allow/deny list's controls come from RestrictionControls.
     QLabel* labExample = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;

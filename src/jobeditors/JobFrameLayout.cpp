@@ -18,13 +18,6 @@ namespace JobFrameLayout {
 
 namespace {
 constexpr int kMostCharacters = 60;
-
-QLineEdit* labelledBox(QLabel*& label, const QString& text, QWidget* parent) {
-    label = new QLabel(text, parent);
-    auto* box = new QLineEdit(parent);
-    label->setBuddy(box);
-    return box;
-}
 }  // namespace
 
 QWidget* makeControls(JobEditorFrame& f, int typeIndex) {

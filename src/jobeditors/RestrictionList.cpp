@@ -21,7 +21,9 @@ const QString kDeny = QStringLiteral("Deny");
 const QString kComma = QStringLiteral(",");
 }  // namespace
 
-RestrictionList::RestrictionList(QWidget* window, int typeIndex) {
+RestrictionList::RestrictionList(RestrictionControls& controls, QWidget* window, int typeIndex)
+    : m_ui(controls) {
+    auto& [Frame2, Label4, txtRestrict, cmdAdd, cmdDel, lstRestrict, optAllow, optDeny] = m_ui;
     Frame2 = new QGroupBox(QStringLiteral("Job &restrictions:"), window);
     Frame2->setMinimumWidth(Twips::toPixels(kRestrictWidthTwips));
     Label4 = new QLabel(
@@ -55,98 +57,98 @@ RestrictionList::RestrictionList(QWidget* window, int typeIndex) {
 }
 
 void RestrictionList::addToolTips(const std::function<void(QWidget*, const QString&)>& setToolTip) const {
-    setToolTip(lstRestrict,
+    setToolTip(m_ui.lstRestrict,
                QStringLiteral("This list shows all phone numbers you want to allow/deny execution of this job."));
-    setToolTip(txtRestrict,
+    setToolTip(m_ui.txtRestrict,
                QStringLiteral("Enter a phone number here and click 'Add' to allow/deny execution of this job."));
-    setToolTip(cmdAdd, QStringLiteral("Click here to add a number to the list."));
-    setToolTip(cmdDel, QStringLiteral("Click here to remove the selected number from the list."));
-    setToolTip(optAllow,
+    setToolTip(m_ui.cmdAdd, QStringLiteral("Click here to add a number to the list."));
+    setToolTip(m_ui.cmdDel, QStringLiteral("Click here to remove the selected number from the list."));
+    setToolTip(m_ui.optAllow,
                QStringLiteral("Choose this option to allow execution of this job to the listed numbers only (all "
                               "others are denied)."));
-    setToolTip(optDeny,
+    setToolTip(m_ui.optDeny,
                QStringLiteral("Choose this option to deny execution of this job to the listed numbers (all others "
                               "are allowed)."));
 }
 
 void RestrictionList::numberChanged() {
-    cmdAdd->setEnabled(!txtRestrict->text().isEmpty());
+    m_ui.cmdAdd->setEnabled(!m_ui.txtRestrict->text().isEmpty());
 }
 
 void RestrictionList::addNumber() {
-    if (txtRestrict->text().isEmpty()) {
+    if (m_ui.txtRestrict->text().isEmpty()) {
         return;
     }
-    lstRestrict->addItem(txtRestrict->text());
-    txtRestrict->clear();
-    if (!optAllow->isChecked() && !optDeny->isChecked()) {
-        optAllow->setChecked(true);
+    m_ui.lstRestrict->addItem(m_ui.txtRestrict->text());
+    m_ui.txtRestrict->clear();
+    if (!m_ui.optAllow->isChecked() && !m_ui.optDeny->isChecked()) {
+        m_ui.optAllow->setChecked(true);
     }
-    cmdAdd->setEnabled(false);
+    m_ui.cmdAdd->setEnabled(false);
 }
 
 void RestrictionList::selectionChanged() {
-    cmdDel->setEnabled(!lstRestrict->selectedItems().isEmpty());
+    m_ui.cmdDel->setEnabled(!m_ui.lstRestrict->selectedItems().isEmpty());
 }
 
 void RestrictionList::deleteSelected() {
-    const QList<QListWidgetItem*> selected = lstRestrict->selectedItems();
+    const QList<QListWidgetItem*> selected = m_ui.lstRestrict->selectedItems();
     if (selected.isEmpty()) {
         return;
     }
     QListWidgetItem* item = selected.first();
-    txtRestrict->setText(item->text());
-    delete lstRestrict->takeItem(lstRestrict->row(item));
-    lstRestrict->clearSelection();
-    cmdDel->setEnabled(false);
-    if (lstRestrict->count() == 0) {
+    m_ui.txtRestrict->setText(item->text());
+    delete m_ui.lstRestrict->takeItem(m_ui.lstRestrict->row(item));
+    m_ui.lstRestrict->clearSelection();
+    m_ui.cmdDel->setEnabled(false);
+    if (m_ui.lstRestrict->count() == 0) {
         clearOptions();
     }
 }
 
 void RestrictionList::clearOptions() {
     m_group->setExclusive(false);
-    optAllow->setChecked(false);
-    optDeny->setChecked(false);
+    m_ui.optAllow->setChecked(false);
+    m_ui.optDeny->setChecked(false);
     m_group->setExclusive(true);
 }
 
 void RestrictionList::setUsable(bool usable) {
-    setAllEnabled({Frame2, Label4, optAllow, optDeny}, usable);
+    setAllEnabled({m_ui.Frame2, m_ui.Label4, m_ui.optAllow, m_ui.optDeny}, usable);
 }
 
 void RestrictionList::save(JobRecord& record) const {
     QStringList items;
-    for (int i = 0; i < lstRestrict->count(); ++i) {
-        items.append(lstRestrict->item(i)->text());
+    for (int i = 0; i < m_ui.lstRestrict->count(); ++i) {
+        items.append(m_ui.lstRestrict->item(i)->text());
     }
     const QString list = items.join(kComma);
     if (list.isEmpty()) {
         record.remove(kAllow);
         record.remove(kDeny);
-    } else if (optAllow->isChecked()) {
+    } else if (m_ui.optAllow->isChecked()) {
         record.write(kAllow, list);
         record.remove(kDeny);
-    } else if (optDeny->isChecked()) {
+    } else if (m_ui.optDeny->isChecked()) {
         record.write(kDeny, list);
         record.remove(kAllow);
     }
 }
 
 void RestrictionList::load(const JobRecord& record) {
-    lstRestrict->clear();
+    m_ui.lstRestrict->clear();
     QString list = record.read(kAllow);
     if (!list.isEmpty()) {
-        optAllow->setChecked(true);
+        m_ui.optAllow->setChecked(true);
     } else {
         list = record.read(kDeny);
         if (!list.isEmpty()) {
-            optDeny->setChecked(true);
+            m_ui.optDeny->setChecked(true);
         }
     }
     const int n = countFields(list, kComma);
     for (int i = 1; i <= n; ++i) {
-        lstRestrict->addItem(getField(list, i, kComma));
+        m_ui.lstRestrict->addItem(getField(list, i, kComma));
     }
-    cmdDel->setEnabled(false);
+    m_ui.cmdDel->setEnabled(false);
 }

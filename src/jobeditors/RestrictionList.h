@@ -13,14 +13,8 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-// A job's allow/deny list: the numbers the job runs for only (Allow) or never (Deny). Kept
-// with "," between the numbers under the one key of the chosen option; an empty list keeps
-// neither key.
-class RestrictionList {
-public:
-    // Makes the group box and its controls in window; typeIndex picks the Add button's key.
-    RestrictionList(QWidget* window, int typeIndex);
-
+// The controls of the allow/deny list; all nullptr in an editor without one.
+struct RestrictionControls {
     QGroupBox* Frame2 = nullptr;
     QLabel* Label4 = nullptr;
     QLineEdit* txtRestrict = nullptr;
@@ -29,6 +23,16 @@ public:
     QListWidget* lstRestrict = nullptr;
     QRadioButton* optAllow = nullptr;
     QRadioButton* optDeny = nullptr;
+};
+
+// A job's allow/deny list: the numbers the job runs for only (Allow) or never (Deny). Kept
+// with "," between the numbers under the one key of the chosen option; an empty list keeps
+// neither key.
+class RestrictionList {
+public:
+    // Makes the group box and its controls (into controls) in window; typeIndex picks the
+    // Add button's key.
+    RestrictionList(RestrictionControls& controls, QWidget* window, int typeIndex);
 
     // Add follows the box: usable while it holds a number.
     void numberChanged();
@@ -49,5 +53,6 @@ public:
 private:
     void clearOptions();
 
+    RestrictionControls& m_ui;
     QButtonGroup* m_group = nullptr;
 };
