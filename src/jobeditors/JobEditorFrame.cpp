@@ -3,20 +3,17 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "AppContext.h"
 #include "JobFrameLayout.h"
 #include "JobIdentity.h"
 #include "JobTypes.h"
 #include "MsgBox.h"
-#include "cToolTips.h"
 #include "frmMain.h"
 
 namespace {
@@ -67,7 +64,8 @@ void JobEditorFrame::finishLoad() {
     setToolTip(txtName, QStringLiteral("Enter a name for this job."));
     setToolTip(txtDesc, QStringLiteral("Enter a brief description of your job here."));
     if (m_restrictions) {
-        m_restrictions->addToolTips([this](QWidget* control, const QString& text) { setToolTip(control, text); });
+        m_restrictions->addToolTips(
+            [this](QWidget* control, const QString& text) { setToolTip(control, text); });
     }
     setToolTip(chkActive,
                QStringLiteral(

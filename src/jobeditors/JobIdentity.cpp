@@ -43,8 +43,8 @@ bool isValid(const QString& identifier) {
 }
 
 void refuse(MsgBox& msgBox, QWidget* parent) {
-    msgBox.show(QStringLiteral("You can't use '*' or '#' or commas in your identifier for a job."), MsgBox::OKOnly,
-                MsgBox::Critical, QStringLiteral("Invalid identifier"), parent);
+    msgBox.show(QStringLiteral("You can't use '*' or '#' or commas in your identifier for a job."),
+                MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Invalid identifier"), parent);
 }
 
 bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownKey, QWidget* parent) {
@@ -62,7 +62,8 @@ bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownK
     if (!identifier.isEmpty()) {
         ctx.msgBox().show(QStringLiteral("The job '") + otherName + u'\'' + kCRLF +
                               QStringLiteral("already uses this identifier, please change it."),
-                          MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Job identifier not unique"), parent);
+                          MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Job identifier not unique"),
+                          parent);
         return false;
     }
     const int answer = ctx.msgBox().show(
@@ -71,7 +72,8 @@ bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownK
             QStringLiteral("(If you choose no, the old default job will be deleted!)"),
         MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("Default job already exists"), parent);
     if (answer == MsgBox::Yes) {
-        ctx.ini().writeINI(jobSection(otherKey), QStringLiteral("Identification"), standardIdentifier(otherKey));
+        ctx.ini().writeINI(jobSection(otherKey), QStringLiteral("Identification"),
+                           standardIdentifier(otherKey));
         return true;
     }
     if (answer == MsgBox::No) {

@@ -57,18 +57,22 @@ RestrictionList::RestrictionList(RestrictionControls& controls, QWidget* window,
 }
 
 void RestrictionList::addToolTips(const std::function<void(QWidget*, const QString&)>& setToolTip) const {
-    setToolTip(m_ui.lstRestrict,
-               QStringLiteral("This list shows all phone numbers you want to allow/deny execution of this job."));
-    setToolTip(m_ui.txtRestrict,
-               QStringLiteral("Enter a phone number here and click 'Add' to allow/deny execution of this job."));
+    setToolTip(
+        m_ui.lstRestrict,
+        QStringLiteral("This list shows all phone numbers you want to allow/deny execution of this job."));
+    setToolTip(
+        m_ui.txtRestrict,
+        QStringLiteral("Enter a phone number here and click 'Add' to allow/deny execution of this job."));
     setToolTip(m_ui.cmdAdd, QStringLiteral("Click here to add a number to the list."));
     setToolTip(m_ui.cmdDel, QStringLiteral("Click here to remove the selected number from the list."));
-    setToolTip(m_ui.optAllow,
-               QStringLiteral("Choose this option to allow execution of this job to the listed numbers only (all "
-                              "others are denied)."));
-    setToolTip(m_ui.optDeny,
-               QStringLiteral("Choose this option to deny execution of this job to the listed numbers (all others "
-                              "are allowed)."));
+    setToolTip(
+        m_ui.optAllow,
+        QStringLiteral("Choose this option to allow execution of this job to the listed numbers only (all "
+                       "others are denied)."));
+    setToolTip(
+        m_ui.optDeny,
+        QStringLiteral("Choose this option to deny execution of this job to the listed numbers (all others "
+                       "are allowed)."));
 }
 
 void RestrictionList::numberChanged() {

@@ -54,8 +54,10 @@ frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
     txtDefaultNo = new QLineEdit(Frame1);
     chkReportEOF = new QCheckBox(QStringLiteral("Send e&ven if SELECT result is empty"), Frame1);
     chkNoComment = new QCheckBox(QStringLiteral("Don't add co&mments to message"), Frame1);
-    txtFieldDelimiter = labelledBox(labFieldDelimiter, QStringLiteral("S&eperate fields with this character:"), Frame1);
-    txtRecordDelimiter = labelledBox(labRecordDelimiter, QStringLiteral("Seper&ate recordsets with this char:"), Frame1);
+    txtFieldDelimiter =
+        labelledBox(labFieldDelimiter, QStringLiteral("S&eperate fields with this character:"), Frame1);
+    txtRecordDelimiter =
+        labelledBox(labRecordDelimiter, QStringLiteral("Seper&ate recordsets with this char:"), Frame1);
 
     m_queryGroup = new QButtonGroup(this);
     m_queryGroup->addButton(optUseThisQuery);
