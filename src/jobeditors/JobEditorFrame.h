@@ -3,18 +3,20 @@
 #include "EditorToolTips.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
 
+#include "EditorControls.h"
+#include "JobDatabaseTools.h"
 #include "JobEditorHost.h"
+#include "JobRecord.h"
+#include "RestrictionList.h"
 
 class AppContext;
 class ConnectionBuilder;
 class cToolTips;
-class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -28,14 +30,17 @@ class QVBoxLayout;
 // What every job editor shares: the opening in new or edit mode, the identifier rules and the
 // default job, the caption suffix, OK with the uniqueness check, Cancel, the allow/deny list,
 // the tooltips and select-all on focus. An editor derives from it, puts its own controls into
-// optionsArea(), and supplies getJob, saveJob and Example.
+// optionsArea(), and supplies getJob, saveJob and Example. The parts live beside it: the
+// controls' layout (JobFrameLayout), the identifier and key rules (JobIdentity), the
+// allow/deny list (RestrictionList), the job's keys (JobRecord), the database tools
+// (JobDatabaseTools) and the controls' small behaviours (EditorControls).
 //
 // An editor that works differently overrides the hooks below: identifierChanged() (what a
 // change of the identifier does; the default is the standard rule), txtJobIdent_LostFocus()
 // (the check on leaving the box), captionSuffix() and canSave() (the name rule). An editor
 // without the allow/deny list passes WithoutRestrictions: Frame2 and the list's controls are
 // then not made (nullptr), and no Allow or Deny key is read or written.
-class JobEditorFrame : public QDialog, public JobEditor {
+class JobEditorFrame : public QDialog, public JobEditor, public RestrictionControls {
     Q_OBJECT
 public:
     ~JobEditorFrame() override;
@@ -52,7 +57,7 @@ public:
     QString editCaption() const;
     bool isSetUp() const { return m_setUp; }
     bool isNewJob() const { return m_newJob; }
-    QString jobKey() const { return m_jobKey; }
+    QString jobKey() const { return m_record.key(); }
     int jobNumber() const { return m_jobNumber; }
     QString openingCaption() const { return m_openingCaption; }
     // The identifier as checked and saved: the box's text without surrounding blanks.
@@ -84,14 +89,7 @@ public:
     QLabel* labDesc = nullptr;
     QLineEdit* txtDesc = nullptr;
     QCheckBox* chkActive = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* txtRestrict = nullptr;
-    QPushButton* cmdAdd = nullptr;
-    QPushButton* cmdDel = nullptr;
-    QListWidget* lstRestrict = nullptr;
-    QRadioButton* optAllow = nullptr;
-    QRadioButton* optDeny = nullptr;
+    // The allow/deny list's controls come from RestrictionControls.
     QLabel* labExample = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
@@ -189,17 +187,14 @@ protected:
     AppContext& m_ctx;
 
 private:
-    void makeRestrictions();
-    void restrictionToolTips();
     void openingSetUp(const QString& requestedKey);
     void updateCaption();
     void refuseIdentifier();
-    void clearRestrictOptions();
     void finish(int result);
 
     int m_typeIndex;
     QString m_openingCaption;
-    QString m_jobKey;
+    JobRecord m_record;
     int m_jobNumber = 0;
     bool m_setUp = false;
     bool m_newJob = false;
@@ -207,9 +202,9 @@ private:
     bool m_checkingIdent = false;
     QWidget* m_options = nullptr;
     QWidget* m_side = nullptr;
-    QButtonGroup* m_restrictGroup = nullptr;
-    QList<QWidget*> m_selectAll;
+    std::unique_ptr<RestrictionList> m_restrictions;
+    SelectAllOnFocus* m_selectAll = nullptr;
+    OptionHandlers m_optionHandlers;
     EditorToolTips m_toolTips;
-    ConnectionBuilder* m_builder = nullptr;
-    QHash<QRadioButton*, std::function<void()>> m_chosenHandlers;
+    JobDatabaseTools m_database;
 };

@@ -22,8 +22,7 @@ constexpr int kNumberWidthTwips = 2400;
 constexpr int kIndentTwips = 360;
 
 QPushButton* pictureButton(QStyle::StandardPixmap picture, QWidget* parent) {
-    auto* b = new QPushButton(parent);
-    b->setAutoDefault(false);
+    auto* b = commandButton(QString(), parent);
     b->setIcon(parent->style()->standardIcon(picture));
     b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return b;
@@ -49,16 +48,10 @@ const QString frmJobExec::kDlgFilter =
 
 frmJobExec::frmJobExec(AppContext& ctx, QWidget* parent) : JobEditorFrame(ctx, 1, WithRestrictions, parent) {
     Frame1 = new QGroupBox(QStringLiteral("&Job options:"), optionsArea());
-    labCmd = new QLabel(QStringLiteral("Command&line (leave blank to send by SMS):"), Frame1);
-    txtCmd = new QLineEdit(Frame1);
-    labCmd->setBuddy(txtCmd);
+    txtCmd = labelledBox(labCmd, QStringLiteral("Command&line (leave blank to send by SMS):"), Frame1);
     Command2 = pictureButton(QStyle::SP_FileIcon, Frame1);
-    labParam = new QLabel(QStringLiteral("&Parameters (leave blank to send by SMS):"), Frame1);
-    txtParam = new QLineEdit(Frame1);
-    labParam->setBuddy(txtParam);
-    labWorkDir = new QLabel(QStringLiteral("Wor&king directory:"), Frame1);
-    txtWorkDir = new QLineEdit(Frame1);
-    labWorkDir->setBuddy(txtWorkDir);
+    txtParam = labelledBox(labParam, QStringLiteral("&Parameters (leave blank to send by SMS):"), Frame1);
+    txtWorkDir = labelledBox(labWorkDir, QStringLiteral("Wor&king directory:"), Frame1);
     cmdBrowse = pictureButton(QStyle::SP_DirOpenIcon, Frame1);
     chkHidden = new QCheckBox(QStringLiteral("R&un job in hidden window"), Frame1);
     chkNotify = new QCheckBox(QStringLiteral("Send a notification after e&xecuting this job"), Frame1);

@@ -25,18 +25,12 @@ frmJobForward::frmJobForward(AppContext& ctx, QWidget* parent)
     optToDefault = new QRadioButton(QStringLiteral("&forward to this number/address (list):"), Frame1);
     txtRecipient = new QLineEdit(Frame1);
     optFromDB = new QRadioButton(QStringLiteral("&get recipient list from a database:"), Frame1);
-    Label3 = new QLabel(QStringLiteral("D&B connection string (ADO):"), Frame1);
-    txtConnection = new QLineEdit(Frame1);
-    Label3->setBuddy(txtConnection);
+    txtConnection = labelledBox(Label3, QStringLiteral("D&B connection string (ADO):"), Frame1);
     cmdBuild = commandButton(QStringLiteral("B&uild"), Frame1);
-    Label6 = new QLabel(QStringLiteral("S&QL query string:"), Frame1);
-    txtQuery = new QLineEdit(Frame1);
-    Label6->setBuddy(txtQuery);
+    txtQuery = labelledBox(Label6, QStringLiteral("S&QL query string:"), Frame1);
     cmdTest = commandButton(QStringLiteral("&Test"), Frame1);
     cmdHelp = commandButton(QStringLiteral("&Help"), Frame1);
-    labSubject = new QLabel(QStringLiteral("&Subject for E-Mail messages:"), Frame1);
-    txtSubject = new QLineEdit(Frame1);
-    labSubject->setBuddy(txtSubject);
+    txtSubject = labelledBox(labSubject, QStringLiteral("&Subject for E-Mail messages:"), Frame1);
     chkSRR = new QCheckBox(QStringLiteral("request deli&very confirmation"), Frame1);
     chkFlash = new QCheckBox(QStringLiteral("forwar&d as flash (alert) SMS"), Frame1);
     Label7 = new QLabel(

@@ -3,6 +3,7 @@
 #include "JobEditorFrame.h"
 
 class ListView;
+class QButtonGroup;
 class TabStrip;
 
 // The mailbox job editor: a job that checks a POP3 mailbox on its own interval and tells the

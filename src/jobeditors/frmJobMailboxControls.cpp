@@ -101,9 +101,8 @@ void frmJobMailbox::makeJobOptions() {
             "Second, you can request particular messages from this mailbox by SMS and get the message text "
             "send back to your cellphone."),
         Frame3);
-    Label4 = new QLabel(QStringLiteral("&Send all SMS messages to this/these number(s):"), Frame3);
-    txtRecipient = new QLineEdit(Frame3);
-    Label4->setBuddy(txtRecipient);
+    txtRecipient =
+        labelledBox(Label4, QStringLiteral("&Send all SMS messages to this/these number(s):"), Frame3);
     tubby = new TabStrip(Frame3);
     tubby->addTab1(QStringLiteral("Notification"));
     tubby->addTab1(QStringLiteral("Message request"));

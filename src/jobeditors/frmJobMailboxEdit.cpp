@@ -11,6 +11,7 @@
 
 #include "AppContext.h"
 #include "ColumnFit.h"
+#include "EditorControls.h"
 #include "ListView.h"
 #include "MsgBox.h"
 #include "Twips.h"
@@ -26,12 +27,6 @@ constexpr int kAutoPopMilliseconds = 10000;
 constexpr int kTipWidth = 400;
 constexpr int kFieldColumnTwips = 700;
 constexpr int kExpressionColumnTwips = 1600;
-
-QPushButton* plainButton(const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    return b;
-}
 }  // namespace
 
 frmJobMailboxEdit::frmJobMailboxEdit(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
@@ -43,17 +38,15 @@ frmJobMailboxEdit::frmJobMailboxEdit(AppContext& ctx, QWidget* parent) : QDialog
     lstField->addItems({u"Address"_s, u"Subject"_s});
     lstField->setCurrentIndex(-1);
     labField->setBuddy(lstField);
-    labText = new QLabel(u"&Expression:"_s, this);
-    txtText = new QLineEdit(this);
-    labText->setBuddy(txtText);
-    cmdAdd = plainButton(u"&Add"_s, this);
+    txtText = labelledBox(labText, u"&Expression:"_s, this);
+    cmdAdd = commandButton(u"&Add"_s, this);
     cmdAdd->setToolTip(u"Add above entry to list"_s);
     cmdAdd->setEnabled(false);
-    cmdDelete = plainButton(u"&Delete"_s, this);
+    cmdDelete = commandButton(u"&Delete"_s, this);
     cmdDelete->setToolTip(u"Delete selected entry from list"_s);
-    cmdOK = plainButton(u"&OK"_s, this);
+    cmdOK = commandButton(u"&OK"_s, this);
     cmdOK->setDefault(true);  // Enter
-    cmdCancel = plainButton(u"&Cancel"_s, this);
+    cmdCancel = commandButton(u"&Cancel"_s, this);
 
     auto* entry = new QGridLayout;
     entry->addWidget(labField, 0, 0);

@@ -35,9 +35,7 @@ constexpr int kQueryLines = 4;
 frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
     : JobEditorFrame(ctx, kQueryType, WithRestrictions, parent) {
     Frame1 = new QGroupBox(QStringLiteral("&Job options:"), optionsArea());
-    Label3 = new QLabel(QStringLiteral("DB connection st&ring (ADO):"), Frame1);
-    txtConnection = new QLineEdit(Frame1);
-    Label3->setBuddy(txtConnection);
+    txtConnection = labelledBox(Label3, QStringLiteral("DB connection st&ring (ADO):"), Frame1);
     cmdBuild = commandButton(QStringLiteral("&Build"), Frame1);
     optUseThisQuery =
         new QRadioButton(QStringLiteral("&Use this query (<#1>, <#2>,..., <#10> for variables):"), Frame1);
@@ -56,12 +54,10 @@ frmJobQuery::frmJobQuery(AppContext& ctx, QWidget* parent)
     txtDefaultNo = new QLineEdit(Frame1);
     chkReportEOF = new QCheckBox(QStringLiteral("Send e&ven if SELECT result is empty"), Frame1);
     chkNoComment = new QCheckBox(QStringLiteral("Don't add co&mments to message"), Frame1);
-    labFieldDelimiter = new QLabel(QStringLiteral("S&eperate fields with this character:"), Frame1);
-    txtFieldDelimiter = new QLineEdit(Frame1);
-    labFieldDelimiter->setBuddy(txtFieldDelimiter);
-    labRecordDelimiter = new QLabel(QStringLiteral("Seper&ate recordsets with this char:"), Frame1);
-    txtRecordDelimiter = new QLineEdit(Frame1);
-    labRecordDelimiter->setBuddy(txtRecordDelimiter);
+    txtFieldDelimiter =
+        labelledBox(labFieldDelimiter, QStringLiteral("S&eperate fields with this character:"), Frame1);
+    txtRecordDelimiter =
+        labelledBox(labRecordDelimiter, QStringLiteral("Seper&ate recordsets with this char:"), Frame1);
 
     m_queryGroup = new QButtonGroup(this);
     m_queryGroup->addButton(optUseThisQuery);
