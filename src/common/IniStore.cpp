@@ -476,9 +476,8 @@ void applyValues(IniStore::Parsed& p, RawLines& raw, const QString& section,
 
 }  // namespace
 
-bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,
-                              const QString& file) {
-    const QString path = resolve(file);
+bool IniStore::namesWritable(const QString& section, const QList<std::pair<QString, QString>>& values,
+                             const QString& path) const {
     for (const auto& [key, value] : values) {
         if (!isValidSection(section) || !isValidKey(key)) {
             logError(QStringLiteral("ERROR: refused to write key '%1' of section '%2' to %3: the name would break the file")
@@ -487,17 +486,34 @@ bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QStr
             return false;
         }
     }
+    return true;
+}
+
+std::shared_ptr<const IniStore::Parsed> IniStore::loadForWrite(const QString& path, const QString& what) const {
+    auto parsed = load(path);
+    if (!parsed->readable) {
+        logError(QStringLiteral("ERROR: can't write %1 to %2: the file cannot be read").arg(what, path));
+        return nullptr;
+    }
+    if (!parsed->stamp.exists && !QFileInfo(path).absoluteDir().exists()) {
+        logError(QStringLiteral("ERROR: can't write %1 to %2: the folder does not exist").arg(what, path));
+        return nullptr;
+    }
+    return parsed;
+}
+
+bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,
+                              const QString& file) {
+    const QString path = resolve(file);
+    if (!namesWritable(section, values, path)) {
+        return false;
+    }
     if (path.isEmpty() || values.isEmpty()) {
         return !path.isEmpty();
     }
     const QString what = values.first().first.trimmed();
-    const auto parsed = load(path);
-    if (!parsed->readable) {
-        logError(QStringLiteral("ERROR: can't write %1 to %2: the file cannot be read").arg(what, path));
-        return false;
-    }
-    if (!parsed->stamp.exists && !QFileInfo(path).absoluteDir().exists()) {
-        logError(QStringLiteral("ERROR: can't write %1 to %2: the folder does not exist").arg(what, path));
+    const auto parsed = loadForWrite(path, what);
+    if (!parsed) {
         return false;
     }
     Parsed work = *parsed;
@@ -548,26 +564,16 @@ bool IniStore::replaceINISections(const QList<std::pair<QString, QList<std::pair
                                   const QString& file) {
     const QString path = resolve(file);
     for (const auto& [section, values] : sections) {
-        for (const auto& [key, value] : values) {
-            if (!isValidSection(section) || !isValidKey(key)) {
-                logError(QStringLiteral("ERROR: refused to write key '%1' of section '%2' to %3: the name would break the file")
-                             .arg(QString(key).replace(u'\n', u' ').replace(u'\r', u' '),
-                                  QString(section).replace(u'\n', u' ').replace(u'\r', u' '), path));
-                return false;
-            }
+        if (!namesWritable(section, values, path)) {
+            return false;
         }
     }
     if (path.isEmpty() || sections.isEmpty()) {
         return !path.isEmpty();
     }
     const QString what = u'[' + sections.first().first.trimmed() + u']';
-    const auto parsed = load(path);
-    if (!parsed->readable) {
-        logError(QStringLiteral("ERROR: can't write %1 to %2: the file cannot be read").arg(what, path));
-        return false;
-    }
-    if (!parsed->stamp.exists && !QFileInfo(path).absoluteDir().exists()) {
-        logError(QStringLiteral("ERROR: can't write %1 to %2: the folder does not exist").arg(what, path));
+    const auto parsed = loadForWrite(path, what);
+    if (!parsed) {
         return false;
     }
     Parsed work = *parsed;

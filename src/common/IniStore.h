@@ -74,6 +74,11 @@ public:
 private:
     QString resolve(const QString& file) const;
     std::shared_ptr<const Parsed> load(const QString& path) const;
+    // The file as parsed, or null (with a log line) when it cannot be written.
+    std::shared_ptr<const Parsed> loadForWrite(const QString& path, const QString& what) const;
+    // False (with a log line) when a name would break the file.
+    bool namesWritable(const QString& section, const QList<std::pair<QString, QString>>& values,
+                       const QString& path) const;
     bool store(const QString& path, const QByteArray& bytes, const QString& what);
     void logError(const QString& text) const;
 
