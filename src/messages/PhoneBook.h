@@ -55,6 +55,9 @@ public:
     // "<max>,<numberLength>,<nameLength>", "0,0,0" when the memory is not supported.
     // An empty memory means "SM".
     QString getMemoryInfo(const QString& memory);
+    // The same from the phone's reply to "AT+CPBR=?" as sendCommand returns it with its "OK"
+    // ("+CPBR: (1-250),40,16||OK").
+    static QString parseMemoryInfo(const QString& reply);
 
     // Reads indexes 1..max of the memory into the list (rows: name, number, tag = index) and
     // into its section, which it deletes first. Runs with the main window's timers suspended.
