@@ -12,6 +12,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libbenchmark-dev \
   dovecot-core dovecot-pop3d \
   postgresql unixodbc libsqliteodbc sqlite3 \
-  fonts-dejavu-core xvfb xauth >/dev/null
+  fonts-dejavu-core xvfb xauth \
+  clang-14 libclang-rt-14-dev clang-tools-14 llvm-14 >/dev/null
 # An independent AT client that the tests run against the phone simulator.
 $SUDO apt-get install -y -qq --no-install-recommends gammu >/dev/null

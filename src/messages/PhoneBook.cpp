@@ -202,6 +202,10 @@ QString PhoneBook::getMemoryInfo(const QString& memory) {
     if (debug) {
         m_ctx.log().writeLog(QStringLiteral("(2) result: ") + reply, true);
     }
+    return parseMemoryInfo(reply);
+}
+
+QString PhoneBook::parseMemoryInfo(const QString& reply) {
     if (reply == QLatin1String("OK")) {
         return kNotSupported;
     }

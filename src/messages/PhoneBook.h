@@ -49,6 +49,9 @@ public:
     // "<max>,<numberLength>,<nameLength>", "0,0,0" when the memory is not supported.
     // An empty memory means "SM".
     QString getMemoryInfo(const QString& memory);
+    // The same from the phone's reply to "AT+CPBR=?" as sendCommand returns it with its "OK"
+    // ("+CPBR: (1-250),40,16||OK").
+    static QString parseMemoryInfo(const QString& reply);
 
     // Reads indexes 1..max of the memory into the list (rows: name, number, tag = index) and
     // then, in one write, into its local copy, which it replaces. Indexes go in ranges of

@@ -191,7 +191,8 @@ private slots:
         set("SMTPServer", QStringLiteral("old.example.org"));
         frmMain& m = main();
         QString seen;
-        QTimer::singleShot(0, this, [&] {
+        QObject guard;  // the connection ends with this function
+        QTimer::singleShot(0, &guard, [&] {
             auto* dlg = t->ctx().windows().get<frmMailSettings>(QStringLiteral("frmMailSettings"));
             QVERIFY(dlg);
             seen = dlg->txtSMTPServer->text();
@@ -204,7 +205,7 @@ private slots:
         QCOMPARE(t->ctx().state().smtpServer, QStringLiteral("mail.example.org"));
 
         // Cancel keeps the stored name.
-        QTimer::singleShot(0, this, [&] {
+        QTimer::singleShot(0, &guard, [&] {
             auto* dlg = t->ctx().windows().get<frmMailSettings>(QStringLiteral("frmMailSettings"));
             dlg->txtSMTPServer->setText(QStringLiteral("other"));
             dlg->cmdCancel->click();

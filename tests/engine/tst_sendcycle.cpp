@@ -106,7 +106,8 @@ private slots:
         // The first of two recipients fails, the second gets through.
         sim->setSubmitAnswer(QStringLiteral("+CMS ERROR: 500"));
         int cmgs = 0;
-        connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+        QObject guard;  // the connection ends with this function
+        connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
             if (c.startsWith(QLatin1String("AT+CMGS")) && ++cmgs == 2) {
                 sim->setSubmitAnswer({});
             }
@@ -222,7 +223,8 @@ private slots:
         }
         settleFiles(out());
         bool closedAtOnce = true;
-        connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+        QObject guard;  // the connection ends with this function
+        connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
             if (c.startsWith(QLatin1String("AT+CMGS")) && submitCommands() == 1) {
                 closedAtOnce = m.close();
             }
@@ -240,7 +242,8 @@ private slots:
         frmMain& m = ctx().mainWindow();
         // The tray menu's commands cannot start anything while the phone is started.
         bool commandsOffDuringStart = true;
-        connect(sim.get(), &PhoneSimulator::commandReceived, this,
+        QObject guard;  // the connection ends with this function
+        connect(sim.get(), &PhoneSimulator::commandReceived, &guard,
                 [&] { commandsOffDuringStart &= !m.mnuTray->isEnabled() && !m.mnuExit->isEnabled(); });
         m.Form_Load();
         QVERIFY(commandsOffDuringStart);

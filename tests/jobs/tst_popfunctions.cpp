@@ -117,7 +117,8 @@ private slots:
         slow.greeting = ScriptedPop3Server::kSilent;
         m_t->ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Timeout"), QStringLiteral("1"));
         QString inner;
-        QTimer::singleShot(0, this, [&] {
+        QObject guard;  // the connection ends with this function
+        QTimer::singleShot(0, &guard, [&] {
             inner = POPLogin(m_t->ctx(), QStringLiteral("eve"), QStringLiteral("pw"),
                              QStringLiteral("other.invalid"), 1);
         });

@@ -151,7 +151,8 @@ void tst_ComposeSend::twoRecipientsSentOneAfterTheOther() {
         bool visibleAfterClose = false;
     };
     QList<During> during;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& command) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& command) {
         if (!command.startsWith(u"AT+CMGS"_s, Qt::CaseInsensitive)) {
             return;
         }

@@ -543,7 +543,8 @@ void tst_frmAddressBook::refreshOffersToSaveThenReads() {
     m.InTimer->start();
     m.SignalTimer->start();
     bool timersRan = false;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString&) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString&) {
         timersRan = timersRan || m.InTimer->isActive() || m.SignalTimer->isActive();
     });
     t->msgBox().queueAnswer(MsgBox::Yes);
@@ -598,7 +599,8 @@ void tst_frmAddressBook::incompleteWriteBackStaysChanged() {
     selectTab(u"SM"_s);
     w->memory(u"SM"_s).changed = true;
     bool abortShown = false;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
         if (c.startsWith(u"AT+CPBW=1,"_s)) {
             abortShown = !w->cmdAbort->isHidden() && !w->cmdClose->isEnabled() && !w->Tubby->isEnabled() &&
                          !w->lstNames->isEnabled();
@@ -622,7 +624,8 @@ void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {
     open();
     selectTab(u"SM"_s);
     bool stayed = false;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
         if (c == u"AT+CPBR=1,10"_s) {
             w->cmdClose_Click();
             w->close();
@@ -681,7 +684,8 @@ void tst_frmAddressBook::mainWindowShowsItBeside() {
     QVERIFY(m.mnuAddressBook->isEnabled());
     bool queriedWithTimersOn = false;
     int queries = 0;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& c) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
         queries += c.startsWith(u"AT+CPB"_s);
         queriedWithTimersOn = queriedWithTimersOn || !m.timersDisabled();
     });

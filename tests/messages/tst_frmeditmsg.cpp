@@ -389,7 +389,8 @@ void tst_frmEditMsg::openedModallyThroughTheRegistry() {
     const QString file = writeMessage(t->ctx().state().sentDir, u"s.sms"_s, kSent);
     int seenTab = 0;
     int seenHeight = 0;
-    QTimer::singleShot(0, this, [&] {
+    QObject guard;  // the connection ends with this function
+    QTimer::singleShot(0, &guard, [&] {
         auto* d = qobject_cast<frmEditMsg*>(QApplication::activeModalWidget());
         QVERIFY(d);
         seenTab = d->browserTab;
@@ -429,7 +430,8 @@ void tst_frmEditMsg::openedByTheBrowser() {
     line->setSelected(true);
     browser->LstMsg2_Click();
     bool numberEditable = false;
-    QTimer::singleShot(0, this, [&] {
+    QObject guard;  // the connection ends with this function
+    QTimer::singleShot(0, &guard, [&] {
         auto* d = qobject_cast<frmEditMsg*>(QApplication::activeModalWidget());
         QVERIFY(d);
         numberEditable = d->txtNo->isEnabled();

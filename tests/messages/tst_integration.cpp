@@ -354,10 +354,11 @@ void tst_Integration::addressBookClosedWhileComposeChecksThePhone() {
     QVERIFY(book);
     QVERIFY(QTest::qWaitForWindowExposed(book));
     bool closedDuringCheck = false;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString& command) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& command) {
         if (command == u"AT"_s && book && !closedDuringCheck) {
             closedDuringCheck = true;
-            QTimer::singleShot(0, book, [&] { book->cmdClose->click(); });
+            QTimer::singleShot(0, book, [book] { book->cmdClose->click(); });
         }
     });
     whenModal(u"frmSendSMS"_s, [](QWidget* w) { static_cast<frmSendSMS*>(w)->cmdClose->click(); });

@@ -178,7 +178,8 @@ void tst_PhoneBook::readFillsListAndCopyWithTimersOff() {
     main.InTimer->start();
     main.SignalTimer->start();
     bool timersRan = false;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString&) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString&) {
         timersRan = timersRan || main.InTimer->isActive() || main.SignalTimer->isActive();
     });
     QStringList statuses;
@@ -386,7 +387,8 @@ void tst_PhoneBook::writeBackErasesEveryIndexThenWritesTheList() {
     frmMain& main = t->ctx().mainWindow();
     main.SignalTimer->start();  // the polling timer is off and stays off
     bool timersRan = false;
-    connect(sim.get(), &PhoneSimulator::commandReceived, this, [&](const QString&) {
+    QObject guard;  // the connection ends with this function
+    connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString&) {
         timersRan = timersRan || main.InTimer->isActive() || main.SignalTimer->isActive();
     });
     const QList<PhoneEntry> rows{{u"2"_s, u"Doe, John"_s, u"+4930123"_s},

@@ -222,7 +222,8 @@ void tst_PhoneLink::replyWithoutEndIsBounded() {
     junk.replace("OK", "Ok");
     junk.replace("ERROR", "Error");
     junk.replace('>', '<');
-    connect(&m_rig->sim, &PhoneSimulator::commandReceived, &m_rig->sim, [&](const QString& c) {
+    QObject guard;  // the connection ends with this function
+    connect(&m_rig->sim, &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
         if (c == u"AT+FLOOD"_s) {
             for (int i = 0; i < 8; ++i) {
                 m_rig->sim.sendRaw(junk);
@@ -242,7 +243,8 @@ void tst_PhoneLink::portDisappears() {
     QVERIFY(m_rig->link.startDevice());
     QVERIFY(m_rig->link.identity().known());
     m_rig->sim.setSilent(u"AT+WAIT"_s);
-    connect(&m_rig->sim, &PhoneSimulator::commandReceived, &m_rig->sim, [&](const QString& c) {
+    QObject guard;  // the connection ends with this function
+    connect(&m_rig->sim, &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
         if (c == u"AT+WAIT"_s) {
             m_rig->sim.disappear();
         }
@@ -305,7 +307,8 @@ void tst_PhoneLink::nestedCommandRefused() {
     QVERIFY(open());
     m_rig->sim.setDelay(u"AT+CGMI"_s, 100);
     QString inner;
-    QTimer::singleShot(20, &m_rig->link, [&] { inner = m_rig->link.sendCommand(u"AT+CGMM"_s); });
+    QObject guard;  // the connection ends with this function
+    QTimer::singleShot(20, &guard, [&] { inner = m_rig->link.sendCommand(u"AT+CGMM"_s); });
     QCOMPARE(m_rig->link.sendCommand(u"AT+CGMI"_s), u"Tellwick"_s);
     QCOMPARE(inner, u"ERROR"_s);
     QCOMPARE(m_rig->link.sendCommand(u"AT+CGMM"_s), u"Simulated GSM Modem"_s);

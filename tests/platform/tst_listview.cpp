@@ -358,7 +358,8 @@ private slots:
         QString selectedAtKeyDown;
         int codeDown = 0;
         int shiftDown = 0;
-        connect(m_list, &ListView::KeyDown, this, [&](int code, int shift) {
+        QObject guard;  // the connection ends with this function
+        connect(m_list, &ListView::KeyDown, &guard, [&](int code, int shift) {
             codeDown = code;
             shiftDown = shift;
             selectedAtKeyDown = m_list->selectedItem() ? m_list->selectedItem()->text() : QString();

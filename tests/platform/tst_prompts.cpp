@@ -74,7 +74,8 @@ private slots:
         MsgBox box;
         QPointer<QWidget> owner = new QWidget;
         owner->show();
-        QTimer::singleShot(0, [&owner] { delete owner.data(); });
+        QObject guard;  // the connection ends with this function
+        QTimer::singleShot(0, &guard, [&owner] { delete owner.data(); });
         QCOMPARE(box.show(QStringLiteral("Save?"), MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("T"),
                           owner),
                  int(MsgBox::Cancel));
