@@ -574,7 +574,8 @@ void tst_BrowseOps::sendNowHoldsTheWindowWhileThePhoneWaits() {
     b->tubby->setSelectedIndex(2);
     f->click(b, u"o1.sms"_s);
     bool during = false;
-    connect(&sim, &PhoneSimulator::submitted, this, [&] {
+    QObject guard;  // the connection ends with this function
+    connect(&sim, &PhoneSimulator::submitted, &guard, [&] {
         during = true;
         b->Command1->click();
         QTest::keyClick(b->LstMsg2, Qt::Key_S, Qt::ControlModifier);
