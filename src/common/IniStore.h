@@ -68,6 +68,7 @@ public:
     void clearCache();
     // Drops one file's parsed copy (a message file that has been handled and is not read again).
     void forget(const QString& file) { m_cache.remove(resolve(file)); }
+    bool isCached(const QString& file) const { return m_cache.contains(resolve(file)); }
 
     struct Parsed;
 

@@ -345,11 +345,16 @@ private slots:
         const QByteArray text(1024 * 1024, 'x');
         const qint64 before = residentKiB();
         for (int i = 0; i < 12; ++i) {
-            const QString path =
-                writeOutgoing(QStringLiteral("big%1.sms").arg(i), "[Tellwick]\nText=" + text + '\n');
+            const QString name = QStringLiteral("big%1.sms").arg(i);
+            const QString path = writeOutgoing(name, "[Tellwick]\nText=" + text + '\n');
             QVERIFY(sendSMSFile(ctx(), path).startsWith(QLatin1String("ERROR: no recipient")));
+            QVERIFY(!ctx().ini().isCached(path));
+            QVERIFY(!ctx().ini().isCached(sent() + u'/' + name));
         }
         QCOMPARE(QDir(sent()).entryList(QDir::Files).size(), 12);
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+        QSKIP("AddressSanitizer keeps freed memory in quarantine: resident memory tells nothing here");
+#endif
         const qint64 grown = residentKiB() - before;
         QVERIFY2(grown < 30 * 1024, qPrintable(QStringLiteral("%1 KiB more").arg(grown)));
     }
