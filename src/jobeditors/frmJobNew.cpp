@@ -66,7 +66,7 @@ void frmJobNew::getJobTypes() {
 
     // As wide as the question above it and as the texts of the columns need, and high enough
     // to show every type without scrolling.
-    const int columns = ColumnFit::growColumns(lstJobTypes);
+    const int columns = lstJobTypes->growColumnsToContents();
     const int width = std::max({kListWidth, Twips::fromPixels(Label1->sizeHint().width()),
                                 Twips::fromPixels(ColumnFit::listWidthFor(lstJobTypes, columns))});
     const int right = kLeft + width;

@@ -145,7 +145,7 @@ void frmJobs::fitToTexts() {
     // Every column as wide as its header (with the sort picture a click adds) and its cells;
     // a name or an identifier longer than any a person types scrolls into view instead.
     const int most = lstJobs2->fontMetrics().averageCharWidth() * kMostCharacters;
-    const int columns = ColumnFit::growColumns(lstJobs2, true, most);
+    const int columns = lstJobs2->growColumnsToContents(most, true);
     const int listWidth = qMax(Twips::toPixels(kListWidth), ColumnFit::listWidthFor(lstJobs2, columns));
     int statusWidth = listWidth;
     for (int i = 1; i <= lstJobs2->count(); ++i) {

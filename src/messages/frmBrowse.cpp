@@ -10,12 +10,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QStyle>
 
 #include "AppContext.h"
 #include "AppIcons.h"
 #include "BrowserFileOps.h"
 #include "BrowserListing.h"
+#include "ColumnFit.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 #include "MessageFiles.h"
@@ -354,19 +354,7 @@ void frmBrowse::fitListWidth() {
     // The widths in twips are where the columns start; a column grows to show its texts whole
     // (a cut text keeps its own "..."), and the window grows with the list. It never shrinks
     // while open, so switching tabs does not make it jump.
-    const int columns = LstMsg2->growColumnsToContents();
-    const int need = columns + 2 * LstMsg2->frameWidth() +
-                     LstMsg2->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, LstMsg2);
-    const int grow = need - LstMsg2->width();
-    if (grow <= 0) {
-        return;
-    }
-    setFixedWidth(width() + grow);
-    for (QWidget* w : {static_cast<QWidget*>(LstMsg2), static_cast<QWidget*>(tubby),
-                       static_cast<QWidget*>(labFileName)}) {
-        w->resize(w->width() + grow, w->height());
-    }
-    Command1->move(Command1->x() + grow, Command1->y());
+    ColumnFit::growWindowWithList(LstMsg2, this, {tubby, labFileName}, {Command1});
 }
 
 void frmBrowse::LstMsg2_ColumnClick(int column) {

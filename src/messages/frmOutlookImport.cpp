@@ -6,10 +6,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSet>
-#include <QStyle>
 #include <utility>
 
 #include "AppContext.h"
+#include "ColumnFit.h"
 #include "ListView.h"
 #include "Twips.h"
 #include "frmMain.h"
@@ -152,19 +152,7 @@ void frmOutlookImport::fitList() {
     // The columns start at their widths in twips and grow to show their headings, names and
     // numbers whole; the list and the window widen with them and never shrink while open.
     const int most = lstContacts->fontMetrics().averageCharWidth() * kMostCharacters;
-    const int columns = lstContacts->growColumnsToContents(most);
-    const int need = columns + 2 * lstContacts->frameWidth() +
-                     lstContacts->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstContacts);
-    const int grow = need - lstContacts->width();
-    if (grow <= 0) {
-        return;
-    }
-    setFixedWidth(width() + grow);
-    for (QWidget* w : {static_cast<QWidget*>(lstContacts), static_cast<QWidget*>(labNumContacts),
-                       static_cast<QWidget*>(txtFolder)}) {
-        w->resize(w->width() + grow, w->height());
-    }
-    cmdClose->move(cmdClose->x() + grow, cmdClose->y());
+    ColumnFit::growWindowWithList(lstContacts, this, {labNumContacts, txtFolder}, {cmdClose}, most);
 }
 
 QString frmOutlookImport::contactsFolder(AppContext& ctx) {

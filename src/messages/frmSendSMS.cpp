@@ -8,11 +8,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QStyle>
 #include <QTimer>
 
 #include "AppContext.h"
 #include "AppIcons.h"
+#include "ColumnFit.h"
 #include "ComposeSender.h"
 #include "Fields.h"
 #include "KeyCodes.h"
@@ -215,9 +215,8 @@ void frmSendSMS::fitAddressPanel() {
     // names up to twice the name column's width; the open panel widens to hold them.
     lstNames->setColumnWidthTwips(0, kListWidth / 2);
     lstNames->setColumnWidthTwips(1, kListWidth / 2 - 350);
-    lstNames->growColumnsToContents(2 * Twips::toPixels(kListWidth / 2));
-    const int need = lstNames->columnWidth(0) + lstNames->columnWidth(1) + 2 * lstNames->frameWidth() +
-                     lstNames->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstNames);
+    const int need =
+        ColumnFit::listWidthFor(lstNames, lstNames->growColumnsToContents(2 * Twips::toPixels(kListWidth / 2)));
     const int listWidth = qMax(Twips::toPixels(kListWidth), need);
     lstNames->resize(listWidth, lstNames->height());
     labNames->resize(listWidth, labNames->height());

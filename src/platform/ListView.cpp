@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -220,24 +221,30 @@ void ListView::clearColumnHeaderIcons() {
     }
 }
 
-int ListView::columnContentWidth(int column) const {
+int ListView::columnContentWidth(int column, bool headerPicture) const {
     if (column < 0 || column >= columnCount()) {
         return 0;
     }
     ensureSorted();
-    return qMax(sizeHintForColumn(column), header()->sectionSizeHint(column));
+    int headerWidth = header()->sectionSizeHint(column);
+    if (headerPicture) {
+        const QStyle* style = header()->style();
+        headerWidth += style->pixelMetric(QStyle::PM_SmallIconSize, nullptr, header()) +
+                       style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header());
+    }
+    return qMax(sizeHintForColumn(column), headerWidth);
 }
 
-int ListView::growColumnsToContents(int maxPixels) {
+int ListView::growColumnsToContents(int maxPixels, bool headerPicture) {
     int total = 0;
     for (int c = 0; c < columnCount(); ++c) {
         if (columnWidth(c) > 0) {
-            int need = columnContentWidth(c);
+            int need = columnContentWidth(c, headerPicture);
             if (maxPixels > 0) {
                 need = qMin(need, maxPixels);
             }
             if (need > columnWidth(c)) {
-                setColumnWidth(c, need);
+                setColumnWidthTwips(c, Twips::fromPixels(need));
             }
         }
         total += columnWidth(c);

@@ -64,11 +64,13 @@ public:
     void setColumnHeaderIcon(int column, const QIcon& icon);  // null icon clears
     QIcon columnHeaderIcon(int column) const;
     void clearColumnHeaderIcons();
-    // The width in pixels that a column's header and cells need to show their texts whole.
-    int columnContentWidth(int column) const;
+    // The width in pixels that a column's header (with room for a header picture when
+    // headerPicture is set) and its cells need to show their texts whole.
+    int columnContentWidth(int column, bool headerPicture = false) const;
     // Widens each shown column (width above 0) whose texts need more room than it has, up to
-    // maxPixels (0: no limit); returns the width all columns take now, in pixels.
-    int growColumnsToContents(int maxPixels = 0);
+    // maxPixels (0: no limit; a longer text then scrolls into view); returns the width all
+    // columns take now, in pixels.
+    int growColumnsToContents(int maxPixels = 0, bool headerPicture = false);
 
     // Rows.
     ListItem* addItem(const QString& text);

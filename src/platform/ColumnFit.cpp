@@ -4,7 +4,6 @@
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QStyle>
 
 #include "ListView.h"
@@ -13,11 +12,6 @@
 namespace {
 
 constexpr const char* kLeastProperty = "lastColumnLeast";
-
-// The width the view's own sizing gives a column's cells, which Qt keeps protected.
-struct TreeAccess : QTreeView {
-    static auto cellsHint() { return &TreeAccess::sizeHintForColumn; }
-};
 
 // Resizing the list's room sets its last column again.
 class LastColumnFiller : public QObject {
@@ -38,34 +32,6 @@ private:
 
 namespace ColumnFit {
 
-int contentWidth(ListView* list, int column, bool headerPicture) {
-    if (column < 0 || column >= list->columnCount()) {
-        return 0;
-    }
-    int header = list->header()->sectionSizeHint(column);
-    if (headerPicture) {
-        const QStyle* style = list->header()->style();
-        header += style->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list->header()) +
-                  style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list->header());
-    }
-    return qMax(header, (list->*TreeAccess::cellsHint())(column));
-}
-
-int growColumns(ListView* list, bool headerPicture, int mostPixels) {
-    int total = 0;
-    for (int c = 0; c < list->columnCount(); ++c) {
-        int need = contentWidth(list, c, headerPicture);
-        if (mostPixels > 0) {
-            need = qMin(need, mostPixels);
-        }
-        if (need > list->columnWidth(c)) {
-            list->setColumnWidthTwips(c, Twips::fromPixels(need));
-        }
-        total += list->columnWidth(c);
-    }
-    return total;
-}
-
 int listWidthFor(const ListView* list, int columnsWidth) {
     const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
     return columnsWidth + 2 * list->frameWidth() + scrollBar;
@@ -77,6 +43,22 @@ int listHeightFor(ListView* list, int rows) {
         rowHeight = list->fontMetrics().height() + 4;
     }
     return list->header()->sizeHint().height() + rows * rowHeight + 2 * list->frameWidth();
+}
+
+void growWindowWithList(ListView* list, QWidget* window, const QList<QWidget*>& widen,
+                        const QList<QWidget*>& move, int maxPixels) {
+    const int grow = listWidthFor(list, list->growColumnsToContents(maxPixels)) - list->width();
+    if (grow <= 0) {
+        return;
+    }
+    window->setFixedWidth(window->width() + grow);
+    list->resize(list->width() + grow, list->height());
+    for (QWidget* w : widen) {
+        w->resize(w->width() + grow, w->height());
+    }
+    for (QWidget* w : move) {
+        w->move(w->x() + grow, w->y());
+    }
 }
 
 void fillWithLastColumn(ListView* list) {
@@ -94,16 +76,10 @@ void refit(ListView* list) {
     if (last < 0) {
         return;
     }
-    int others = 0;
-    for (int c = 0; c < last; ++c) {
-        const int need = contentWidth(list, c);
-        if (need > list->columnWidth(c)) {
-            list->setColumnWidthTwips(c, Twips::fromPixels(need));
-        }
-        others += list->columnWidth(c);
-    }
+    const int others = list->growColumnsToContents() - list->columnWidth(last);
     const int room = list->viewport()->width() - others;
-    const int width = std::max({contentWidth(list, last), room, list->property(kLeastProperty).toInt()});
+    const int width =
+        std::max({list->columnContentWidth(last), room, list->property(kLeastProperty).toInt()});
     if (width != list->columnWidth(last)) {
         list->setColumnWidthTwips(last, Twips::fromPixels(width));
     }
