@@ -1,4 +1,5 @@
 #include <QHeaderView>
+#include <QLabel>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QStyle>
@@ -6,6 +7,7 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include "ColumnFit.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 
@@ -121,6 +123,33 @@ private slots:
         m_list->growColumnsToContents(50);
         QCOMPARE(m_list->columnWidth(2), 300);
         QCOMPARE(m_list->columnWidth(0), 50);
+    }
+
+    void windowWidensWithItsList() {
+        // A window 300 pixels wide: the list and a label beside it widen, a button on the right moves.
+        QWidget window;
+        window.setFixedWidth(300);
+        auto* list = new ListView(&window);
+        list->addColumn(QStringLiteral("Name"), 600);
+        list->setGeometry(10, 10, 100, 100);
+        auto* label = new QLabel(&window);
+        label->setGeometry(10, 120, 100, 20);
+        auto* button = new QLabel(&window);
+        button->setGeometry(200, 10, 80, 20);
+        QVERIFY(list->columnContentWidth(0, true) > list->columnContentWidth(0));
+        list->addItem(QString(40, u'W'));
+        ColumnFit::growWindowWithList(list, &window, {label}, {button});
+        const int grow = list->width() - 100;
+        QCOMPARE(grow, ColumnFit::listWidthFor(list, list->columnWidth(0)) - 100);
+        QVERIFY(grow > 0);
+        QCOMPARE(window.width(), 300 + grow);
+        QCOMPARE(label->width(), 100 + grow);
+        QCOMPARE(button->x(), 200 + grow);
+        // Shorter texts later never narrow anything.
+        list->clearItems();
+        ColumnFit::growWindowWithList(list, &window, {label}, {button});
+        QCOMPARE(window.width(), 300 + grow);
+        QCOMPARE(button->x(), 200 + grow);
     }
 
     void sortingComparesTextWithoutCase() {
