@@ -151,7 +151,7 @@ QString replaceNonGsm(const QString& text, int* replaced) {
 }
 
 QStringList textCharsets() {
-    return {QStringLiteral("GSM"), QStringLiteral("UCS2"), QStringLiteral("8859-1"), QStringLiteral("IRA")};
+    return {Charset::kGsm, Charset::kUcs2, Charset::kLatin1, Charset::kIra};
 }
 
 QByteArray encodeText(const QString& text, const QString& charset, int* replaced) {
