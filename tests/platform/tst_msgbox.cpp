@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ModalDriver.h"
 #include "MsgBox.h"
 
 // What a real (not scripted) box shows and answers.
@@ -22,8 +23,9 @@ private slots:
         MsgBox box;
         QString shown;
         Qt::TextFormat format = Qt::AutoText;
-        QTimer::singleShot(0, this, [&] {
-            auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QObject guard;
+        driveModal(&guard, QStringLiteral("The question box"), [&](QWidget* modal) {
+            auto* mb = qobject_cast<QMessageBox*>(modal);
             QVERIFY(mb);
             // The label that draws the text.
             for (QLabel* label : mb->findChildren<QLabel*>()) {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "ModalDriver.h"
 #include "Prompts.h"
 
 class TestPrompts : public QObject {
@@ -55,8 +56,9 @@ private slots:
         MsgBox box;
         const QString title = QStringLiteral("Tellwick: Outlook contacts import");
         int width = 0, needed = 0;
-        QTimer::singleShot(0, [&] {
-            auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QObject guard;
+        driveModal(&guard, QStringLiteral("The information box"), [&](QWidget* modal) {
+            auto* mb = qobject_cast<QMessageBox*>(modal);
             QVERIFY(mb);
             width = mb->width();
             needed = mb->fontMetrics().horizontalAdvance(title);
