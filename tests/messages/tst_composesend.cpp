@@ -11,6 +11,7 @@
 
 #include "IniStore.h"
 #include "MessagesWindows.h"
+#include "MessageFiles.h"
 #include "ModalWatcher.h"
 #include "PhoneSimulator.h"
 #include "TestContext.h"
@@ -56,6 +57,8 @@ private slots:
     void counterEqualsFilesWritten();
     void counterEqualsSmsReceived_data();
     void counterEqualsSmsReceived();
+    void fileOfAnotherProgramGoesWhole_data();
+    void fileOfAnotherProgramGoesWhole();
     void saveOnlySendsAndLogsNothing();
     void phoneGoneAfterOpening();
     void noResultBoxWhenUnchecked();
@@ -421,6 +424,32 @@ void tst_ComposeSend::counterEqualsSmsReceived() {
     }
     QCOMPARE(int(parts.size()), counted);
     QCOMPARE(QStringList(parts.values()).join(QString()), TextCounter::replaceAccents(box));
+}
+
+void tst_ComposeSend::fileOfAnotherProgramGoesWhole_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("gsm") << QString(400, u'g') << 3;               // 153 septets a part
+    QTest::newRow("ucs2") << u"\u0436"_s.repeated(400) << 6;         // 67 units a part
+    QTest::newRow("fits one") << u"\u0436"_s.repeated(70) << 1;
+}
+
+void tst_ComposeSend::fileOfAnotherProgramGoesWhole() {
+    QFETCH(QString, text);
+    QFETCH(int, messages);
+    QVERIFY(startPhone());
+    // Written by another program: no parts, one text longer than one SMS.
+    const QString path = t->ctx().state().outDir + u"/other.sms"_s;
+    QVERIFY(t->ini().writeINIValues(u"Tellwick"_s, {{u"No"_s, kA}, {u"Text"_s, text}}, path));
+    QVERIFY(MessageFiles::sendSMSFile(t->ctx(), path).startsWith(u"OK"_s));
+    const QList<SubmittedSms> sent = sim->decodedSubmissions();
+    QCOMPARE(int(sent.size()), messages);
+    QString joined;
+    for (const SubmittedSms& sms : sent) {
+        QCOMPARE(sms.concatTotal, messages > 1 ? messages : 0);
+        joined += sms.text;
+    }
+    QCOMPARE(joined, text);
 }
 
 void tst_ComposeSend::saveOnlySendsAndLogsNothing() {
