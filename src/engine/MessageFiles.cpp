@@ -171,16 +171,9 @@ SmsRoom roomFor(const SharedState& s, const QString& text) {
         septets = Settings::baseTextLen(s.deviceManufacturer, s.deviceModel);
         room.footer.clear();
     }
-    const auto single = [septets](Gsm::Coding coding) {
-        return coding == Gsm::Coding::Gsm7 ? septets : Gsm::kSingleUcs2;
-    };
     room.coding = Gsm::codingFor(text + room.footer);
-    room.units = single(room.coding) - Gsm::unitsIn(room.footer, room.coding);
-    if (!room.footer.isEmpty() && room.units < Settings::kWidestPartPrefix + Settings::kMinPartText) {
-        room.footer.clear();
-        room.coding = Gsm::codingFor(text);
-        room.units = single(room.coding);
-    }
+    const int single = room.coding == Gsm::Coding::Gsm7 ? septets : Gsm::kSingleUcs2;
+    room.units = single - Gsm::unitsIn(room.footer, room.coding);
     return room;
 }
 

@@ -30,8 +30,7 @@ QString fileNameNumber(const QString& number);
 
 // What one message leaves a text: the coding the text and the footer need, the units of that
 // coding the text may take (the phone's septets, 160 or 159, or 70 UCS2 units, less the footer
-// in the same units), and the footer sent with it. A footer that would leave a part of a split
-// text too little room in this coding is left off.
+// in the same units), and the footer sent with it.
 struct SmsRoom {
     Gsm::Coding coding = Gsm::Coding::Gsm7;
     int units = Gsm::kSingleSeptets;

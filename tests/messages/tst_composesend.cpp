@@ -353,6 +353,8 @@ void tst_ComposeSend::counterEqualsSmsReceived_data() {
     QTest::newRow("nokia 160 split") << a.left(160) << true << false << u"Nokia"_s << QString() << -1 << 2;
     QTest::newRow("footer with an escape") << a.left(154) << false << true << maker << u" {TW}"_s << 153 << 1;
     QTest::newRow("footer on ucs2 parts") << zhe.left(200) << true << false << maker << u" {TW}"_s << -1 << 4;
+    QTest::newRow("longest footer on ucs2 parts")
+        << zhe.left(100) << true << false << maker << QString(52, u'F') << -1 << 8;
 }
 
 void tst_ComposeSend::counterEqualsSmsReceived() {
