@@ -123,32 +123,6 @@ QString fileWithResult(AppContext& ctx, const QString& path, const QString& fold
     return target;
 }
 
-// The texts of the parts a text is split into, each with its "i/n:" prefix, without the
-// footer: with the footer each is one message of room's coding.
-QStringList splitText(const QString& text, const SmsRoom& room) {
-    int width = 1;
-    QStringList pieces;
-    for (;;) {
-        // The prefix's digits, "/" and ":" take one unit each in either coding.
-        pieces = Gsm::pieces(text, room.coding, std::max(1, room.units - (2 * width + 2)));
-        if (digitsOf(int(pieces.size())) <= width) {
-            break;
-        }
-        width = digitsOf(int(pieces.size()));
-    }
-    const int n = int(pieces.size());
-    // One digit while there are at most nine parts; otherwise every number has as many
-    // digits as n, with leading zeros ("01/12:", "001/100:").
-    QStringList parts;
-    parts.reserve(n);
-    for (int i = 1; i <= n; ++i) {
-        parts.append(
-            QStringLiteral("%1/%2:").arg(i, width, 10, QLatin1Char('0')).arg(n, width, 10, QLatin1Char('0')) +
-            pieces[i - 1]);
-    }
-    return parts;
-}
-
 }  // namespace
 
 QString fileNameNumber(const QString& number) {
@@ -185,7 +159,8 @@ qsizetype fittingLength(const SharedState& s, const QString& text) {
     if (fits(text)) {
         return text.size();
     }
-    // A shorter beginning never needs more room than a longer one.
+    // Whatever fits, a shorter beginning fits too (a UCS2 beginning of 70 units takes at most
+    // 140 septets), so halving finds the longest; what it returns always fits.
     qsizetype lo = 0;
     qsizetype hi = text.size() - 1;
     while (lo < hi) {
@@ -199,12 +174,41 @@ qsizetype fittingLength(const SharedState& s, const QString& text) {
     return TextCut::cutPoint(text, lo);
 }
 
+namespace {
+
+// The texts of the parts a text is split into, each with its "i/n:" prefix, without the
+// footer: with the footer each is one message of room's coding.
+QStringList splitText(const QString& text, const SmsRoom& room) {
+    int width = 1;
+    QStringList pieces;
+    for (;;) {
+        // The prefix's digits, "/" and ":" take one unit each in either coding.
+        pieces = Gsm::pieces(text, room.coding, std::max(1, room.units - (2 * width + 2)));
+        if (digitsOf(int(pieces.size())) <= width) {
+            break;
+        }
+        width = digitsOf(int(pieces.size()));
+    }
+    const int n = int(pieces.size());
+    // One digit while there are at most nine parts; otherwise every number has as many
+    // digits as n, with leading zeros ("01/12:", "001/100:").
+    QStringList parts;
+    parts.reserve(n);
+    for (int i = 1; i <= n; ++i) {
+        parts.append(
+            QStringLiteral("%1/%2:").arg(i, width, 10, QLatin1Char('0')).arg(n, width, 10, QLatin1Char('0')) +
+            pieces[i - 1]);
+    }
+    return parts;
+}
+
+}  // namespace
+
 QStringList messageTexts(const SharedState& s, const QString& text, bool split) {
     const QString t = oneLine(text);
     const SmsRoom room = roomFor(s, t);
     if (!split || Gsm::unitsIn(t, room.coding) <= room.units) {
-        const QString cut = t.left(fittingLength(s, t));
-        return {cut + roomFor(s, cut).footer};
+        return {t.left(fittingLength(s, t)) + room.footer};
     }
     QStringList parts = splitText(t, room);
     for (QString& part : parts) {
