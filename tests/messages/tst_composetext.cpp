@@ -48,24 +48,17 @@ void tst_ComposeText::measuredInTheUnitsSent_data() {
     QTest::addColumn<int>("kept");      // characters the cut to one message keeps
     const QString a159(159, u'a');
     const QString zhe = u"\u0436"_s;  // Cyrillic, outside the phone's alphabet
-    QTest::newRow("gsm 160") << QString(160, u'a') << QString() << false << 0 << 1 << 160;
     QTest::newRow("gsm 161") << QString(161, u'a') << QString() << false << -1 << 2 << 160;
     QTest::newRow("euro takes two septets") << a159 + u"\u20AC"_s << QString() << false << -1 << 2 << 159;
     QTest::newRow("escapes") << QString(144, u'a') + u"[]{}~^|\\"_s << QString() << false << 0 << 1 << 152;
     QTest::newRow("accent replaced first") << a159 + u"\u00E1"_s << QString() << false << 0 << 1 << 160;
-    QTest::newRow("ucs2 70") << zhe.repeated(70) << QString() << false << 0 << 1 << 70;
-    QTest::newRow("ucs2 71") << zhe.repeated(71) << QString() << false << -1 << 2 << 70;
     QTest::newRow("ucs2 140") << zhe.repeated(140) << QString() << false << -70 << 3 << 70;
     QTest::newRow("emoji counts two units")
         << QString(68, u'a') + u"\U0001F600"_s << QString() << false << 0 << 1 << 70;
     // The alphabet's part of a text stays whole when the rest is cut.
     QTest::newRow("gsm before a ucs2 letter")
         << QString(150, u'a') + zhe + QString(20, u'b') << QString() << false << -101 << 3 << 150;
-    QTest::newRow("1600 gsm") << QString(1600, u'a') << QString() << false << -1440 << 11 << 160;
-    QTest::newRow("1600 ucs2") << zhe.repeated(1600) << QString() << false << -1530 << 25 << 70;
-    QTest::newRow("nokia") << QString(160, u'a') << QString() << true << -1 << 2 << 159;
     QTest::newRow("nokia ucs2") << zhe.repeated(70) << QString() << true << 0 << 1 << 70;
-    QTest::newRow("footer with an escape") << QString(153, u'a') << u" {TW}"_s << false << 0 << 1 << 153;
     QTest::newRow("footer in ucs2") << zhe.repeated(66) << u" {TW}"_s << false << -1 << 2 << 65;
     QTest::newRow("footer outside the alphabet")
         << QString(66, u'a') << u" \u2014TW"_s << false << 0 << 1 << 66;
