@@ -1,5 +1,7 @@
 #include "AddressBookStores.h"
 
+#include <algorithm>
+
 #include "AddressBook.h"
 #include "AddressBookTexts.h"
 #include "AppContext.h"
@@ -156,6 +158,35 @@ void AddressBookStores::transfer(const QString& source, const QString& target, c
     }
     if (move) {
         remove(source, stored);
+    }
+}
+
+void AddressBookStores::keepTyped(const QString& memory, const QList<StoredEntry>& typed) {
+    PhoneCopies& copies = m_book.copies();
+    IniStore& ini = m_ctx.ini();
+    QStringList local, notStored;
+    for (const StoredEntry& e : typed) {
+        const QList<StoredEntry> now = copies.entries(memory);
+        if (std::any_of(now.cbegin(), now.cend(),
+                        [&](const StoredEntry& o) { return o.name == e.name && o.number == e.number; })) {
+            continue;
+        }
+        if (copies.freeIndexes(memory) > 0) {
+            copies.savePhoneEntry(memory, e.name, e.number, {});
+            continue;
+        }
+        const QString key = PhoneBook::localKey(e.name);
+        const QString there = ini.readINI(kSection, key);
+        const QString shown = QStringLiteral("'%1' (%2)").arg(e.name, e.number);
+        if (there == e.number || (there.isEmpty() && ini.writeINI(kSection, key, e.number))) {
+            local.append(shown);
+        } else {
+            notStored.append(shown);
+        }
+    }
+    if (!local.isEmpty() || !notStored.isEmpty()) {
+        m_ctx.msgBox().show(AddressBookTexts::typedEntriesMoved(memory, local, notStored), MsgBox::OKOnly,
+                            MsgBox::Exclamation, QStringLiteral("No free place in the phonebook"), m_window);
     }
 }
 

@@ -384,7 +384,7 @@ void frmAddressBook::setEditingEnabled(bool on) {
 
 void frmAddressBook::cmdUpdate_Click() {
     const QString mem = m_currentMem;
-    if (phoneBook().busy() || !isPhoneStore(mem)) {
+    if (phoneBook().busy() || !isPhoneStore(mem) || !readBeforeUpdate(mem)) {
         return;
     }
     phoneBook().timersOff();
@@ -407,6 +407,25 @@ void frmAddressBook::cmdUpdate_Click() {
     }
     Tubby_Click();
     phoneBook().timersOn();
+}
+
+bool frmAddressBook::readBeforeUpdate(const QString& mem) {
+    if (memory(mem).read) {
+        return true;
+    }
+    if (m_ctx.msgBox().show(AddressBookTexts::readBeforeUpdate(mem), MsgBox::YesNo, MsgBox::Question,
+                            QStringLiteral("Addressbook not read from the phone"), this) != MsgBox::Yes) {
+        labStatus->setText(QStringLiteral("Nothing was written to the phone: the addressbook has not been read "
+                                          "from it yet."));
+        return false;
+    }
+    const QList<StoredEntry> typed = phoneBook().copies().entries(mem);
+    if (!ReadBook(mem)) {
+        return false;  // the copy, typed entries and all, stays as it was
+    }
+    m_stores.keepTyped(mem, typed);
+    showCopy(mem);
+    return true;
 }
 
 void frmAddressBook::cmdAbort_Click() {

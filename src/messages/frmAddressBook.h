@@ -113,6 +113,9 @@ private:
     void showCopy(const QString& store);
     QList<BookRow> rowsOf(const QList<ListItem*>& items) const;
     void afterEdit();
+    // Before an update of a memory never read from the phone: reads it when the user agrees,
+    // keeping the entries typed meanwhile. False when nothing may be written.
+    bool readBeforeUpdate(const QString& mem);
     void setEditingEnabled(bool on);
     bool keyAllowed(const QLineEdit* box, int limit, int keyAscii);
     void unloadMe();

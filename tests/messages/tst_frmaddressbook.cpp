@@ -51,6 +51,8 @@ private slots:
     void refreshOffersToSaveThenReads();
     void closeAsksPerChangedMemory();
     void incompleteWriteBackStaysChanged();
+    void updateOfAnUnreadMemory_data();
+    void updateOfAnUnreadMemory();
     void busyWindowStaysOpenAndEscapeAborts();
     void doubleClickOpensTheComposeDialog();
     void mainWindowShowsItBeside();
@@ -166,6 +168,7 @@ QStringList tst_frmAddressBook::phonebookCommands() const {
 }
 
 void tst_frmAddressBook::fillSim(int count) {
+    t->ini().writeINI(kSim + u".State"_s, u"Read"_s, u"1"_s);  // read from the phone before
     for (int i = 1; i <= count; ++i) {
         t->ini().writeINI(kSim, QString::number(i), u"Name%1|%1"_s.arg(i));
     }
@@ -615,6 +618,78 @@ void tst_frmAddressBook::incompleteWriteBackStaysChanged() {
     QVERIFY(w->cmdUpdate->isEnabled());
     QVERIFY(w->labStatus->text().endsWith(u" (changed)"_s));
     QVERIFY(w->cmdAbort->isHidden() && w->cmdClose->isEnabled());
+}
+
+// The read was declined, an entry added and Update pressed: the phone's entries are never
+// erased unseen. Yes reads first and adds the typed entry at a free place; No writes nothing.
+void tst_frmAddressBook::updateOfAnUnreadMemory_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("simSize");
+    QTest::addColumn<bool>("readFails");
+    QTest::addColumn<QStringList>("onPhone");  // "<index>:<name>"
+    QTest::addColumn<QString>("localEve");     // Eve's number in the local book
+    QTest::addColumn<bool>("changed");
+    const QStringList three{u"1:Ann"_s, u"2:Bob"_s, u"3:Cid"_s};
+    QTest::newRow("no: nothing written") << int(MsgBox::No) << 10 << false << three << QString() << true;
+    QTest::newRow("yes: read, then added") << int(MsgBox::Yes) << 10 << false << (three + QStringList{u"4:Eve"_s})
+                                           << QString() << false;
+    QTest::newRow("yes, memory full: kept locally") << int(MsgBox::Yes) << 3 << false << three << u"0171555"_s
+                                                    << false;
+    QTest::newRow("yes, read fails: nothing written") << int(MsgBox::Yes) << 10 << true << three << QString()
+                                                      << true;
+}
+
+void tst_frmAddressBook::updateOfAnUnreadMemory() {
+    QFETCH(int, answer);
+    QFETCH(int, simSize);
+    QFETCH(bool, readFails);
+    QFETCH(QStringList, onPhone);
+    QFETCH(QString, localEve);
+    QFETCH(bool, changed);
+    sim->setPhonebook(u"SM"_s, simSize, 20, 14);
+    sim->setPhonebookEntry(u"SM"_s, 1, u"111"_s, u"Ann"_s);
+    sim->setPhonebookEntry(u"SM"_s, 2, u"222"_s, u"Bob"_s);
+    sim->setPhonebookEntry(u"SM"_s, 3, u"333"_s, u"Cid"_s);
+    QVERIFY(startPhone());
+    open();
+    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to read it from the phone now?"
+    selectTab(u"SM"_s);
+    QTest::keyClicks(w->txtName, u"Eve"_s);
+    QTest::keyClicks(w->txtNumber, u"0171 555"_s);
+    w->cmdAdd->click();
+    QCOMPARE(names(), QStringList{u"Eve"_s});
+    if (readFails) {
+        sim->setAnswer(u"AT+CPBR="_s, u"+CME ERROR: 100"_s);
+        t->msgBox().queueAnswer(MsgBox::OK);  // "Error reading phonebook"
+    }
+    t->msgBox().queueAnswer(answer);
+    if (simSize == 3) {
+        t->msgBox().queueAnswer(MsgBox::OK);  // no free place
+    }
+    w->cmdUpdate->click();
+    QVERIFY(t->msgBox().shown().size() >= 2);
+    QCOMPARE(t->msgBox().shown().at(1).title, u"Addressbook not read from the phone"_s);
+    QCOMPARE(t->msgBox().shown().at(1).buttons, MsgBox::YesNo);
+    QVERIFY(t->msgBox().shown().at(1).text.startsWith(
+        u"Your SIM addressbook has not been read from the phone yet, so Tellwick does not know what an update "
+        u"would erase there."_s));
+    if (simSize == 3) {
+        QCOMPARE(lastBox().title, u"No free place in the phonebook"_s);
+        QVERIFY(lastBox().text.contains(u"'Eve' (0171555)"_s));
+    }
+    QStringList phone;
+    const auto entries = sim->phonebook(u"SM"_s);
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        phone << u"%1:%2"_s.arg(it.key()).arg(it->name);
+    }
+    QCOMPARE(phone, onPhone);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Eve"_s), localEve);
+    QCOMPARE(w->memory(u"SM"_s).changed, changed);
+    if (changed) {  // the typed entry is still there, to be written later
+        QVERIFY(phonebookCommands().filter(u"AT+CPBW"_s).isEmpty());
+        QVERIFY(names().contains(u"Eve"_s));
+        QVERIFY(w->cmdUpdate->isEnabled());
+    }
 }
 
 void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {
