@@ -51,6 +51,11 @@ public:
     // reached the phone.
     PhoneBook::WriteResult writeBack(const QString& memory, const QList<BookRow>& rows);
 
+    // Whether the local list has an entry under key (compared as the settings file compares keys).
+    bool localHas(const QString& key) const;
+    // The index of the phone memory's copy that holds exactly this name and number, "" when none.
+    QString phoneIndexOf(const QString& memory, const QString& name, const QString& number) const;
+
 private:
     // The entry made to fit memory; the cut or refusal is noted for the operation's box.
     FittedEntry fit(const QString& memory, const QString& name, const QString& number);

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "IconLook.h"
+#include "ModalDriver.h"
 #include "ListView.h"
 #include "MessagesWindows.h"
 #include "PhoneSimulator.h"
@@ -48,6 +49,8 @@ private slots:
     void moveAnsweredNoKeepsTheSource();
     void copyThatOverfillsIsRefused();
     void copyToPhoneOverwritesOrAdds();
+    void existsQuestionAsksAboutTheStoredKey_data();
+    void existsQuestionAsksAboutTheStoredKey();
     void refreshOffersToSaveThenReads();
     void closeAsksPerChangedMemory();
     void incompleteWriteBackStaysChanged();
@@ -533,6 +536,87 @@ void tst_frmAddressBook::copyToPhoneOverwritesOrAdds() {
     QCOMPARE(t->ini().readINI(kSim, u"1"_s), u"Bob Jr|2"_s);
     QVERIFY(w->memory(u"SM"_s).changed);
     QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);  // a copy keeps the source
+}
+
+// Whether an entry already exists is asked of the key it will be stored under.
+void tst_frmAddressBook::existsQuestionAsksAboutTheStoredKey_data() {
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<QString>("name");      // as the source holds it
+    QTest::addColumn<QString>("existing");  // local key already there, with number 0999 (or none)
+    QTest::addColumn<int>("answer");        // 0: no question expected
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QStringList>("local");  // "<key>=<number>" afterwards
+    QTest::newRow("copy ;Boss, No") << u"copy"_s << u";Boss"_s << u"Boss"_s << int(MsgBox::No) << u"Boss"_s
+                                    << QStringList{u"Boss=0999"_s};
+    QTest::newRow("move ;Boss, Yes") << u"move"_s << u";Boss"_s << u"boss"_s << int(MsgBox::Yes) << u"Boss"_s
+                                     << QStringList{u"boss=0171"_s};
+    QTest::newRow("copy Ann beside Anne") << u"copy"_s << u"Ann"_s << u"Anne"_s << 0 << QString()
+                                          << QStringList{u"Anne=0999"_s, u"Ann=0171"_s};
+    QTest::newRow("import over a name without number, No") << u"import"_s << u"Boss"_s << u"BOSS="_s
+                                                          << int(MsgBox::No) << u"Boss"_s << QStringList{u"BOSS="_s};
+}
+
+void tst_frmAddressBook::existsQuestionAsksAboutTheStoredKey() {
+    QFETCH(QString, road);
+    QFETCH(QString, name);
+    QFETCH(QString, existing);
+    QFETCH(int, answer);
+    QFETCH(QString, asked);
+    QFETCH(QStringList, local);
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Addressbook"_s, existing.section(u'=', 0, 0),
+                      existing.contains(u'=') ? QString() : u"0999"_s);
+    if (road == u"import"_s) {
+        QDir(t->folder()).mkdir(u"contacts"_s);
+        const QString card = u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:"_s + QString(name).replace(u';', u"\\;"_s) +
+                             u"\r\nTEL;TYPE=CELL:0171\r\nEND:VCARD\r\n"_s;
+        t->writeFile(u"contacts/people.vcf"_s, card.toUtf8());
+        t->ini().writeINI(u"Settings"_s, u"ContactsFolder"_s, t->path(u"contacts"_s));
+        open();
+        QObject guard;
+        driveModal(&guard, u"the import"_s, [&](QWidget* wnd) {
+            auto* d = qobject_cast<frmOutlookImport*>(wnd);
+            QVERIFY(d);
+            d->cmdRead_Click();
+            d->lstContacts->selectAll();
+            if (answer != 0) {
+                t->msgBox().queueAnswer(answer);
+            }
+            t->msgBox().queueAnswer(MsgBox::OK);  // "... contacts successfully imported."
+            d->cmdImport_Click();
+            d->cmdClose_Click();
+        });
+        w->cmdOutlook_Click();
+    } else {
+        fillSim(0);
+        t->ini().writeINI(kSim, u"1"_s, name + u"|0171"_s);
+        open();
+        selectTab(u"SM"_s);
+        select({name});
+        useChooser(1);
+        if (answer != 0) {
+            t->msgBox().queueAnswer(answer);
+        }
+        if (road == u"move"_s && answer == MsgBox::Yes) {
+            t->msgBox().queueAnswer(MsgBox::No);  // the SIM copy is empty now: not read
+        }
+        road == u"copy"_s ? w->cmdCopy_Click() : w->cmdMove_Click();
+        QCOMPARE(t->ini().keys(kSim).size(), road == u"move"_s && answer == MsgBox::Yes ? 0 : 1);
+    }
+    if (answer != 0) {
+        QVERIFY(!t->msgBox().shown().isEmpty());
+        QCOMPARE(t->msgBox().shown().first().title, road == u"import"_s ? u"Overwrite existing entry"_s
+                                                                         : u"Overwrite address"_s);
+        QVERIFY2(t->msgBox().shown().first().text.startsWith(u"The name '%1'"_s.arg(asked)),
+                 qPrintable(t->msgBox().shown().first().text));
+    } else {
+        QVERIFY(t->msgBox().shown().size() <= 1);
+    }
+    QStringList stored;
+    for (const QString& key : t->ini().keys(u"Addressbook"_s)) {
+        stored << key + u'=' + t->ini().readINI(u"Addressbook"_s, key);
+    }
+    QCOMPARE(stored, local);
 }
 
 void tst_frmAddressBook::refreshOffersToSaveThenReads() {
