@@ -261,8 +261,11 @@ bool frmAddressBook::tidyBoxes(QString* name, QString* number) {
     if (m_currentMem == kLocal) {
         *name = PhoneBook::localKey(*name);
     }
+    // Still typed, not stored, until the entry is added.
+    const bool typed = entryTyped();
     txtNumber->setText(*number);
     txtName->setText(*name);
+    txtName->setModified(typed);
     return !name->trimmed().isEmpty() && !number->isEmpty();
 }
 
@@ -415,8 +418,9 @@ bool frmAddressBook::readBeforeUpdate(const QString& mem) {
     }
     if (m_ctx.msgBox().show(AddressBookTexts::readBeforeUpdate(mem), MsgBox::YesNo, MsgBox::Question,
                             QStringLiteral("Addressbook not read from the phone"), this) != MsgBox::Yes) {
-        labStatus->setText(QStringLiteral("Nothing was written to the phone: the addressbook has not been read "
-                                          "from it yet."));
+        labStatus->setText(
+            QStringLiteral("Nothing was written to the phone: the addressbook has not been read "
+                           "from it yet."));
         return false;
     }
     const QList<StoredEntry> typed = phoneBook().copies().entries(mem);
@@ -448,8 +452,40 @@ void frmAddressBook::cmdRefresh_Click() {
     phoneBook().timersOn();
 }
 
+bool frmAddressBook::entryTyped() const {
+    return (txtName->isModified() || txtNumber->isModified()) &&
+           !(txtName->text().trimmed().isEmpty() && txtNumber->text().trimmed().isEmpty());
+}
+
+bool frmAddressBook::typedEntryAnswered() {
+    if (!entryTyped()) {
+        return true;
+    }
+    const int answer =
+        m_ctx.msgBox().show(QStringLiteral("The entry '%1' (%2) has not been added to the addressbook.")
+                                    .arg(txtName->text(), txtNumber->text()) +
+                                QStringLiteral("\r\n\r\nDo you want to add it before closing?"),
+                            MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("Entry not added"), this);
+    if (answer == MsgBox::No) {
+        return true;
+    }
+    if (answer == MsgBox::Yes) {
+        addTypedEntry();
+        return !entryTyped();  // added; otherwise the window stays open with it
+    }
+    return false;
+}
+
+void frmAddressBook::addTypedEntry() {
+    if (cmdAdd->isEnabled()) {
+        cmdAdd_Click();
+    } else {
+        (txtName->text().trimmed().isEmpty() ? txtName : txtNumber)->setFocus();
+    }
+}
+
 void frmAddressBook::cmdClose_Click() {
-    if (phoneBook().busy()) {
+    if (phoneBook().busy() || !typedEntryAnswered()) {
         return;  // the window must not go while a phone dialogue waits
     }
     m_closing = true;
@@ -576,6 +612,12 @@ bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::KeyPress && (watched == txtName || watched == txtNumber)) {
+        // Enter with an entry typed adds it; the close button (the default) must not drop it.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && entryTyped()) {
+            addTypedEntry();
+            return true;
+        }
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (!text.isEmpty()) {
             const int key = text.at(0).unicode();
@@ -597,7 +639,7 @@ void frmAddressBook::reject() {
 }
 
 void frmAddressBook::closeEvent(QCloseEvent* event) {
-    if (phoneBook().busy() && !m_unloaded) {
+    if (!m_unloaded && (phoneBook().busy() || !typedEntryAnswered())) {
         event->ignore();
         return;
     }

@@ -16,7 +16,9 @@
 #include "ModalWatcher.h"
 #include "IconLook.h"
 #include "PhoneSimulator.h"
+#include "ListView.h"
 #include "TabStrip.h"
+#include "frmAddressBook.h"
 #include "frmSendSMS.h"
 
 using namespace Qt::StringLiterals;
@@ -53,6 +55,7 @@ private slots:
     void forwardAndResendFromTheSentListRefreshIt();
     void sendNowFailureIsShownAndTheFileLeaves();
     void sendNowHoldsTheWindowWhileThePhoneWaits();
+    void addToAddressbookTakesEnter();
 
 private:
     // Runs look on the named window once it is up in its modal loop, then closes it.
@@ -593,6 +596,28 @@ void tst_BrowseOps::sendNowHoldsTheWindowWhileThePhoneWaits() {
     // Once the send is over, closing works again.
     b->Command1->click();
     QTRY_VERIFY(b.isNull());
+}
+
+// "Add to addressbook...": a name typed and Enter pressed adds the entry with the sender's
+// number; the list then shows the name.
+void tst_BrowseOps::addToAddressbookTakesEnter() {
+    frmBrowse* b = openWith({u"a.sms"_s});
+    f->select(b, {u"a.sms"_s});
+    QStringList seen;
+    whenUp(u"frmAddressBook"_s, [&](QWidget* w) {
+        auto* book = static_cast<frmAddressBook*>(w);
+        QTest::keyClicks(book->txtName, u"Ann"_s);
+        QTest::keyClick(book->txtName, Qt::Key_Return);
+        seen << (book->isVisible() ? u"open"_s : u"closed"_s) << book->txtName->text();
+        for (int i = 1; i <= book->lstNames->count(); ++i) {
+            seen << book->lstNames->item(i)->text();
+        }
+        book->cmdClose->click();
+    });
+    b->mnuAdd->trigger();
+    QCOMPARE(seen, (QStringList{u"open"_s, QString(), u"Ann"_s}));
+    QCOMPARE(f->ctx().ini().readINI(u"Addressbook"_s, u"Ann"_s), u"+491701"_s);
+    QCOMPARE(f->line(b->LstMsg2, u"a.sms"_s)->subItem(1), u"Ann"_s);
 }
 
 QTEST_MAIN(tst_BrowseOps)

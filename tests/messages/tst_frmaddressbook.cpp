@@ -41,6 +41,10 @@ private slots:
     void layoutAndLocalStore();
     void simOnlyStoreIsShownReadWrittenAndClosed();
     void typedEntriesAreCleanedAndQuestionsAsked();
+    void enterAddsTheTypedEntry_data();
+    void enterAddsTheTypedEntry();
+    void closeAsksAboutATypedEntry_data();
+    void closeAsksAboutATypedEntry();
     void replaceAndDelete();
     void phoneStoreLimitsTyping();
     void selectionEnablesEditing();
@@ -340,6 +344,100 @@ void tst_frmAddressBook::typedEntriesAreCleanedAndQuestionsAsked() {
     w->txtNumber->setText(u"--"_s);
     w->cmdAdd_Click();
     QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);
+}
+
+// Enter in either box with an entry typed adds it; the window (whose default button is Close)
+// stays open. With one box still empty Enter goes to that box and nothing is stored.
+void tst_frmAddressBook::enterAddsTheTypedEntry_data() {
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("inNameBox");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("local, Enter in the number box") << u"SMS"_s << u"Doe, John"_s << u"0171 555"_s << false
+                                                    << QStringList{u"Ann"_s, u"Doe  John"_s};
+    QTest::newRow("local, Enter in the name box") << u"SMS"_s << u"Eve"_s << u"0172"_s << true
+                                                  << QStringList{u"Ann"_s, u"Eve"_s};
+    QTest::newRow("SIM, Enter in the number box") << u"SM"_s << u"Eve"_s << u"0172"_s << false
+                                                  << QStringList{u"Eve"_s, u"Name1"_s};
+    QTest::newRow("number missing") << u"SMS"_s << u"Eve"_s << QString() << true << QStringList{u"Ann"_s};
+}
+
+void tst_frmAddressBook::enterAddsTheTypedEntry() {
+    QFETCH(QString, store);
+    QFETCH(QString, name);
+    QFETCH(QString, number);
+    QFETCH(bool, inNameBox);
+    QFETCH(QStringList, listed);
+    QVERIFY(startPhone());
+    fillSim(1);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    open();
+    selectTab(store);
+    QTest::keyClicks(w->txtName, name);
+    QTest::keyClicks(w->txtNumber, number);
+    QTest::keyClick(inNameBox ? w->txtName : w->txtNumber, Qt::Key_Return);
+    QVERIFY(w->isVisible());
+    QCOMPARE(names(), listed);
+    if (number.isEmpty()) {
+        QCOMPARE(w->txtName->text(), name);  // kept, to be completed
+    } else {
+        QVERIFY(w->txtName->text().isEmpty() && w->txtNumber->text().isEmpty());
+    }
+    QVERIFY(t->msgBox().shown().isEmpty());
+}
+
+// Close with an entry typed but not added asks: Yes adds it and closes, No closes without it,
+// Cancel stays. A row clicked, or nothing typed, closes without a question.
+void tst_frmAddressBook::closeAsksAboutATypedEntry_data() {
+    QTest::addColumn<QString>("how");  // "button", "escape" or "title bar"
+    QTest::addColumn<bool>("typeIt");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("Yes adds, then closes") << u"button"_s << true << int(MsgBox::Yes) << true << u"0172"_s;
+    QTest::newRow("No closes without it") << u"button"_s << true << int(MsgBox::No) << true << QString();
+    QTest::newRow("Cancel stays") << u"escape"_s << true << int(MsgBox::Cancel) << false << QString();
+    QTest::newRow("title bar asks too") << u"title bar"_s << true << int(MsgBox::Cancel) << false << QString();
+    QTest::newRow("a row clicked: no question") << u"button"_s << false << 0 << true << QString();
+}
+
+void tst_frmAddressBook::closeAsksAboutATypedEntry() {
+    QFETCH(QString, how);
+    QFETCH(bool, typeIt);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(QString, stored);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    open();
+    if (typeIt) {
+        QTest::keyClicks(w->txtName, u"Eve"_s);
+        QTest::keyClicks(w->txtNumber, u"0172"_s);
+    } else {
+        select({u"Ann"_s});
+    }
+    if (answer != 0) {
+        t->msgBox().queueAnswer(answer);
+    }
+    if (how == u"button"_s) {
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    } else if (how == u"escape"_s) {
+        QTest::keyClick(w->txtNumber, Qt::Key_Escape);
+    } else {
+        w->close();
+    }
+    QCOMPARE(t->msgBox().shown().size(), answer != 0 ? 1 : 0);
+    if (answer != 0) {
+        QCOMPARE(lastBox().title, u"Entry not added"_s);
+        QCOMPARE(lastBox().text, u"The entry 'Eve' (0172) has not been added to the addressbook.\r\n\r\n"
+                                 u"Do you want to add it before closing?"_s);
+        QCOMPARE(lastBox().buttons, MsgBox::YesNoCancel);
+    }
+    QCOMPARE(w->isHidden(), closed);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Eve"_s), stored);
+    if (!closed) {
+        QCOMPARE(w->txtName->text(), u"Eve"_s);
+    }
 }
 
 void tst_frmAddressBook::replaceAndDelete() {
