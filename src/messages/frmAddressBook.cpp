@@ -103,6 +103,7 @@ void frmAddressBook::formLoad() {
     lstNames->addColumn(QStringLiteral("Name"), listWidthTwips / 2);
     lstNames->addColumn(QStringLiteral("Number"), listWidthTwips / 2 - 350);
     lstNames->setSorted(true);
+    lstNames->setLanguageSorted(0);
     lstNames->setSortKey(0);
     lstNames->setSortOrder(Qt::AscendingOrder);
     lstNames->clearColumnHeaderIcons();

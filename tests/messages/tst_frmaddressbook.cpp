@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTimer>
+#include <algorithm>
 
 #include "IconLook.h"
 #include "ModalDriver.h"
@@ -49,6 +51,8 @@ private slots:
     void phoneStoreLimitsTyping();
     void selectionEnablesEditing();
     void headerClicksToggleTheOrder();
+    void namesSortAsTheLanguageSorts_data();
+    void namesSortAsTheLanguageSorts();
     void moveOutOfSimMarksItChanged();
     void moveAnsweredNoKeepsTheSource();
     void copyThatOverfillsIsRefused();
@@ -532,6 +536,44 @@ void tst_frmAddressBook::headerClicksToggleTheOrder() {
     QCOMPARE(names(), (QStringList{u"Ann"_s, u"cid"_s, u"Bob"_s}));  // by number, descending
     QVERIFY(w->lstNames->columnHeaderIcon(0).isNull());
     QCOMPARE(w->lstNames->columnHeaderIcon(1).cacheKey(), m.lstImages.icon(u"Desc"_s).cacheKey());
+}
+
+// Names sort as the user's language sorts them, in the address book and in the compose
+// dialog's list of names (which its completion follows).
+void tst_frmAddressBook::namesSortAsTheLanguageSorts_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("sorted");
+    QTest::newRow("Polish") << u"pl_PL"_s << QStringList{u"adam"_s, u"Łukasz"_s, u"Ola"_s, u"Zoë"_s};
+    QTest::newRow("German") << u"de_DE"_s << QStringList{u"adam"_s, u"Ärger"_s, u"Ola"_s, u"Zoë"_s};
+    QTest::newRow("Swedish") << u"sv_SE"_s << QStringList{u"adam"_s, u"Ola"_s, u"Zoë"_s, u"Ärger"_s};
+}
+
+void tst_frmAddressBook::namesSortAsTheLanguageSorts() {
+    QFETCH(QString, locale);
+    QFETCH(QStringList, sorted);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+    int n = 0;
+    for (const QString& name : {sorted.at(3), sorted.at(1), sorted.at(2), sorted.at(0)}) {
+        t->ini().writeINI(u"Addressbook"_s, name, QString::number(++n));
+    }
+    open();
+    QCOMPARE(names(), sorted);
+    w->lstNames_ColumnClick(0);
+    QStringList descending = sorted;
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(names(), descending);
+    w->lstNames_ColumnClick(1);  // numbers keep their plain order (ascending after the toggle)
+    QCOMPARE(w->lstNames->item(1)->subItem(1), u"1"_s);
+    QCOMPARE(w->lstNames->item(4)->subItem(1), u"4"_s);
+
+    frmSendSMS compose(t->ctx());
+    QStringList listed;
+    for (int i = 1; i <= compose.lstNames->count(); ++i) {
+        listed << compose.lstNames->item(i)->text();
+    }
+    QCOMPARE(listed, sorted);
 }
 
 void tst_frmAddressBook::moveOutOfSimMarksItChanged() {
