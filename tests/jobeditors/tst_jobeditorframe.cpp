@@ -481,13 +481,21 @@ private slots:
         QTest::newRow("exec") << u"frmJobExec"_s << u"e1"_s << u"exec"_s;
         QTest::newRow("query") << u"frmJobQuery"_s << u"q1"_s << u"query"_s;
         QTest::newRow("sendmail") << u"frmJobSendmail"_s << u"s1"_s << u"sendmail"_s;
+        QTest::newRow("mailbox") << u"frmJobMailbox"_s << u"m1"_s << u"mailbox"_s;
     }
     void failedSaveKeepsTheEditorOpen() {
         QFETCH(QString, window);
         QFETCH(QString, key);
         QFETCH(QString, type);
         registerJobEditorWindows(t->ctx().windows());
-        storeJob(key, int(QStringList{u"f"_s, u"e"_s, u"q"_s, u"s"_s}.indexOf(key.left(1))), u"old"_s, u"Old name"_s, u"1"_s);
+        storeJob(key, int(QStringList{u"f"_s, u"e"_s, u"q"_s, u"s"_s, u"m"_s}.indexOf(key.left(1))), u"old"_s,
+                 u"Old name"_s, u"1"_s);
+        for (const auto& [k, v] : {std::pair{u"Server"_s, u"mail.example.org"_s},
+                                   std::pair{u"Port"_s, u"110"_s}, std::pair{u"Username"_s, u"me"_s},
+                                   std::pair{u"Password"_s, u"x"_s}, std::pair{u"Interval"_s, u"15"_s}}) {
+            ini().writeINI(jobSection(key), k, v);
+        }
+        ini().writeINI(jobSection(key), u"LastCheck"_s, u"2026-12-01"_s);  // not the editor's
         ini().writeINI(jobSection(key), u"Connection"_s, u"Provider=SQLite;Data Source=x.db"_s);
         const QByteArray before = t->readFile(t->settingsFile());
         auto* e = t->ctx().windows().get<JobEditorFrame>(window);
@@ -519,6 +527,7 @@ private slots:
         QCOMPARE(ini().readINI(jobSection(key), u"Name"_s), u"New name"_s);
         QCOMPARE(ini().readINI(jobSection(key), u"Description"_s), u"typed"_s);
         QCOMPARE(ini().readINI(jobSection(key), u"Identification"_s), u"old"_s);
+        QCOMPARE(ini().readINI(jobSection(key), u"LastCheck"_s), u"2026-12-01"_s);
         QVERIFY(!t->ctx().windows().isLoaded(window));
     }
 
