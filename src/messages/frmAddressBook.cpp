@@ -486,8 +486,9 @@ void frmAddressBook::addTypedEntry() {
 }
 
 void frmAddressBook::cmdClose_Click() {
+    // The window must not go while a phone dialogue waits, nor drop an entry typed unasked.
     if (phoneBook().busy() || !typedEntryAnswered()) {
-        return;  // the window must not go while a phone dialogue waits
+        return;
     }
     m_closing = true;
     for (const QString& mem : {kPhone, kSim}) {
@@ -614,8 +615,8 @@ bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress && (watched == txtName || watched == txtNumber)) {
         // Enter with an entry typed adds it; the close button (the default) must not drop it.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && entryTyped()) {
+        const int pressed = static_cast<QKeyEvent*>(event)->key();
+        if ((pressed == Qt::Key_Return || pressed == Qt::Key_Enter) && entryTyped()) {
             addTypedEntry();
             return true;
         }
