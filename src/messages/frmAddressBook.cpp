@@ -214,10 +214,17 @@ void frmAddressBook::Tubby_Click() {
                 }
             }
             st.useLocal = true;
+            // Entries typed into a copy never read from the phone exist nowhere else: kept.
+            const QList<StoredEntry> typed =
+                st.read ? QList<StoredEntry>() : phoneBook().copies().entries(store);
             if (read && ReadBook(store)) {
                 cmdUpdate->setEnabled(false);
                 setWindowTitle(st.incomplete() ? QStringLiteral("Tellwick: Addressbook (incomplete)")
                                                : QStringLiteral("Tellwick: Addressbook"));
+                if (!typed.isEmpty()) {
+                    m_stores.keepTyped(store, typed);
+                    showCopy(store);
+                }
             }
         } else {
             showCopy(store);

@@ -64,6 +64,7 @@ private slots:
     void incompleteWriteBackStaysChanged();
     void updateOfAnUnreadMemory_data();
     void updateOfAnUnreadMemory();
+    void refreshOfAnUnreadMemoryKeepsTypedEntries();
     void busyWindowStaysOpenAndEscapeAborts();
     void doubleClickOpensTheComposeDialog();
     void mainWindowShowsItBeside();
@@ -914,6 +915,25 @@ void tst_frmAddressBook::updateOfAnUnreadMemory() {
         QVERIFY(names().contains(u"Eve"_s));
         QVERIFY(w->cmdUpdate->isEnabled());
     }
+}
+
+// Refresh of a copy never read, not saved first: the entries typed into it are kept over the read.
+void tst_frmAddressBook::refreshOfAnUnreadMemoryKeepsTypedEntries() {
+    sim->setPhonebookEntry(u"SM"_s, 1, u"111"_s, u"Ann"_s);
+    QVERIFY(startPhone());
+    open();
+    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to read it from the phone now?"
+    selectTab(u"SM"_s);
+    QTest::keyClicks(w->txtName, u"Eve"_s);
+    QTest::keyClicks(w->txtNumber, u"555"_s);
+    QTest::keyClick(w->txtNumber, Qt::Key_Return);
+    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to save it to the phone, first?"
+    w->cmdRefresh->click();
+    QCOMPARE(lastBox().title, u"Addressbook has changed"_s);
+    QCOMPARE(names(), (QStringList{u"Ann"_s, u"Eve"_s}));
+    QCOMPARE(t->ini().readINI(kSim, u"2"_s), u"Eve|555"_s);
+    QVERIFY(w->memory(u"SM"_s).changed && w->cmdUpdate->isEnabled());
+    QVERIFY(phonebookCommands().filter(u"AT+CPBW"_s).isEmpty());
 }
 
 void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {
