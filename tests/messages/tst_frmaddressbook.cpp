@@ -81,6 +81,8 @@ private:
     // The user picks option `pick` (0 cancels) in the destination chooser of the next command.
     void useChooser(int pick);
     void fillSim(int count);
+    // Opens the window, declines to read the SIM and adds Eve with number to its copy.
+    void addToTheSimUnread(const QString& number);
     const MsgBox::Shown& lastBox() const { return t->msgBox().shown().last(); }
 
     std::unique_ptr<TestContext> t;
@@ -184,6 +186,16 @@ void tst_frmAddressBook::fillSim(int count) {
     for (int i = 1; i <= count; ++i) {
         t->ini().writeINI(kSim, QString::number(i), u"Name%1|%1"_s.arg(i));
     }
+}
+
+void tst_frmAddressBook::addToTheSimUnread(const QString& number) {
+    open();
+    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to read it from the phone now?"
+    selectTab(u"SM"_s);
+    QTest::keyClicks(w->txtName, u"Eve"_s);
+    QTest::keyClicks(w->txtNumber, number);
+    QTest::keyClick(w->txtNumber, Qt::Key_Return);
+    QCOMPARE(names(), QStringList{u"Eve"_s});
 }
 
 void tst_frmAddressBook::tabsFollowThePhone_data() {
@@ -876,13 +888,7 @@ void tst_frmAddressBook::updateOfAnUnreadMemory() {
     sim->setPhonebookEntry(u"SM"_s, 2, u"222"_s, u"Bob"_s);
     sim->setPhonebookEntry(u"SM"_s, 3, u"333"_s, u"Cid"_s);
     QVERIFY(startPhone());
-    open();
-    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to read it from the phone now?"
-    selectTab(u"SM"_s);
-    QTest::keyClicks(w->txtName, u"Eve"_s);
-    QTest::keyClicks(w->txtNumber, u"0171 555"_s);
-    w->cmdAdd->click();
-    QCOMPARE(names(), QStringList{u"Eve"_s});
+    addToTheSimUnread(u"0171 555"_s);
     if (readFails) {
         sim->setAnswer(u"AT+CPBR="_s, u"+CME ERROR: 100"_s);
         t->msgBox().queueAnswer(MsgBox::OK);  // "Error reading phonebook"
@@ -921,12 +927,7 @@ void tst_frmAddressBook::updateOfAnUnreadMemory() {
 void tst_frmAddressBook::refreshOfAnUnreadMemoryKeepsTypedEntries() {
     sim->setPhonebookEntry(u"SM"_s, 1, u"111"_s, u"Ann"_s);
     QVERIFY(startPhone());
-    open();
-    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to read it from the phone now?"
-    selectTab(u"SM"_s);
-    QTest::keyClicks(w->txtName, u"Eve"_s);
-    QTest::keyClicks(w->txtNumber, u"555"_s);
-    QTest::keyClick(w->txtNumber, Qt::Key_Return);
+    addToTheSimUnread(u"555"_s);
     t->msgBox().queueAnswer(MsgBox::No);  // "do you want to save it to the phone, first?"
     w->cmdRefresh->click();
     QCOMPARE(lastBox().title, u"Addressbook has changed"_s);
