@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
 #include <ctime>
+#include <functional>
 #include <sys/stat.h>
 
 #include "LogWriter.h"
@@ -519,6 +522,50 @@ bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QStr
     Parsed work = *parsed;
     RawLines raw(parsed->bytes);
     applyValues(work, raw, section, values);
+    const QByteArray bytes = raw.bytes();
+    if (parsed->stamp.exists && bytes == parsed->bytes) {
+        return true;
+    }
+    return store(path, bytes, what);
+}
+
+bool IniStore::updateINIKeys(const QString& section, const QList<std::pair<QString, QString>>& values,
+                             const QStringList& deletions, const QString& file) {
+    const QString path = resolve(file);
+    if (!namesWritable(section, values, path) || path.isEmpty()) {
+        return false;
+    }
+    const QString what = u'[' + section.trimmed() + u']';
+    const auto parsed = loadForWrite(path, what);
+    if (!parsed) {
+        return false;
+    }
+    Parsed work = *parsed;
+    RawLines raw(parsed->bytes);
+    if (const Parsed::Section* s = work.section(section)) {
+        QSet<QString> kept;
+        for (const auto& value : values) {
+            kept.insert(keyOf(value.first));
+        }
+        QList<int> gone;
+        for (const QString& key : deletions) {
+            const auto it = s->index.constFind(keyOf(key));
+            if (it != s->index.cend() && !kept.contains(keyOf(key)) && !gone.contains(s->keys[*it].line)) {
+                gone.append(s->keys[*it].line);
+            }
+        }
+        std::sort(gone.begin(), gone.end(), std::greater<int>());
+        for (const int line : gone) {
+            work.lines.removeAt(line);
+            raw.remove(line, 1);
+        }
+        if (!gone.isEmpty()) {
+            work.parse();
+        }
+    }
+    if (!values.isEmpty()) {
+        applyValues(work, raw, section, values);
+    }
     const QByteArray bytes = raw.bytes();
     if (parsed->stamp.exists && bytes == parsed->bytes) {
         return true;

@@ -44,6 +44,10 @@ public:
     // Several keys of one section in one atomic replacement of the file (all or nothing).
     bool writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,
                         const QString& file = {});
+    // Sets values and removes the keys named in deletions, all in one section, in one atomic
+    // replacement of the file (all or nothing). A key both set and deleted is set.
+    bool updateINIKeys(const QString& section, const QList<std::pair<QString, QString>>& values,
+                       const QStringList& deletions, const QString& file = {});
     // Gives each listed section exactly the keys listed, in that order, in one atomic
     // replacement of the file (all or nothing); a section listed with no keys is removed.
     // Other sections keep their lines.

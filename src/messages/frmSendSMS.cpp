@@ -201,6 +201,7 @@ void frmSendSMS::fillAddressList() {
         ListItem* item = lstNames->addItem(name);
         item->setSubItem(1, m_ctx.ini().readINI(section, name));
     }
+    lstNames->setLanguageSorted(0);
     lstNames->setSortKey(0);
     lstNames->setSortOrder(Qt::AscendingOrder);
     lstNames->setSorted(true);
