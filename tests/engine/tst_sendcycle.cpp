@@ -174,8 +174,12 @@ private slots:
         settleFiles(out());
         SendCycle cycle(ctx());
         QCOMPARE(cycle.run(), 1);
-        QVERIFY(QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(QFileInfo::exists(out() + QStringLiteral("/.sending/unfiled/stuck.sms")));
         QCOMPARE(cycle.run(), 0);
+        // Nor after a new start.
+        SendCycle next(ctx());
+        QCOMPARE(next.run(), 0);
         QCOMPARE(submitCommands(), 1);
     }
 
