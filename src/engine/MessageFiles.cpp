@@ -305,11 +305,16 @@ QString sendClaimedFile(AppContext& ctx, const QString& claimed) {
     // program's own folder, so a copy that cannot be filed keeps it.
     QString movedTo;  // where the file went, when it was not deleted
     if (failed || s.keepSent) {
-        writeResult(ctx, claimed, result);
         const QString sentDir = folderOr(ctx, s.sentDir, QStringLiteral("Sent"));
+        QString filed;
         QString why;
-        const QString filed = Spool::moveInto(claimed, sentDir, &why);
-        if (filed.isEmpty()) {
+        if (!writeResult(ctx, claimed, result)) {
+            // A copy without its result is not filed as if it had one (a full disk).
+            movedTo = hold(claimed);
+            ctx.log().writeLog(QStringLiteral("ERROR: could not add the result \"%1\" to %2: it stays in %3 "
+                                              "and is not sent again")
+                                   .arg(result, source, movedTo));
+        } else if (filed = Spool::moveInto(claimed, sentDir, &why); filed.isEmpty()) {
             movedTo = hold(claimed);
             ctx.log().writeLog(QStringLiteral("ERROR: could not file %1 in %2 (%3): it stays in %4 with its "
                                               "result and is not sent again")
