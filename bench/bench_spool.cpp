@@ -10,8 +10,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <cstdio>
-#include <sys/resource.h>
 
+#include "CpuTime.h"
 #include "MessageFiles.h"
 #include "PhoneSimulator.h"
 #include "SendCycle.h"
@@ -19,12 +19,6 @@
 #include "frmMain.h"
 
 namespace {
-
-double cpuSeconds() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
 
 bool startPhone(TestContext& t, PhoneSimulator& sim, benchmark::State& state) {
     if (!sim.start()) {
@@ -59,8 +53,8 @@ void BM_SendPerMessage(benchmark::State& state) {
         }
         for (int i = 0; i < messages; ++i) {
             const QString path = MessageFiles::createSMSFile(t.ctx(), {}, QStringLiteral("+4917%1").arg(i),
-                                                             QStringLiteral("message %1").arg(i), false, false,
-                                                             false, false, false);
+                                                             QStringLiteral("message %1").arg(i), false,
+                                                             false, false, false, false);
             age(path, 60);
         }
         SendCycle cycle(t.ctx());
@@ -93,7 +87,8 @@ void BM_IdleTicks(benchmark::State& state) {
         for (int i = 0; i < kept; ++i) {
             QFile f(QStringLiteral("%1/20261207-120000-+4917%2-001.sms").arg(sent).arg(i));
             if (f.open(QIODevice::WriteOnly)) {
-                f.write("[Tellwick]\nNo=+4917\nText=kept\n[Job Result]\nResult=OK: Message was sent to +4917.\n");
+                f.write(
+                    "[Tellwick]\nNo=+4917\nText=kept\n[Job Result]\nResult=OK: Message was sent to +4917.\n");
             }
         }
         frmMain& m = t.ctx().mainWindow();

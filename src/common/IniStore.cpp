@@ -417,6 +417,8 @@ bool IniStore::store(const QString& path, const QByteArray& bytes, const QString
     return true;
 }
 
+bool IniStore::isRecentStamp(qint64 mtimeNs) { return nowNs() - mtimeNs < kStampGrainNs; }
+
 bool IniStore::isReadable(const QString& file) const {
     const QString path = resolve(file);
     if (path.isEmpty()) {

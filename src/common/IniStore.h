@@ -71,6 +71,10 @@ public:
     // with errorNumber (ENOSPC); a negative acceptBytes ends it.
     static void setWriteFaultForTest(qint64 acceptBytes, int errorNumber = 28);
 
+    // Whether a modification time (ns since the epoch) lies within the file system's time-stamp
+    // grain of now: a change in the same grain would leave it unchanged, so it proves nothing.
+    static bool isRecentStamp(qint64 mtimeNs);
+
     // Whether a key or section name can be written without breaking the file.
     static bool isValidKey(const QString& key);
     static bool isValidSection(const QString& section);

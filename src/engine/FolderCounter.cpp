@@ -3,20 +3,8 @@
 #include <sys/stat.h>
 #include <QDir>
 #include <QFile>
-#include <ctime>
 
-namespace {
-
-// File systems stamp changes from a clock that may advance only once a timer tick.
-constexpr qint64 kStampGrainNs = 20'000'000;
-
-qint64 nowNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    return qint64(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
-}
-
-}  // namespace
+#include "IniStore.h"
 
 int FolderCounter::count(const QString& folder) {
     if (folder.isEmpty()) {
@@ -37,7 +25,7 @@ int FolderCounter::count(const QString& folder) {
     c.mtimeNs = mtime;
     c.inode = st.st_ino;
     c.device = st.st_dev;
-    c.racy = nowNs() - mtime < kStampGrainNs;
+    c.racy = IniStore::isRecentStamp(mtime);
     c.files = int(QDir(folder).entryList({QStringLiteral("*.sms")}, QDir::Files).size());  // any case
     m_counted.insert(folder, c);
     return c.files;

@@ -2,24 +2,17 @@
 // thousands of messages a busy gateway keeps on every tick.
 #include <QTest>
 
-#include <sys/resource.h>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <memory>
 
+#include "CpuTime.h"
 #include "FolderCounter.h"
 #include "TestContext.h"
 #include "frmMain.h"
 
 namespace {
-
-double cpuSeconds() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-           double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
 
 void touch(const QString& path) {
     QFile f(path);

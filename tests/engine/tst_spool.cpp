@@ -16,36 +16,17 @@
 #include "MessageFiles.h"
 #include "PhoneSimulator.h"
 #include "SendCycle.h"
+#include "SendingTest.h"
 #include "SettledFiles.h"
 #include "TestContext.h"
 
 using namespace MessageFiles;
 
-class TestSpool : public QObject {
+class TestSpool : public SendingTest {
     Q_OBJECT
-    std::unique_ptr<TestContext> t;
-    std::unique_ptr<PhoneSimulator> sim;
 
-    AppContext& ctx() { return t->ctx(); }
-    QString out() { return ctx().state().outDir; }
-    QString sent() { return ctx().state().sentDir; }
-    void set(const char* key, const QString& value) {
-        ctx().ini().writeINI(QStringLiteral("Settings"), QString::fromLatin1(key), value);
-    }
     QString read(const QString& path, const char* key, const char* section = "Tellwick") {
         return ctx().ini().readINI(QString::fromLatin1(section), QString::fromLatin1(key), path);
-    }
-    QString writeOutgoing(const QString& name, const QByteArray& content) {
-        const QString path = out() + u'/' + name;
-        t->writeFile(path, content);
-        return path;
-    }
-    QStringList sentTexts() {
-        QStringList texts;
-        for (const SubmittedSms& s : sim->decodedSubmissions()) {
-            texts.append(s.number + u'|' + s.text);
-        }
-        return texts;
     }
     QByteArray log() { return t->readFile(QStringLiteral("tellwick.log")); }
     // Runs the cycle of a freshly started program, and again, as later ticks would.
@@ -63,14 +44,9 @@ private slots:
     void init() {
         t = std::make_unique<TestContext>();
         sim = std::make_unique<PhoneSimulator>();
-        QVERIFY2(sim->start(), qPrintable(sim->errorString()));
-        set("Port", sim->devicePath());
-        set("Speed", QStringLiteral("115200"));
         set("LogSMS", QStringLiteral("1"));
-        QVERIFY(ctx().phone().openPort());
-        QVERIFY2(ctx().phone().startDevice(), qPrintable(ctx().phone().startError()));
-        ctx().getSettings();
-        sim->clearRecords();
+        const QString notReady = startSimulatedPhone(ctx(), *sim);
+        QVERIFY2(notReady.isEmpty(), qPrintable(notReady));
     }
     void cleanup() {
         IniStore::setWriteFaultForTest(-1);
