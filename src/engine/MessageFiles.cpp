@@ -99,9 +99,8 @@ bool writeResult(AppContext& ctx, const QString& path, const QString& result) {
 // A message that was handled but cannot be filed where it belongs stays in the working
 // folder's unfiled folder, out of the sending's way; the path it stays at.
 QString hold(const QString& claimed) {
-    const QString outFolder = QFileInfo(QFileInfo(claimed).path()).path();
     QString why;
-    const QString held = Spool::moveInto(claimed, Spool::unfiledFolder(outFolder), &why);
+    const QString held = Spool::moveInto(claimed, Spool::unfiledFolder(Spool::folderOfClaim(claimed)), &why);
     return held.isEmpty() ? claimed : held;
 }
 
@@ -220,7 +219,9 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
     QString why;
     bool gone = false;
     const QString claimed =
-        fi.isSymLink() ? QString() : Spool::claim(fi.path(), QFile::encodeName(fi.fileName()), &why, &gone);
+        fi.isSymLink() ? QString()
+                       : Spool::claim(fi.path(), Spool::ownerId(ctx.programFolder()), QFile::encodeName(fi.fileName()),
+                                      &why, &gone);
     if (claimed.isEmpty()) {
         const QString result = gone || why.isEmpty()
                                    ? QStringLiteral("ERROR: SMS-file %1 not found").arg(path)
@@ -233,7 +234,7 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
 
 QString sendClaimedFile(AppContext& ctx, const QString& claimed) {
     const AppContext::MessageOnLine onLine(ctx);
-    const QString outFolder = QFileInfo(QFileInfo(claimed).path()).path();
+    const QString outFolder = Spool::folderOfClaim(claimed);
     const QString source = QFileInfo(claimed).fileName();
     SharedState& s = ctx.state();
     IniStore& ini = ctx.ini();

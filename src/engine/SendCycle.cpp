@@ -22,7 +22,7 @@ QStringList SendCycle::readyFiles(const QString& folder) {
     if (!m_recovered.contains(folder)) {
         m_recovered.insert(folder);
         QStringList errors;
-        for (const QString& name : Spool::recover(folder, &errors)) {
+        for (const QString& name : Spool::recover(folder, Spool::ownerId(m_ctx.programFolder()), &errors)) {
             m_ctx.log().writeLog(
                 QStringLiteral("%1 was being sent when Tellwick ended: it is sent again").arg(name));
         }
@@ -83,7 +83,7 @@ bool SendCycle::sendOne(const Spool::Entry& e, QString* result) {
     }
     QString why;
     bool gone = false;
-    const QString claimed = Spool::claim(folder, e.name, &why, &gone);
+    const QString claimed = Spool::claim(folder, Spool::ownerId(m_ctx.programFolder()), e.name, &why, &gone);
     if (claimed.isEmpty()) {
         if (!gone) {
             logOnce(e.name, QStringLiteral("ERROR: %1 not sent: it cannot be taken from the folder (%2)")

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -175,24 +177,35 @@ void sortForSending(QList<Entry>& entries) {
     entries = std::move(sorted);
 }
 
-QString claimFolder(const QString& folder) {
-    return ProgramFolder::join(folder, QString::fromLatin1(kClaimFolder));
+QString ownerId(const QString& programFolder) {
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(QDir(programFolder).absolutePath()));
+    return QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(12));
+}
+
+QString claimFolder(const QString& folder, const QString& owner) {
+    return ProgramFolder::join(ProgramFolder::join(folder, QString::fromLatin1(kClaimFolder)), owner);
 }
 
 QString unfiledFolder(const QString& folder) {
-    return ProgramFolder::join(claimFolder(folder), QString::fromLatin1(kUnfiledFolder));
+    return ProgramFolder::join(ProgramFolder::join(folder, QString::fromLatin1(kClaimFolder)),
+                               QString::fromLatin1(kUnfiledFolder));
+}
+
+QString folderOfClaim(const QString& claimed) {
+    return QFileInfo(QFileInfo(QFileInfo(claimed).path()).path()).path();
 }
 
 QString decodedName(const QByteArray& name) {
     return QByteArrayView(name).isValidUtf8() ? QString::fromUtf8(name) : decodeTextFile(name);
 }
 
-QString claim(const QString& folder, const QByteArray& name, QString* error, bool* gone) {
+QString claim(const QString& folder, const QString& owner, const QByteArray& name, QString* error,
+              bool* gone) {
     if (gone) {
         *gone = false;
     }
     const QByteArray from = QFile::encodeName(folder) + '/' + name;
-    const QString work = claimFolder(folder);
+    const QString work = claimFolder(folder, owner);
     for (int attempt = 0; attempt < 2; ++attempt) {
         const QString claimed = renameInto(from, work, decodedName(name));
         if (!claimed.isEmpty()) {
@@ -263,9 +276,9 @@ QString moveInto(const QString& file, const QString& folder, QString* error) {
     return {};
 }
 
-QStringList recover(const QString& folder, QStringList* errors) {
+QStringList recover(const QString& folder, const QString& owner, QStringList* errors) {
     QStringList names;
-    const QString work = claimFolder(folder);
+    const QString work = claimFolder(folder, owner);
     for (const Entry& e : scan(work).messages) {
         QString why;
         const QString back = moveInto(ProgramFolder::join(work, decodedName(e.name)), folder, &why);

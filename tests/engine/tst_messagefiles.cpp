@@ -8,6 +8,7 @@
 
 #include "MessageFiles.h"
 #include "SendCycle.h"
+#include "Spool.h"
 #include "Settings.h"
 #include "SettledFiles.h"
 #include "TestContext.h"
@@ -341,7 +342,7 @@ private slots:
         QCOMPARE(QDir(out()).entryList(QDir::Files).size(), 3);
         QVERIFY(QDir(sent()).entryList(QDir::Files).isEmpty());
         QVERIFY(!cycle.stoppedBecause().isEmpty());
-        QVERIFY(QDir(out() + QStringLiteral("/.sending")).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(Spool::claimFolder(out(), Spool::ownerId(ctx().programFolder()))).isEmpty());
     }
 
     // The settings layer kept a parsed copy of every handled message file (under its outgoing

@@ -18,6 +18,7 @@
 #include "SendCycle.h"
 #include "SendingTest.h"
 #include "SettledFiles.h"
+#include "Spool.h"
 #include "TestContext.h"
 
 using namespace MessageFiles;
@@ -75,15 +76,58 @@ private slots:
                  QStringLiteral("OK: Message was sent to +492."));
     }
 
+    // Two programs on one outgoing folder (the second started with the same OutDir), each with
+    // its own phone: every message goes out once, through one phone or the other.
+    void twoProgramsOnOneFolderSendEachMessageOnce() {
+        TestContext other;
+        PhoneSimulator otherSim;
+        const QString notReady = startSimulatedPhone(other.ctx(), otherSim);
+        QVERIFY2(notReady.isEmpty(), qPrintable(notReady));
+        other.ctx().state().outDir = out();
+        for (int i = 1; i <= 6; ++i) {
+            writeOutgoing(QStringLiteral("m%1.sms").arg(i),
+                          "[Tellwick]\nNo=+49" + QByteArray::number(i) + "\nText=t\n");
+        }
+        settleFiles(out());
+        SendCycle mine(ctx());
+        SendCycle theirs(other.ctx());
+        int theirsHandled = 0;
+        QObject guard;  // the connection ends with this function
+        connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
+            // The other program's tick comes while this one waits for its phone.
+            if (c.startsWith(QLatin1String("AT+CMGS")) && theirsHandled == 0) {
+                theirsHandled = theirs.run();
+            }
+        });
+        const int mineHandled = mine.run();
+        QStringList all = sentTexts();
+        for (const SubmittedSms& s : otherSim.decodedSubmissions()) {
+            all.append(s.number + u'|' + s.text);
+        }
+        all.sort();
+        QCOMPARE(all.size(), 6);
+        QCOMPARE(all.removeDuplicates(), 0);
+        QVERIFY(theirsHandled > 0);
+        QCOMPARE(mineHandled + theirsHandled, 6);
+        other.ctx().phone().closePort();
+    }
+
     // A program killed while it sent leaves the message claimed: the next start sends it.
     void claimedMessageLeftByACrashIsSentAgain() {
-        QDir().mkpath(out() + QStringLiteral("/.sending"));
-        t->writeFile(out() + QStringLiteral("/.sending/left.sms"), "[Tellwick]\nNo=+493\nText=again\n");
-        settleFiles(out() + QStringLiteral("/.sending"));
+        const QString work = Spool::claimFolder(out(), Spool::ownerId(ctx().programFolder()));
+        QDir().mkpath(work);
+        t->writeFile(work + QStringLiteral("/left.sms"), "[Tellwick]\nNo=+493\nText=again\n");
+        settleFiles(work);
+        // Another program's claims on a shared outgoing folder are not taken.
+        const QString theirs = Spool::claimFolder(out(), Spool::ownerId(t->path(QStringLiteral("other"))));
+        QDir().mkpath(theirs);
+        t->writeFile(theirs + QStringLiteral("/busy.sms"), "[Tellwick]\nNo=+498\nText=theirs\n");
+        settleFiles(theirs);
         QCOMPARE(runTwice(), 1);
         QCOMPARE(sentTexts(), QStringList{QStringLiteral("+493|again")});
         QVERIFY(QFileInfo::exists(sent() + QStringLiteral("/left.sms")));
         QVERIFY(log().contains("left.sms was being sent when Tellwick ended: it is sent again"));
+        QVERIFY(QFileInfo::exists(theirs + QStringLiteral("/busy.sms")));
     }
 
     // The message was sent but cannot be filed in Sent: it stays in the program's folder, with
