@@ -219,7 +219,10 @@ QString claim(const QString& folder, const QString& owner, const QByteArray& nam
             }
             return {};
         }
-        if (why != ENOENT || attempt > 0 || !ProgramFolder::ensure(work)) {
+        // The unfiled folder is made with the working folder: a message that cannot be filed
+        // later (a full disk) must not need a new folder to get out of the sending's way.
+        if (why != ENOENT || attempt > 0 || !ProgramFolder::ensure(work) ||
+            !ProgramFolder::ensure(unfiledFolder(folder))) {
             if (error) {
                 *error = errorText(why);
             }
