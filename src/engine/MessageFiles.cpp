@@ -117,13 +117,54 @@ QString fileNameNumber(const QString& number) {
     return out;
 }
 
-QStringList splitText(const QString& text, int maxLen) {
-    // A part holds whole characters only: one that would be cut in two (an emoji) goes to
-    // the next part, which may make one part more.
+SmsRoom roomFor(const SharedState& s, const QString& text) {
+    SmsRoom room;
+    room.footer = s.footerUsed ? s.footer : QString();
+    // maxTextLen counts the septets a text may take beside the footer.
+    int septets = s.maxTextLen + int(room.footer.size());
+    if (s.maxTextLen <= Settings::kWidestPartPrefix) {
+        septets = Settings::baseTextLen(s.deviceManufacturer, s.deviceModel);
+        room.footer.clear();
+    }
+    room.coding = Gsm::codingFor(text + room.footer);
+    const int single = room.coding == Gsm::Coding::Gsm7 ? septets : Gsm::kSingleUcs2;
+    room.units = single - Gsm::unitsIn(room.footer, room.coding);
+    return room;
+}
+
+qsizetype fittingLength(const SharedState& s, const QString& text) {
+    const auto fits = [&s](const QString& part) {
+        const SmsRoom room = roomFor(s, part);
+        return Gsm::unitsIn(part, room.coding) <= room.units;
+    };
+    if (fits(text)) {
+        return text.size();
+    }
+    // Whatever fits, a shorter beginning fits too (a UCS2 beginning of 70 units takes at most
+    // 140 septets), so halving finds the longest; what it returns always fits.
+    qsizetype lo = 0;
+    qsizetype hi = text.size() - 1;
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (fits(text.left(TextCut::cutPoint(text, mid)))) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return TextCut::cutPoint(text, lo);
+}
+
+namespace {
+
+// The texts of the parts a text is split into, each with its "i/n:" prefix, without the
+// footer: with the footer each is one message of room's coding.
+QStringList splitText(const QString& text, const SmsRoom& room) {
     int width = 1;
     QStringList pieces;
     for (;;) {
-        pieces = TextCut::pieces(text, std::max(1, maxLen - (2 * width + 2)));
+        // The prefix's digits, "/" and ":" take one unit each in either coding.
+        pieces = Gsm::pieces(text, room.coding, std::max(1, room.units - (2 * width + 2)));
         if (digitsOf(int(pieces.size())) <= width) {
             break;
         }
@@ -142,35 +183,31 @@ QStringList splitText(const QString& text, int maxLen) {
     return parts;
 }
 
+}  // namespace
+
+QStringList messageTexts(const SharedState& s, const QString& text, bool split) {
+    const QString t = oneLine(text);
+    const SmsRoom room = roomFor(s, t);
+    if (!split || Gsm::unitsIn(t, room.coding) <= room.units) {
+        return {t.left(fittingLength(s, t)) + room.footer};
+    }
+    QStringList parts = splitText(t, room);
+    for (QString& part : parts) {
+        part += room.footer;
+    }
+    return parts;
+}
+
 QString createSMSFile(AppContext& ctx, const QString& folder, const QString& number, const QString& text,
                       bool report, bool flash, bool manual, bool split, bool reverse) {
     const SharedState& s = ctx.state();
     const QString dir = folderOr(ctx, folder.isEmpty() ? s.outDir : folder, QStringLiteral("Out"));
-    const QString t = oneLine(text);
-
-    QString footer;
-    int maxLen = s.maxTextLen;
-    if (s.footerUsed) {
-        footer = s.footer;
-    } else if (!s.footer.isEmpty()) {
+    if (!s.footer.isEmpty() && roomFor(s, oneLine(text)).footer.isEmpty()) {
         ctx.log().writeLog(
             QStringLiteral("Footer of %1 characters not appended: it leaves a message too little room")
                 .arg(s.footer.size()));
     }
-    if (maxLen <= Settings::kWidestPartPrefix) {
-        maxLen = Settings::baseTextLen(s.deviceManufacturer, s.deviceModel);
-        footer.clear();
-    }
-
-    QStringList bodies;  // part 1 first
-    if (!split || t.size() <= maxLen) {
-        bodies.append(TextCut::left(t, maxLen) + footer);
-    } else {
-        bodies = splitText(t, maxLen);
-        for (QString& b : bodies) {
-            b += footer;
-        }
-    }
+    const QStringList bodies = messageTexts(s, text, split);  // part 1 first
     const int n = int(bodies.size());
 
     // The first free nnn: neither the plain name nor any of its parts may exist yet.

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "GsmAlphabet.h"
+#include "SharedState.h"
+
 class AppContext;
 
 // Outgoing message files: writing them (split into parts when asked) and sending one.
@@ -28,9 +31,24 @@ inline constexpr const char* kResultSection = "Job Result";
 // and "+" become "_" (the No key keeps the number as it is).
 QString fileNameNumber(const QString& number);
 
-// The texts of the parts a text is split into (each with its "i/n:" prefix, without the
-// footer), for a message of maxLen characters. A character is never split between two parts.
-QStringList splitText(const QString& text, int maxLen);
+// What one message leaves a text: the coding the text and the footer need, the units of that
+// coding the text may take (the phone's septets, 160 or 159, or 70 UCS2 units, less the footer
+// in the same units), and the footer sent with it.
+struct SmsRoom {
+    Gsm::Coding coding = Gsm::Coding::Gsm7;
+    int units = Gsm::kSingleSeptets;
+    QString footer;
+};
+SmsRoom roomFor(const SharedState& s, const QString& text);
+
+// The length of the longest beginning of text, of whole characters, that goes in one message
+// with its footer (text may hold line breaks; a CR LF is never cut in two).
+qsizetype fittingLength(const SharedState& s, const QString& text);
+
+// The texts of the message files createSMSFile writes of text for one recipient, part 1
+// first, footer appended: one text cut to one message, or with split the "i/n:" parts that
+// are one message each. Parts are cut by whole characters.
+QStringList messageTexts(const SharedState& s, const QString& text, bool split);
 
 // The outgoing files of a folder in sending order: oldest message first, the parts of a
 // split message by their "-<k>" suffix compared as numbers.

@@ -190,22 +190,22 @@ private slots:
             QVERIFY(body.size() <= 160);
         }
 
-        // A footer that would leave a part fewer than ten characters is not appended.
-        const QString longFooter(143, u'F');
+        // A footer that would leave a part fewer than ten characters is not appended: a text
+        // outside the phone's alphabet has 70 UCS2 units to a message.
+        const QString longFooter(53, u'F');
         setSetting("Footer", longFooter);
         ctx().getSettings();
         QVERIFY(!ctx().state().footerUsed);
         QCOMPARE(ctx().state().maxTextLen, 160);
         const QStringList plain = create(QStringLiteral("2"), QStringLiteral("short"));
         QCOMPARE(read(QStringLiteral("Text"), plain[0]), QStringLiteral("short"));
-        QVERIFY(
-            t->readFile(QStringLiteral("tellwick.log")).contains("Footer of 143 characters not appended"));
+        QVERIFY(t->readFile(QStringLiteral("tellwick.log")).contains("Footer of 53 characters not appended"));
 
         // The longest footer that still leaves ten characters behind the widest prefix.
-        setSetting("Footer", QString(142, u'G'));
+        setSetting("Footer", QString(52, u'G'));
         ctx().getSettings();
         QVERIFY(ctx().state().footerUsed);
-        QCOMPARE(ctx().state().maxTextLen, 18);
+        QCOMPARE(ctx().state().maxTextLen, 108);
     }
 
     void freeNumberSkipsPlainNamesAndParts() {
