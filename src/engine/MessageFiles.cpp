@@ -255,14 +255,14 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
     const QFileInfo fi(path);
     QString why;
     bool gone = false;
-    const QString claimed =
-        fi.isSymLink() ? QString()
-                       : Spool::claim(fi.path(), Spool::ownerId(ctx.programFolder()), QFile::encodeName(fi.fileName()),
-                                      &why, &gone);
+    const QString claimed = fi.isSymLink() ? QString()
+                                           : Spool::claim(fi.path(), Spool::ownerId(ctx.programFolder()),
+                                                          QFile::encodeName(fi.fileName()), &why, &gone);
     if (claimed.isEmpty()) {
-        const QString result = gone || why.isEmpty()
-                                   ? QStringLiteral("ERROR: SMS-file %1 not found").arg(path)
-                                   : QStringLiteral("ERROR: SMS-file %1 could not be taken for sending: %2").arg(path, why);
+        const QString result =
+            gone || why.isEmpty()
+                ? QStringLiteral("ERROR: SMS-file %1 not found").arg(path)
+                : QStringLiteral("ERROR: SMS-file %1 could not be taken for sending: %2").arg(path, why);
         ctx.log().writeLog(result);
         return result;
     }
@@ -281,10 +281,10 @@ QString sendClaimedFile(AppContext& ctx, const QString& claimed) {
     if (!regular || !ini.isReadable(claimed)) {
         QString why;
         const QString back = Spool::moveInto(claimed, outFolder, &why);
-        const QString result = QStringLiteral("ERROR: SMS-file %1 not sent: %2")
-                                   .arg(ProgramFolder::join(outFolder, source),
-                                        regular ? QStringLiteral("it cannot be read")
-                                                : QStringLiteral("it is no regular file"));
+        const QString result =
+            QStringLiteral("ERROR: SMS-file %1 not sent: %2")
+                .arg(ProgramFolder::join(outFolder, source),
+                     regular ? QStringLiteral("it cannot be read") : QStringLiteral("it is no regular file"));
         ctx.log().writeLog(back.isEmpty() ? result + QStringLiteral("; it stays in ") + claimed : result);
         ini.forget(claimed);
         return result;

@@ -50,8 +50,8 @@ qsizetype fittingLength(const SharedState& s, const QString& text);
 // are one message each. Parts are cut by whole characters.
 QStringList messageTexts(const SharedState& s, const QString& text, bool split);
 
-// The outgoing files of a folder in sending order: oldest message first, the parts of a
-// split message by their "-<k>" suffix compared as numbers.
+// The outgoing files of a folder (its messages: regular, not hidden) in sending order: oldest
+// message first, the parts of a split message by their "-<k>" suffix compared as numbers.
 QStringList outgoingFilesInOrder(const QString& folder);
 
 // The transaction-log line of one message sent (or not) to one recipient; an empty source
