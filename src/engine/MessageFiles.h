@@ -17,8 +17,11 @@ QString createSMSFile(AppContext& ctx, const QString& folder, const QString& num
                       bool report, bool flash, bool manual, bool split, bool reverse);
 
 // Sends the file to each of its ";"-separated recipients; "OK: Message was sent to <number>."
-// or a text beginning with "ERROR". While the program is closing the file is left untouched.
+// or a text beginning with "ERROR". The file is claimed first (see Spool) and sent and filed
+// from there. While the program is closing the file is left untouched.
 QString sendSMSFile(AppContext& ctx, const QString& path);
+// The same for a file already claimed by the send cycle.
+QString sendClaimedFile(AppContext& ctx, const QString& claimed);
 
 // The section of a message file.
 inline constexpr const char* kSection = "Tellwick";
@@ -47,13 +50,13 @@ qsizetype fittingLength(const SharedState& s, const QString& text);
 // are one message each. Parts are cut by whole characters.
 QStringList messageTexts(const SharedState& s, const QString& text, bool split);
 
-// The outgoing files of a folder in sending order: oldest message first, the parts of a
-// split message by their "-<k>" suffix compared as numbers.
+// The outgoing files of a folder (its messages: regular, not hidden) in sending order: oldest
+// message first, the parts of a split message by their "-<k>" suffix compared as numbers.
 QStringList outgoingFilesInOrder(const QString& folder);
 
 // The transaction-log line of one message sent (or not) to one recipient; an empty source
-// counts as "MANUAL", and only other sources say what became of the file.
-// A failed message filed elsewhere says where it went (movedTo).
+// counts as "MANUAL", and only other sources say what became of the file: deleted when it was
+// sent and is not kept elsewhere (movedTo, which the line names).
 QString sendingLogLine(const QString& recipient, const QString& text, bool ok, const QString& source,
                        const QString& movedTo = {});
 void logSending(AppContext& ctx, const QString& recipient, const QString& text, bool ok,

@@ -44,6 +44,7 @@ private slots:
     void moveSkipsWhatTheUserKeeps();
     void moveIntoTheSameFolderKeepsTheMessage();
     void copyOrMoveOfAVanishedFileIsReported();
+    void copyOntoAFullDiskKeepsTheOldCopy();
     void deleteAsksEvenWithNothingSelected();
     void deleteGoesOnAfterAFailure();
     void keysOfTheList_data();
@@ -295,6 +296,23 @@ void tst_BrowseOps::copyOrMoveOfAVanishedFileIsReported() {
     QCOMPARE(boxes().size(), 2);
     QCOMPARE(boxes()[1].title, u"Error moving message"_s);
     QCOMPARE(files(u"In"_s), QStringList{u"c.sms"_s});
+}
+
+void tst_BrowseOps::copyOntoAFullDiskKeepsTheOldCopy() {
+    frmBrowse* b = openWith({u"b.sms"_s});
+    f->message(u"Arc"_s, u"b.sms"_s, {u"[Tellwick]"_s, u"No=old"_s});
+    const QByteArray old = f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s));
+    f->select(b, {u"b.sms"_s});
+    f->ctx().msgBox().queueAnswer(MsgBox::Yes);
+    f->ctx().msgBox().queueAnswer(MsgBox::Yes);  // overwrite
+    IniStore::setWriteFaultForTest(3);
+    b->cmdCopy_Click();
+    IniStore::setWriteFaultForTest(-1);
+    QCOMPARE(f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s)), old);
+    QCOMPARE(boxes().size(), 3);
+    QCOMPARE(boxes()[2].title, u"Error copying message"_s);
+    QVERIFY2(boxes()[2].text.contains(u"No space left on device"_s), qPrintable(boxes()[2].text));
+    QCOMPARE(files(u"Arc"_s), QStringList{u"b.sms"_s});
 }
 
 void tst_BrowseOps::deleteAsksEvenWithNothingSelected() {
