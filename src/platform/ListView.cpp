@@ -128,6 +128,12 @@ QVariant ListItem::data(int column, int role) const {
                                                 .arg(m_tip.toHtmlEscaped())
                                           : m_tip;
     }
+    if (role == Qt::ToolTipRole) {
+        // A cell too narrow for its text shows the whole text as its tip.
+        if (const ListView* list = listView(); list && list->cellCut(this, column)) {
+            return QTreeWidgetItem::text(column);
+        }
+    }
     return QTreeWidgetItem::data(column, role);
 }
 
@@ -233,6 +239,13 @@ int ListView::columnContentWidth(int column, bool headerPicture) const {
                        style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header());
     }
     return qMax(sizeHintForColumn(column), headerWidth);
+}
+
+bool ListView::cellCut(const QTreeWidgetItem* item, int column) const {
+    if (column < 0 || column >= columnCount() || item->text(column).isEmpty()) {
+        return false;
+    }
+    return sizeHintForIndex(indexFromItem(item, column)).width() > columnWidth(column);
 }
 
 int ListView::growColumnsToContents(int maxPixels, bool headerPicture) {
