@@ -29,6 +29,7 @@
 #include "LogWriter.h"
 #include "MessageFiles.h"
 #include "Settings.h"
+#include "StatusPanel.h"
 #include "Twips.h"
 
 namespace {
@@ -54,10 +55,10 @@ class frmMain::Private {
 public:
     explicit Private(AppContext& ctx) : gateway(ctx) {}
     Gateway gateway;
-    QLabel* status = nullptr;
-    QLabel* device = nullptr;
-    QLabel* port = nullptr;
-    QLabel* speed = nullptr;
+    StatusPanel* status = nullptr;
+    StatusPanel* device = nullptr;
+    StatusPanel* port = nullptr;
+    StatusPanel* speed = nullptr;
     QString statusText;
     int disableDepth = 0;
     bool pollWasRunning = false;
@@ -240,23 +241,36 @@ void frmMain::buildCentral() {
 }
 
 void frmMain::buildStatusBar() {
-    auto panel = [this](const QString& name, int minTwips) {
-        auto* l = new QLabel(this);
+    // The status takes the room the others leave and, when cut, shows itself whole as its
+    // tip; the device, port and speed show their texts whole.
+    auto panel = [this](const QString& name, int minTwips, bool fitsText) {
+        auto* l = new StatusPanel(this, fitsText);  // texts quote names, numbers and the phone's replies
         l->setObjectName(name);
-        l->setTextFormat(Qt::PlainText);  // status texts quote names, numbers and the phone's replies
         l->setMinimumWidth(Twips::toPixels(minTwips));
-        l->setFrameShape(QFrame::StyledPanel);
-        l->setFrameShadow(QFrame::Sunken);
         return l;
     };
-    d->status = panel(QStringLiteral("Status"), 1500);
-    d->device = panel(QStringLiteral("Device"), 1500);
-    d->port = panel(QStringLiteral("Port"), 1200);
-    d->speed = panel(QStringLiteral("Speed"), 750);
+    d->status = panel(QStringLiteral("Status"), 1500, false);
+    d->device = panel(QStringLiteral("Device"), 1500, true);
+    d->port = panel(QStringLiteral("Port"), 1200, true);
+    d->speed = panel(QStringLiteral("Speed"), 750, true);
     statusBar()->addWidget(d->status, 1);
     statusBar()->addPermanentWidget(d->device);
     statusBar()->addPermanentWidget(d->port);
     statusBar()->addPermanentWidget(d->speed);
+}
+
+void frmMain::fitStatusBar() {
+    // Wider to show the panels whole, up to the screen's width.
+    int need = statusBar()->sizeHint().width();
+    if (need <= width()) {
+        return;
+    }
+    if (const QScreen* s = screen()) {
+        need = qMin(need, s->availableGeometry().width() - (frameGeometry().width() - width()));
+    }
+    if (need > width()) {
+        resize(need, height());
+    }
 }
 
 void frmMain::Form_Load() {
@@ -465,21 +479,21 @@ void frmMain::updateCommands() {
 
 void frmMain::showStatus(const QString& text) {
     d->statusText = text.isEmpty() ? QStringLiteral("Idle...") : text;
-    d->status->setText(d->statusText);
-    d->status->setToolTip(d->statusText);
+    d->status->setPanelText(d->statusText);
     refreshPanels();
 }
 
 void frmMain::refreshPanels() {
     const DeviceIdentity& id = m_ctx.phone().identity();
-    d->device->setText(id.known() ? id.manufacturer + u' ' + id.model
-                                  : QStringLiteral("no mobile device found"));
+    d->device->setPanelText(id.known() ? id.manufacturer + u' ' + id.model
+                                       : QStringLiteral("no mobile device found"));
     const QString portSetting = Settings::value(m_ctx, QStringLiteral("Port"));
-    d->port->setText(!id.port.isEmpty()
-                         ? id.port
-                         : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
+    d->port->setPanelText(!id.port.isEmpty()
+                              ? id.port
+                              : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
     const QString speedSetting = Settings::value(m_ctx, QStringLiteral("Speed"));
-    d->speed->setText(id.speed ? QString::number(id.speed) : speedSetting);
+    d->speed->setPanelText(id.speed ? QString::number(id.speed) : speedSetting);
+    fitStatusBar();
 }
 
 QString frmMain::panelText(const QString& key) const {

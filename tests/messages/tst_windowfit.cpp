@@ -16,6 +16,7 @@
 #include "JobEditorWindows.h"
 #include "ListView.h"
 #include "MessagesWindows.h"
+#include "PhoneSimulator.h"
 #include "TestContext.h"
 #include "TextFit.h"
 #include "frmAddressBook.h"
@@ -145,6 +146,8 @@ private slots:
     void textsFit();
     void besideWindowsLeaveTheMainWindowFree();
     void browserWidthFollowsItsTextsOnly();
+    void statusTextsWhole_data();
+    void statusTextsWhole();
     void fileTextIsShownAsWritten();
     void escapeClosesLikeClose_data();
     void escapeClosesLikeClose();
@@ -347,6 +350,41 @@ void tst_WindowFit::browserWidthFollowsItsTextsOnly() {
     QCOMPARE(b->width(), width);
     // Texts shown whole need no more than the first width gave them.
     QCOMPARE(shownMisfits(b), QStringList());
+}
+
+void tst_WindowFit::statusTextsWhole_data() {
+    QTest::addColumn<QString>("status");  // %1: the port
+    QTest::newRow("phone gone") << u"Mobile device gone from %1, waiting for it to come back"_s;
+    QTest::newRow("sending") << u"sending SMS..."_s;
+}
+
+void tst_WindowFit::statusTextsWhole() {
+    QFETCH(QString, status);
+    const int firstWidth = t->ctx().mainWindow().width();
+    // A real modem's long name, on a port by the long name the system gives it.
+    PhoneSimulator sim;
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    sim.setIdentity(u"Sierra Wireless, Incorporated"_s, u"EM7455"_s, u"354000000000001"_s);
+    QTemporaryDir byId;
+    const QString port = byId.filePath(u"usb-Sierra_Wireless__Incorporated_EM7455_0123456789-if02-port0"_s);
+    QVERIFY(QFile::link(sim.devicePath(), port));
+    QVERIFY(t->ctx().phone().openPort(port, 115200));
+    QVERIFY(t->ctx().phone().startDevice());
+    frmMain& main = t->ctx().mainWindow();
+    status = status.contains(u"%1"_s) ? status.arg(port) : status;
+    main.showStatus(status);
+    QCOMPARE(main.panelText(u"Device"_s), u"Sierra Wireless, Incorporated EM7455"_s);
+    QCOMPARE(main.panelText(u"Port"_s), port);
+    QCOMPARE(shownMisfits(&main), QStringList());
+    // The status takes the rest; cut, it shows itself whole as its tip.
+    auto* panel = main.findChild<QLabel*>(u"Status"_s);
+    QVERIFY(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width() ||
+            panel->toolTip() == status);
+    // Grown, up to the screen's width.
+    if (main.width() > firstWidth) {
+        QVERIFY(main.frameGeometry().width() <= main.screen()->availableGeometry().width());
+    }
+    main.hide();
 }
 
 void tst_WindowFit::fileTextIsShownAsWritten() {
