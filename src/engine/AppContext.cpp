@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "ScreenFit.h"
+#include "TabOrder.h"
 #include "Settings.h"
 #include "frmMailSettings.h"
 #include "frmMain.h"
@@ -18,6 +19,7 @@ AppContext::AppContext(const QString& programFolder, QObject* parent)
       m_windows(*this) {
     ProgramFolder::ensure(m_folder);
     ScreenFit::watchWindows();
+    TabOrder::watchWindows();
     m_windows.registerFactory(QStringLiteral("frmMailSettings"),
                               [](AppContext& ctx) -> QWidget* { return new frmMailSettings(ctx); });
     m_ini.setSettingsFile(ProgramFolder::settingsFile(m_folder));

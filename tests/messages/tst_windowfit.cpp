@@ -18,6 +18,7 @@
 #include "MessagesWindows.h"
 #include "PhoneSimulator.h"
 #include "TestContext.h"
+#include "TabWalk.h"
 #include "TextFit.h"
 #include "frmAddressBook.h"
 #include "frmBrowse.h"
@@ -144,6 +145,8 @@ private slots:
     void checkerFindsCutTexts();
     void textsFit_data();
     void textsFit();
+    void tabOrderAsTheEyeReads_data() { textsFit_data(); }
+    void tabOrderAsTheEyeReads();
     void besideWindowsLeaveTheMainWindowFree();
     void browserWidthFollowsItsTextsOnly();
     void statusTextsWhole_data();
@@ -286,6 +289,16 @@ void tst_WindowFit::textsFit() {
     }
     w->hide();
     QVERIFY2(misfits.isEmpty(), qPrintable(u"\n"_s + misfits.join(u'\n')));
+}
+
+void tst_WindowFit::tabOrderAsTheEyeReads() {
+    QFETCH(Opener, open);
+    QWidget* w = open(t->ctx());
+    QVERIFY(w);
+    shownMisfits(w);
+    const QStringList wrong = TabWalk::outOfOrder(w);
+    w->hide();
+    QVERIFY2(wrong.isEmpty(), qPrintable(u"\n"_s + wrong.join(u'\n')));
 }
 
 void tst_WindowFit::besideWindowsLeaveTheMainWindowFree() {
