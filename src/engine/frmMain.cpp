@@ -244,9 +244,9 @@ void frmMain::buildStatusBar() {
     // The status takes the room the others leave and, when cut, shows itself whole as its
     // tip; the device, port and speed show their texts whole.
     auto panel = [this](const QString& name, int minTwips, bool fitsText) {
-        auto* l = new StatusPanel(this, fitsText);  // texts quote names, numbers and the phone's replies
+        // Plain text: status texts quote names, numbers and the phone's replies.
+        auto* l = new StatusPanel(this, Twips::toPixels(minTwips), fitsText);
         l->setObjectName(name);
-        l->setMinimumWidth(Twips::toPixels(minTwips));
         return l;
     };
     d->status = panel(QStringLiteral("Status"), 1500, false);
@@ -260,16 +260,24 @@ void frmMain::buildStatusBar() {
 }
 
 void frmMain::fitStatusBar() {
-    // Wider to show the panels whole, up to the screen's width.
-    int need = statusBar()->sizeHint().width();
-    if (need <= width()) {
+    // Wider by what the device, port and speed panels lack, less what the status can give up;
+    // no wider than the screen.
+    if (!isVisible()) {
         return;
     }
-    if (const QScreen* s = screen()) {
-        need = qMin(need, s->availableGeometry().width() - (frameGeometry().width() - width()));
+    int lack = qMin(0, d->status->leastWidth() - d->status->width());
+    for (const StatusPanel* p : {d->device, d->port, d->speed}) {
+        lack += qMax(0, p->sizeHint().width() - p->width());
     }
-    if (need > width()) {
-        resize(need, height());
+    if (lack <= 0) {
+        return;
+    }
+    int width = this->width() + lack;
+    if (const QScreen* s = screen()) {
+        width = qMin(width, s->availableGeometry().width() - (frameGeometry().width() - this->width()));
+    }
+    if (width > this->width()) {
+        resize(width, height());
     }
 }
 
@@ -493,7 +501,8 @@ void frmMain::refreshPanels() {
                               : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
     const QString speedSetting = Settings::value(m_ctx, QStringLiteral("Speed"));
     d->speed->setPanelText(id.speed ? QString::number(id.speed) : speedSetting);
-    fitStatusBar();
+    // Once the bar has laid the new texts out.
+    QTimer::singleShot(0, this, &frmMain::fitStatusBar);
 }
 
 QString frmMain::panelText(const QString& key) const {

@@ -1,9 +1,11 @@
 #include "StatusPanel.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
 
-StatusPanel::StatusPanel(QWidget* parent, bool fitsText) : QLabel(parent), m_fitsText(fitsText) {
+StatusPanel::StatusPanel(QWidget* parent, int leastWidth, bool fitsText)
+    : QLabel(parent), m_least(leastWidth), m_fitsText(fitsText) {
     setTextFormat(Qt::PlainText);
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
@@ -37,11 +39,20 @@ bool StatusPanel::cut() const {
 
 QSize StatusPanel::sizeHint() const {
     const QSize whole = QLabel::sizeHint();
-    return m_fitsText ? whole.expandedTo(minimumSize()) : QSize(minimumWidth(), whole.height());
+    return QSize(m_fitsText ? qMax(whole.width(), m_least) : m_least, whole.height());
 }
 
 QSize StatusPanel::minimumSizeHint() const {
-    return QSize(minimumWidth(), QLabel::minimumSizeHint().height());
+    // A panel that fits its text keeps it whole, so its window grows for it; only a text
+    // longer than a third of the screen may be cut.
+    // (The least width is no minimumWidth(): a layout would take that over this hint.)
+    int least = m_least;
+    if (m_fitsText) {
+        const QScreen* s = screen();
+        const int most = s ? s->availableGeometry().width() / 3 : QWIDGETSIZE_MAX;
+        least = qMax(least, qMin(QLabel::sizeHint().width(), most));
+    }
+    return QSize(least, QLabel::minimumSizeHint().height());
 }
 
 void StatusPanel::paintEvent(QPaintEvent*) {

@@ -143,6 +143,12 @@ private slots:
             d->Check1->setChecked(false);
             QTest::mouseClick(d->cmdSendSMS, Qt::LeftButton);
         }) << u"Inside"_s;
+        QTest::newRow("over a window not shown yet") << Trigger([](tst_Desktop& self) {
+            auto* hidden = new QDialog(&self.t->ctx().mainWindow());
+            self.t->msgBox().show(u"A box over a window that is not up yet"_s, MsgBox::OKOnly, MsgBox::Information,
+                                  u"Before"_s, hidden);
+            delete hidden;
+        }) << u"Before"_s;
         QTest::newRow("after a mailbox test") << Trigger([](tst_Desktop& self) {
             QTcpServer probe;
             probe.listen(QHostAddress::LocalHost);

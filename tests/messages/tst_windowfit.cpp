@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QWindow>
 #include <functional>
@@ -129,6 +130,16 @@ Editor* jobEditor(AppContext& ctx, const QString& type, const QString& key) {
     auto* e = ctx.windows().get<Editor>(QLatin1String(Editor::staticMetaObject.className()));
     e->setUpJob(key.isEmpty() ? u"Tellwick: New %1 job"_s.arg(type) : u"Tellwick: Edit %1 job"_s.arg(type), key);
     return e;
+}
+
+// Set TELLWICK_SHOTS to a folder to keep a picture of every window a test looks at.
+void keepShot(QWidget* w) {
+    if (const QString shots = qEnvironmentVariable("TELLWICK_SHOTS"); !shots.isEmpty()) {
+        QString name = QString::fromLatin1(QTest::currentTestFunction()) + u'-' +
+                       QString::fromLatin1(QTest::currentDataTag());
+        name.replace(QRegularExpression(u"[^A-Za-z0-9]+"_s), u"-"_s);
+        w->grab().save(u"%1/%2-scale%3.png"_s.arg(shots, name, qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s)));
+    }
 }
 
 }  // namespace
@@ -281,12 +292,7 @@ void tst_WindowFit::textsFit() {
     QWidget* w = open(t->ctx());
     QVERIFY(w);
     const QStringList misfits = shownMisfits(w);
-    // Set TELLWICK_SHOTS to a folder to keep a picture of every window.
-    if (const QString shots = qEnvironmentVariable("TELLWICK_SHOTS"); !shots.isEmpty()) {
-        QString name = QString::fromLatin1(QTest::currentDataTag());
-        name.replace(QRegularExpression(u"[^A-Za-z0-9]+"_s), u"-"_s);
-        w->grab().save(u"%1/%2-scale%3.png"_s.arg(shots, name, qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s)));
-    }
+    keepShot(w);
     w->hide();
     QVERIFY2(misfits.isEmpty(), qPrintable(u"\n"_s + misfits.join(u'\n')));
 }
@@ -389,6 +395,17 @@ void tst_WindowFit::statusTextsWhole() {
     QCOMPARE(main.panelText(u"Device"_s), u"Sierra Wireless, Incorporated EM7455"_s);
     QCOMPARE(main.panelText(u"Port"_s), port);
     QCOMPARE(shownMisfits(&main), QStringList());
+    // The device and the port whole (the window grows for them), unless one would take more
+    // than a third of the screen.
+    const int third = main.screen()->availableGeometry().width() / 3;
+    for (const QString& name : {u"Device"_s, u"Port"_s}) {
+        auto* p = main.findChild<QLabel*>(name);
+        QTRY_VERIFY2(p->width() >= qMin(p->sizeHint().width(), third) ||
+                         (main.width() > firstWidth &&
+                          main.frameGeometry().width() >= main.screen()->availableGeometry().width() - 1),
+                     qPrintable(u"%1 %2 of %3 px"_s.arg(name).arg(p->width()).arg(p->sizeHint().width())));
+    }
+    keepShot(&main);
     // The status takes the rest; cut, it shows itself whole as its tip.
     auto* panel = main.findChild<QLabel*>(u"Status"_s);
     QVERIFY(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width() ||
