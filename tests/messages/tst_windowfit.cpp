@@ -161,6 +161,8 @@ private slots:
     void besideWindowsLeaveTheMainWindowFree();
     void browserWidthFollowsItsTextsOnly();
     void statusTextsWhole_data();
+    void listsGrowWithTheirWindow_data();
+    void listsGrowWithTheirWindow();
     void statusTextsWhole();
     void fileTextIsShownAsWritten();
     void escapeClosesLikeClose_data();
@@ -369,6 +371,47 @@ void tst_WindowFit::browserWidthFollowsItsTextsOnly() {
     QCOMPARE(b->width(), width);
     // Texts shown whole need no more than the first width gave them.
     QCOMPARE(shownMisfits(b), QStringList());
+}
+
+void tst_WindowFit::listsGrowWithTheirWindow_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("browser") << u"frmBrowse"_s << u"LstMsg2"_s;
+    QTest::newRow("address book") << u"frmAddressBook"_s << u"lstNames"_s;
+}
+
+void tst_WindowFit::listsGrowWithTheirWindow() {
+    QFETCH(QString, window);
+    QFETCH(QString, list);
+    // A name longer than its column.
+    t->ini().writeINI(u"Addressbook"_s, u"Dr. Maximilian Mustermann-Oberhuber von Hohenstein"_s, u"+4930555"_s);
+    window == u"frmBrowse"_s ? t->ctx().mainWindow().mnuBrowse_Click() : t->ctx().mainWindow().mnuAddressBook_Click();
+    QWidget* w = t->ctx().windows().existing(window);
+    QVERIFY(w && w->isVisible());
+    auto* l = w->findChild<ListView*>(list);
+    // Close keeps its place at the window's bottom right.
+    auto* book = qobject_cast<frmAddressBook*>(w);
+    QWidget* b = book ? static_cast<QWidget*>(book->cmdClose) : qobject_cast<frmBrowse*>(w)->Command1;
+    QVERIFY(l && b);
+    QVERIFY(w->minimumSize() != w->maximumSize());
+    const QSize before = l->size();
+    const QPoint fromCorner = QPoint(w->width(), w->height()) - b->geometry().topLeft();
+    w->resize(w->width() + 120, w->height() + 80);
+    QTRY_COMPARE(l->size(), before + QSize(120, 80));
+    QCOMPARE(QPoint(w->width(), w->height()) - b->geometry().topLeft(), fromCorner);
+    // A cell too narrow for its text shows the whole text as its tip.
+    if (window == u"frmAddressBook"_s) {
+        w->resize(w->minimumSize());
+        QTRY_COMPARE(l->size(), before);
+        l->setColumnWidth(0, 120);
+        ListItem* cut = l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).isEmpty()
+                            ? nullptr
+                            : static_cast<ListItem*>(l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).first());
+        QVERIFY(cut);
+        QCOMPARE(cut->data(0, Qt::ToolTipRole).toString(), u"Dr. Maximilian Mustermann-Oberhuber von Hohenstein"_s);
+        QCOMPARE(cut->data(1, Qt::ToolTipRole).toString(), QString());  // the number fits
+    }
+    w->hide();
 }
 
 void tst_WindowFit::statusTextsWhole_data() {
