@@ -69,7 +69,9 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched->isWidgetType()) {
             auto* w = static_cast<QWidget*>(watched);
-            if (w->isWindow() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog)) {
+            // Our own windows; Qt's own dialogs (boxes, file pickers) keep the order they set.
+            const bool ours = !QByteArray(w->metaObject()->className()).startsWith('Q');
+            if (ours && w->isWindow() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog)) {
                 asTheEyeReads(w);
             }
         }
