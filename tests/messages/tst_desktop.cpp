@@ -20,6 +20,7 @@
 #include "MessagesWindows.h"
 #include "ModalDriver.h"
 #include "PhoneSimulator.h"
+#include "Prompts.h"
 #include "SharedState.h"
 #include "TestContext.h"
 #include "XvfbDisplay.h"
@@ -149,6 +150,13 @@ private slots:
                                   u"Before"_s, hidden);
             delete hidden;
         }) << u"Before"_s;
+        QTest::newRow("with the hourglass up") << Trigger([](tst_Desktop& self) {
+            Hourglass wait;
+            self.t->msgBox().show(u"A box while the hourglass shows"_s, MsgBox::OKOnly, MsgBox::Information,
+                                  u"Hourglass"_s, &self.t->ctx().mainWindow());
+            // Up again for the work that goes on.
+            QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        }) << u"Hourglass"_s;
         QTest::newRow("after a mailbox test") << Trigger([](tst_Desktop& self) {
             QTcpServer probe;
             probe.listen(QHostAddress::LocalHost);
@@ -212,9 +220,11 @@ private slots:
         QFETCH(QString, title);
         QObject guard;
         QString shownTitle;
+        bool pointerWaits = true;
         double share = -1;
         driveBox(&guard, title, [&](QWidget* w) {
             shownTitle = w->windowTitle();
+            pointerWaits = QApplication::overrideCursor() != nullptr;
             auto* label = w->findChild<QLabel*>(u"qt_msgbox_label"_s);
             QVERIFY(label);
             QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -224,6 +234,7 @@ private slots:
         trigger(*this);
         QTRY_COMPARE(shownTitle, title);
         QVERIFY2(share > 0.9, qPrintable(u"%1 of the text drawn"_s.arg(share)));
+        QVERIFY2(!pointerWaits, "the hourglass showed over a box that waits for a click");
     }
 };
 
