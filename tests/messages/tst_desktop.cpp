@@ -146,8 +146,8 @@ private slots:
         }) << u"Inside"_s;
         QTest::newRow("over a window not shown yet") << Trigger([](tst_Desktop& self) {
             auto* hidden = new QDialog(&self.t->ctx().mainWindow());
-            self.t->msgBox().show(u"A box over a window that is not up yet"_s, MsgBox::OKOnly, MsgBox::Information,
-                                  u"Before"_s, hidden);
+            self.t->msgBox().show(u"A box over a window that is not up yet"_s, MsgBox::OKOnly,
+                                  MsgBox::Information, u"Before"_s, hidden);
             delete hidden;
         }) << u"Before"_s;
         QTest::newRow("with the hourglass up") << Trigger([](tst_Desktop& self) {
@@ -155,7 +155,8 @@ private slots:
             self.t->msgBox().show(u"A box while the hourglass shows"_s, MsgBox::OKOnly, MsgBox::Information,
                                   u"Hourglass"_s, &self.t->ctx().mainWindow());
             // Up again for the work that goes on.
-            QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+            QVERIFY(QApplication::overrideCursor() &&
+                    QApplication::overrideCursor()->shape() == Qt::WaitCursor);
         }) << u"Hourglass"_s;
         QTest::newRow("after a mailbox test") << Trigger([](tst_Desktop& self) {
             QTcpServer probe;
