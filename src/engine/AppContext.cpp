@@ -3,6 +3,8 @@
 #include <QDir>
 
 #include "ProgramFolder.h"
+#include "ScreenFit.h"
+#include "TabOrder.h"
 #include "Settings.h"
 #include "frmMailSettings.h"
 #include "frmMain.h"
@@ -16,6 +18,8 @@ AppContext::AppContext(const QString& programFolder, QObject* parent)
       m_pop3(std::make_unique<Pop3Client>()),
       m_windows(*this) {
     ProgramFolder::ensure(m_folder);
+    ScreenFit::watchWindows();
+    TabOrder::watchWindows();
     m_windows.registerFactory(QStringLiteral("frmMailSettings"),
                               [](AppContext& ctx) -> QWidget* { return new frmMailSettings(ctx); });
     m_ini.setSettingsFile(ProgramFolder::settingsFile(m_folder));

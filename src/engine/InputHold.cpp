@@ -1,7 +1,9 @@
 #include "InputHold.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
+#include <QWidget>
+#include <QWindow>
 
 namespace {
 InputHold* g_outermost = nullptr;
@@ -29,6 +31,7 @@ InputHold::InputHold() {
     }
     g_outermost = this;
     m_active = true;
+    m_modalAtStart = QApplication::activeModalWidget();
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -48,11 +51,25 @@ bool InputHold::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         return false;  // the key press that follows is held; the override alone does nothing
     }
+    if (forNewModal(watched)) {
+        return false;  // a box that came up meanwhile asks the user: its answer cannot wait
+    }
     m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
     if (!m_hourglass) {
         m_hourglass.emplace();
     }
     return true;
+}
+
+bool InputHold::forNewModal(QObject* target) const {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == m_modalAtStart) {
+        return false;
+    }
+    if (target->isWidgetType()) {
+        return static_cast<QWidget*>(target)->window() == modal;
+    }
+    return target == modal->windowHandle();
 }
 
 void InputHold::handOn() {

@@ -30,6 +30,7 @@
 #include "LogWriter.h"
 #include "MessageFiles.h"
 #include "Settings.h"
+#include "StatusPanel.h"
 #include "Twips.h"
 
 namespace {
@@ -49,10 +50,10 @@ public:
     explicit Private(AppContext& ctx) : gateway(ctx) {}
     Gateway gateway;
     FolderCounter counter;
-    QLabel* status = nullptr;
-    QLabel* device = nullptr;
-    QLabel* port = nullptr;
-    QLabel* speed = nullptr;
+    StatusPanel* status = nullptr;
+    StatusPanel* device = nullptr;
+    StatusPanel* port = nullptr;
+    StatusPanel* speed = nullptr;
     QString statusText;
     int disableDepth = 0;
     bool pollWasRunning = false;
@@ -235,23 +236,44 @@ void frmMain::buildCentral() {
 }
 
 void frmMain::buildStatusBar() {
-    auto panel = [this](const QString& name, int minTwips) {
-        auto* l = new QLabel(this);
+    // The status takes the room the others leave and, when cut, shows itself whole as its
+    // tip; the device, port and speed show their texts whole.
+    auto panel = [this](const QString& name, int minTwips, bool fitsText) {
+        // Plain text: status texts quote names, numbers and the phone's replies.
+        auto* l = new StatusPanel(this, Twips::toPixels(minTwips), fitsText);
         l->setObjectName(name);
-        l->setTextFormat(Qt::PlainText);  // status texts quote names, numbers and the phone's replies
-        l->setMinimumWidth(Twips::toPixels(minTwips));
-        l->setFrameShape(QFrame::StyledPanel);
-        l->setFrameShadow(QFrame::Sunken);
         return l;
     };
-    d->status = panel(QStringLiteral("Status"), 1500);
-    d->device = panel(QStringLiteral("Device"), 1500);
-    d->port = panel(QStringLiteral("Port"), 1200);
-    d->speed = panel(QStringLiteral("Speed"), 750);
+    d->status = panel(QStringLiteral("Status"), 1500, false);
+    d->device = panel(QStringLiteral("Device"), 1500, true);
+    d->port = panel(QStringLiteral("Port"), 1200, true);
+    d->speed = panel(QStringLiteral("Speed"), 750, true);
     statusBar()->addWidget(d->status, 1);
     statusBar()->addPermanentWidget(d->device);
     statusBar()->addPermanentWidget(d->port);
     statusBar()->addPermanentWidget(d->speed);
+}
+
+void frmMain::fitStatusBar() {
+    // Wider by what the device, port and speed panels lack, less what the status can give up;
+    // no wider than the screen.
+    if (!isVisible()) {
+        return;
+    }
+    int lack = qMin(0, d->status->leastWidth() - d->status->width());
+    for (const StatusPanel* p : {d->device, d->port, d->speed}) {
+        lack += qMax(0, p->sizeHint().width() - p->width());
+    }
+    if (lack <= 0) {
+        return;
+    }
+    int width = this->width() + lack;
+    if (const QScreen* s = screen()) {
+        width = qMin(width, s->availableGeometry().width() - (frameGeometry().width() - this->width()));
+    }
+    if (width > this->width()) {
+        resize(width, height());
+    }
 }
 
 void frmMain::Form_Load() {
@@ -460,21 +482,22 @@ void frmMain::updateCommands() {
 
 void frmMain::showStatus(const QString& text) {
     d->statusText = text.isEmpty() ? QStringLiteral("Idle...") : text;
-    d->status->setText(d->statusText);
-    d->status->setToolTip(d->statusText);
+    d->status->setPanelText(d->statusText);
     refreshPanels();
 }
 
 void frmMain::refreshPanels() {
     const DeviceIdentity& id = m_ctx.phone().identity();
-    d->device->setText(id.known() ? id.manufacturer + u' ' + id.model
-                                  : QStringLiteral("no mobile device found"));
+    d->device->setPanelText(id.known() ? id.manufacturer + u' ' + id.model
+                                       : QStringLiteral("no mobile device found"));
     const QString portSetting = Settings::value(m_ctx, QStringLiteral("Port"));
-    d->port->setText(!id.port.isEmpty()
-                         ? id.port
-                         : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
+    d->port->setPanelText(!id.port.isEmpty()
+                              ? id.port
+                              : (portSetting.isEmpty() ? QString() : PhoneLink::devicePath(portSetting)));
     const QString speedSetting = Settings::value(m_ctx, QStringLiteral("Speed"));
-    d->speed->setText(id.speed ? QString::number(id.speed) : speedSetting);
+    d->speed->setPanelText(id.speed ? QString::number(id.speed) : speedSetting);
+    // Once the bar has laid the new texts out.
+    QTimer::singleShot(0, this, &frmMain::fitStatusBar);
 }
 
 QString frmMain::panelText(const QString& key) const {

@@ -108,6 +108,7 @@ private:
     void openLog(const QString& path);
     void setCommandsEnabled(bool on);
     void refreshPanels();
+    void fitStatusBar();
     void restorePosition();
     void storePosition();
     void endNow();

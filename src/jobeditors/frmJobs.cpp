@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 
 #include "AppContext.h"
 #include "ColumnFit.h"
@@ -147,10 +148,16 @@ void frmJobs::fitToTexts() {
     const int most = lstJobs2->fontMetrics().averageCharWidth() * kMostCharacters;
     const int columns = lstJobs2->growColumnsToContents(most, true);
     const int listWidth = qMax(Twips::toPixels(kListWidth), ColumnFit::listWidthFor(lstJobs2, columns));
+    // The status line shows a row's tip: as wide as the widest (each text measured once).
     int statusWidth = listWidth;
-    for (int i = 1; i <= lstJobs2->count(); ++i) {
-        statusWidth =
-            qMax(statusWidth, labStatus->fontMetrics().horizontalAdvance(lstJobs2->item(i)->toolTipText()));
+    const QFontMetrics statusMetrics = labStatus->fontMetrics();
+    QSet<QString> measured;
+    for (int i = 0; i < lstJobs2->topLevelItemCount(); ++i) {
+        const QString tip = static_cast<ListItem*>(lstJobs2->topLevelItem(i))->toolTipText();
+        if (!measured.contains(tip)) {
+            measured.insert(tip);
+            statusWidth = qMax(statusWidth, statusMetrics.horizontalAdvance(tip));
+        }
     }
     statusWidth = qMin(statusWidth, listWidth + most);
     const int margin = Twips::toPixels(kMargin);

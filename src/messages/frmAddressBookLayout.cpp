@@ -8,6 +8,7 @@
 #include "ListView.h"
 #include "TabStrip.h"
 #include "Twips.h"
+#include "WindowAnchors.h"
 
 // The address book's controls and where they sit.
 
@@ -123,5 +124,21 @@ void frmAddressBook::buildControls() {
     setTabOrder(txtName, txtNumber);
     Twips::setWidth(this, kWidthTwips);
     Twips::setHeight(this, kHeightTwips);
-    setFixedSize(size());
+
+    // The user may make the window larger: the list grows with it, the pictures keep to its
+    // right and the rest to the bottom.
+    auto* anchors = new WindowAnchors(this);
+    anchors->anchor(Tubby, WindowAnchors::GrowWidth);
+    anchors->anchor(lstNames, WindowAnchors::GrowWidth | WindowAnchors::GrowHeight);
+    for (QPushButton* b : {cmdDelete, cmdCopy, cmdMove, cmdRefresh, cmdUpdate, cmdOutlook}) {
+        anchors->anchor(b, WindowAnchors::MoveRight);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{labStatus, labHint, labChanged}) {
+        anchors->anchor(w, WindowAnchors::GrowWidth | WindowAnchors::MoveDown);
+    }
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{labName, txtName, LabNumber, txtNumber, cmdAdd, cmdReplace, cmdAbort}) {
+        anchors->anchor(w, WindowAnchors::MoveDown);
+    }
+    anchors->anchor(cmdClose, WindowAnchors::MoveRight | WindowAnchors::MoveDown);
 }

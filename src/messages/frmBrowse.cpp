@@ -22,6 +22,7 @@
 #include "Prompts.h"
 #include "TabStrip.h"
 #include "Twips.h"
+#include "WindowAnchors.h"
 #include "frmAddressBook.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
@@ -172,7 +173,6 @@ frmBrowse::~frmBrowse() = default;
 void frmBrowse::buildControls() {
     Twips::setWidth(this, kWidthTwips);
     Twips::setHeight(this, kHeightTwips);
-    setFixedSize(Twips::toPixels(kWidthTwips), Twips::toPixels(kHeightTwips));
 
     tubby = new TabStrip(this);
     tubby->setObjectName(QStringLiteral("tubby"));
@@ -216,6 +216,17 @@ void frmBrowse::buildControls() {
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAutoDefault(false);
     place(Command1, 8160, 5040, 1440, 480);
+
+    // The user may make the window larger: the list grows with it, the buttons keep to the
+    // bottom and Close to the right.
+    m_anchors = new WindowAnchors(this);
+    m_anchors->anchor(tubby, WindowAnchors::GrowWidth);
+    m_anchors->anchor(LstMsg2, WindowAnchors::GrowWidth | WindowAnchors::GrowHeight);
+    m_anchors->anchor(labFileName, WindowAnchors::GrowWidth | WindowAnchors::MoveDown);
+    for (QPushButton* b : {cmdReply, cmdForward, cmdEdit, cmdCopy, cmdMove, cmdDelete, cmdRefresh}) {
+        m_anchors->anchor(b, WindowAnchors::MoveDown);
+    }
+    m_anchors->anchor(Command1, WindowAnchors::MoveRight | WindowAnchors::MoveDown);
 }
 
 void frmBrowse::buildMenu() {
@@ -328,7 +339,8 @@ void frmBrowse::fillList(int tab) {
     LstMsg2->setUpdatesEnabled(false);
     LstMsg2->clearItems();
     LstMsg2->clearColumns();
-    for (const BrowserTabs::Column& c : BrowserTabs::columns(tab, Twips::width(LstMsg2))) {
+    // From the list's first width: a list that has grown to its texts would widen them again.
+    for (const BrowserTabs::Column& c : BrowserTabs::columns(tab, kListWidthTwips)) {
         LstMsg2->addColumn(c.caption, c.widthTwips);
     }
     BrowserListing listing(m_ctx.ini());
@@ -354,7 +366,11 @@ void frmBrowse::fitListWidth() {
     // The widths in twips are where the columns start; a column grows to show its texts whole
     // (a cut text keeps its own "..."), and the window grows with the list. It never shrinks
     // while open, so switching tabs does not make it jump.
-    ColumnFit::growWindowWithList(LstMsg2, this, {tubby, labFileName}, {Command1});
+    const int width = ColumnFit::windowWidthFor(LstMsg2, this);
+    if (width > this->width()) {
+        resize(width, height());
+        m_anchors->apply();
+    }
 }
 
 void frmBrowse::LstMsg2_ColumnClick(int column) {
@@ -511,6 +527,17 @@ bool frmBrowse::eventFilter(QObject* watched, QEvent* event) {
             // Taken before the list sees it, so "M" is no jump to a line beginning with M.
             LstMsg2_KeyDown(code, shift);
             return true;
+        }
+        // A key the menu shows beside an item does what the menu says (Ctrl+A adds to the
+        // address book; it does not select every line).
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* a : mnuKontext->actions()) {
+            if (a->isVisible() && a->shortcut() == pressed) {
+                if (a->isEnabled()) {
+                    a->trigger();
+                }
+                return true;
+            }
         }
     } else if (watched == LstMsg2->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -11,6 +11,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class TabStrip;
+class WindowAnchors;
 
 // The message browser: one list per message folder (incoming, outgoing, sent, archive), and
 // what the user does with the listed message files. Shown beside the main window; "Cl&ose"
@@ -110,6 +111,7 @@ private:
     void unloadMe();
 
     AppContext& m_ctx;
+    WindowAnchors* m_anchors = nullptr;
     // Handlers that wait for the phone or for another window let the message loop run; while
     // one does, the window is not unloaded under it and sends nothing else.
     int m_busy = 0;

@@ -45,9 +45,14 @@ int listHeightFor(ListView* list, int rows) {
     return list->header()->sizeHint().height() + rows * rowHeight + 2 * list->frameWidth();
 }
 
+int windowWidthFor(ListView* list, QWidget* window, int maxPixels) {
+    const int grow = listWidthFor(list, list->growColumnsToContents(maxPixels)) - list->width();
+    return window->width() + qMax(0, grow);
+}
+
 void growWindowWithList(ListView* list, QWidget* window, const QList<QWidget*>& widen,
                         const QList<QWidget*>& move, int maxPixels) {
-    const int grow = listWidthFor(list, list->growColumnsToContents(maxPixels)) - list->width();
+    const int grow = windowWidthFor(list, window, maxPixels) - window->width();
     if (grow <= 0) {
         return;
     }

@@ -14,6 +14,10 @@ namespace ColumnFit {
 int listWidthFor(const ListView* list, int columnsWidth);
 // The outer height in pixels a list needs to show its header and rows rows without scrolling.
 int listHeightFor(ListView* list, int rows);
+// Grows the list's columns to their texts (each up to maxPixels, 0: no limit) and returns the
+// width the list's window needs to show them whole: its width now, or more by as much as the
+// list lacks.
+int windowWidthFor(ListView* list, QWidget* window, int maxPixels = 0);
 // Grows the list's columns to their texts (each up to maxPixels, 0: no limit) and widens the
 // list to show them whole; the window and the widgets in widen grow by as much and the widgets
 // in move go as far right. Nothing ever narrows, so the window does not jump while open.

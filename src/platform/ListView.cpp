@@ -1,5 +1,9 @@
 #include "ListView.h"
 
+#include <optional>
+
+#include <QHash>
+
 #include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -127,9 +131,15 @@ bool ListItem::operator<(const QTreeWidgetItem& other) const {
 QVariant ListItem::data(int column, int role) const {
     if (role == Qt::ToolTipRole && !m_tip.isEmpty()) {
         // A tip that looks like markup would be drawn as markup: it is shown as written.
-        return Qt::mightBeRichText(m_tip) ? QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
-                                                .arg(m_tip.toHtmlEscaped())
-                                          : m_tip;
+        return Qt::mightBeRichText(m_tip)
+                   ? QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(m_tip.toHtmlEscaped())
+                   : m_tip;
+    }
+    if (role == Qt::ToolTipRole) {
+        // A cell too narrow for its text shows the whole text as its tip.
+        if (const ListView* list = listView(); list && list->cellCut(this, column)) {
+            return QTreeWidgetItem::text(column);
+        }
     }
     return QTreeWidgetItem::data(column, role);
 }
@@ -235,7 +245,82 @@ int ListView::columnContentWidth(int column, bool headerPicture) const {
         headerWidth += style->pixelMetric(QStyle::PM_SmallIconSize, nullptr, header()) +
                        style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header());
     }
-    return qMax(sizeHintForColumn(column), headerWidth);
+    return qMax(cellsWidth(column), headerWidth);
+}
+
+int ListView::cellsWidth(int column) const {
+    // Each text is measured once (a text that repeats, once for all its rows) with its own
+    // font; the room the view gives a cell beside its text (margins, check box, picture) is
+    // taken from a size hint of the view.
+    const int rows = topLevelItemCount();
+    if (rows == 0) {
+        return 0;
+    }
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics plainMetrics(font());
+    const QFontMetrics boldMetrics(bold);
+    QHash<QString, int> plainWidths;
+    QHash<QString, int> boldWidths;
+    const auto textWidth = [&](const QTreeWidgetItem* item) {
+        const QVariant f = item->data(column, Qt::FontRole);
+        const QString text = item->text(column);
+        if (!f.isValid() || f.value<QFont>() == font()) {
+            auto it = plainWidths.constFind(text);
+            return it != plainWidths.cend() ? *it
+                                            : *plainWidths.insert(text, plainMetrics.horizontalAdvance(text));
+        }
+        if (f.value<QFont>() == bold) {
+            auto it = boldWidths.constFind(text);
+            return it != boldWidths.cend() ? *it
+                                           : *boldWidths.insert(text, boldMetrics.horizontalAdvance(text));
+        }
+        return QFontMetrics(f.value<QFont>()).horizontalAdvance(text);
+    };
+    const auto viewWidth = [&](const QTreeWidgetItem* item) {
+        return sizeHintForIndex(indexFromItem(item, column)).width();
+    };
+    // The room beside the text, for rows with a picture and for rows without.
+    std::optional<int> extra[2];
+    QList<std::pair<int, const QTreeWidgetItem*>> widths;
+    widths.reserve(rows);
+    int widest = 0;
+    for (int i = 0; i < rows; ++i) {
+        const QTreeWidgetItem* item = topLevelItem(i);
+        std::optional<int>& room = extra[item->data(column, Qt::DecorationRole).isValid() ? 1 : 0];
+        if (!room) {
+            room = viewWidth(item) - textWidth(item);
+        }
+        const int w = textWidth(item) + *room;
+        widths.append({w, item});
+        widest = qMax(widest, w);
+    }
+    // The widest row as the view measures it; a text measured a pixel narrower or the same
+    // may round up by one where the view lays it out.
+    const QTreeWidgetItem* widestItem = nullptr;
+    bool nearTie = false;
+    for (const auto& [w, item] : std::as_const(widths)) {
+        if (w == widest) {
+            widestItem = item;
+            break;
+        }
+    }
+    const QString widestText = widestItem->text(column);
+    for (const auto& [w, item] : std::as_const(widths)) {
+        if (w >= widest - 1 && item != widestItem && item->text(column) != widestText) {
+            nearTie = true;
+            break;
+        }
+    }
+    const int need = qMax(widest, viewWidth(widestItem)) + (nearTie ? 1 : 0);
+    return need;
+}
+
+bool ListView::cellCut(const QTreeWidgetItem* item, int column) const {
+    if (column < 0 || column >= columnCount() || item->text(column).isEmpty()) {
+        return false;
+    }
+    return sizeHintForIndex(indexFromItem(item, column)).width() > columnWidth(column);
 }
 
 int ListView::growColumnsToContents(int maxPixels, bool headerPicture) {

@@ -117,6 +117,10 @@ private:
     void onItemChanged(QTreeWidgetItem* item, int column);
     void markUnsorted();
     void ensureSorted() const;
+    // The width the cells of a column need.
+    int cellsWidth(int column) const;
+    // Whether the cell's text is wider than its column.
+    bool cellCut(const QTreeWidgetItem* item, int column) const;
 
     QList<int> m_columnTwips;
     QList<int> m_languageColumns;

@@ -81,7 +81,17 @@ int MsgBox::show(const QString& text, Buttons buttons, Icon icon, const QString&
         grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
                       0, 1, grid->columnCount());
     }
+    // A box waits for the user: the hourglass of the work that led to it is down meanwhile,
+    // and back up when the box has gone.
+    int hourglasses = 0;
+    while (QApplication::overrideCursor()) {
+        QApplication::restoreOverrideCursor();
+        ++hourglasses;
+    }
     const int result = mb->exec();
+    for (int i = 0; i < hourglasses; ++i) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
     box.answer = mb && mb->clickedButton() ? answerOf(result) : escapeAnswer(buttons);
     delete mb.data();
     m_shown.append(box);

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "BrowseFixture.h"
+#include "ModalDriver.h"
 #include "ModalWatcher.h"
 #include "IconLook.h"
 #include "PhoneSimulator.h"
@@ -49,6 +50,8 @@ private slots:
     void deleteGoesOnAfterAFailure();
     void keysOfTheList_data();
     void keysOfTheList();
+    void ctrlADoesWhatTheMenuSays_data();
+    void ctrlADoesWhatTheMenuSays();
     void readMarksOnEveryTab();
     void doubleClickMarksReadThenEditsTheClickedFile();
     void replyAndForwardPresetTheComposeDialog();
@@ -379,6 +382,33 @@ void tst_BrowseOps::keysOfTheList() {
     QCOMPARE(files(u"In"_s).size(), 3);
     // The key acted on the lines as they were: it moved no selection.
     QCOMPARE(b->selectedCount(), selected);
+}
+
+void tst_BrowseOps::ctrlADoesWhatTheMenuSays_data() {
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QString>("number");  // the address book opens with it, "" it stays shut
+    QTest::newRow("one line") << 1 << u"+491701"_s;
+    QTest::newRow("two lines") << 2 << QString();
+}
+
+void tst_BrowseOps::ctrlADoesWhatTheMenuSays() {
+    QFETCH(int, selected);
+    QFETCH(QString, number);
+    frmBrowse* b = openWith({u"a.sms"_s, u"b.sms"_s, u"c.sms"_s});
+    f->select(b, QStringList{u"a.sms"_s, u"b.sms"_s}.mid(0, selected));
+    QVERIFY(b->mnuAdd->shortcut().toString().contains(u"A"_s));
+    QString opened;
+    QObject guard;
+    if (!number.isEmpty()) {
+        driveModal(&guard, u"address book"_s, [&](QWidget* w) {
+            opened = w->findChild<QLineEdit*>(u"txtNumber"_s)->text();
+            qobject_cast<QDialog*>(w)->reject();
+        });
+    }
+    QTest::keyClick(b->LstMsg2, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(opened, number);
+    // Not "select all" (after an addition the list is read again, without a selection).
+    QCOMPARE(b->selectedCount(), number.isEmpty() ? selected : 0);
 }
 
 void tst_BrowseOps::readMarksOnEveryTab() {

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QWindow>
 #include <functional>
@@ -16,7 +17,9 @@
 #include "JobEditorWindows.h"
 #include "ListView.h"
 #include "MessagesWindows.h"
+#include "PhoneSimulator.h"
 #include "TestContext.h"
+#include "TabWalk.h"
 #include "TextFit.h"
 #include "frmAddressBook.h"
 #include "frmBrowse.h"
@@ -129,6 +132,16 @@ Editor* jobEditor(AppContext& ctx, const QString& type, const QString& key) {
     return e;
 }
 
+// Set TELLWICK_SHOTS to a folder to keep a picture of every window a test looks at.
+void keepShot(QWidget* w) {
+    if (const QString shots = qEnvironmentVariable("TELLWICK_SHOTS"); !shots.isEmpty()) {
+        QString name = QString::fromLatin1(QTest::currentTestFunction()) + u'-' +
+                       QString::fromLatin1(QTest::currentDataTag());
+        name.replace(QRegularExpression(u"[^A-Za-z0-9]+"_s), u"-"_s);
+        w->grab().save(u"%1/%2-scale%3.png"_s.arg(shots, name, qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s)));
+    }
+}
+
 }  // namespace
 
 class tst_WindowFit : public QObject {
@@ -143,7 +156,14 @@ private slots:
     void checkerFindsCutTexts();
     void textsFit_data();
     void textsFit();
+    void tabOrderAsTheEyeReads_data() { textsFit_data(); }
+    void tabOrderAsTheEyeReads();
     void besideWindowsLeaveTheMainWindowFree();
+    void browserWidthFollowsItsTextsOnly();
+    void statusTextsWhole_data();
+    void listsGrowWithTheirWindow_data();
+    void listsGrowWithTheirWindow();
+    void statusTextsWhole();
     void fileTextIsShownAsWritten();
     void escapeClosesLikeClose_data();
     void escapeClosesLikeClose();
@@ -274,14 +294,19 @@ void tst_WindowFit::textsFit() {
     QWidget* w = open(t->ctx());
     QVERIFY(w);
     const QStringList misfits = shownMisfits(w);
-    // Set TELLWICK_SHOTS to a folder to keep a picture of every window.
-    if (const QString shots = qEnvironmentVariable("TELLWICK_SHOTS"); !shots.isEmpty()) {
-        QString name = QString::fromLatin1(QTest::currentDataTag());
-        name.replace(QRegularExpression(u"[^A-Za-z0-9]+"_s), u"-"_s);
-        w->grab().save(u"%1/%2-scale%3.png"_s.arg(shots, name, qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s)));
-    }
+    keepShot(w);
     w->hide();
     QVERIFY2(misfits.isEmpty(), qPrintable(u"\n"_s + misfits.join(u'\n')));
+}
+
+void tst_WindowFit::tabOrderAsTheEyeReads() {
+    QFETCH(Opener, open);
+    QWidget* w = open(t->ctx());
+    QVERIFY(w);
+    shownMisfits(w);
+    const QStringList wrong = TabWalk::outOfOrder(w);
+    w->hide();
+    QVERIFY2(wrong.isEmpty(), qPrintable(u"\n"_s + wrong.join(u'\n')));
 }
 
 void tst_WindowFit::besideWindowsLeaveTheMainWindowFree() {
@@ -302,11 +327,137 @@ void tst_WindowFit::besideWindowsLeaveTheMainWindowFree() {
             QCOMPARE(w->windowHandle()->transientParent(), nullptr);
             const QRect bar(main.tbrMain->mapToGlobal(QPoint(0, 0)), main.tbrMain->size());
             const QRect menu(main.menuWidget()->mapToGlobal(QPoint(0, 0)), main.menuWidget()->size());
-            QVERIFY2(!w->frameGeometry().intersects(bar) && !w->frameGeometry().intersects(menu),
-                     qPrintable(u"%1 at %2,%3"_s.arg(name).arg(w->x()).arg(w->y())));
+            // Whole on the screen once it has its frame; and beside the main window, or below
+            // its toolbar, where the screen leaves room for that.
+            if (w->frameGeometry().width() <= avail.width() && w->frameGeometry().height() <= avail.height()) {
+                QTRY_VERIFY2(avail.contains(w->frameGeometry()), qPrintable(name));
+            }
+            const QRect frame = w->frameGeometry();
+            const QString where = u"%1 at %2,%3"_s.arg(name).arg(frame.x()).arg(frame.y());
+            if (avail.bottom() - bar.bottom() > frame.height()) {
+                QVERIFY2(!frame.intersects(bar) && !frame.intersects(menu), qPrintable(where));
+            }
             t->ctx().windows().unload(name);
         }
     }
+}
+
+void tst_WindowFit::browserWidthFollowsItsTextsOnly() {
+    t->ctx().mainWindow().mnuBrowse_Click();
+    auto* b = t->ctx().windows().get<frmBrowse>(u"frmBrowse"_s);
+    QVERIFY(b->isVisible());
+    const auto columns = [b] {
+        QList<int> widths;
+        for (int c = 0; c < b->LstMsg2->columnCount(); ++c) {
+            widths << b->LstMsg2->columnWidth(c);
+        }
+        return widths;
+    };
+    // Each tab once, as a user looks at them first.
+    QList<QList<int>> first;
+    for (int tab = 1; tab <= 4; ++tab) {
+        b->tubby->setSelectedIndex(tab);
+        first << columns();
+    }
+    const int width = b->width();
+    // Then ten refreshes of each tab and as many switches.
+    for (int round = 0; round < 10; ++round) {
+        for (int tab = 1; tab <= 4; ++tab) {
+            b->tubby->setSelectedIndex(tab);
+            b->cmdRefresh_Click();
+            QCOMPARE(columns(), first[tab - 1]);
+        }
+    }
+    QCOMPARE(b->width(), width);
+    // Texts shown whole need no more than the first width gave them.
+    QCOMPARE(shownMisfits(b), QStringList());
+}
+
+void tst_WindowFit::listsGrowWithTheirWindow_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("browser") << u"frmBrowse"_s << u"LstMsg2"_s;
+    QTest::newRow("address book") << u"frmAddressBook"_s << u"lstNames"_s;
+}
+
+void tst_WindowFit::listsGrowWithTheirWindow() {
+    QFETCH(QString, window);
+    QFETCH(QString, list);
+    // A name longer than its column.
+    t->ini().writeINI(u"Addressbook"_s, u"Dr. Maximilian Mustermann-Oberhuber von Hohenstein"_s, u"+4930555"_s);
+    window == u"frmBrowse"_s ? t->ctx().mainWindow().mnuBrowse_Click() : t->ctx().mainWindow().mnuAddressBook_Click();
+    QWidget* w = t->ctx().windows().existing(window);
+    QVERIFY(w && w->isVisible());
+    auto* l = w->findChild<ListView*>(list);
+    // Close keeps its place at the window's bottom right.
+    auto* book = qobject_cast<frmAddressBook*>(w);
+    QWidget* b = book ? static_cast<QWidget*>(book->cmdClose) : qobject_cast<frmBrowse*>(w)->Command1;
+    QVERIFY(l && b);
+    QVERIFY(w->minimumSize() != w->maximumSize());
+    const QSize before = l->size();
+    const QPoint fromCorner = QPoint(w->width(), w->height()) - b->geometry().topLeft();
+    w->resize(w->width() + 120, w->height() + 80);
+    QTRY_COMPARE(l->size(), before + QSize(120, 80));
+    QCOMPARE(QPoint(w->width(), w->height()) - b->geometry().topLeft(), fromCorner);
+    // A cell too narrow for its text shows the whole text as its tip.
+    if (window == u"frmAddressBook"_s) {
+        w->resize(w->minimumSize());
+        QTRY_COMPARE(l->size(), before);
+        l->setColumnWidth(0, 120);
+        ListItem* cut = l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).isEmpty()
+                            ? nullptr
+                            : static_cast<ListItem*>(l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).first());
+        QVERIFY(cut);
+        QCOMPARE(cut->data(0, Qt::ToolTipRole).toString(), u"Dr. Maximilian Mustermann-Oberhuber von Hohenstein"_s);
+        QCOMPARE(cut->data(1, Qt::ToolTipRole).toString(), QString());  // the number fits
+    }
+    w->hide();
+}
+
+void tst_WindowFit::statusTextsWhole_data() {
+    QTest::addColumn<QString>("status");  // %1: the port
+    QTest::newRow("phone gone") << u"Mobile device gone from %1, waiting for it to come back"_s;
+    QTest::newRow("sending") << u"sending SMS..."_s;
+}
+
+void tst_WindowFit::statusTextsWhole() {
+    QFETCH(QString, status);
+    const int firstWidth = t->ctx().mainWindow().width();
+    // A real modem's long name, on a port by the long name the system gives it.
+    PhoneSimulator sim;
+    QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+    sim.setIdentity(u"Sierra Wireless, Incorporated"_s, u"EM7455"_s, u"354000000000001"_s);
+    QTemporaryDir byId;
+    const QString port = byId.filePath(u"usb-Sierra_Wireless__Incorporated_EM7455_0123456789-if02-port0"_s);
+    QVERIFY(QFile::link(sim.devicePath(), port));
+    QVERIFY(t->ctx().phone().openPort(port, 115200));
+    QVERIFY(t->ctx().phone().startDevice());
+    frmMain& main = t->ctx().mainWindow();
+    status = status.contains(u"%1"_s) ? status.arg(port) : status;
+    main.showStatus(status);
+    QCOMPARE(main.panelText(u"Device"_s), u"Sierra Wireless, Incorporated EM7455"_s);
+    QCOMPARE(main.panelText(u"Port"_s), port);
+    QCOMPARE(shownMisfits(&main), QStringList());
+    // The device and the port whole (the window grows for them), unless one would take more
+    // than a third of the screen.
+    const int third = main.screen()->availableGeometry().width() / 3;
+    for (const QString& name : {u"Device"_s, u"Port"_s}) {
+        auto* p = main.findChild<QLabel*>(name);
+        QTRY_VERIFY2(p->width() >= qMin(p->sizeHint().width(), third) ||
+                         (main.width() > firstWidth &&
+                          main.frameGeometry().width() >= main.screen()->availableGeometry().width() - 1),
+                     qPrintable(u"%1 %2 of %3 px"_s.arg(name).arg(p->width()).arg(p->sizeHint().width())));
+    }
+    keepShot(&main);
+    // The status takes the rest; cut, it shows itself whole as its tip.
+    auto* panel = main.findChild<QLabel*>(u"Status"_s);
+    QVERIFY(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width() ||
+            panel->toolTip() == status);
+    // Grown, up to the screen's width.
+    if (main.width() > firstWidth) {
+        QVERIFY(main.frameGeometry().width() <= main.screen()->availableGeometry().width());
+    }
+    main.hide();
 }
 
 void tst_WindowFit::fileTextIsShownAsWritten() {

@@ -91,8 +91,8 @@ int frameWidth(const QWidget* w) {
 }
 
 void checkLabel(Report& rep, const QLabel* label, QSize room) {
-    if (label->text().isEmpty()) {
-        return;
+    if (label->text().isEmpty() || label->toolTip() == label->text()) {
+        return;  // nothing, or a cut text that shows itself whole as its tip
     }
     QSize need = label->sizeHint();
     if (label->wordWrap()) {
