@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "JobEditorWindows.h"
+#include "ModalDriver.h"
 #include "ListView.h"
 #include "MsgBox.h"
 #include "TestContext.h"
@@ -80,12 +81,12 @@ private:
     }
     // Opens through the registry as the mailbox job editor does; drive runs inside the modal loop.
     bool editRules(const QString& tag, const std::function<void(frmJobMailboxEdit&)>& drive) {
-        QTimer::singleShot(0, this, [this, drive] {
-            auto* w = qobject_cast<frmJobMailboxEdit*>(t->ctx().windows().existing(kName));
-            QVERIFY(w && w->isVisible());
-            drive(*w);
-            if (w->isVisible()) {
-                w->reject();  // a failed step must not leave the test hanging
+        QObject guard;
+        driveModalAs<frmJobMailboxEdit>(&guard, kName, [this, drive](frmJobMailboxEdit& w) {
+            QCOMPARE(t->ctx().windows().existing(kName), &w);
+            drive(w);
+            if (w.isVisible()) {
+                w.reject();  // the steps that end with the window open leave it for Cancel
             }
         });
         return frmJobMailboxEdit::editRules(t->ctx(), tag, criteria.get(), exceptions.get());
