@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "JobEditorWindows.h"
-#include "ModalDriver.h"
+#include "ModalWatcher.h"
 #include "ListView.h"
 #include "MsgBox.h"
 #include "TestContext.h"
@@ -82,13 +82,7 @@ private:
     // Opens through the registry as the mailbox job editor does; drive runs inside the modal loop.
     bool editRules(const QString& tag, const std::function<void(frmJobMailboxEdit&)>& drive) {
         QObject guard;
-        driveModalAs<frmJobMailboxEdit>(&guard, kName, [this, drive](frmJobMailboxEdit& w) {
-            QCOMPARE(t->ctx().windows().existing(kName), &w);
-            drive(w);
-            if (w.isVisible()) {
-                w.reject();  // the steps that end with the window open leave it for Cancel
-            }
-        });
+        driveRegistered<frmJobMailboxEdit>(&guard, t->ctx().windows(), kName, drive);
         return frmJobMailboxEdit::editRules(t->ctx(), tag, criteria.get(), exceptions.get());
     }
 

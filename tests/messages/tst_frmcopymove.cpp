@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "MessagesWindows.h"
-#include "ModalDriver.h"
+#include "ModalWatcher.h"
 #include "TestContext.h"
 #include "frmCopyMove.h"
 #include "frmMain.h"
@@ -35,13 +35,7 @@ private:
     QString choose(const QString& button, const QString& store, int maxME, int maxSM,
                    const std::function<void(frmCopyMove&)>& drive) {
         QObject guard;
-        driveModalAs<frmCopyMove>(&guard, kName, [this, drive](frmCopyMove& d) {
-            QCOMPARE(t->ctx().windows().existing(kName), &d);
-            drive(d);
-            if (d.isVisible()) {
-                d.reject();  // the steps that end with the window open leave it for Cancel
-            }
-        });
+        driveRegistered<frmCopyMove>(&guard, t->ctx().windows(), kName, drive);
         return frmCopyMove::chooseDestination(t->ctx(), button, store, maxME, maxSM);
     }
 

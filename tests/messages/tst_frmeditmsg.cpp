@@ -371,6 +371,8 @@ void tst_frmEditMsg::vanishedFileIsNotRecreated() {
 
 void tst_frmEditMsg::enteringABoxSelectsItsText() {
     frmEditMsg* d = open(writeMessage(t->ctx().state().outDir, u"o.sms"_s, kOutgoing), 2);
+    // The window's own focus, given when it becomes active, comes first.
+    QVERIFY(QTest::qWaitForWindowActive(d));
     for (QWidget* box : {static_cast<QWidget*>(d->txtNo), static_cast<QWidget*>(d->txtText)}) {
         d->txtNo->deselect();
         d->txtText->moveCursor(QTextCursor::End);

@@ -1,12 +1,27 @@
 #pragma once
 
 #include <QObject>
+#include <QTest>
 #include <QString>
 #include <QWidget>
 #include <functional>
 
 #include "ModalDriver.h"
 #include "WindowRegistry.h"
+
+// Runs drive on the dialog registered as name once it is up in its modal loop; one that drive
+// leaves open is cancelled, as its Cancel button would.
+template <class T>
+void driveRegistered(QObject* context, WindowRegistry& windows, const QString& name,
+                     std::function<void(T&)> drive) {
+    driveModalAs<T>(context, name, [&windows, name, drive](T& w) {
+        QCOMPARE(windows.existing(name), &w);
+        drive(w);
+        if (w.isVisible()) {
+            w.reject();
+        }
+    });
+}
 
 // Acts on a window once it is up in its own modal loop (exec() does not return to the test
 // until the window closes, so the test arranges beforehand what happens inside it). A window
