@@ -54,6 +54,11 @@ struct Fixture {
 
 std::unique_ptr<Fixture> g_fixture;
 
+bool listsEveryFile(benchmark::State& state, frmBrowse* b) {
+    const int rows = b ? b->LstMsg2->count() : 0;
+    return benchRequire(state, rows == kFiles, QStringLiteral("%1 of %2 files listed").arg(rows).arg(kFiles));
+}
+
 Fixture& fixture() {
     if (!g_fixture) {
         g_fixture = std::make_unique<Fixture>();
@@ -70,6 +75,9 @@ void BM_OpenFirstListing(benchmark::State& state) {
         f.t.ctx().ini().clearCache();
         state.ResumeTiming();
         f.browser = f.t.ctx().windows().get<frmBrowse>(QStringLiteral("frmBrowse"));
+        if (!listsEveryFile(state, f.browser)) {
+            break;
+        }
     }
     state.counters["files"] = fixture().browser->LstMsg2->count();
 }
@@ -81,6 +89,9 @@ void BM_Refresh(benchmark::State& state) {
     frmBrowse* b = f.t.ctx().windows().get<frmBrowse>(QStringLiteral("frmBrowse"));
     for (auto _ : state) {
         b->Tubby_Click();
+        if (!listsEveryFile(state, b)) {
+            break;
+        }
     }
     state.counters["files"] = b->LstMsg2->count();
 }
@@ -91,7 +102,11 @@ void BM_ListingOnly(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
         BrowserListing listing(f.t.ctx().ini());
-        benchmark::DoNotOptimize(listing.list(1, f.t.ctx().state().inDir));
+        const auto lines = listing.list(1, f.t.ctx().state().inDir);
+        if (!benchRequire(state, lines.size() == kFiles,
+                          QStringLiteral("%1 of %2 files read").arg(lines.size()).arg(kFiles))) {
+            break;
+        }
     }
 }
 BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond);
@@ -101,6 +116,10 @@ void BM_Dates(benchmark::State& state) {
     const QString date = QStringLiteral("2026-05-17");
     const QString time = QStringLiteral("14:05:09");
     const MessageDates::Converter dates;
+    if (!benchRequire(state, dates.shown(date, time).text.contains(QLatin1String("14:05")),
+                      QStringLiteral("the date was not converted"))) {
+        return;
+    }
     for (auto _ : state) {
         benchmark::DoNotOptimize(dates.shown(date, time));
     }
@@ -114,6 +133,7 @@ void BM_SortByName(benchmark::State& state) {
     for (auto _ : state) {
         b->LstMsg2_ColumnClick(1);
     }
+    listsEveryFile(state, b);
 }
 BENCHMARK(BM_SortByName)->Unit(benchmark::kMillisecond);
 

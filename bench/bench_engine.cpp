@@ -1,12 +1,15 @@
 // 100 messages through createSMSFile + sendSMSFile against the simulated phone,
 // with the line paced at 115200 bit/s and at no pacing, printed beside the rate
-// the wire allows.
+// the wire allows; and the same messages written complete beforehand and sent by
+// one send cycle. Each run fails unless the phone received every message.
 #include <benchmark/benchmark.h>
 
 #include "QtBenchMain.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 
 #include "MessageFiles.h"
 #include "PhoneSimulator.h"
@@ -35,7 +38,25 @@ struct Rig {
         t.ctx().getSettings();
     }
     qint64 wireBytes() const { return sim.bytesReceived() + sim.bytesSent(); }
+    int submitted() const {
+        return int(sim.commands().filter(QStringLiteral("AT+CMGS"), Qt::CaseInsensitive).size());
+    }
+    int waiting() {
+        return int(QDir(t.ctx().state().outDir).entryList({QStringLiteral("*.sms")}, QDir::Files).size());
+    }
 };
+
+// A writer that renames complete files into the folder leaves them as old as they are: the
+// files written a minute ago, so the send cycle takes every one at once.
+void ageFiles(const QString& folder) {
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-60);
+    for (const QFileInfo& fi : QDir(folder).entryInfoList({QStringLiteral("*.sms")}, QDir::Files)) {
+        QFile f(fi.absoluteFilePath());
+        if (f.open(QIODevice::ReadWrite)) {
+            f.setFileTime(past, QFileDevice::FileModificationTime);
+        }
+    }
+}
 
 const QString kText = QStringLiteral(
     "Tellwick benchmark message: the quick brown fox jumps over "
@@ -73,8 +94,16 @@ void BM_CreateAndSend(benchmark::State& state) {
     qint64 failures = 0;
     for (auto _ : state) {
         const qint64 before = rig.wireBytes();
+        const int submittedBefore = rig.submitted();
         runOnce(rig, failures);
         bytes += rig.wireBytes() - before;
+        if (!benchRequire(state, failures == 0 && rig.submitted() - submittedBefore == kMessages,
+                          QStringLiteral("%1 of %2 messages reached the phone, %3 failed")
+                              .arg(rig.submitted() - submittedBefore)
+                              .arg(kMessages)
+                              .arg(failures))) {
+            break;
+        }
     }
     report(state, bytes, failures);
 }
@@ -102,6 +131,8 @@ void BM_SendCycle(benchmark::State& state) {
                                         QStringLiteral("+4917100%1").arg(i, 3, 10, QLatin1Char('0')), kText,
                                         false, false, false, false, false);
         }
+        ageFiles(rig.t.ctx().state().outDir);
+        const int submittedBefore = rig.submitted();
         state.ResumeTiming();
         const qint64 before = rig.wireBytes();
         SendCycle cycle(rig.t.ctx());
@@ -109,6 +140,14 @@ void BM_SendCycle(benchmark::State& state) {
         cycle.run();
         failures += kMessages - (rig.t.ctx().state().sentCount - sentBefore);
         bytes += rig.wireBytes() - before;
+        const int submitted = rig.submitted() - submittedBefore;
+        if (!benchRequire(state, submitted == kMessages && rig.waiting() == 0,
+                          QStringLiteral("the send cycle sent %1 of %2 files, %3 left in the outgoing folder")
+                              .arg(submitted)
+                              .arg(kMessages)
+                              .arg(rig.waiting()))) {
+            break;
+        }
     }
     report(state, bytes, failures);
 }
@@ -116,5 +155,6 @@ BENCHMARK(BM_SendCycle)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteration
 
 }  // namespace
 
-int main(int argc, char** argv) { return runQtBenchmarks(argc, argv); }
-
+int main(int argc, char** argv) {
+    return runQtBenchmarks(argc, argv);
+}

@@ -29,14 +29,13 @@ void BM_MemoryAfterSending(benchmark::State& state) {
     for (auto _ : state) {
         TestContext t;
         PhoneSimulator sim;
-        if (!sim.start()) {
-            state.SkipWithError("no pseudo-terminal");
+        if (!benchRequire(state, sim.start(), QStringLiteral("no pseudo-terminal"))) {
             return;
         }
         t.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Port"), sim.devicePath());
         t.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("Speed"), QStringLiteral("115200"));
-        if (!t.ctx().phone().openPort() || !t.ctx().phone().startDevice()) {
-            state.SkipWithError("phone not started");
+        if (!benchRequire(state, t.ctx().phone().openPort() && t.ctx().phone().startDevice(),
+                          QStringLiteral("phone not started"))) {
             return;
         }
         t.ctx().getSettings();
@@ -56,6 +55,10 @@ void BM_MemoryAfterSending(benchmark::State& state) {
                 }
             }
             sent += cycle.run();
+        }
+        if (!benchRequire(state, sent == kMessages && sim.decodedSubmissions().size() == kMessages,
+                          QStringLiteral("%1 of %2 files sent").arg(sent).arg(kMessages))) {
+            return;
         }
         const double after = residentMiB();
         state.counters["idle_MiB"] = idle;

@@ -8,6 +8,7 @@
 
 #include "IniStore.h"
 #include "JobTypes.h"
+#include "QtBenchMain.h"
 
 namespace {
 
@@ -19,8 +20,9 @@ QString makeSettings(const QTemporaryDir& dir) {
     for (int t = 0; t < jobTypeCount; ++t) {
         for (int n = 1; n <= 100; ++n) {
             text += "[Job " + jobTypeLetter(t).toLatin1() + QByteArray::number(n) + "]\n";
-            text += "Type=" + QByteArray::number(t) + "\nIdentification=ID" + QByteArray::number(t * 1000 + n) +
-                    "\nName=Job number " + QByteArray::number(n) + "\nDescription=A job\nActive=1\n";
+            text += "Type=" + QByteArray::number(t) + "\nIdentification=ID" +
+                    QByteArray::number(t * 1000 + n) + "\nName=Job number " + QByteArray::number(n) +
+                    "\nDescription=A job\nActive=1\n";
         }
     }
     f.write(text);
@@ -29,7 +31,8 @@ QString makeSettings(const QTemporaryDir& dir) {
 
 int sweep(IniStore& ini, bool parseEveryCall) {
     int found = 0;
-    static const QStringList keys = {QStringLiteral("Identification"), QStringLiteral("Name"), QStringLiteral("Active")};
+    static const QStringList keys = {QStringLiteral("Identification"), QStringLiteral("Name"),
+                                     QStringLiteral("Active")};
     for (int t = 0; t < jobTypeCount; ++t) {
         for (int n = 1; n <= maxJobsPerType; ++n) {
             const QString section = jobSection(jobKey(t, n));
@@ -50,11 +53,18 @@ int sweep(IniStore& ini, bool parseEveryCall) {
     return found;
 }
 
+// Every job has its three keys: 500 jobs, 1,500 values found.
+bool sweepFindsEveryKey(benchmark::State& state, int found) {
+    return benchRequire(state, found == 1500, QStringLiteral("%1 of 1500 values found").arg(found));
+}
+
 void BM_JobSweepCached(benchmark::State& state) {
     QTemporaryDir dir;
     IniStore ini(makeSettings(dir));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(sweep(ini, false));
+        if (!sweepFindsEveryKey(state, sweep(ini, false))) {
+            break;
+        }
     }
     state.counters["lookups"] = 2500;
 }
@@ -64,7 +74,9 @@ void BM_JobSweepParseEveryCall(benchmark::State& state) {
     QTemporaryDir dir;
     IniStore ini(makeSettings(dir));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(sweep(ini, true));
+        if (!sweepFindsEveryKey(state, sweep(ini, true))) {
+            break;
+        }
     }
 }
 BENCHMARK(BM_JobSweepParseEveryCall)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -76,12 +88,21 @@ void BM_WriteOneKey(benchmark::State& state) {
     IniStore ini(makeSettings(dir));
     int n = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            ini.writeINI(QStringLiteral("Job e50"), QStringLiteral("Active"), QString::number(++n % 2)));
+        const QString value = QString::number(++n % 2);
+        ini.writeINI(QStringLiteral("Job e50"), QStringLiteral("Active"), value);
+        state.PauseTiming();
+        IniStore disk(ini.settingsFile());  // the file as it is on disk
+        const bool written = disk.readINI(QStringLiteral("Job e50"), QStringLiteral("Active")) == value;
+        state.ResumeTiming();
+        if (!benchRequire(state, written, QStringLiteral("the key was not written"))) {
+            break;
+        }
     }
 }
 BENCHMARK(BM_WriteOneKey)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return runCheckedBenchmarks(argc, argv);
+}

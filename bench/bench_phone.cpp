@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "PhoneRig.h"
+#include "QtBenchMain.h"
 
 namespace {
 constexpr int kSpeed = 115200;
@@ -33,7 +34,10 @@ void BM_SendCommandAT(benchmark::State& state) {
     QElapsedTimer clock;
     clock.start();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(r.link.sendCommand(QStringLiteral("AT")));
+        const QString reply = r.link.sendCommand(QStringLiteral("AT"));
+        if (!benchRequire(state, reply.endsWith(QLatin1String("OK")), u"AT answered " + reply)) {
+            break;
+        }
     }
     report(state, r.sim.bytesReceived() + r.sim.bytesSent(), clock.nsecsElapsed() / 1e9);
     r.sim.setEcho(false);
@@ -52,8 +56,7 @@ void BM_Submit160(benchmark::State& state) {
     clock.start();
     for (auto _ : state) {
         const QString result = r.link.submitSms(QStringLiteral("+491701234567"), text, false, false);
-        if (!result.startsWith(QLatin1String("OK"))) {
-            state.SkipWithError(qPrintable(result));
+        if (!benchRequire(state, result.startsWith(QLatin1String("OK")), result)) {
             break;
         }
     }
@@ -65,7 +68,6 @@ BENCHMARK(BM_Submit160)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(2
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     PhoneRig rig;
     if (!rig.sim.start() || !rig.link.openPort(rig.sim.devicePath(), kSpeed) || !rig.link.startDevice()) {
         std::fprintf(stderr, "bench_phone: simulated phone not reachable: %s %s\n",
@@ -73,8 +75,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     g_rig = &rig;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = runCheckedBenchmarks(argc, argv);
     g_rig = nullptr;
-    return 0;
+    return result;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "Gateway.h"
+#include "ModalDriver.h"
 #include "TestContext.h"
 #include "frmMailSettings.h"
 #include "frmMain.h"
@@ -192,12 +193,10 @@ private slots:
         frmMain& m = main();
         QString seen;
         QObject guard;  // the connection ends with this function
-        QTimer::singleShot(0, &guard, [&] {
-            auto* dlg = t->ctx().windows().get<frmMailSettings>(QStringLiteral("frmMailSettings"));
-            QVERIFY(dlg);
-            seen = dlg->txtSMTPServer->text();
-            dlg->txtSMTPServer->setText(QStringLiteral("  mail.example.org "));
-            dlg->cmdOK->click();
+        driveModalAs<frmMailSettings>(&guard, QStringLiteral("The mail settings"), [&](frmMailSettings& dlg) {
+            seen = dlg.txtSMTPServer->text();
+            dlg.txtSMTPServer->setText(QStringLiteral("  mail.example.org "));
+            dlg.cmdOK->click();
         });
         m.mnuMailSettings_Click();
         QCOMPARE(seen, QStringLiteral("old.example.org"));
@@ -205,10 +204,9 @@ private slots:
         QCOMPARE(t->ctx().state().smtpServer, QStringLiteral("mail.example.org"));
 
         // Cancel keeps the stored name.
-        QTimer::singleShot(0, &guard, [&] {
-            auto* dlg = t->ctx().windows().get<frmMailSettings>(QStringLiteral("frmMailSettings"));
-            dlg->txtSMTPServer->setText(QStringLiteral("other"));
-            dlg->cmdCancel->click();
+        driveModalAs<frmMailSettings>(&guard, QStringLiteral("The mail settings"), [&](frmMailSettings& dlg) {
+            dlg.txtSMTPServer->setText(QStringLiteral("other"));
+            dlg.cmdCancel->click();
         });
         m.mnuMailSettings_Click();
         QCOMPARE(setting("SMTPServer"), QStringLiteral("mail.example.org"));

@@ -13,6 +13,7 @@
 
 #include "IniStore.h"
 #include "JobEditorWindows.h"
+#include "ModalDriver.h"
 #include "JobTypes.h"
 #include "ListView.h"
 #include "TestContext.h"
@@ -102,21 +103,30 @@ protected:
         registerJobEditorWindows(t->ctx().windows());
         return t->ctx().windows().template get<frmJobs>(QStringLiteral("frmJobs"));
     }
+    // Runs drive on the editor once it is up in its modal loop.
+    void driveEditor(QObject* guard, const Drive& drive) {
+        driveModalAs<Editor>(guard, QLatin1String(Editor::staticMetaObject.className()), [this, drive](Editor& e) {
+            QCOMPARE(loadedEditor(), &e);
+            drive(e);
+        });
+    }
     Editor* loadedEditor() {
         return t->ctx().windows().template get<Editor>(QLatin1String(Editor::staticMetaObject.className()));
     }
     // Chooses this type in the new-job chooser and presses its OK.
-    void newFromChooser(frmJobs* jobs, const Drive& drive) {
+    void newFromChooser(frmJobs* /*the list behind it*/, const Drive& drive) {
         auto* chooser = t->ctx().windows().template get<frmJobNew>(QStringLiteral("frmJobNew"));
         chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(Type + 1));
-        QTimer::singleShot(0, jobs, [this, drive] { drive(*loadedEditor()); });
+        QObject guard;
+        driveEditor(&guard, drive);
         chooser->cmdOK_Click();
     }
     // Clicks the job's row of the list and presses Edit.
     void editFromJobList(frmJobs* jobs, ListItem* row, const Drive& drive) {
         jobs->lstJobs2->setSelectedItem(row);
         jobs->lstJobs2_Click();
-        QTimer::singleShot(0, jobs, [this, drive] { drive(*loadedEditor()); });
+        QObject guard;
+        driveEditor(&guard, drive);
         jobs->cmdEdit_Click();
     }
 

@@ -510,19 +510,15 @@ private slots:
         setRows(e->lstException, {{u"Address"_s, u"abc"_s}, {u"Subject"_s, u"def"_s}});
         QList<bool> modes;
         QList<QList<MailboxRule>> seen;
+        QObject guard;
         const auto answer = [&](bool ok, const Rows& add) {
-            QTimer::singleShot(0, e.get(), [&, ok, add] {
-                auto* editor =
-                    qobject_cast<frmJobMailboxEdit*>(t->ctx().windows().existing(frmJobMailbox::kRuleEditor));
-                if (!editor) {
-                    return;
-                }
-                modes.append(editor->isCriteriaMode());
-                seen.append(editor->rows());
+            driveModalAs<frmJobMailboxEdit>(&guard, u"The rule editor"_s, [&, ok, add](frmJobMailboxEdit& editor) {
+                modes.append(editor.isCriteriaMode());
+                seen.append(editor.rows());
                 for (const auto& [field, expression] : add) {
-                    editor->lstList->addItem(field)->setSubItem(1, expression);
+                    editor.lstList->addItem(field)->setSubItem(1, expression);
                 }
-                ok ? editor->cmdOK_Click() : editor->cmdCancel_Click();
+                ok ? editor.cmdOK_Click() : editor.cmdCancel_Click();
             });
         };
         answer(true, {{u"Subject"_s, u"ghi"_s}});

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "JobEditorWindows.h"
+#include "ModalWatcher.h"
 #include "ListView.h"
 #include "MsgBox.h"
 #include "TestContext.h"
@@ -80,14 +81,8 @@ private:
     }
     // Opens through the registry as the mailbox job editor does; drive runs inside the modal loop.
     bool editRules(const QString& tag, const std::function<void(frmJobMailboxEdit&)>& drive) {
-        QTimer::singleShot(0, this, [this, drive] {
-            auto* w = qobject_cast<frmJobMailboxEdit*>(t->ctx().windows().existing(kName));
-            QVERIFY(w && w->isVisible());
-            drive(*w);
-            if (w->isVisible()) {
-                w->reject();  // a failed step must not leave the test hanging
-            }
-        });
+        QObject guard;
+        driveRegistered<frmJobMailboxEdit>(&guard, t->ctx().windows(), kName, drive);
         return frmJobMailboxEdit::editRules(t->ctx(), tag, criteria.get(), exceptions.get());
     }
 

@@ -388,12 +388,10 @@ private slots:
         registerJobEditorWindows(t->ctx().windows());
         auto e = create();
         QString shown;
-        QTimer::singleShot(0, e.get(), [&] {
-            auto* help = qobject_cast<frmSQLHelp*>(t->ctx().windows().existing(u"frmSQLHelp"_s));
-            if (help) {
-                shown = help->windowTitle() + u' ' + help->labNr->text();
-                help->cmdClose_Click();
-            }
+        QObject guard;
+        driveModalAs<frmSQLHelp>(&guard, u"The SQL help"_s, [&](frmSQLHelp& help) {
+            shown = help.windowTitle() + u' ' + help.labNr->text();
+            help.cmdClose_Click();
         });
         e->cmdHelp->click();
         QCOMPARE(shown, u"Tellwick: Help on creating SQL query strings (1)"_s);

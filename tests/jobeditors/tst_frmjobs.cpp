@@ -7,6 +7,7 @@
 
 #include "FakeJobEditor.h"
 #include "JobEditorWindows.h"
+#include "ModalDriver.h"
 #include "JobList.h"
 #include "ListView.h"
 #include "TestContext.h"
@@ -473,11 +474,10 @@ private slots:
         writeJobs(job("m1", "4", "M", "Existing"));
         frmJobs* w = load();
         // Cancel: nothing opens, nothing changes.
-        QTimer::singleShot(0, this, [this] {
-            auto* chooser =
-                qobject_cast<frmJobNew*>(t->ctx().windows().existing(QStringLiteral("frmJobNew")));
-            QVERIFY(chooser && chooser->isVisible());
-            chooser->cmdCancel_Click();
+        QObject guard;
+        driveModalAs<frmJobNew>(&guard, QStringLiteral("The job chooser"), [this](frmJobNew& chooser) {
+            QCOMPARE(t->ctx().windows().existing(QStringLiteral("frmJobNew")), &chooser);
+            chooser.cmdCancel_Click();
         });
         w->cmdNew_Click();
         QVERIFY(opened.isEmpty());
@@ -485,12 +485,9 @@ private slots:
         QCOMPARE(w->lstJobs2->count(), 1);
 
         // OK on the mailbox row: its editor on the next free number, the chooser hidden meanwhile.
-        QTimer::singleShot(0, this, [this] {
-            auto* chooser =
-                qobject_cast<frmJobNew*>(t->ctx().windows().existing(QStringLiteral("frmJobNew")));
-            QVERIFY(chooser);
-            chooser->lstJobTypes->setSelectedItem(chooser->lstJobTypes->item(5));
-            chooser->cmdOK_Click();
+        driveModalAs<frmJobNew>(&guard, QStringLiteral("The job chooser"), [](frmJobNew& chooser) {
+            chooser.lstJobTypes->setSelectedItem(chooser.lstJobTypes->item(5));
+            chooser.cmdOK_Click();
         });
         w->cmdNew_Click();
         QCOMPARE(opened.size(), 1);

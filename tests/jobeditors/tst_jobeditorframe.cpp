@@ -15,6 +15,7 @@
 #include "JobEditorFrame.h"
 #include "JobEditorHost.h"
 #include "JobEditorWindows.h"
+#include "ModalDriver.h"
 #include "JobTypes.h"
 #include "ListView.h"
 #include "TestContext.h"
@@ -133,8 +134,9 @@ private slots:
         storeJob(u"e1"_s, kExec, u"a"_s, u"A"_s, u"1"_s);
         MiniEditor e(t->ctx(), kExec);
         bool wasModal = false;
-        QTimer::singleShot(0, &e, [&] {
-            wasModal = e.isModal() && e.isVisible();
+        QObject guard;
+        driveModal(&guard, u"The exec job editor"_s, [&](QWidget* w) {
+            wasModal = w == &e && e.isModal();
             e.txtName->setText(u"Renamed"_s);
             e.cmdOK->click();
         });
@@ -442,8 +444,10 @@ private slots:
         auto* list = t->ctx().windows().get<frmJobs>(u"frmJobs"_s);
         QCOMPARE(list->lstJobs2->count(), 0);
         QPointer<QWidget> editor;
-        QTimer::singleShot(0, list, [&] {
-            auto* e = static_cast<MiniEditor*>(t->ctx().windows().existing(u"frmJobExec"_s));
+        QObject guard;
+        driveModal(&guard, u"The exec job editor"_s, [&](QWidget* w) {
+            QCOMPARE(w, t->ctx().windows().existing(u"frmJobExec"_s));
+            auto* e = static_cast<MiniEditor*>(w);
             editor = e;
             e->txtName->setText(u"Saved"_s);
             e->cmdOK_Click();

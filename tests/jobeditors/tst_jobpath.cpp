@@ -32,6 +32,7 @@ private slots:
     }
     void cleanup() {
         QCOMPARE(m_modal.pending(), 0);  // every window the test waited for came up
+        m_modal.reset();
         TW_VERIFY_NO_UNANSWERED(*t);
         t->ctx().windows().unloadAll();
         t.reset();

@@ -71,6 +71,7 @@ void tst_AddressBookStores::init() {
 void tst_AddressBookStores::cleanup() {
     w.reset();
     QCOMPARE(watcher.pending(), 0);
+    watcher.reset();
     TW_VERIFY_NO_UNANSWERED(*t);
     t.reset();
     sim.reset();

@@ -90,6 +90,8 @@ void tst_BrowseOps::init() {
 }
 
 void tst_BrowseOps::cleanup() {
+    QCOMPARE(m_modal.pending(), 0);  // every window the test waited for came up
+    m_modal.reset();
     TW_VERIFY_NO_UNANSWERED(*f->t);
     QCOMPARE(f->ctx().msgBox().pendingAnswers(), 0);
     f.reset();

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "MessagesWindows.h"
+#include "ModalWatcher.h"
 #include "TestContext.h"
 #include "frmCopyMove.h"
 #include "frmMain.h"
@@ -33,14 +34,8 @@ private:
     // getDestMemory's path: drive runs inside the modal loop of the dialog.
     QString choose(const QString& button, const QString& store, int maxME, int maxSM,
                    const std::function<void(frmCopyMove&)>& drive) {
-        QTimer::singleShot(0, this, [this, drive] {
-            auto* d = qobject_cast<frmCopyMove*>(t->ctx().windows().existing(kName));
-            QVERIFY(d && d->isVisible());
-            drive(*d);
-            if (d->isVisible()) {
-                d->reject();  // a failed step must not leave the test hanging
-            }
-        });
+        QObject guard;
+        driveRegistered<frmCopyMove>(&guard, t->ctx().windows(), kName, drive);
         return frmCopyMove::chooseDestination(t->ctx(), button, store, maxME, maxSM);
     }
 

@@ -13,6 +13,7 @@
 
 #include "ListView.h"
 #include "MessagesWindows.h"
+#include "ModalDriver.h"
 #include "TabStrip.h"
 #include "TestContext.h"
 #include "Twips.h"
@@ -43,7 +44,6 @@ private slots:
     void openedModallyThroughTheRegistry();
     void openedByTheBrowser_data();
     void openedByTheBrowser();
-    void screenshot();
 
 private:
     QString writeMessage(const QString& folder, const QString& name, const QByteArray& content);
@@ -389,6 +389,8 @@ void tst_frmEditMsg::saveOnAFullDiskSaysSoAndKeepsTheFile() {
 
 void tst_frmEditMsg::enteringABoxSelectsItsText() {
     frmEditMsg* d = open(writeMessage(t->ctx().state().outDir, u"o.sms"_s, kOutgoing), 2);
+    // The window's own focus, given when it becomes active, comes first.
+    QVERIFY(QTest::qWaitForWindowActive(d));
     for (QWidget* box : {static_cast<QWidget*>(d->txtNo), static_cast<QWidget*>(d->txtText)}) {
         d->txtNo->deselect();
         d->txtText->moveCursor(QTextCursor::End);
@@ -407,15 +409,13 @@ void tst_frmEditMsg::openedModallyThroughTheRegistry() {
     const QString file = writeMessage(t->ctx().state().sentDir, u"s.sms"_s, kSent);
     int seenTab = 0;
     int seenHeight = 0;
-    QObject guard;  // the connection ends with this function
-    QTimer::singleShot(0, &guard, [&] {
-        auto* d = qobject_cast<frmEditMsg*>(QApplication::activeModalWidget());
-        QVERIFY(d);
-        seenTab = d->browserTab;
-        seenHeight = Twips::height(d);
-        d->optStatus[0]->click();
+    QObject guard;  // the wait ends with this function
+    driveModalAs<frmEditMsg>(&guard, u"The message editor"_s, [&](frmEditMsg& d) {
+        seenTab = d.browserTab;
+        seenHeight = Twips::height(&d);
+        d.optStatus[0]->click();
         t->msgBox().queueAnswer(MsgBox::Yes);
-        d->cmdClose->click();
+        d.cmdClose->click();
     });
     frmEditMsg::openModal(t->ctx(), file, 3, [this] { ++refreshes; });
     QCOMPARE(seenTab, 3);
@@ -448,15 +448,13 @@ void tst_frmEditMsg::openedByTheBrowser() {
     line->setSelected(true);
     browser->LstMsg2_Click();
     bool numberEditable = false;
-    QObject guard;  // the connection ends with this function
-    QTimer::singleShot(0, &guard, [&] {
-        auto* d = qobject_cast<frmEditMsg*>(QApplication::activeModalWidget());
-        QVERIFY(d);
-        numberEditable = d->txtNo->isEnabled();
-        d->txtText->selectAll();
-        QTest::keyClicks(d->txtText, u"Changed in the editor"_s);
+    QObject guard;  // the wait ends with this function
+    driveModalAs<frmEditMsg>(&guard, u"The message editor"_s, [&](frmEditMsg& d) {
+        numberEditable = d.txtNo->isEnabled();
+        d.txtText->selectAll();
+        QTest::keyClicks(d.txtText, u"Changed in the editor"_s);
         t->msgBox().queueAnswer(MsgBox::Yes);
-        d->cmdClose->click();
+        d.cmdClose->click();
     });
     browser->cmdEdit_Click();
     QCOMPARE(numberEditable, tab == 2);
@@ -465,13 +463,6 @@ void tst_frmEditMsg::openedByTheBrowser() {
     QVERIFY(line);
     QCOMPARE(tab == 2 ? line->subItem(1) : line->subItem(2), u"Changed in the editor"_s);
     t->ctx().windows().unloadAll();
-}
-
-void tst_frmEditMsg::screenshot() {
-    frmEditMsg* d = open(writeMessage(t->ctx().state().sentDir, u"s.sms"_s, kSent), 3);
-    const QPixmap shot = d->grab();
-    QCOMPARE(shot.height(), Twips::toPixels(4335));
-    shot.save(u"/tmp/b_viewer.png"_s);
 }
 
 QTEST_MAIN(tst_frmEditMsg)

@@ -70,6 +70,7 @@ void tst_Integration::init() {
 
 void tst_Integration::cleanup() {
     QCOMPARE(m_modal.pending(), 0);  // every window the test waited for came up
+    m_modal.reset();
     TW_VERIFY_NO_UNANSWERED(*f->t);
     QCOMPARE(f->ctx().msgBox().pendingAnswers(), 0);
     f->ctx().windows().unloadAll();

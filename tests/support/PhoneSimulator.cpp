@@ -85,6 +85,9 @@ bool PhoneSimulator::start() {
     m_master = fd;
     m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &PhoneSimulator::onReadable);
+    m_writable = new QSocketNotifier(fd, QSocketNotifier::Write, this);
+    m_writable->setEnabled(false);
+    connect(m_writable, &QSocketNotifier::activated, this, &PhoneSimulator::flushOut);
     return true;
 }
 
@@ -94,6 +97,10 @@ void PhoneSimulator::disappear() {
     }
     delete m_notifier;
     m_notifier = nullptr;
+    delete m_writable;
+    m_writable = nullptr;
+    m_out.clear();
+    m_outDone = 0;
     if (m_master >= 0) {
         ::close(m_master);
         m_master = -1;
@@ -514,16 +521,33 @@ void PhoneSimulator::queueOut(const QByteArray& bytes, int delayMs) {
 }
 
 void PhoneSimulator::writeNow(const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (m_master >= 0 && done < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+    m_out += bytes;
+    flushOut();
+}
+
+// What the pty takes now; the rest waits until it has room again (the program reads slower
+// than the phone answers), so no answer is lost behind a long one.
+void PhoneSimulator::flushOut() {
+    while (m_master >= 0 && m_outDone < m_out.size()) {
+        const ssize_t n = ::write(m_master, m_out.constData() + m_outDone, size_t(m_out.size() - m_outDone));
         if (n > 0) {
-            done += n;
-        } else if (n < 0 && errno != EINTR) {
-            break;  // the program stopped reading: drop the rest as a full line would
+            m_outDone += n;
+            m_bytesOut += n;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            m_outDone = m_out.size();  // the pty is broken: nobody reads the rest
+        } else {
+            break;
         }
     }
-    m_bytesOut += done;
+    if (m_outDone == m_out.size()) {
+        m_out.clear();
+        m_outDone = 0;
+    }
+    if (m_writable) {
+        m_writable->setEnabled(m_master >= 0 && !m_out.isEmpty());
+    }
 }
 
 SubmittedSms PhoneSimulator::decodeSubmit(const QString& hex) {

@@ -150,12 +150,16 @@ private:
     void finishSubmit(const QByteArray& body);
     void queueOut(const QByteArray& bytes, int delayMs);
     void writeNow(const QByteArray& bytes);
+    void flushOut();
     int paceMs(qint64 bytes) const;
     const Rule* ruleFor(const QString& command) const;
 
     int m_master = -1;
     int m_slaveKeep = -1;  // keeps the slave side open so the master never sees a hang-up
     QSocketNotifier* m_notifier = nullptr;
+    QSocketNotifier* m_writable = nullptr;
+    QByteArray m_out;  // written as the pty has room, in order, as a phone's buffer would
+    qsizetype m_outDone = 0;
     QString m_slavePath;
     QString m_error;
     QByteArray m_in;
