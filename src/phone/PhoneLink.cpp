@@ -94,6 +94,9 @@ public:
         if (waiting && replyDone()) {
             waiting->quit();
         }
+        if (!bytes.isEmpty()) {
+            emit q->received();
+        }
     }
 
     void onError(QSerialPort::SerialPortError e) {

@@ -72,6 +72,8 @@ signals:
     void portLost(const QString& why);
     // A command or a submit is over and the link is free.
     void dialogueEnded();
+    // The phone sent something.
+    void received();
 
 private:
     class Private;
