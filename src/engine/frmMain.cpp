@@ -24,6 +24,7 @@
 #include "AppIcons.h"
 #include "Fields.h"
 #include "Gateway.h"
+#include "GatewayPause.h"
 #include "LogWriter.h"
 #include "MessageFiles.h"
 #include "Schedule.h"
@@ -276,9 +277,11 @@ void frmMain::Form_Load() {
         trayIcon->show();
     }
     showStatus(QStringLiteral("starting mobile device..."));
-    tempDisableTimers();  // the phone dialogue lets the tray menu's commands in otherwise
-    const QString status = d->schedule.gateway().startPhone();
-    TempRestoreTimers();
+    QString status;
+    {
+        const GatewayPause pause(m_ctx);  // the phone dialogue lets the tray menu's commands in otherwise
+        status = d->schedule.gateway().startPhone();
+    }
     if (d->schedule.isEnding()) {
         return;  // a signal came while the phone was started
     }
@@ -449,11 +452,12 @@ void frmMain::openModal(const QString& name) {
     if (d->schedule.isPaused() || !m_ctx.windows().has(name)) {
         return;
     }
-    tempDisableTimers();
-    if (auto* dialog = m_ctx.windows().get<QDialog>(name)) {
-        dialog->exec();
+    {
+        const GatewayPause pause(m_ctx);
+        if (auto* dialog = m_ctx.windows().get<QDialog>(name)) {
+            dialog->exec();
+        }
     }
-    TempRestoreTimers();
     showCounters();
 }
 
@@ -463,12 +467,12 @@ void frmMain::openBeside(const QString& name) {
     }
     // Loading may query the phone (the address book asks for its memories): timers off meanwhile.
     const bool loading = !m_ctx.windows().isLoaded(name);
+    QWidget* w = nullptr;
     if (loading) {
-        tempDisableTimers();
-    }
-    QWidget* w = m_ctx.windows().get(name);
-    if (loading) {
-        TempRestoreTimers();
+        const GatewayPause pause(m_ctx);
+        w = m_ctx.windows().get(name);
+    } else {
+        w = m_ctx.windows().get(name);
     }
     if (w) {
         if (loading) {

@@ -11,6 +11,7 @@
 #include "AddressBookTexts.h"
 #include "AppContext.h"
 #include "Fields.h"
+#include "GatewayPause.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 #include "TabStrip.h"
@@ -387,7 +388,7 @@ void frmAddressBook::cmdUpdate_Click() {
     if (phoneBook().busy() || !isPhoneStore(mem)) {
         return;
     }
-    phoneBook().timersOff();
+    const GatewayPause pause(m_ctx);
     txtName->clear();
     txtNumber->clear();
     setEditingEnabled(false);
@@ -406,7 +407,6 @@ void frmAddressBook::cmdUpdate_Click() {
         w->setEnabled(true);
     }
     Tubby_Click();
-    phoneBook().timersOn();
 }
 
 void frmAddressBook::cmdAbort_Click() {
@@ -420,13 +420,12 @@ void frmAddressBook::cmdRefresh_Click() {
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(false);
     }
-    phoneBook().timersOff();
+    const GatewayPause pause(m_ctx);
     memory(m_currentMem).useLocal = false;
     Tubby_Click();
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(true);
     }
-    phoneBook().timersOn();
 }
 
 void frmAddressBook::cmdClose_Click() {

@@ -15,6 +15,7 @@
 #include "ColumnFit.h"
 #include "ComposeSender.h"
 #include "Fields.h"
+#include "GatewayPause.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 #include "RecipientCompletion.h"
@@ -512,8 +513,7 @@ bool frmSendSMS::eventFilter(QObject* watched, QEvent* event) {
 
 void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QString& phoneNo,
                            const QString& text, QWidget* over) {
-    frmMain& main = ctx.mainWindow();
-    main.tempDisableTimers();
+    const GatewayPause pause(ctx);
     if (auto* dialog = ctx.windows().get<frmSendSMS>(kWindowName)) {
         if (!caption.isEmpty()) {
             dialog->setWindowTitle(caption);
@@ -532,5 +532,4 @@ void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QStrin
         }
         dialog->exec();
     }
-    main.TempRestoreTimers();
 }

@@ -49,6 +49,8 @@ private slots:
     void copyThatOverfillsIsRefused();
     void copyToPhoneOverwritesOrAdds();
     void refreshOffersToSaveThenReads();
+    void phoneDialoguesKeepThePollingCount_data();
+    void phoneDialoguesKeepThePollingCount();
     void closeAsksPerChangedMemory();
     void incompleteWriteBackStaysChanged();
     void busyWindowStaysOpenAndEscapeAborts();
@@ -561,6 +563,37 @@ void tst_frmAddressBook::refreshOffersToSaveThenReads() {
     QVERIFY(m.InTimer->isActive() && m.SignalTimer->isActive());
     QVERIFY(!w->cmdUpdate->isEnabled() && w->lstNames->isEnabled() && w->txtName->isEnabled());
     QVERIFY(w->memory(u"SM"_s).useLocal);
+}
+
+void tst_frmAddressBook::phoneDialoguesKeepThePollingCount_data() {
+    QTest::addColumn<bool>("writeBack");
+    QTest::newRow("refresh") << false;
+    QTest::newRow("write-back") << true;
+}
+
+// A phone dialogue of the address book pauses the gateway; the polling timer then goes on
+// with what was left of its count (the user's default interval), it does not start afresh.
+void tst_frmAddressBook::phoneDialoguesKeepThePollingCount() {
+    QFETCH(bool, writeBack);
+    QVERIFY(startPhone());
+    fillSim(2);
+    open();
+    selectTab(u"SM"_s);
+    t->ctx().state().sendActive = true;
+    frmMain& m = t->ctx().mainWindow();
+    m.InTimer->start();
+    const int interval = m.InTimer->interval();
+    QTRY_VERIFY(m.InTimer->remainingTime() < interval - 1000);
+    if (writeBack) {
+        w->memory(u"SM"_s).changed = true;
+        w->cmdUpdate->setEnabled(true);
+        w->cmdUpdate_Click();
+    } else {
+        w->cmdRefresh_Click();
+    }
+    QVERIFY(m.InTimer->isActive());
+    QVERIFY2(m.InTimer->remainingTime() < interval - 1000,
+             qPrintable(QString::number(m.InTimer->remainingTime())));
 }
 
 void tst_frmAddressBook::closeAsksPerChangedMemory() {
