@@ -13,6 +13,7 @@
 #include "IniStore.h"
 #include "LogWriter.h"
 #include "Pdu.h"
+#include "PhoneNumber.h"
 #include "PhoneReply.h"
 
 namespace {
@@ -41,17 +42,6 @@ QString infoValue(const QString& reply, const QString& prefix) {
         v = v.mid(1, v.size() - 2);
     }
     return v;
-}
-
-// Digits, "+", "*" and "#" of a number: nothing that could end the quoted argument.
-QString dialString(const QString& number) {
-    QString out;
-    for (QChar c : number.trimmed()) {
-        if (c.isDigit() || c == u'+' || c == u'*' || c == u'#') {
-            out.append(c);
-        }
-    }
-    return out;
 }
 }  // namespace
 
@@ -503,12 +493,14 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
     if (d->busy) {
         return QStringLiteral("ERROR: the phone is busy with another command");
     }
+    // A text that is no number is refused before the phone is asked: letters are never
+    // dropped to dial what is left.
+    if (PhoneNumber::dialable(number).isEmpty()) {
+        return QStringLiteral("ERROR: invalid number '%1'").arg(number);
+    }
     QString result;
     if (d->identity.mode == 1) {
-        const QString dial = dialString(number);
-        if (dial.isEmpty()) {
-            return QStringLiteral("ERROR: invalid number '%1'").arg(number);
-        }
+        const QString dial = PhoneNumber::dialable(number);
         // Validity 24 h; delivery report and class 0 as asked.
         const QString csmp = QStringLiteral("AT+CSMP=%1,167,0,%2").arg(report ? 49 : 17).arg(flash ? 16 : 0);
         const QString r = sendCommand(csmp);
