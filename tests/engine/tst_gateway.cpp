@@ -240,6 +240,50 @@ private slots:
         QCOMPARE(count(out()), sending ? 2 : 3);
     }
 
+    void frozenPhoneHoldsNoExit_data() {
+        QTest::addColumn<bool>("messageOnLine");
+        QTest::newRow("a probe in flight") << false;
+        QTest::newRow("a message on the line") << true;
+    }
+    // A phone that froze: a termination signal ends the program at once when only a probe
+    // waits on it, and after one Timeout of its silence (10 s when not set) when a message
+    // is on the line, not after the message's own limit.
+    void frozenPhoneHoldsNoExit() {
+        QFETCH(bool, messageOnLine);
+        frmMain& m = main();
+        m.Form_Load();
+        int quits = 0;
+        m.quitApplication = [&] { ++quits; };
+        QVERIFY(TerminationSignals::install([&m] { m.terminationSignal(); }));
+        QElapsedTimer sinceSignal;
+        auto raiseSignal = [&sinceSignal] {
+            sinceSignal.start();
+            ::raise(SIGTERM);
+        };
+        QObject guard;  // the connections end with this function
+        if (messageOnLine) {
+            sim->setBodySilent(true);
+            connect(sim.get(), &PhoneSimulator::submitted, &guard, raiseSignal);
+            writeOutgoing(QStringLiteral("frozen.sms"), "[Tellwick]\nNo=+4955\nText=x\n");
+        } else {
+            sim->goSilent();
+            connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
+                if (!sinceSignal.isValid() && c == QStringLiteral("AT")) {
+                    raiseSignal();
+                }
+            });
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(quits == 1, 30000);
+        const qint64 took = sinceSignal.elapsed();
+        QVERIFY2(took < 15000, qPrintable(QString::number(took)));  // 1.5 x Timeout
+        if (!messageOnLine) {
+            QVERIFY2(took < 5000, qPrintable(QString::number(took)));  // at once, on a slow machine too
+        }
+        QVERIFY(m.isEnding());
+        QCOMPARE(setting("isRunning"), QStringLiteral("0"));
+        QVERIFY(!ctx().phone().isOpen());
+    }
+
     void fileWrittenKeyByKey() {
         main().Form_Load();
         const QString path = writeOutgoing(QStringLiteral("slow.sms"), "[Tellwick]\nNo=+4977\n");

@@ -500,6 +500,11 @@ void PhoneSimulator::finishSubmit(const QByteArray& body) {
             answer = QStringLiteral("+CMS ERROR: 304");
         }
     }
+    if (m_bodySilent) {
+        m_submissions.append(s);
+        emit submitted(s);
+        return;
+    }
     QByteArray out;
     if (answer.isEmpty() && !m_submitAnswer.isEmpty()) {
         out = injected({line(m_submitAnswer)});

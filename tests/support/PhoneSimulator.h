@@ -192,6 +192,7 @@ private:
     bool m_inBody = false;
     QString m_bodyArgument;
     QString m_submitAnswer;
+    bool m_bodySilent = false;
     Injection m_injectWhere = Injection::None;
     QByteArray m_inject;
     QByteArray injected(const QList<QByteArray>& lines) const;
@@ -216,6 +217,9 @@ public:
     bool comeBack();
     // Stops answering anything (commands still recorded), as a phone that froze.
     void goSilent() { setSilent(QString()); }
+    // Takes message bodies (recorded, submitted emitted) and answers none of them, as a phone
+    // that froze while it sent one.
+    void setBodySilent(bool on) { m_bodySilent = on; }
 
 private:
     bool pointLink();
