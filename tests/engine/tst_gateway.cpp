@@ -169,6 +169,30 @@ private slots:
         QVERIFY2(log().count(lossLine) == 1, qPrintable(log()));
         QCOMPARE(log().count(QStringLiteral("Mobile device back on")), 1);
         QCOMPARE(log().count(QStringLiteral("Error opening serial port")), 0);
+        QCOMPARE(log().count(QStringLiteral("Another mobile device")), 0);
+    }
+
+    // Another device where the phone was (a device name reused): the log and the status say
+    // which one it is, and sending goes on with it.
+    void anotherDeviceComesBack() {
+        main().Form_Load();
+        sim->disappear();
+        QVERIFY(!ctx().phone().checkDevice());
+        QTRY_VERIFY_WITH_TIMEOUT(main().panelText(QStringLiteral("Status")).contains(QLatin1String("gone")),
+                                 15000);
+        sim->setIdentity(QStringLiteral("Other Maker"), QStringLiteral("Modem X"), QStringLiteral("359999"));
+        QVERIFY(sim->comeBack());
+        const QString other =
+            QStringLiteral("Another mobile device on %1: Other Maker Modem X").arg(sim->linkPath());
+        QTRY_COMPARE_WITH_TIMEOUT(main().panelText(QStringLiteral("Status")), other, 15000);
+        QVERIFY2(log().contains(other +
+                                QStringLiteral(" (serial number 359999) in place of Tellwick Simulated GSM "
+                                               "Modem (serial number 350000000000001)")),
+                 qPrintable(log()));
+        QCOMPARE(main().panelText(QStringLiteral("Device")), QStringLiteral("Other Maker Modem X"));
+        const QString path = writeOutgoing(QStringLiteral("after.sms"), "[Tellwick]\nNo=+4955\nText=x\n");
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(path), 20000);
+        QCOMPARE(sim->decodedSubmissions().size(), 1);
     }
 
     void phoneThatWasNotThereAtStart() {
