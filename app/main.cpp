@@ -1,10 +1,12 @@
 #include <unistd.h>
 #include <QApplication>
+#include <cstdio>
 
 #include "AppContext.h"
 #include "AppIcons.h"
 #include "JobEditorWindows.h"
 #include "MessagesWindows.h"
+#include "MsgBox.h"
 #include "ProgramFolder.h"
 #include "TerminationSignals.h"
 #include "frmMain.h"
@@ -18,7 +20,27 @@ int main(int argc, char* argv[]) {
     // its exit command or by closing the main window.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    AppContext ctx(ProgramFolder::locate(QApplication::arguments()));
+    // One program per program folder: a second one would send the same messages again. It
+    // says who holds the folder and ends before it touches anything there.
+    const QString folder = ProgramFolder::locate(QApplication::arguments());
+    ProgramFolder::ensure(folder);
+    ProgramLock lock(folder);
+    if (!lock.tryLock()) {
+        const QString text =
+            lock.holder().isEmpty()
+                ? QStringLiteral("Tellwick can't use the program folder %1: %2").arg(folder, lock.error())
+                : QStringLiteral(
+                      "Tellwick is already running on the program folder %1 (%2).\r\n"
+                      "Only one Tellwick may use a program folder at a time.")
+                      .arg(folder, lock.holder());
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QString(text).replace(QLatin1String("\r\n"), QLatin1String(" "))));
+        MsgBox box;
+        box.show(text, MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Tellwick is already running"));
+        return 1;
+    }
+
+    AppContext ctx(folder);
     registerMessagesWindows(ctx.windows());
     registerJobEditorWindows(ctx.windows());
 

@@ -4,8 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <functional>
 #include <sys/stat.h>
 
 #include "LogWriter.h"
@@ -67,6 +72,12 @@ QString valueAsRead(const QString& text) {
 }
 
 constexpr qsizetype kMaxCachedFiles = 8192;
+
+struct WriteFault {
+    qint64 acceptBytes = -1;
+    int errorNumber = 0;
+};
+WriteFault g_writeFault;
 
 // Local file systems stamp modification times from a clock that may advance only once a
 // timer tick (up to 10 ms). A file read within that tick of its last change could change
@@ -349,10 +360,54 @@ std::shared_ptr<const IniStore::Parsed> IniStore::load(const QString& path) cons
     return parsed;
 }
 
-bool IniStore::store(const QString& path, const QByteArray& bytes, const QString& what) {
+void IniStore::setWriteFaultForTest(qint64 acceptBytes, int errorNumber) {
+    g_writeFault = {acceptBytes, errorNumber};
+}
+
+bool IniStore::writeFile(const QString& path, const QByteArray& bytes, QString* error) {
+    const auto fail = [&](const QString& why) {
+        if (error) {
+            *error = why;
+        }
+        return false;
+    };
+    struct stat before {};
+    const bool isNew = ::stat(QFile::encodeName(path).constData(), &before) != 0;
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        logError(QStringLiteral("ERROR: can't write %1 to %2: %3").arg(what, path, out.errorString()));
+    if (!out.open(QIODevice::WriteOnly)) {
+        return fail(out.errorString());
+    }
+    if (isNew) {
+        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    const qint64 size = bytes.size();
+    const qint64 accepted = g_writeFault.acceptBytes >= 0 ? std::min(g_writeFault.acceptBytes, size) : size;
+    // A buffered write reports success; the disk's answer comes with the flush. Both are checked,
+    // and the file must hold every byte before it may replace the old one.
+    if (out.write(bytes.constData(), accepted) != accepted || !out.flush()) {
+        const QString why = out.errorString();
+        out.cancelWriting();
+        return fail(why);
+    }
+    if (accepted < size) {
+        out.cancelWriting();
+        return fail(QString::fromLocal8Bit(std::strerror(g_writeFault.errorNumber)));
+    }
+    struct stat written {};
+    if (::fstat(out.handle(), &written) != 0 || written.st_size != size) {
+        out.cancelWriting();
+        return fail(QStringLiteral("the file holds %1 of %2 bytes").arg(qint64(written.st_size)).arg(size));
+    }
+    if (!out.commit()) {
+        return fail(out.errorString());
+    }
+    return true;
+}
+
+bool IniStore::store(const QString& path, const QByteArray& bytes, const QString& what) {
+    QString why;
+    if (!writeFile(path, bytes, &why)) {
+        logError(QStringLiteral("ERROR: can't write %1 to %2: %3").arg(what, path, why));
         m_cache.remove(path);
         return false;
     }
@@ -362,6 +417,17 @@ bool IniStore::store(const QString& path, const QByteArray& bytes, const QString
     parsed->racy = nowNs() - parsed->stamp.mtimeNs < kStampGrainNs;
     m_cache.insert(path, parsed);
     return true;
+}
+
+bool IniStore::isRecentStamp(qint64 mtimeNs) { return nowNs() - mtimeNs < kStampGrainNs; }
+
+bool IniStore::isReadable(const QString& file) const {
+    const QString path = resolve(file);
+    if (path.isEmpty()) {
+        return false;
+    }
+    const auto parsed = load(path);
+    return parsed->stamp.exists && parsed->readable;
 }
 
 QString IniStore::readINI(const QString& section, const QString& key, const QString& file) const {
@@ -519,6 +585,50 @@ bool IniStore::writeINIValues(const QString& section, const QList<std::pair<QStr
     Parsed work = *parsed;
     RawLines raw(parsed->bytes);
     applyValues(work, raw, section, values);
+    const QByteArray bytes = raw.bytes();
+    if (parsed->stamp.exists && bytes == parsed->bytes) {
+        return true;
+    }
+    return store(path, bytes, what);
+}
+
+bool IniStore::updateINIKeys(const QString& section, const QList<std::pair<QString, QString>>& values,
+                             const QStringList& deletions, const QString& file) {
+    const QString path = resolve(file);
+    if (!namesWritable(section, values, path) || path.isEmpty()) {
+        return false;
+    }
+    const QString what = u'[' + section.trimmed() + u']';
+    const auto parsed = loadForWrite(path, what);
+    if (!parsed) {
+        return false;
+    }
+    Parsed work = *parsed;
+    RawLines raw(parsed->bytes);
+    if (const Parsed::Section* s = work.section(section)) {
+        QSet<QString> kept;
+        for (const auto& value : values) {
+            kept.insert(keyOf(value.first));
+        }
+        QList<int> gone;
+        for (const QString& key : deletions) {
+            const auto it = s->index.constFind(keyOf(key));
+            if (it != s->index.cend() && !kept.contains(keyOf(key)) && !gone.contains(s->keys[*it].line)) {
+                gone.append(s->keys[*it].line);
+            }
+        }
+        std::sort(gone.begin(), gone.end(), std::greater<int>());
+        for (const int line : gone) {
+            work.lines.removeAt(line);
+            raw.remove(line, 1);
+        }
+        if (!gone.isEmpty()) {
+            work.parse();
+        }
+    }
+    if (!values.isEmpty()) {
+        applyValues(work, raw, section, values);
+    }
     const QByteArray bytes = raw.bytes();
     if (parsed->stamp.exists && bytes == parsed->bytes) {
         return true;

@@ -44,6 +44,10 @@ public:
     // Several keys of one section in one atomic replacement of the file (all or nothing).
     bool writeINIValues(const QString& section, const QList<std::pair<QString, QString>>& values,
                         const QString& file = {});
+    // Sets values and removes the keys named in deletions, all in one section, in one atomic
+    // replacement of the file (all or nothing). A key both set and deleted is set.
+    bool updateINIKeys(const QString& section, const QList<std::pair<QString, QString>>& values,
+                       const QStringList& deletions, const QString& file = {});
     // Gives each listed section exactly the keys listed, in that order, in one atomic
     // replacement of the file (all or nothing); a section listed with no keys is removed.
     // Other sections keep their lines.
@@ -58,6 +62,22 @@ public:
     QStringList keys(const QString& section, const QString& file = {}) const;
     QStringList sections(const QString& file = {}) const;
     bool hasSection(const QString& section, const QString& file = {}) const;
+
+    // Whether the file exists and can be read (a message file claimed for sending is read once).
+    bool isReadable(const QString& file) const;
+
+    // Replaces or creates the file with bytes: written beside it under a temporary name, the
+    // write and its flush checked to the last byte, then renamed over it. On failure the old
+    // file stays exactly as it was and error (when given) says why. A new file is made
+    // readable and writable by its owner only; an existing one keeps its permissions.
+    static bool writeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+    // Tests: every following write stops after acceptBytes bytes, as a full disk stops it,
+    // with errorNumber (ENOSPC); a negative acceptBytes ends it.
+    static void setWriteFaultForTest(qint64 acceptBytes, int errorNumber = 28);
+
+    // Whether a modification time (ns since the epoch) lies within the file system's time-stamp
+    // grain of now: a change in the same grain would leave it unchanged, so it proves nothing.
+    static bool isRecentStamp(qint64 mtimeNs);
 
     // Whether a key or section name can be written without breaking the file.
     static bool isValidKey(const QString& key);

@@ -28,7 +28,8 @@ bool LogWriter::appendRaw(const QString& line, bool debug) {
     clean.replace(u'\r', u' ');
     clean.replace(u'\n', u' ');
     QFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Append);
+    // A new log is its owner's only: it holds every message text.
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Append, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (ok) {
         const QByteArray bytes = clean.toUtf8() + '\n';
         ok = file.write(bytes) == bytes.size();

@@ -19,6 +19,9 @@ AppContext::AppContext(const QString& programFolder, QObject* parent)
     m_windows.registerFactory(QStringLiteral("frmMailSettings"),
                               [](AppContext& ctx) -> QWidget* { return new frmMailSettings(ctx); });
     m_ini.setSettingsFile(ProgramFolder::settingsFile(m_folder));
+    if (const QString warning = ProgramFolder::sharedFileWarning(m_ini.settingsFile()); !warning.isEmpty()) {
+        m_log.writeLog(warning);
+    }
     m_log.setFailureHandler([this](const QString& path, const QString& error) {
         m_prompts.msgBox.show(QStringLiteral("Can't write to %1: %2").arg(path, error), MsgBox::OKOnly,
                               MsgBox::Critical, QStringLiteral("Error writing to logfile"));

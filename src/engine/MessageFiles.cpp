@@ -8,12 +8,14 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <sys/stat.h>
 
 #include "AppContext.h"
 #include "Fields.h"
 #include "LogWriter.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
+#include "Spool.h"
 #include "TextCut.h"
 
 namespace MessageFiles {
@@ -84,43 +86,22 @@ int digitsOf(int n) {
     return int(QString::number(n).size());
 }
 
-// A name in folder that no file holds yet: the name itself, else "<base>_<m>.sms".
-QString freeName(const QString& folder, const QString& name) {
-    QString target = ProgramFolder::join(folder, name);
-    const QString base = hasSmsSuffix(name) ? name.chopped(4) : name;
-    const QString ext = hasSmsSuffix(name) ? name.right(4) : QString();
-    for (int m = 2; QFileInfo::exists(target); ++m) {
-        target = ProgramFolder::join(folder, base + u'_' + QString::number(m) + ext);
-    }
-    return target;
+// Adds the [Job Result] section to a claimed message file.
+bool writeResult(AppContext& ctx, const QString& path, const QString& result) {
+    const QDateTime now = QDateTime::currentDateTime();
+    return ctx.ini().writeINIValues(QString::fromLatin1(kResultSection),
+                                    {{QStringLiteral("Date"), now.toString(QStringLiteral("yyyy-MM-dd"))},
+                                     {QStringLiteral("Time"), now.toString(QStringLiteral("HH:mm:ss"))},
+                                     {QStringLiteral("Result"), result}},
+                                    path);
 }
 
-// Files the message with its result in folder; the path it went to, "" when it could not
-// be put there.
-QString fileWithResult(AppContext& ctx, const QString& path, const QString& folder, const QString& result) {
-    ProgramFolder::ensure(folder);
-    const QString target = freeName(folder, QFileInfo(path).fileName());
-    if (!QFile::rename(path, target)) {
-        if (!QFile::copy(path, target)) {
-            ctx.log().writeLog(QStringLiteral("ERROR: could not file %1 in %2").arg(path, folder));
-            return {};
-        }
-        QFile::remove(path);
-    }
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString sec = QString::fromLatin1(kResultSection);
-    IniStore& ini = ctx.ini();
-    const bool ok = ini.writeINIValues(sec,
-                                       {{QStringLiteral("Date"), now.toString(QStringLiteral("yyyy-MM-dd"))},
-                                        {QStringLiteral("Time"), now.toString(QStringLiteral("HH:mm:ss"))},
-                                        {QStringLiteral("Result"), result}},
-                                       target);
-    if (!ok) {
-        ctx.log().writeLog(QStringLiteral("ERROR: could not add the result to %1: %2").arg(target, result));
-    }
-    // A handled message is not read again: its parsed copy would only take memory.
-    ini.forget(target);
-    return target;
+// A message that was handled but cannot be filed where it belongs stays in the working
+// folder's unfiled folder, out of the sending's way; the path it stays at.
+QString hold(const QString& claimed) {
+    QString why;
+    const QString held = Spool::moveInto(claimed, Spool::unfiledFolder(Spool::folderOfClaim(claimed)), &why);
+    return held.isEmpty() ? claimed : held;
 }
 
 }  // namespace
@@ -136,13 +117,54 @@ QString fileNameNumber(const QString& number) {
     return out;
 }
 
-QStringList splitText(const QString& text, int maxLen) {
-    // A part holds whole characters only: one that would be cut in two (an emoji) goes to
-    // the next part, which may make one part more.
+SmsRoom roomFor(const SharedState& s, const QString& text) {
+    SmsRoom room;
+    room.footer = s.footerUsed ? s.footer : QString();
+    // maxTextLen counts the septets a text may take beside the footer.
+    int septets = s.maxTextLen + int(room.footer.size());
+    if (s.maxTextLen <= Settings::kWidestPartPrefix) {
+        septets = Settings::baseTextLen(s.deviceManufacturer, s.deviceModel);
+        room.footer.clear();
+    }
+    room.coding = Gsm::codingFor(text + room.footer);
+    const int single = room.coding == Gsm::Coding::Gsm7 ? septets : Gsm::kSingleUcs2;
+    room.units = single - Gsm::unitsIn(room.footer, room.coding);
+    return room;
+}
+
+qsizetype fittingLength(const SharedState& s, const QString& text) {
+    const auto fits = [&s](const QString& part) {
+        const SmsRoom room = roomFor(s, part);
+        return Gsm::unitsIn(part, room.coding) <= room.units;
+    };
+    if (fits(text)) {
+        return text.size();
+    }
+    // Whatever fits, a shorter beginning fits too (a UCS2 beginning of 70 units takes at most
+    // 140 septets), so halving finds the longest; what it returns always fits.
+    qsizetype lo = 0;
+    qsizetype hi = text.size() - 1;
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (fits(text.left(TextCut::cutPoint(text, mid)))) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return TextCut::cutPoint(text, lo);
+}
+
+namespace {
+
+// The texts of the parts a text is split into, each with its "i/n:" prefix, without the
+// footer: with the footer each is one message of room's coding.
+QStringList splitText(const QString& text, const SmsRoom& room) {
     int width = 1;
     QStringList pieces;
     for (;;) {
-        pieces = TextCut::pieces(text, std::max(1, maxLen - (2 * width + 2)));
+        // The prefix's digits, "/" and ":" take one unit each in either coding.
+        pieces = Gsm::pieces(text, room.coding, std::max(1, room.units - (2 * width + 2)));
         if (digitsOf(int(pieces.size())) <= width) {
             break;
         }
@@ -161,35 +183,31 @@ QStringList splitText(const QString& text, int maxLen) {
     return parts;
 }
 
+}  // namespace
+
+QStringList messageTexts(const SharedState& s, const QString& text, bool split) {
+    const QString t = oneLine(text);
+    const SmsRoom room = roomFor(s, t);
+    if (!split || Gsm::unitsIn(t, room.coding) <= room.units) {
+        return {t.left(fittingLength(s, t)) + room.footer};
+    }
+    QStringList parts = splitText(t, room);
+    for (QString& part : parts) {
+        part += room.footer;
+    }
+    return parts;
+}
+
 QString createSMSFile(AppContext& ctx, const QString& folder, const QString& number, const QString& text,
                       bool report, bool flash, bool manual, bool split, bool reverse) {
     const SharedState& s = ctx.state();
     const QString dir = folderOr(ctx, folder.isEmpty() ? s.outDir : folder, QStringLiteral("Out"));
-    const QString t = oneLine(text);
-
-    QString footer;
-    int maxLen = s.maxTextLen;
-    if (s.footerUsed) {
-        footer = s.footer;
-    } else if (!s.footer.isEmpty()) {
+    if (!s.footer.isEmpty() && roomFor(s, oneLine(text)).footer.isEmpty()) {
         ctx.log().writeLog(
             QStringLiteral("Footer of %1 characters not appended: it leaves a message too little room")
                 .arg(s.footer.size()));
     }
-    if (maxLen <= Settings::kWidestPartPrefix) {
-        maxLen = Settings::baseTextLen(s.deviceManufacturer, s.deviceModel);
-        footer.clear();
-    }
-
-    QStringList bodies;  // part 1 first
-    if (!split || t.size() <= maxLen) {
-        bodies.append(TextCut::left(t, maxLen) + footer);
-    } else {
-        bodies = splitText(t, maxLen);
-        for (QString& b : bodies) {
-            b += footer;
-        }
-    }
+    const QStringList bodies = messageTexts(s, text, split);  // part 1 first
     const int n = int(bodies.size());
 
     // The first free nnn: neither the plain name nor any of its parts may exist yet.
@@ -234,20 +252,48 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
         // The program is ending: the message waits in its folder for the next start.
         return QStringLiteral("ERROR: Tellwick is closing, %1 was not sent").arg(path);
     }
-    const AppContext::MessageOnLine onLine(ctx);
-    if (!QFileInfo(path).isFile()) {
-        const QString result = QStringLiteral("ERROR: SMS-file %1 not found").arg(path);
+    const QFileInfo fi(path);
+    QString why;
+    bool gone = false;
+    const QString claimed = fi.isSymLink() ? QString()
+                                           : Spool::claim(fi.path(), Spool::ownerId(ctx.programFolder()),
+                                                          QFile::encodeName(fi.fileName()), &why, &gone);
+    if (claimed.isEmpty()) {
+        const QString result =
+            gone || why.isEmpty()
+                ? QStringLiteral("ERROR: SMS-file %1 not found").arg(path)
+                : QStringLiteral("ERROR: SMS-file %1 could not be taken for sending: %2").arg(path, why);
         ctx.log().writeLog(result);
         return result;
     }
+    return sendClaimedFile(ctx, claimed);
+}
+
+QString sendClaimedFile(AppContext& ctx, const QString& claimed) {
+    const AppContext::MessageOnLine onLine(ctx);
+    const QString outFolder = Spool::folderOfClaim(claimed);
+    const QString source = QFileInfo(claimed).fileName();
     SharedState& s = ctx.state();
     IniStore& ini = ctx.ini();
+    // Only a regular file that can be read is a message: anything else goes back untouched.
+    struct stat st {};
+    const bool regular = ::lstat(QFile::encodeName(claimed).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    if (!regular || !ini.isReadable(claimed)) {
+        QString why;
+        const QString back = Spool::moveInto(claimed, outFolder, &why);
+        const QString result =
+            QStringLiteral("ERROR: SMS-file %1 not sent: %2")
+                .arg(ProgramFolder::join(outFolder, source),
+                     regular ? QStringLiteral("it cannot be read") : QStringLiteral("it is no regular file"));
+        ctx.log().writeLog(back.isEmpty() ? result + QStringLiteral("; it stays in ") + claimed : result);
+        ini.forget(claimed);
+        return result;
+    }
     const QString sec = section();
-    const QString numbers = ini.readINI(sec, QStringLiteral("No"), path);
-    const QString text = ini.readINI(sec, QStringLiteral("Text"), path);
-    const bool report = isFlagSet(ini.readINI(sec, QStringLiteral("Report"), path));
-    const bool flash = isFlagSet(ini.readINI(sec, QStringLiteral("Flash"), path));
-    ini.forget(path);
+    const QString numbers = ini.readINI(sec, QStringLiteral("No"), claimed);
+    const QString text = ini.readINI(sec, QStringLiteral("Text"), claimed);
+    const bool report = isFlagSet(ini.readINI(sec, QStringLiteral("Report"), claimed));
+    const bool flash = isFlagSet(ini.readINI(sec, QStringLiteral("Flash"), claimed));
 
     QStringList recipients;
     for (const QString& field : numbers.split(u';')) {
@@ -256,6 +302,7 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
         }
     }
 
+    const QString path = ProgramFolder::join(outFolder, source);
     QString result;
     QList<std::pair<QString, bool>> outcomes;  // logged once the file is where it stays
     if (recipients.isEmpty()) {
@@ -292,70 +339,49 @@ QString sendSMSFile(AppContext& ctx, const QString& path) {
         ctx.log().writeLog(result);
     }
     // A message that failed is never lost: it goes to the sent folder with its result even
-    // when sent messages are not kept.
-    QString filedAt;
+    // when sent messages are not kept. The result goes into the claimed file first, in the
+    // program's own folder, so a copy that cannot be filed keeps it.
+    QString movedTo;  // where the file went, when it was not deleted
     if (failed || s.keepSent) {
-        filedAt = fileWithResult(ctx, path, folderOr(ctx, s.sentDir, QStringLiteral("Sent")), result);
+        const QString sentDir = folderOr(ctx, s.sentDir, QStringLiteral("Sent"));
+        QString filed;
+        QString why;
+        if (!writeResult(ctx, claimed, result)) {
+            // A copy without its result is not filed as if it had one (a full disk).
+            movedTo = hold(claimed);
+            ctx.log().writeLog(QStringLiteral("ERROR: could not add the result \"%1\" to %2: it stays in %3 "
+                                              "and is not sent again")
+                                   .arg(result, source, movedTo));
+        } else if (filed = Spool::moveInto(claimed, sentDir, &why); filed.isEmpty()) {
+            movedTo = hold(claimed);
+            ctx.log().writeLog(QStringLiteral("ERROR: could not file %1 in %2 (%3): it stays in %4 with its "
+                                              "result and is not sent again")
+                                   .arg(source, sentDir, why, movedTo));
+        } else if (failed) {
+            movedTo = filed;
+        }
+        ini.forget(filed);
+    } else if (!QFile::remove(claimed)) {
+        movedTo = hold(claimed);
+        ctx.log().writeLog(QStringLiteral("ERROR: could not delete %1: it stays in %2 and is not sent again")
+                               .arg(source, movedTo));
     }
-    if (filedAt.isEmpty() && failed) {
-        // kept in place rather than lost
-    } else if (QFileInfo::exists(path) && !QFile::remove(path)) {
-        ctx.log().writeLog(QStringLiteral("ERROR: could not delete %1").arg(path));
-    }
+    // A handled message is not read again: its parsed copy would only take memory.
+    ini.forget(claimed);
     if (s.logSMSFlag) {
-        const QString source = QFileInfo(path).fileName();
         for (const auto& [number, ok] : std::as_const(outcomes)) {
-            ctx.log().appendRaw(sendingLogLine(number, text, ok, source, ok ? QString() : filedAt));
+            ctx.log().appendRaw(sendingLogLine(number, text, ok, source, movedTo));
         }
     }
     return result;
 }
 
 QStringList outgoingFilesInOrder(const QString& folder) {
-    static const QRegularExpression ours(QStringLiteral("^(\\d{8}-\\d{6}-[^-]*-\\d{3,})(?:-(\\d+))?$"));
-    struct Entry {
-        QString path;
-        QString stem;
-        qint64 part = 0;
-        qint64 time = 0;
-    };
-    QList<Entry> entries;
-    QHash<QString, qint64> groupTime;
-    const QFileInfoList infos = QDir(folder).entryInfoList(QDir::Files, QDir::NoSort);
-    for (const QFileInfo& fi : infos) {
-        const QString name = fi.fileName();
-        if (!hasSmsSuffix(name)) {
-            continue;
-        }
-        Entry e;
-        e.path = fi.absoluteFilePath();
-        e.stem = name.chopped(4);
-        const QRegularExpressionMatch m = ours.match(e.stem);
-        if (m.hasMatch()) {
-            e.stem = m.captured(1);
-            e.part = m.captured(2).toLongLong();
-        }
-        e.time = fi.lastModified().toMSecsSinceEpoch();
-        auto it = groupTime.find(e.stem);
-        if (it == groupTime.end()) {
-            groupTime.insert(e.stem, e.time);
-        } else if (e.time < *it) {
-            *it = e.time;
-        }
-        entries.append(e);
-    }
-    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-        const qint64 ta = groupTime.value(a.stem);
-        const qint64 tb = groupTime.value(b.stem);
-        if (ta != tb)
-            return ta < tb;
-        if (a.stem != b.stem)
-            return a.stem < b.stem;
-        return a.part < b.part;
-    });
+    QList<Spool::Entry> entries = Spool::scan(folder).messages;
+    Spool::sortForSending(entries);
     QStringList out;
     out.reserve(entries.size());
-    for (const Entry& e : std::as_const(entries)) {
+    for (const Spool::Entry& e : std::as_const(entries)) {
         out.append(e.path);
     }
     return out;
@@ -367,8 +393,10 @@ QString sendingLogLine(const QString& recipient, const QString& text, bool ok, c
     QString line = LogWriter::stamp() + u'/' + src + u'/' + recipient + QStringLiteral(": '") + text +
                    (ok ? QStringLiteral("' was sent successfully.") : QStringLiteral("' was NOT sent."));
     if (src != QLatin1String("MANUAL")) {
-        line += ok ? QStringLiteral(" File was deleted.") : QStringLiteral(" File NOT deleted.");
-        if (!ok && !movedTo.isEmpty()) {
+        // A file filed in the sent folder has left the outgoing folder: deleted there.
+        const bool deleted = ok && movedTo.isEmpty();
+        line += deleted ? QStringLiteral(" File was deleted.") : QStringLiteral(" File NOT deleted.");
+        if (!deleted && !movedTo.isEmpty()) {
             line += QStringLiteral(" It was moved to ") + movedTo + u'.';
         }
     }

@@ -5,11 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "Spool.h"
+
 class AppContext;
 
-// The send cycle: every complete message file of the outgoing folder goes out through
-// sendSMSFile, oldest first, until the folder holds no file it has not tried yet. It stops
-// early when the phone goes away or stops answering; the files not yet sent stay where they are.
+// The send cycle: every complete message file of the outgoing folder is claimed and goes out,
+// oldest first, until the folder holds no file it has not tried yet. It stops early when the
+// phone goes away or stops answering; the files not yet claimed stay where they are. Messages a
+// program that ended mid-send left claimed go back into the folder at the first look.
 class SendCycle {
 public:
     explicit SendCycle(AppContext& ctx) : m_ctx(ctx) {}
@@ -24,13 +27,10 @@ public:
     // Why the last run left files behind: "" when it went through the folder.
     QString stoppedBecause() const { return m_stoppedBecause; }
 
-    // Files that could be neither sent nor filed in the sent folder stay where they are and
-    // are not tried again while the program runs (they would reach the good recipients twice).
-    const QSet<QString>& stuckFiles() const { return m_stuck; }
-
     // The folder's files that are complete, in sending order. Another program may still be
     // writing a file: one whose size or time stamp changed since it was last seen, or that
-    // changed less than kSettleMs ago, waits.
+    // changed less than kSettleMs ago, waits. Entries that are no messages (links, FIFOs,
+    // folders named like one) are logged once each.
     QStringList readyFiles(const QString& folder);
     static constexpr qint64 kSettleMs = 2000;
     // Milliseconds until a file held back by readyFiles may be taken; -1 when none waits.
@@ -40,14 +40,21 @@ private:
     struct Seen {
         qint64 size = 0;
         qint64 modified = 0;
+        quint64 inode = 0;
         bool operator==(const Seen&) const = default;
     };
+    // Logs text once for name until the name leaves the folder.
+    void logOnce(const QByteArray& name, const QString& text);
+    // Claims and sends one file; false when it was not claimed (it stays where it is).
+    bool sendOne(const Spool::Entry& e, QString* result);
 
     AppContext& m_ctx;
     bool m_running = false;
     bool m_stopping = false;
     QString m_stoppedBecause;
-    QSet<QString> m_stuck;
-    QHash<QString, Seen> m_seen;
+    QHash<QByteArray, Seen> m_seen;
+    QList<Spool::Entry> m_ready;
+    QSet<QByteArray> m_logged;
+    QSet<QString> m_recovered;
     qint64 m_msUntilReady = -1;
 };

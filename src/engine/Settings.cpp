@@ -1,9 +1,11 @@
 #include "Settings.h"
 
 #include <QDir>
+#include <algorithm>
 
 #include "AppContext.h"
 #include "Fields.h"
+#include "GsmAlphabet.h"
 #include "ProgramFolder.h"
 
 namespace Settings {
@@ -32,6 +34,14 @@ int intSetting(AppContext& ctx, const QString& key, int fallback, int lowest) {
 
 bool flagSetting(AppContext& ctx, const QString& key, bool fallback) {
     return isFlagSet(Settings::value(ctx, key), fallback);
+}
+
+// Whether a part of a split text keeps kMinPartText units beside the footer and the widest
+// prefix, in septets and in UCS2 alike (a text outside the alphabet has 70 units to a message).
+bool footerLeavesRoom(const QString& footer, int base) {
+    const int ucs2 = Gsm::kSingleUcs2 - int(footer.size());
+    const int room = Gsm::isGsmText(footer) ? std::min(base - Gsm::septetCount(footer), ucs2) : ucs2;
+    return room - kWidestPartPrefix >= kMinPartText;
 }
 
 }  // namespace
@@ -72,7 +82,7 @@ void read(AppContext& ctx) {
     // A footer that would leave a part of a split text fewer than ten characters is not
     // appended at all; the full length is then available to the text.
     s.footer = value(ctx, QStringLiteral("Footer"));
-    s.footerUsed = !s.footer.isEmpty() && base - int(s.footer.size()) - kWidestPartPrefix >= kMinPartText;
+    s.footerUsed = !s.footer.isEmpty() && footerLeavesRoom(s.footer, base);
     s.maxTextLen = s.footerUsed ? base - int(s.footer.size()) : base;
     ctx.log().setDebugMode(s.debugMode);
 }

@@ -11,7 +11,8 @@ namespace Settings {
 inline constexpr const char* kSection = "Settings";
 
 // The widest part prefix ("nnn/nnn:") and the fewest characters a part must keep: a footer
-// longer than 160 - 8 - 10 characters would leave a part too little room and is not used.
+// longer than 70 - 8 - 10 characters would leave a part of a UCS2 text too little room and is
+// not used.
 inline constexpr int kWidestPartPrefix = 8;
 inline constexpr int kMinPartText = 10;
 

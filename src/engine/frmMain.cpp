@@ -23,6 +23,7 @@
 #include "AppContext.h"
 #include "AppIcons.h"
 #include "Fields.h"
+#include "FolderCounter.h"
 #include "Gateway.h"
 #include "GatewayPause.h"
 #include "LogWriter.h"
@@ -39,13 +40,6 @@ const QString kAddressBook = QStringLiteral("frmAddressBook");
 const QString kJobs = QStringLiteral("frmJobs");
 const QString kMailSettings = QStringLiteral("frmMailSettings");
 
-int countMessageFiles(const QString& folder) {
-    if (folder.isEmpty()) {
-        return 0;
-    }
-    return int(QDir(folder).entryList({QStringLiteral("*.sms")}, QDir::Files).size());  // any case
-}
-
 }  // namespace
 
 static QPoint onScreen(const QRect& wanted);
@@ -54,6 +48,7 @@ class frmMain::Private {
 public:
     explicit Private(AppContext& ctx) : schedule(ctx) {}
     Schedule schedule;
+    FolderCounter counter;
     QLabel* status = nullptr;
     QLabel* device = nullptr;
     QLabel* port = nullptr;
@@ -438,10 +433,10 @@ void frmMain::showCounters() {
     labReceived->setText(QString::number(s.receivedCount));
     labProcessed->setText(QString::number(s.processedCount));
     labFolders->setText(QStringLiteral("%1 incoming, %2 outgoing, %3 sent, %4 archived")
-                            .arg(countMessageFiles(s.inDir))
-                            .arg(countMessageFiles(s.outDir))
-                            .arg(countMessageFiles(s.sentDir))
-                            .arg(countMessageFiles(s.arcDir)));
+                            .arg(d->counter.count(s.inDir))
+                            .arg(d->counter.count(s.outDir))
+                            .arg(d->counter.count(s.sentDir))
+                            .arg(d->counter.count(s.arcDir)));
 }
 
 void frmMain::logSending(const QString& recipient, const QString& text, bool ok, const QString& source) {

@@ -1,6 +1,7 @@
 #include "JobEditorFrame.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLabel>
@@ -228,11 +229,28 @@ void JobEditorFrame::cmdOK_Click() {
     if (!checkBeforeSave()) {
         return;
     }
-    if (!JobIdentity::settleClash(m_ctx, identifier(), m_record.key(), this)) {
+    std::function<bool()> settle;
+    if (!JobIdentity::settleClash(m_ctx, identifier(), m_record.key(), this, &settle)) {
         txtJobIdent->setFocus();
         return;
     }
+    m_record.beginSave();
     saveJob();
+    if (!m_record.commitSave()) {
+        // Nothing of the job was stored: the editor stays open with what was typed.
+        m_ctx.msgBox().show(QStringLiteral("The job could not be saved: the settings file %1 could not be "
+                                           "written.\r\n\r\nNothing of this job was changed; your input "
+                                           "is still here.")
+                                .arg(QDir::toNativeSeparators(m_ctx.ini().settingsFile())),
+                            MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Job not saved"), this);
+        return;
+    }
+    if (!settle()) {
+        m_ctx.msgBox().show(
+            QStringLiteral("The job was saved, but the other default job could not be changed: "
+                           "the settings file could not be written."),
+            MsgBox::OKOnly, MsgBox::Exclamation, QStringLiteral("Default job"), this);
+    }
     afterSave();
     refreshJobList(m_ctx);
     finish(QDialog::Accepted);

@@ -47,7 +47,9 @@ void refuse(MsgBox& msgBox, QWidget* parent) {
                 MsgBox::OKOnly, MsgBox::Critical, QStringLiteral("Invalid identifier"), parent);
 }
 
-bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownKey, QWidget* parent) {
+bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownKey, QWidget* parent,
+                 std::function<bool()>* change) {
+    *change = [] { return true; };
     const QString found = findJobByIdent(ctx.ini(), identifier);
     if (found.isEmpty()) {
         return true;
@@ -71,13 +73,16 @@ bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownK
             QStringLiteral("Do you want to give this job a new (standard) identifier?") + kCRLF + kCRLF +
             QStringLiteral("(If you choose no, the old default job will be deleted!)"),
         MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("Default job already exists"), parent);
+    IniStore& ini = ctx.ini();
     if (answer == MsgBox::Yes) {
-        ctx.ini().writeINI(jobSection(otherKey), QStringLiteral("Identification"),
-                           standardIdentifier(otherKey));
+        *change = [&ini, otherKey] {
+            return ini.writeINI(jobSection(otherKey), QStringLiteral("Identification"),
+                                standardIdentifier(otherKey));
+        };
         return true;
     }
     if (answer == MsgBox::No) {
-        ctx.ini().deleteINISection(jobSection(otherKey));
+        *change = [&ini, otherKey] { return ini.deleteINISection(jobSection(otherKey)); };
         return true;
     }
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 
 class AppContext;
@@ -25,10 +27,13 @@ QString captionSuffix(const QString& identifier, int jobNumber);
 // Identifiers may not hold these: "*", "#" and ",".
 bool isValid(const QString& identifier);
 void refuse(MsgBox& msgBox, QWidget* parent);
-// Before a save under identifier: another job (not ownKey) with the same identifier is given
-// a standard identifier or deleted when both are default jobs and the user says so; false
-// (the editor stays open) when the user cancels, or when a job with a real identifier has it.
-bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownKey, QWidget* parent);
+// Before a save under identifier: when both are default jobs, asks whether another job (not
+// ownKey) with the same identifier is to get a standard identifier or to be deleted, and hands
+// back in change what does it; the caller runs it once its own save has succeeded, so a failed
+// save leaves the other job as it was. False (the editor stays open) when the user cancels,
+// or when a job with a real identifier has it.
+bool settleClash(AppContext& ctx, const QString& identifier, const QString& ownKey, QWidget* parent,
+                 std::function<bool()>* change);
 
 // The placeholders "<#1>" to "<#10>" a text holds, each once, in the order of their numbers:
 // "Var#1;Var#3" for "<#3> ... <#1>" with the prefix "Var#".

@@ -19,12 +19,50 @@ QString JobRecord::read(const QString& key) const {
     return m_key.isEmpty() ? QString() : m_ini.readINI(section(), key);
 }
 
+namespace {
+
+bool sameKey(const QString& a, const QString& b) {
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
 void JobRecord::write(const QString& key, const QString& value) {
-    m_ini.writeINI(section(), key, value);
+    if (!m_saving) {
+        m_ini.writeINI(section(), key, value);
+        return;
+    }
+    m_deletions.removeIf([&](const QString& k) { return sameKey(k, key); });
+    for (auto& pending : m_values) {
+        if (sameKey(pending.first, key)) {
+            pending.second = value;
+            return;
+        }
+    }
+    m_values.append({key, value});
 }
 
 void JobRecord::remove(const QString& key) {
-    m_ini.deleteINIKey(section(), key);
+    if (!m_saving) {
+        m_ini.deleteINIKey(section(), key);
+        return;
+    }
+    m_values.removeIf([&](const std::pair<QString, QString>& v) { return sameKey(v.first, key); });
+    m_deletions.append(key);
+}
+
+void JobRecord::beginSave() {
+    m_saving = true;
+    m_values.clear();
+    m_deletions.clear();
+}
+
+bool JobRecord::commitSave() {
+    m_saving = false;
+    const bool ok = m_ini.updateINIKeys(section(), m_values, m_deletions);
+    m_values.clear();
+    m_deletions.clear();
+    return ok;
 }
 
 bool JobRecord::readFlag(const QString& key) const {

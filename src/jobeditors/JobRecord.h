@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <utility>
 
 class IniStore;
 
@@ -15,8 +18,14 @@ public:
     QString section() const;
 
     QString read(const QString& key) const;
+    // Between beginSave and commitSave, writes and removals are only collected (the last one
+    // of a key counts) and go to the file together in one write; otherwise each is written at
+    // once.
     void write(const QString& key, const QString& value);
     void remove(const QString& key);
+    void beginSave();
+    // False when the settings file refused the write: then nothing of it was stored.
+    bool commitSave();
     // A stored flag as a check box takes it ("1" ticks, "" or "0" does not), and back.
     bool readFlag(const QString& key) const;
     void writeFlag(const QString& key, bool on);
@@ -40,4 +49,7 @@ public:
 private:
     IniStore& m_ini;
     QString m_key;
+    bool m_saving = false;
+    QList<std::pair<QString, QString>> m_values;
+    QStringList m_deletions;
 };

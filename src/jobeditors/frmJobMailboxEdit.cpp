@@ -273,12 +273,39 @@ void frmJobMailboxEdit::cmdOK_Click() {
     if (!m_setUp) {
         openingSetUp();
     }
+    // An expression typed but not added yet is added now, never dropped without a word.
+    const QString typed = txtText->text();
+    if (!typed.isEmpty() && !listHolds(lstField->currentText(), typed)) {
+        if (lstField->currentIndex() >= 0) {
+            const int rows = lstList->count();
+            cmdAdd_Click();
+            if (lstList->count() == rows) {
+                return;  // refused: the box said why, the window stays open
+            }
+        } else if (m_ctx.msgBox().show(
+                       u"The expression '%1' is not in the list: no field was chosen for it."_s.arg(typed) +
+                           u"\r\n\r\nDo you want to close the window without it?"_s,
+                       MsgBox::YesNo, MsgBox::Question, u"Expression not added"_s, this) != MsgBox::Yes) {
+            lstField->setFocus();
+            return;
+        }
+    }
     if (m_criteriaMode) {
         setCriteria();
     } else {
         setException();
     }
     finish(QDialog::Accepted);
+}
+
+bool frmJobMailboxEdit::listHolds(const QString& field, const QString& expression) const {
+    for (int i = 1; i <= lstList->count(); ++i) {
+        const ListItem* row = lstList->item(i);
+        if (row->text() == field && row->subItem(1) == expression) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void frmJobMailboxEdit::cmdCancel_Click() {

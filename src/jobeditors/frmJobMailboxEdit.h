@@ -101,6 +101,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Whether a row of the list has this field and expression.
+    bool listHolds(const QString& field, const QString& expression) const;
     void openingSetUp();
     void applyAddRule();
     void copyIn(const ListView* source);

@@ -254,8 +254,6 @@ void frmJobSendmail::saveJob() {
     const QString connection = u"Connection"_s;
     const QString query = u"Query"_s;
     const QString recipient = u"Recipient"_s;
-    writeKey(connection, txtConnection->text());
-    writeKey(query, txtQuery->toPlainText());
     if (optRCPwithMsg->isChecked()) {
         writeKey(recipient, QString());
         deleteKey(connection);
@@ -264,10 +262,13 @@ void frmJobSendmail::saveJob() {
         writeKey(recipient, storedNumberList(txtRecipient->text()));
         deleteKey(connection);
         deleteKey(query);
-    } else if (optRCPDB->isChecked()) {
+    } else {
+        // A database recipient, or no mode chosen: the connection and the query are kept.
         writeKey(connection, txtConnection->text());
         writeKey(query, txtQuery->toPlainText());
-        deleteKey(recipient);
+        if (optRCPDB->isChecked()) {
+            deleteKey(recipient);
+        }
     }
     writeKey(u"Subject"_s, txtSubject->text());
     writeKey(u"Text"_s, storedText(txtText->toPlainText()));

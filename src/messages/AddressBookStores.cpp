@@ -1,6 +1,7 @@
 #include "AddressBookStores.h"
 
-#include "AddressBook.h"
+#include <algorithm>
+
 #include "AddressBookTexts.h"
 #include "AppContext.h"
 #include "Fields.h"
@@ -47,7 +48,7 @@ bool AddressBookStores::add(const QString& store, const QString& name, const QSt
         return !e.numberTooLong && m_book.savePhoneEntry(store, e.name, e.number, {});
     }
     IniStore& ini = m_ctx.ini();
-    if (!ini.readINI(kSection, name).isEmpty() &&
+    if (localHas(name) &&
         m_ctx.msgBox().show(
             QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
             MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"),
@@ -112,39 +113,31 @@ void AddressBookStores::transfer(const QString& source, const QString& target, c
         const QString& number = row.number;
         bool kept = true;
         if (isPhoneStore(target)) {
-            const FittedEntry e = fit(target, name, number);
+            // Asked about the entry as the memory will hold it.
+            const FittedEntry e = fit(target, PhoneBook::storableName(QString(name).remove(u',')), number);
             if (e.numberTooLong) {
                 continue;
             }
             name = e.name;
-            if (!AddressBook::findAddress(ini, target, name, number).isEmpty()) {
+            const QString index = phoneIndexOf(target, name, number);
+            if (!index.isEmpty()) {
                 const QString text = AddressBookTexts::phoneEntryExists(target, name, number);
-                kept = false;
-                if (m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
-                                        QStringLiteral("Overwrite address"), m_window) == MsgBox::Yes) {
-                    // The entry the look-up found, whose number is this number: "Anne|0171"
-                    // also holds "Ann" and "017" but is another person.
-                    const QString section = PhoneBook::section(target);
-                    for (int i = 1; i <= memory(target).max; ++i) {
-                        const QString value = ini.readINI(section, QString::number(i));
-                        if (value.contains(name, Qt::CaseInsensitive) &&
-                            getField(value, 2, QStringLiteral("|")) == number) {
-                            kept = m_book.savePhoneEntry(target, name, number, QString::number(i));
-                            break;
-                        }
-                    }
-                }
+                kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
+                                           QStringLiteral("Overwrite address"), m_window) == MsgBox::Yes &&
+                       m_book.savePhoneEntry(target, name, number, index);
             } else {
-                kept = m_book.savePhoneEntry(target, QString(name).remove(u','), number, {});
+                kept = m_book.savePhoneEntry(target, name, number, {});
             }
         } else {
-            if (!AddressBook::findAddress(ini, kLocal, name).isEmpty()) {
-                const QString text = AddressBookTexts::localNameExists(name);
+            // Asked about the key the entry is stored under (";Boss" is stored as "Boss").
+            const QString key = PhoneBook::localKey(name);
+            if (localHas(key)) {
+                const QString text = AddressBookTexts::localNameExists(key);
                 kept = m_ctx.msgBox().show(text, MsgBox::YesNo, MsgBox::Question,
                                            QStringLiteral("Overwrite address"), m_window) == MsgBox::Yes;
             }
             if (kept) {
-                kept = ini.writeINI(kSection, PhoneBook::localKey(name), number);
+                kept = !key.isEmpty() && ini.writeINI(kSection, key, number);
             }
         }
         if (kept) {
@@ -156,6 +149,56 @@ void AddressBookStores::transfer(const QString& source, const QString& target, c
     }
     if (move) {
         remove(source, stored);
+    }
+}
+
+bool AddressBookStores::localHas(const QString& key) const {
+    const QStringList keys = m_ctx.ini().keys(kSection);
+    return std::any_of(keys.cbegin(), keys.cend(), [&](const QString& k) {
+        return k.trimmed().compare(key.trimmed(), Qt::CaseInsensitive) == 0;
+    });
+}
+
+QString AddressBookStores::phoneIndexOf(const QString& memory, const QString& name,
+                                        const QString& number) const {
+    const IniStore& ini = m_ctx.ini();
+    const QString section = PhoneBook::section(memory);
+    for (const QString& key : ini.keys(section)) {
+        const QString value = ini.readINI(section, key);
+        if (getField(value, 1, QStringLiteral("|")).compare(name, Qt::CaseInsensitive) == 0 &&
+            getField(value, 2, QStringLiteral("|")) == number) {
+            return key;
+        }
+    }
+    return {};
+}
+
+void AddressBookStores::keepTyped(const QString& memory, const QList<StoredEntry>& typed) {
+    PhoneCopies& copies = m_book.copies();
+    IniStore& ini = m_ctx.ini();
+    QStringList local, notStored;
+    for (const StoredEntry& e : typed) {
+        const QList<StoredEntry> now = copies.entries(memory);
+        if (std::any_of(now.cbegin(), now.cend(),
+                        [&](const StoredEntry& o) { return o.name == e.name && o.number == e.number; })) {
+            continue;
+        }
+        if (copies.freeIndexes(memory) > 0) {
+            copies.savePhoneEntry(memory, e.name, e.number, {});
+            continue;
+        }
+        const QString key = PhoneBook::localKey(e.name);
+        const QString there = ini.readINI(kSection, key);
+        const QString shown = QStringLiteral("'%1' (%2)").arg(e.name, e.number);
+        if (there == e.number || (there.isEmpty() && ini.writeINI(kSection, key, e.number))) {
+            local.append(shown);
+        } else {
+            notStored.append(shown);
+        }
+    }
+    if (!local.isEmpty() || !notStored.isEmpty()) {
+        m_ctx.msgBox().show(AddressBookTexts::typedEntriesMoved(memory, local, notStored), MsgBox::OKOnly,
+                            MsgBox::Exclamation, QStringLiteral("No free place in the phonebook"), m_window);
     }
 }
 

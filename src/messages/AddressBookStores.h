@@ -42,9 +42,19 @@ public:
     // removes from source the rows that were stored.
     void transfer(const QString& source, const QString& target, const QList<BookRow>& rows, bool move);
 
+    // Entries typed into a copy before it was read, added again to the copy just read: at free
+    // indexes, and where none is left into the local list (one box names them). An entry the
+    // read copy holds already is not added twice.
+    void keepTyped(const QString& memory, const QList<StoredEntry>& typed);
+
     // Writes rows back to the phone memory; the copy stays marked changed unless every row
     // reached the phone.
     PhoneBook::WriteResult writeBack(const QString& memory, const QList<BookRow>& rows);
+
+    // Whether the local list has an entry under key (compared as the settings file compares keys).
+    bool localHas(const QString& key) const;
+    // The index of the phone memory's copy that holds exactly this name and number, "" when none.
+    QString phoneIndexOf(const QString& memory, const QString& name, const QString& number) const;
 
 private:
     // The entry made to fit memory; the cut or refusal is noted for the operation's box.

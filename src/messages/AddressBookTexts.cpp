@@ -52,6 +52,35 @@ QString saveBeforeReading(const QString& memory) {
                      "Your SIM addressbook has been changed, do you want to save it to the phone, first?");
 }
 
+QString readBeforeUpdate(const QString& memory) {
+    const QString book =
+        isPhone(memory) ? QStringLiteral("phone addressbook") : QStringLiteral("SIM addressbook");
+    return QStringLiteral(
+               "Your %1 has not been read from the phone yet, so Tellwick does not know what an "
+               "update would erase there.")
+               .arg(book) +
+           QStringLiteral(
+               "\r\n\r\nDo you want to read it now? The entries you added are kept and stored at "
+               "free places; then the addressbook is saved to the phone.") +
+           QStringLiteral("\r\n\r\nIf you choose no, nothing is written to the phone.");
+}
+
+QString typedEntriesMoved(const QString& memory, const QStringList& local, const QStringList& notStored) {
+    const QString where = isPhone(memory) ? QStringLiteral("phone memory") : QStringLiteral("SIM card");
+    QString text = QStringLiteral("The %1 has no free place for some of the entries you added.").arg(where);
+    if (!local.isEmpty()) {
+        text += QStringLiteral("\r\n\r\nThese were put into Tellwick's addressbook instead:\r\n") +
+                local.join(QStringLiteral("\r\n"));
+    }
+    if (!notStored.isEmpty()) {
+        text += QStringLiteral(
+                    "\r\n\r\nThese were not stored (Tellwick's addressbook has another number "
+                    "under the name):\r\n") +
+                notStored.join(QStringLiteral("\r\n"));
+    }
+    return text;
+}
+
 QString tooLong(const QString& memory, const QStringList& cut, int nameLength, const QStringList& refused,
                 int numberLength) {
     const QString where =

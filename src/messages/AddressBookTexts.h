@@ -16,6 +16,10 @@ QString localNameExists(const QString& name);
 QString saveBeforeClosing(const QString& memory);
 // Reading a phone memory whose copy was changed.
 QString saveBeforeReading(const QString& memory);
+// An update of a phone memory that was never read from the phone.
+QString readBeforeUpdate(const QString& memory);
+// Entries typed into a copy that was not read, for which the read memory had no free index.
+QString typedEntriesMoved(const QString& memory, const QStringList& local, const QStringList& notStored);
 // Entries that a phone memory could not take as they were: names cut to nameLength
 // ("'<name>' to '<cut name>'") and entries refused for a number over numberLength
 // ("'<name>' (<number>)"). "" when both lists are empty.

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "AppContext.h"
 #include "BrowserListing.h"
+#include "IniStore.h"
 #include "ProgramFolder.h"
 
 namespace {
@@ -24,21 +24,22 @@ bool sameFile(const QString& a, const QString& b) {
 
 BrowserFileOps::BrowserFileOps(AppContext& ctx, QWidget* owner) : m_ctx(ctx), m_owner(owner) {}
 
-bool BrowserFileOps::copyFile(const QString& source, const QString& target) {
+bool BrowserFileOps::copyFile(const QString& source, const QString& target, QString* error) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
+        if (error) {
+            *error = in.errorString();
+        }
         return false;
     }
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError) {
+        if (error) {
+            *error = in.errorString();
+        }
         return false;
     }
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return IniStore::writeFile(target, bytes, error);
 }
 
 bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString& folder,
@@ -47,8 +48,8 @@ bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString
     const QString target = BrowserTabs::targetFolder(m_ctx.state(), tooltip);
     const QString title =
         move ? QStringLiteral("Move SMS message(s)") : QStringLiteral("Copy SMS message(s)");
-    if (box.show(tooltip + kCrLf + target + u'?', MsgBox::YesNo, MsgBox::Question, title,
-                 m_owner) != MsgBox::Yes) {
+    if (box.show(tooltip + kCrLf + target + u'?', MsgBox::YesNo, MsgBox::Question, title, m_owner) !=
+        MsgBox::Yes) {
         return false;
     }
     if (!target.isEmpty()) {
@@ -61,9 +62,9 @@ bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString
             continue;  // already where it should go: a move must not delete it
         }
         if (QFileInfo::exists(dest)) {
-            const int answer = box.show(
-                tag + kCrLf + QStringLiteral(" already exists, overwrite it?"), MsgBox::YesNoCancel,
-                MsgBox::Question, QStringLiteral("Overwrite existing file"), m_owner);
+            const int answer =
+                box.show(tag + kCrLf + QStringLiteral(" already exists, overwrite it?"), MsgBox::YesNoCancel,
+                         MsgBox::Question, QStringLiteral("Overwrite existing file"), m_owner);
             if (answer == MsgBox::Cancel) {
                 break;
             }
@@ -72,11 +73,12 @@ bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString
             }
         }
         bool ok = false;
+        QString why;
         if (move && !QFileInfo::exists(dest)) {
             ok = QFile::rename(source, dest);
         }
         if (!ok) {
-            ok = copyFile(source, dest);
+            ok = copyFile(source, dest, &why);
             if (ok && move && !QFile::remove(source)) {
                 box.show(QStringLiteral("Could not delete message file ") + source, MsgBox::OKOnly,
                          MsgBox::Information, QStringLiteral("Error deleting message"), m_owner);
@@ -84,8 +86,9 @@ bool BrowserFileOps::copyOrMove(bool move, const QString& tooltip, const QString
         }
         if (!ok) {
             const QString what = move ? QStringLiteral("move") : QStringLiteral("copy");
-            m_ctx.log().writeLog(QStringLiteral("ERROR: could not %1 %2 to %3").arg(what, source, target));
-            box.show(QStringLiteral("Could not %1 message file %2 to %3").arg(what, source, target),
+            m_ctx.log().writeLog(
+                QStringLiteral("ERROR: could not %1 %2 to %3: %4").arg(what, source, target, why));
+            box.show(QStringLiteral("Could not %1 message file %2 to %3: %4").arg(what, source, target, why),
                      MsgBox::OKOnly, MsgBox::Information,
                      move ? QStringLiteral("Error moving message") : QStringLiteral("Error copying message"),
                      m_owner);

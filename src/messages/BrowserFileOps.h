@@ -22,8 +22,8 @@ public:
     bool deleteFiles(const QString& folder, const QStringList& tags);
 
     // Puts a copy of source at target in one step, replacing a file there; false on failure
-    // (an existing target is then left as it was).
-    static bool copyFile(const QString& source, const QString& target);
+    // (an existing target is then left as it was), with error saying why.
+    static bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
 
 private:
     AppContext& m_ctx;

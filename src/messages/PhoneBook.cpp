@@ -392,6 +392,9 @@ bool PhoneBook::readBook(const QString& memory, ListView* list) {
 }
 
 PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<PhoneEntry>& rows) {
+    if (!state(memory).read) {
+        return WriteResult::NotRead;  // nothing of the phone is known: nothing may be erased
+    }
     ++m_busy;
     const auto done = qScopeGuard([this] { --m_busy; });
     const QString reply = send(QStringLiteral("AT+CPBS=\"%1\"").arg(memory));

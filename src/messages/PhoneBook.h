@@ -64,8 +64,9 @@ public:
     bool readBook(const QString& memory, ListView* list);
     static constexpr int readRange = 10;
 
-    enum class WriteResult { Written, Incomplete, StorageError };
+    enum class WriteResult { Written, Incomplete, StorageError, NotRead };
     // Erases indexes 1..max of the memory that the copy has read, then writes every row.
+    // NotRead, with nothing sent, while the copy has never been read from the phone.
     // Incomplete when the write phase was aborted or the phone refused a row; the refused
     // rows are named in one box. Names go in the set in force, or in UCS2 where one needs it;
     // where the phone has no set for a name, it gets "?" for what is lacking and one box

@@ -11,6 +11,7 @@ namespace {
 
 const QString kChanged = QStringLiteral("Changed");
 const QString kUnread = QStringLiteral("Unread");
+const QString kRead = QStringLiteral("Read");
 // No phone numbers its phonebook higher; a hand-edited range cannot make the set huge.
 constexpr int kHighestIndex = 65535;
 
@@ -37,6 +38,7 @@ QString PhoneCopies::stateSection(const QString& memory) {
 void PhoneCopies::loadState() {
     for (const QString& mem : {QStringLiteral("ME"), QStringLiteral("SM")}) {
         MemoryState& st = state(mem);
+        st.read = isFlagSet(m_ctx.ini().readINI(stateSection(mem), kRead));
         st.changed = isFlagSet(m_ctx.ini().readINI(stateSection(mem), kChanged));
         st.unread = rangesOf(m_ctx.ini().readINI(stateSection(mem), kUnread), kHighestIndex);
     }
@@ -45,6 +47,9 @@ void PhoneCopies::loadState() {
 bool PhoneCopies::saveState(const QString& memory) {
     const MemoryState& st = state(memory);
     QList<std::pair<QString, QString>> keys;
+    if (st.read) {
+        keys.append({kRead, QStringLiteral("1")});
+    }
     if (st.changed) {
         keys.append({kChanged, QStringLiteral("1")});
     }
@@ -57,7 +62,7 @@ bool PhoneCopies::saveState(const QString& memory) {
 bool PhoneCopies::setChanged(const QString& memory, bool changed) {
     MemoryState& st = state(memory);
     if (st.changed == changed &&
-        m_ctx.ini().hasSection(stateSection(memory)) == (changed || st.incomplete())) {
+        m_ctx.ini().hasSection(stateSection(memory)) == (changed || st.incomplete() || st.read)) {
         return true;
     }
     st.changed = changed;
@@ -118,7 +123,7 @@ bool PhoneCopies::replaceCopy(const QString& memory, const QMap<int, StoredEntry
     for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
         copy.append({QString::number(it.key()), it->name + u'|' + it->number});
     }
-    QList<std::pair<QString, QString>> keys;
+    QList<std::pair<QString, QString>> keys{{kRead, QStringLiteral("1")}};
     if (!unread.isEmpty()) {
         keys.append({kUnread, rangesText(unread)});
     }
@@ -128,7 +133,18 @@ bool PhoneCopies::replaceCopy(const QString& memory, const QMap<int, StoredEntry
     MemoryState& st = state(memory);
     st.unread = unread;
     st.changed = false;
+    st.read = true;
     return true;
+}
+
+QList<StoredEntry> PhoneCopies::entries(const QString& memory) const {
+    const IniStore& ini = m_ctx.ini();
+    QList<StoredEntry> out;
+    for (const QString& key : ini.keys(section(memory))) {
+        const QString value = ini.readINI(section(memory), key);
+        out.append({getField(value, 1, QStringLiteral("|")), getField(value, 2, QStringLiteral("|"))});
+    }
+    return out;
 }
 
 void PhoneCopies::markRead(const QString& memory, const QSet<int>& indexes) {

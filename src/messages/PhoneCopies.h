@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
 #include <QSet>
 #include <QString>
@@ -15,6 +16,10 @@ struct MemoryState {
     bool useLocal = true;  // show the local copy instead of reading the phone
     bool changed = false;  // the local copy differs from the phone
     bool askedEmpty = false;
+    // The copy holds what a read of the phone gave in this program folder (all of it but
+    // unread). Until then the program has not seen any index of the memory: nothing of the
+    // phone may be erased or written over.
+    bool read = false;
     // Indexes whose content on the phone the copy does not know (the read stopped or failed
     // there): no entry of the copy goes there and a write-back leaves them alone.
     QSet<int> unread;
@@ -37,10 +42,10 @@ struct FittedEntry {
 };
 
 // The local copies of the phone's memories: [Addressbook.ME] and [Addressbook.SM] ("<index>"
-// = "<name>|<number>"), and beside each its state [Addressbook.<memory>.State]: Changed=1
-// while the copy holds edits the phone has not got, Unread=<index ranges> while the copy is
-// not a complete read. The state survives closing the window, so what it shows on opening
-// again is true.
+// = "<name>|<number>"), and beside each its state [Addressbook.<memory>.State]: Read=1 once a
+// read of the phone filled the copy, Changed=1 while the copy holds edits the phone has not
+// got, Unread=<index ranges> while the copy is not a complete read. The state survives closing the window, so
+// what it shows on opening again is true.
 class PhoneCopies {
 public:
     explicit PhoneCopies(AppContext& ctx);
@@ -66,9 +71,11 @@ public:
     // Indexes neither used by the copy nor unknown to it.
     int freeIndexes(const QString& memory) const;
 
-    // The copy becomes exactly these entries, complete but for unread, unchanged: one write
-    // of the settings file for the copy and its state.
+    // The copy becomes exactly these entries, read from the phone, complete but for unread,
+    // unchanged: one write of the settings file for the copy and its state.
     bool replaceCopy(const QString& memory, const QMap<int, StoredEntry>& entries, const QSet<int>& unread);
+    // The entries of the copy.
+    QList<StoredEntry> entries(const QString& memory) const;
     // The copy's indexes the phone now holds as the copy says.
     void markRead(const QString& memory, const QSet<int>& indexes);
 

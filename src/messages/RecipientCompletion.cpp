@@ -1,6 +1,7 @@
 #include "RecipientCompletion.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "Fields.h"
 
@@ -77,11 +78,16 @@ Proposal complete(const QString& box, const QStringList& names) {
     p.text = box.left(nameStart) + name;
     p.selectionStart = int(nameStart + frag.size());
     p.selectionLength = int(name.size() - frag.size());
+    p.fieldStart = int(start);
     return p;
 }
 
 QString replaceLastField(const QString& box, const QString& number) {
-    const qsizetype start = lastFieldStart(box);
+    return replaceFieldFrom(box, lastFieldStart(box), number);
+}
+
+QString replaceFieldFrom(const QString& box, qsizetype from, const QString& number) {
+    const qsizetype start = std::clamp<qsizetype>(from, 0, box.size());
     const qsizetype begin = start + leadingBlanks(box, start);
     qsizetype end = box.size();
     while (end > begin && box.at(end - 1).isSpace()) {

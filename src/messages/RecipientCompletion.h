@@ -27,6 +27,7 @@ struct Proposal {
     QString text;             // the box's new text
     int selectionStart = -1;  // the proposed rest of the name; -1 leaves the caret alone
     int selectionLength = 0;
+    int fieldStart = -1;  // where the completed field begins (the name may hold ";" itself)
 };
 
 // Completion of the box's text against names in list order. When a name fits a non-empty
@@ -36,6 +37,10 @@ Proposal complete(const QString& box, const QStringList& names);
 
 // The box with its last field (without the blanks around it) replaced by number.
 QString replaceLastField(const QString& box, const QString& number);
+
+// The box with the field that begins at from (all the rest, without its blanks around it)
+// replaced by number.
+QString replaceFieldFrom(const QString& box, qsizetype from, const QString& number);
 
 // The box with number appended, a ";" first when the box is not empty and does not end in one.
 QString appendNumber(const QString& box, const QString& number);

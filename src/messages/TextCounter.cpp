@@ -1,7 +1,6 @@
 #include "TextCounter.h"
 
 #include "MessageFiles.h"
-#include "TextCut.h"
 
 namespace TextCounter {
 
@@ -23,30 +22,34 @@ int boxLength(const QString& editorText) {
     return int(toBoxText(editorText).size());
 }
 
-int messageCount(const QString& boxText, int maxTextLen) {
-    QString text = boxText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    if (text.size() <= maxTextLen) {
-        return 1;
-    }
-    // The parts the message-file writer makes: one file each.
-    return int(MessageFiles::splitText(text, maxTextLen).size());
+// The message files get the text with its accents replaced: that is the text measured.
+int room(const QString& boxText, const SharedState& s) {
+    return MessageFiles::roomFor(s, replaceAccents(boxText)).units;
 }
 
-QString caption(const QString& editorText, int maxTextLen, bool autoSplit) {
-    const int len = boxLength(editorText);
+int unitsLeft(const QString& boxText, const SharedState& s) {
+    const QString sent = replaceAccents(boxText);
+    const MessageFiles::SmsRoom r = MessageFiles::roomFor(s, sent);
+    return r.units - Gsm::unitsIn(sent, r.coding);
+}
+
+int messageCount(const QString& boxText, const SharedState& s) {
+    return int(MessageFiles::messageTexts(s, replaceAccents(boxText), true).size());
+}
+
+QString caption(const QString& editorText, const SharedState& s, bool autoSplit) {
     if (autoSplit) {
-        const int k = messageCount(toBoxText(editorText), maxTextLen);
+        const int k = messageCount(toBoxText(editorText), s);
         return QStringLiteral("&Message text (%1 characters, %2 %3):")
-            .arg(len)
+            .arg(boxLength(editorText))
             .arg(k)
             .arg(k == 1 ? QStringLiteral("message") : QStringLiteral("messages"));
     }
-    return QStringLiteral("&Message text (%1 characters left):").arg(maxTextLen - len);
+    return QStringLiteral("&Message text (%1 characters left):").arg(unitsLeft(toBoxText(editorText), s));
 }
 
-QString truncated(const QString& boxText, int maxTextLen) {
-    return TextCut::left(boxText, maxTextLen);
+QString truncated(const QString& boxText, const SharedState& s) {
+    return boxText.left(MessageFiles::fittingLength(s, replaceAccents(boxText)));
 }
 
 QString replaceAccents(const QString& text) {

@@ -104,6 +104,7 @@ void frmAddressBook::formLoad() {
     lstNames->addColumn(QStringLiteral("Name"), listWidthTwips / 2);
     lstNames->addColumn(QStringLiteral("Number"), listWidthTwips / 2 - 350);
     lstNames->setSorted(true);
+    lstNames->setLanguageSorted(0);
     lstNames->setSortKey(0);
     lstNames->setSortOrder(Qt::AscendingOrder);
     lstNames->clearColumnHeaderIcons();
@@ -214,10 +215,17 @@ void frmAddressBook::Tubby_Click() {
                 }
             }
             st.useLocal = true;
+            // Entries typed into a copy never read from the phone exist nowhere else: kept.
+            const QList<StoredEntry> typed =
+                st.read ? QList<StoredEntry>() : phoneBook().copies().entries(store);
             if (read && ReadBook(store)) {
                 cmdUpdate->setEnabled(false);
                 setWindowTitle(st.incomplete() ? QStringLiteral("Tellwick: Addressbook (incomplete)")
                                                : QStringLiteral("Tellwick: Addressbook"));
+                if (!typed.isEmpty()) {
+                    m_stores.keepTyped(store, typed);
+                    showCopy(store);
+                }
             }
         } else {
             showCopy(store);
@@ -262,8 +270,11 @@ bool frmAddressBook::tidyBoxes(QString* name, QString* number) {
     if (m_currentMem == kLocal) {
         *name = PhoneBook::localKey(*name);
     }
+    // Still typed, not stored, until the entry is added.
+    const bool typed = entryTyped();
     txtNumber->setText(*number);
     txtName->setText(*name);
+    txtName->setModified(typed);
     return !name->trimmed().isEmpty() && !number->isEmpty();
 }
 
@@ -385,7 +396,7 @@ void frmAddressBook::setEditingEnabled(bool on) {
 
 void frmAddressBook::cmdUpdate_Click() {
     const QString mem = m_currentMem;
-    if (phoneBook().busy() || !isPhoneStore(mem)) {
+    if (phoneBook().busy() || !isPhoneStore(mem) || !readBeforeUpdate(mem)) {
         return;
     }
     const GatewayPause pause(m_ctx);
@@ -409,6 +420,26 @@ void frmAddressBook::cmdUpdate_Click() {
     Tubby_Click();
 }
 
+bool frmAddressBook::readBeforeUpdate(const QString& mem) {
+    if (memory(mem).read) {
+        return true;
+    }
+    if (m_ctx.msgBox().show(AddressBookTexts::readBeforeUpdate(mem), MsgBox::YesNo, MsgBox::Question,
+                            QStringLiteral("Addressbook not read from the phone"), this) != MsgBox::Yes) {
+        labStatus->setText(
+            QStringLiteral("Nothing was written to the phone: the addressbook has not been read "
+                           "from it yet."));
+        return false;
+    }
+    const QList<StoredEntry> typed = phoneBook().copies().entries(mem);
+    if (!ReadBook(mem)) {
+        return false;  // the copy, typed entries and all, stays as it was
+    }
+    m_stores.keepTyped(mem, typed);
+    showCopy(mem);
+    return true;
+}
+
 void frmAddressBook::cmdAbort_Click() {
     phoneBook().abort();
 }
@@ -428,9 +459,42 @@ void frmAddressBook::cmdRefresh_Click() {
     }
 }
 
+bool frmAddressBook::entryTyped() const {
+    return (txtName->isModified() || txtNumber->isModified()) &&
+           !(txtName->text().trimmed().isEmpty() && txtNumber->text().trimmed().isEmpty());
+}
+
+bool frmAddressBook::typedEntryAnswered() {
+    if (!entryTyped()) {
+        return true;
+    }
+    const int answer =
+        m_ctx.msgBox().show(QStringLiteral("The entry '%1' (%2) has not been added to the addressbook.")
+                                    .arg(txtName->text(), txtNumber->text()) +
+                                QStringLiteral("\r\n\r\nDo you want to add it before closing?"),
+                            MsgBox::YesNoCancel, MsgBox::Question, QStringLiteral("Entry not added"), this);
+    if (answer == MsgBox::No) {
+        return true;
+    }
+    if (answer == MsgBox::Yes) {
+        addTypedEntry();
+        return !entryTyped();  // added; otherwise the window stays open with it
+    }
+    return false;
+}
+
+void frmAddressBook::addTypedEntry() {
+    if (cmdAdd->isEnabled()) {
+        cmdAdd_Click();
+    } else {
+        (txtName->text().trimmed().isEmpty() ? txtName : txtNumber)->setFocus();
+    }
+}
+
 void frmAddressBook::cmdClose_Click() {
-    if (phoneBook().busy()) {
-        return;  // the window must not go while a phone dialogue waits
+    // The window must not go while a phone dialogue waits, nor drop an entry typed unasked.
+    if (phoneBook().busy() || !typedEntryAnswered()) {
+        return;
     }
     m_closing = true;
     for (const QString& mem : {kPhone, kSim}) {
@@ -556,6 +620,12 @@ bool frmAddressBook::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::KeyPress && (watched == txtName || watched == txtNumber)) {
+        // Enter with an entry typed adds it; the close button (the default) must not drop it.
+        const int pressed = static_cast<QKeyEvent*>(event)->key();
+        if ((pressed == Qt::Key_Return || pressed == Qt::Key_Enter) && entryTyped()) {
+            addTypedEntry();
+            return true;
+        }
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (!text.isEmpty()) {
             const int key = text.at(0).unicode();
@@ -577,7 +647,7 @@ void frmAddressBook::reject() {
 }
 
 void frmAddressBook::closeEvent(QCloseEvent* event) {
-    if (phoneBook().busy() && !m_unloaded) {
+    if (!m_unloaded && (phoneBook().busy() || !typedEntryAnswered())) {
         event->ignore();
         return;
     }

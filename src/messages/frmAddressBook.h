@@ -108,11 +108,20 @@ private:
     void formLoad();
     void copyOrMove(bool move);
     bool tidyBoxes(QString* name, QString* number);
+    // Whether the boxes hold an entry the user typed (not one a row or the browser put there).
+    bool entryTyped() const;
+    // Adds the typed entry, or puts the focus into the box still empty.
+    void addTypedEntry();
+    // Before closing with an entry typed: asks whether to add it; false keeps the window open.
+    bool typedEntryAnswered();
     // The copy of a phone store listed, with its marks: " (incomplete)", " (changed)", the
     // changed notice, the update button and the caption.
     void showCopy(const QString& store);
     QList<BookRow> rowsOf(const QList<ListItem*>& items) const;
     void afterEdit();
+    // Before an update of a memory never read from the phone: reads it when the user agrees,
+    // keeping the entries typed meanwhile. False when nothing may be written.
+    bool readBeforeUpdate(const QString& mem);
     void setEditingEnabled(bool on);
     bool keyAllowed(const QLineEdit* box, int limit, int keyAscii);
     void unloadMe();

@@ -369,21 +369,41 @@ void frmBrowse::LstMsg2_ColumnClick(int column) {
 }
 
 void frmBrowse::MakeBold(bool bold) {
+    QStringList refused;
     for (ListItem* item : LstMsg2->selectedListItems()) {
+        const QString path = currentFolder + u'/' + item->tag();
+        if (QFileInfo::exists(path)) {  // gone meanwhile (sent or processed): no stub of it comes back
+            const bool stored =
+                bold ? m_ctx.ini().deleteINIKey(kSection, QStringLiteral("Read"), path)
+                     : m_ctx.ini().writeINI(kSection, QStringLiteral("Read"), QStringLiteral("1"), path);
+            if (!stored) {
+                refused.append(item->tag());
+                continue;  // the line shows what the file says
+            }
+        }
         item->setBold(bold);
         item->setSubItemBold(1, bold);
         item->setSubItemBold(2, bold);
-        const QString path = currentFolder + u'/' + item->tag();
-        if (!QFileInfo::exists(path)) {
-            continue;  // gone meanwhile (sent or processed): a mark must not bring back a stub of it
-        }
-        if (bold) {
-            m_ctx.ini().deleteINIKey(kSection, QStringLiteral("Read"), path);
-        } else {
-            m_ctx.ini().writeINI(kSection, QStringLiteral("Read"), QStringLiteral("1"), path);
-        }
+    }
+    if (!refused.isEmpty()) {
+        labFileName->setText((bold
+                                  ? QStringLiteral("Could not mark as unread (the file cannot be written): ")
+                                  : QStringLiteral("Could not mark as read (the file cannot be written): ")) +
+                             refused.join(QStringLiteral(", ")));
     }
     LstMsg2->viewport()->update();
+}
+
+bool frmBrowse::messageStillThere(const QString& path) {
+    if (QFileInfo(path).isFile()) {
+        return true;
+    }
+    m_ctx.msgBox().show(QStringLiteral("The message %1 no longer exists: it was sent, processed, moved or "
+                                       "deleted meanwhile.")
+                            .arg(QFileInfo(path).fileName()),
+                        MsgBox::OKOnly, MsgBox::Exclamation, QStringLiteral("Message not found"), this);
+    Tubby_Click();
+    return false;
 }
 
 ListItem* frmBrowse::currentLine() const {
@@ -528,6 +548,9 @@ void frmBrowse::cmdDelete_Click() {
 }
 
 void frmBrowse::cmdEdit_Click() {
+    if (!messageStillThere(currentFolder + u'/' + selectedFile)) {
+        return;
+    }
     if (m_ctx.windows().has(kEditor)) {
         if (QWidget* editor = m_ctx.windows().get(kEditor)) {
             editor->setProperty("messageFile", QString(currentFolder + u'/' + selectedFile));
@@ -538,8 +561,11 @@ void frmBrowse::cmdEdit_Click() {
 }
 
 void frmBrowse::cmdReply_Click() {
-    QScopedValueRollback busy(m_busy, m_busy + 1);
     const QString path = currentFolder + u'/' + selectedFile;
+    if (!messageStillThere(path)) {
+        return;
+    }
+    QScopedValueRollback busy(m_busy, m_busy + 1);
     const GatewayPause pause(m_ctx);
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Reply to SMS message"),
                           m_ctx.ini().readINI(kSection, QStringLiteral("No"), path),
@@ -558,8 +584,11 @@ void frmBrowse::afterCompose() {
 }
 
 void frmBrowse::cmdForward_Click() {
-    QScopedValueRollback busy(m_busy, m_busy + 1);
     const QString path = currentFolder + u'/' + selectedFile;
+    if (!messageStillThere(path)) {
+        return;
+    }
+    QScopedValueRollback busy(m_busy, m_busy + 1);
     const GatewayPause pause(m_ctx);
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Forward SMS message"), {},
                           m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path), this);
@@ -590,7 +619,7 @@ void frmBrowse::unloadMe() {
 
 void frmBrowse::mnuSendNow_Click() {
     ListItem* current = currentLine();
-    if (!current || m_busy > 0) {
+    if (!current || m_busy > 0 || !messageStillThere(m_ctx.state().outDir + u'/' + current->tag())) {
         return;
     }
     QScopedValueRollback busy(m_busy, m_busy + 1);

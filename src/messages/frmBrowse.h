@@ -103,6 +103,8 @@ private:
     ListItem* currentLine() const;
     QStringList selectedTags() const;
     void afterFileOperation(bool refresh);
+    // Whether the message file is still there; otherwise says so and lists the folder again.
+    bool messageStillThere(const QString& path);
     // Runs one key of the list's key table; false for a key the table does not hold.
     bool runKey(int keyCode, int shift);
     void unloadMe();

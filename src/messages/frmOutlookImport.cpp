@@ -268,7 +268,10 @@ void frmOutlookImport::cmdImport_Click() {
     }
     int visited = 0;
     QList<std::pair<QString, QString>> batch;
-    QSet<QString> pending;  // names of the batch, as the settings file compares keys
+    QSet<QString> known;  // names stored and batched, as the settings file compares keys
+    for (const QString& key : ini.keys(kAddressbook)) {
+        known.insert(key.trimmed().toCaseFolded());
+    }
     for (int i = 1; i <= lstContacts->count() && !m_stopImport; ++i) {
         const ListItem* item = lstContacts->item(i);
         if (!item->isSelected()) {
@@ -277,15 +280,6 @@ void frmOutlookImport::cmdImport_Click() {
         ++visited;
         const QString name = item->text();
         const QString number = item->subItem(1);
-        const QString folded = name.trimmed().toCaseFolded();
-        if (pending.contains(folded) || !ini.readINI(kAddressbook, name).isEmpty()) {
-            const int answer = m_ctx.msgBox().show(
-                QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
-                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"), this);
-            if (answer != MsgBox::Yes) {
-                continue;
-            }
-        }
         // A name the settings file cannot hold as a key (empty, with "=", beginning with "["
         // or ";") is reported, not counted.
         if (!IniStore::isValidKey(name)) {
@@ -294,11 +288,20 @@ void frmOutlookImport::cmdImport_Click() {
                 MsgBox::OKOnly, MsgBox::Critical, kBoxTitle, this);
             continue;
         }
-        pending.insert(folded);
+        // Asked about the key the contact is stored under, whatever number it holds.
+        const QString folded = name.trimmed().toCaseFolded();
+        if (known.contains(folded)) {
+            const int answer = m_ctx.msgBox().show(
+                QStringLiteral("The name '%1' already exists, do you want to overwrite it?").arg(name),
+                MsgBox::YesNo, MsgBox::Question, QStringLiteral("Overwrite existing entry"), this);
+            if (answer != MsgBox::Yes) {
+                continue;
+            }
+        }
+        known.insert(folded);
         batch.append({name, number});
         if (batch.size() >= importBatch) {
             storeBatch(batch, count);
-            pending.clear();
             labNumContacts->setText(QStringLiteral("Importing %1/%2 contacts...").arg(visited).arg(selected));
             doEvents();  // the progress shows and the window answers
         }

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "AppContext.h"
@@ -165,7 +166,7 @@ void frmSendSMS::formLoad() {
     setWindowIcon(main.windowIcon());
     setWindowWidth(kNarrowTwips);
 
-    labMsgText->setText(TextCounter::caption({}, m_ctx.state().maxTextLen, false));
+    labMsgText->setText(TextCounter::caption({}, m_ctx.state(), false));
 
     const QString showResult = m_ctx.ini().readINI(QStringLiteral("Settings"), QStringLiteral("ShowSendResult"));
     // Checked when the setting's number is 1, as the dialog itself writes it.
@@ -201,6 +202,7 @@ void frmSendSMS::fillAddressList() {
         ListItem* item = lstNames->addItem(name);
         item->setSubItem(1, m_ctx.ini().readINI(section, name));
     }
+    lstNames->setLanguageSorted(0);
     lstNames->setSortKey(0);
     lstNames->setSortOrder(Qt::AscendingOrder);
     lstNames->setSorted(true);
@@ -263,16 +265,16 @@ void frmSendSMS::chkAutosplit_Click() {
         return;
     }
     QScopedValueRollback guard(m_inAutosplitClick, true);
-    const int maxLen = m_ctx.state().maxTextLen;
-    if (!chkAutosplit->isChecked() && messageText().size() > maxLen) {
+    const SharedState& s = m_ctx.state();
+    if (!chkAutosplit->isChecked() && TextCounter::unitsLeft(messageText(), s) < 0) {
         const int answer = m_ctx.msgBox().show(
             QStringLiteral("Your message text is longer than %1 characters,\r\n"
                            "if you disable AutoSplit, it will be truncated.\r\n\r\n"
                            "Do you want to continue?")
-                .arg(maxLen),
+                .arg(TextCounter::room(messageText(), s)),
             MsgBox::YesNo, MsgBox::Question, QStringLiteral("Messagetext too long"), this);
         if (answer == MsgBox::Yes) {
-            Text1->setPlainText(TextCounter::fromBoxText(TextCounter::truncated(messageText(), maxLen)));
+            Text1->setPlainText(TextCounter::fromBoxText(TextCounter::truncated(messageText(), s)));
             Text1->moveCursor(QTextCursor::End);
         } else {
             chkAutosplit->setChecked(true);
@@ -325,8 +327,12 @@ void frmSendSMS::txtPhoneNo_KeyDown(int keyCode) {
             ListItem* item = lstNames->selectedItem();
             if (item && item->isSelected() && !item->text().isEmpty()) {
                 m_completionOn = false;
+                const QString box = txtPhoneNo->text();
+                // A proposed name may hold ";": the field it replaced is the one to replace.
                 txtPhoneNo->setText(
-                    RecipientCompletion::replaceLastField(txtPhoneNo->text(), item->subItem(1)));
+                    box == m_proposal.text
+                        ? RecipientCompletion::replaceFieldFrom(box, m_proposal.fieldStart, item->subItem(1))
+                        : RecipientCompletion::replaceLastField(box, item->subItem(1)));
             }
             break;
         }
@@ -358,6 +364,7 @@ void frmSendSMS::txtPhoneNo_Change() {
                 lstNames->setSelectedItem(lstNames->item(p.row + 1));
             }
             if (p.selectionStart >= 0) {
+                m_proposal = p;
                 txtPhoneNo->setText(p.text);
                 // The caret stays right after the typed part; the proposed rest is selected.
                 txtPhoneNo->setCursorPosition(int(p.text.size()));
@@ -372,11 +379,18 @@ void frmSendSMS::Text1_GotFocus() {
     Text1->selectAll();
 }
 
-bool frmSendSMS::Text1_KeyPress(int keyAscii) {
-    if (keyAscii == KeyCodes::Back || keyAscii == KeyCodes::Return) {
+bool frmSendSMS::Text1_KeyPress(int keyAscii, const QString& keyText) {
+    if (keyAscii == KeyCodes::Back || keyAscii == KeyCodes::Return || chkAutosplit->isChecked()) {
         return true;
     }
-    if (!chkAutosplit->isChecked() && messageText().size() == m_ctx.state().maxTextLen) {
+    // The text as the key would leave it: a character that does not fit one message (an
+    // escape character takes two septets, a letter outside the alphabet makes it UCS2) is
+    // refused.
+    const QTextCursor cursor = Text1->textCursor();
+    QString after = Text1->toPlainText();
+    after.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(),
+                  keyText.isEmpty() ? QString(QChar(keyAscii)) : keyText);
+    if (TextCounter::unitsLeft(TextCounter::toBoxText(after), m_ctx.state()) < 0) {
         m_ctx.prompts().beeper.beep();
         return false;
     }
@@ -388,8 +402,8 @@ void frmSendSMS::Text1_Change() {
         return;
     }
     QScopedValueRollback guard(m_inTextChange, true);
-    const int maxLen = m_ctx.state().maxTextLen;
-    if (!chkAutosplit->isChecked() && messageText().size() > maxLen) {
+    const SharedState& s = m_ctx.state();
+    if (!chkAutosplit->isChecked() && TextCounter::unitsLeft(messageText(), s) < 0) {
         const int answer = m_ctx.msgBox().show(
             QStringLiteral("Your Text is longer than the maximum characters you can send,\r\n"
                            "do you want to enable AutoSplit?\r\n\r\n"
@@ -398,7 +412,7 @@ void frmSendSMS::Text1_Change() {
         if (answer == MsgBox::Yes) {
             chkAutosplit->setChecked(true);
         } else {
-            Text1->setPlainText(TextCounter::fromBoxText(TextCounter::truncated(messageText(), maxLen)));
+            Text1->setPlainText(TextCounter::fromBoxText(TextCounter::truncated(messageText(), s)));
             Text1->moveCursor(QTextCursor::End);
         }
     }
@@ -411,8 +425,7 @@ QString frmSendSMS::messageText() const {
 }
 
 void frmSendSMS::refreshCounter() {
-    labMsgText->setText(
-        TextCounter::caption(Text1->toPlainText(), m_ctx.state().maxTextLen, chkAutosplit->isChecked()));
+    labMsgText->setText(TextCounter::caption(Text1->toPlainText(), m_ctx.state(), chkAutosplit->isChecked()));
 }
 
 void frmSendSMS::updateSendButton() {
@@ -499,14 +512,16 @@ bool frmSendSMS::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == Text1) {
         int keyAscii = 0;
+        QString keyText;
         if (enter) {
             keyAscii = KeyCodes::Return;
         } else if (key->key() == Qt::Key_Backspace) {
             keyAscii = KeyCodes::Back;
         } else if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
             keyAscii = key->text().at(0).unicode();
+            keyText = key->text();
         }
-        return keyAscii != 0 && !Text1_KeyPress(keyAscii);
+        return keyAscii != 0 && !Text1_KeyPress(keyAscii, keyText);
     }
     return false;
 }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include "RecipientCompletion.h"
+
 class AppContext;
 class ListView;
 class ListItem;
@@ -69,8 +71,9 @@ public:
     void txtPhoneNo_KeyDown(int keyCode);
     void txtPhoneNo_Change();
     void Text1_GotFocus();
-    // False when the key is refused (the text is full and auto-split is off).
-    bool Text1_KeyPress(int keyAscii);
+    // False when the key is refused: auto-split is off and its character (keyText, else
+    // keyAscii) would make the text longer than one message.
+    bool Text1_KeyPress(int keyAscii, const QString& keyText = {});
     void Text1_Change();
 
     // The message text as the box holds it (line breaks as CR LF).
@@ -100,4 +103,6 @@ private:
     bool m_sending = false;
     int m_wideTwips = kWideTwips;  // the open panel's width, grown where its texts need it
     QStringList m_namesInOrder;  // the names of lstNames as shown, top to bottom
+    // The last name proposed in the recipient box.
+    RecipientCompletion::Proposal m_proposal;
 };

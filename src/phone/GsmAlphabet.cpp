@@ -2,6 +2,8 @@
 
 #include "Charset.h"
 
+#include <algorithm>
+
 namespace {
 // Septets 0x00-0x7F. 0x1B is the escape to the extension table and stands for no character.
 // clang-format off
@@ -68,6 +70,42 @@ bool isGsmText(const QString& text) {
         }
     }
     return true;
+}
+
+Coding codingFor(const QString& text) {
+    return isGsmText(text) ? Coding::Gsm7 : Coding::Ucs2;
+}
+
+int unitsIn(const QString& text, Coding coding) {
+    return coding == Coding::Gsm7 ? septetCount(text) : int(text.size());
+}
+
+QStringList pieces(const QString& text, Coding coding, int size) {
+    const GsmTable& t = initGSMTable();
+    const int room = std::max(1, size);
+    QStringList out;
+    QString current;
+    int used = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        // One character: a surrogate pair is two UTF-16 units, an escape character two septets.
+        qsizetype len = 1;
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            len = 2;
+        }
+        const int need = coding == Coding::Gsm7 ? (t.escapeCode(text.at(i)) >= 0 ? 2 : 1) : int(len);
+        if (used > 0 && used + need > room) {
+            out.append(current);
+            current.clear();
+            used = 0;
+        }
+        current.append(QStringView(text).mid(i, len));
+        used += need;
+        i += len;
+    }
+    if (!current.isEmpty()) {
+        out.append(current);
+    }
+    return out;
 }
 
 int septetCount(const QString& text) {

@@ -47,6 +47,28 @@ const GsmTable& initGSMTable();
 namespace Gsm {
 // True when every character of text is in the alphabet or its extension.
 bool isGsmText(const QString& text);
+
+// How a text goes out as SMS: in septets when every character is in the alphabet (with its
+// extension table), otherwise in UCS2, whose units are UTF-16 units.
+enum class Coding { Gsm7, Ucs2 };
+// What one SMS holds, alone or as one part of a concatenated message (whose header takes the
+// rest).
+inline constexpr int kSingleSeptets = 160;
+inline constexpr int kPartSeptets = 153;
+inline constexpr int kSingleUcs2 = 70;
+inline constexpr int kPartUcs2 = 67;
+
+Coding codingFor(const QString& text);
+// The units text takes in coding: septets, an escape character counting two, or UTF-16 units.
+int unitsIn(const QString& text, Coding coding);
+// The length of text in the units of the coding it needs.
+inline int smsLength(const QString& text) {
+    return unitsIn(text, codingFor(text));
+}
+// text in consecutive pieces of at most size units of coding each, of whole characters only
+// (an escape character or a surrogate pair is never cut in two); none for "".
+QStringList pieces(const QString& text, Coding coding, int size);
+
 // Septets text takes in the 7-bit alphabet, escape characters counting two;
 // characters the alphabet lacks count one each (they will be sent as "?").
 int septetCount(const QString& text);

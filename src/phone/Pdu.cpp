@@ -14,13 +14,10 @@ constexpr quint8 kValidity24h = 0xA7;   // (167 - 143) * 30 min + 12 h
 constexpr quint8 kClass0 = 0x10;        // message class present, class 0 (flash)
 constexpr quint8 kUcs2 = 0x08;
 
-int unitsOf(QChar c, Coding coding) {
-    return coding == Coding::Gsm7 ? initGSMTable().septetsOf(c) : 1;
-}
 }  // namespace
 
 Coding codingFor(const QString& text) {
-    return Gsm::isGsmText(text) ? Coding::Gsm7 : Coding::Ucs2;
+    return Gsm::codingFor(text);
 }
 
 QByteArray encodeAddress(const QString& number) {
@@ -67,39 +64,10 @@ QByteArray packSeptets(const QByteArray& septets, int fillBits) {
 
 QStringList splitText(const QString& text, Coding coding) {
     const int single = coding == Coding::Gsm7 ? kSingleSeptets : kSingleUcs2;
-    const int perPart = coding == Coding::Gsm7 ? kPartSeptets : kPartUcs2;
-    int total = 0;
-    for (QChar c : text) {
-        total += unitsOf(c, coding);
-    }
-    if (total <= single) {
+    if (Gsm::unitsIn(text, coding) <= single) {
         return {text};
     }
-    QStringList parts;
-    QString current;
-    int used = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        int need = unitsOf(c, coding);
-        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
-        if (pair && coding == Coding::Ucs2) {
-            need = 2;
-        }
-        if (used + need > perPart) {
-            parts.append(current);
-            current.clear();
-            used = 0;
-        }
-        current.append(c);
-        if (pair && coding == Coding::Ucs2) {
-            current.append(text.at(++i));
-        }
-        used += need;
-    }
-    if (!current.isEmpty() || parts.isEmpty()) {
-        parts.append(current);
-    }
-    return parts;
+    return Gsm::pieces(text, coding, coding == Coding::Gsm7 ? kPartSeptets : kPartUcs2);
 }
 
 QList<Part> buildSubmit(const QString& number, const QString& text, bool statusReport, bool flash,

@@ -4,12 +4,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "GsmAlphabet.h"
+
 // SMS-SUBMIT PDUs as AT+CMGS takes them in PDU mode: hex text that begins with "00" (use the
 // phone's own service-centre address), message reference 0, validity relative 24 hours.
 namespace Pdu {
 
 // What one text needs: 7-bit GSM when every character is in the alphabet, UCS2 otherwise.
-enum class Coding { Gsm7, Ucs2 };
+using Coding = Gsm::Coding;
 
 struct Part {
     QString hex;     // the whole PDU as hex, service-centre octet included
@@ -18,10 +20,10 @@ struct Part {
 
 // Septets (7-bit) or UTF-16 units (UCS2) that one message holds, alone or as part of a
 // concatenated message.
-constexpr int kSingleSeptets = 160;
-constexpr int kPartSeptets = 153;
-constexpr int kSingleUcs2 = 70;
-constexpr int kPartUcs2 = 67;
+constexpr int kSingleSeptets = Gsm::kSingleSeptets;
+constexpr int kPartSeptets = Gsm::kPartSeptets;
+constexpr int kSingleUcs2 = Gsm::kSingleUcs2;
+constexpr int kPartUcs2 = Gsm::kPartUcs2;
 
 Coding codingFor(const QString& text);
 

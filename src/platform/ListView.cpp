@@ -118,6 +118,9 @@ ListView* ListItem::listView() const {
 bool ListItem::operator<(const QTreeWidgetItem& other) const {
     const ListView* list = listView();
     const int column = list ? list->sortKey() : 0;
+    if (list && list->languageSorted(column)) {
+        return list->m_collator.compare(QTreeWidgetItem::text(column), other.text(column)) < 0;
+    }
     return QTreeWidgetItem::text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
 }
 
@@ -348,6 +351,16 @@ bool ListView::multiSelect() const {
 
 void ListView::setSorted(bool on) {
     m_sorted = on;
+    markUnsorted();
+}
+
+void ListView::setLanguageSorted(int column, bool on) {
+    m_languageColumns.removeAll(column);
+    if (on) {
+        m_languageColumns.append(column);
+        m_collator = QCollator(QLocale());  // the system's unless the program chose another
+        m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    }
     markUnsorted();
 }
 

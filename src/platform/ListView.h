@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QColor>
 #include <QIcon>
 #include <QString>
@@ -94,6 +95,10 @@ public:
     void setSortOrder(Qt::SortOrder order);
     Qt::SortOrder sortOrder() const { return m_sortOrder; }
     void sort();  // applies the sort key and order now (when sorted)
+    // A column of names: sorted as the user's language sorts (the collation of the locale,
+    // without regard to case), not by character codes. Numbers and dates keep the plain order.
+    void setLanguageSorted(int column, bool on = true);
+    bool languageSorted(int column) const { return m_languageColumns.contains(column); }
 
 signals:
     void ItemClick(ListItem* item);  // a row was clicked
@@ -114,6 +119,8 @@ private:
     void ensureSorted() const;
 
     QList<int> m_columnTwips;
+    QList<int> m_languageColumns;
+    QCollator m_collator;
     bool m_unsorted = false;
     bool m_sortQueued = false;
     bool m_checkboxes = false;

@@ -8,6 +8,7 @@
 
 #include "MessageFiles.h"
 #include "SendCycle.h"
+#include "Spool.h"
 #include "Settings.h"
 #include "SettledFiles.h"
 #include "TestContext.h"
@@ -189,22 +190,22 @@ private slots:
             QVERIFY(body.size() <= 160);
         }
 
-        // A footer that would leave a part fewer than ten characters is not appended.
-        const QString longFooter(143, u'F');
+        // A footer that would leave a part fewer than ten characters is not appended: a text
+        // outside the phone's alphabet has 70 UCS2 units to a message.
+        const QString longFooter(53, u'F');
         setSetting("Footer", longFooter);
         ctx().getSettings();
         QVERIFY(!ctx().state().footerUsed);
         QCOMPARE(ctx().state().maxTextLen, 160);
         const QStringList plain = create(QStringLiteral("2"), QStringLiteral("short"));
         QCOMPARE(read(QStringLiteral("Text"), plain[0]), QStringLiteral("short"));
-        QVERIFY(
-            t->readFile(QStringLiteral("tellwick.log")).contains("Footer of 143 characters not appended"));
+        QVERIFY(t->readFile(QStringLiteral("tellwick.log")).contains("Footer of 53 characters not appended"));
 
         // The longest footer that still leaves ten characters behind the widest prefix.
-        setSetting("Footer", QString(142, u'G'));
+        setSetting("Footer", QString(52, u'G'));
         ctx().getSettings();
         QVERIFY(ctx().state().footerUsed);
-        QCOMPARE(ctx().state().maxTextLen, 18);
+        QCOMPARE(ctx().state().maxTextLen, 108);
     }
 
     void freeNumberSkipsPlainNamesAndParts() {
@@ -321,8 +322,13 @@ private slots:
         t->writeFile(QStringLiteral("blocked"), "x");
         ctx().state().sentDir = t->path(QStringLiteral("blocked"));
         const QString path = writeOutgoing(QStringLiteral("keep.sms"), "[Tellwick]\nNo=1\n");
-        QVERIFY(sendSMSFile(ctx(), path).startsWith(QLatin1String("ERROR: No message text")));
-        QVERIFY(QFileInfo::exists(path));
+        const QString r = sendSMSFile(ctx(), path);
+        QVERIFY(r.startsWith(QLatin1String("ERROR: No message text")));
+        // Out of the sending's way, with its result, and the log says where.
+        const QString held = out() + QStringLiteral("/.sending/unfiled/keep.sms");
+        QCOMPARE(read(QStringLiteral("Result"), held, QStringLiteral("Job Result")), r);
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(t->readFile(QStringLiteral("tellwick.log")).contains(QFile::encodeName(held)));
     }
 
     void cycleWithoutPhoneTouchesNothing() {
@@ -336,7 +342,7 @@ private slots:
         QCOMPARE(QDir(out()).entryList(QDir::Files).size(), 3);
         QVERIFY(QDir(sent()).entryList(QDir::Files).isEmpty());
         QVERIFY(!cycle.stoppedBecause().isEmpty());
-        QVERIFY(cycle.stuckFiles().isEmpty());
+        QVERIFY(QDir(Spool::claimFolder(out(), Spool::ownerId(ctx().programFolder()))).isEmpty());
     }
 
     // The settings layer kept a parsed copy of every handled message file (under its outgoing

@@ -13,37 +13,18 @@
 #include "MessageFiles.h"
 #include "PhoneSimulator.h"
 #include "SendCycle.h"
+#include "SendingTest.h"
 #include "SettledFiles.h"
 #include "TestContext.h"
 #include "frmMain.h"
 
 using namespace MessageFiles;
 
-class TestSendCycle : public QObject {
+class TestSendCycle : public SendingTest {
     Q_OBJECT
-    std::unique_ptr<TestContext> t;
-    std::unique_ptr<PhoneSimulator> sim;
 
-    AppContext& ctx() { return t->ctx(); }
-    QString out() { return ctx().state().outDir; }
-    QString sent() { return ctx().state().sentDir; }
-    void set(const char* key, const QString& value) {
-        ctx().ini().writeINI(QStringLiteral("Settings"), QString::fromLatin1(key), value);
-    }
     QString result(const QString& path) {
         return ctx().ini().readINI(QStringLiteral("Job Result"), QStringLiteral("Result"), path);
-    }
-    QString writeOutgoing(const QString& name, const QByteArray& content) {
-        const QString path = out() + u'/' + name;
-        t->writeFile(path, content);
-        return path;
-    }
-    QStringList sentTexts() {
-        QStringList texts;
-        for (const SubmittedSms& s : sim->decodedSubmissions()) {
-            texts.append(s.number + u'|' + s.text);
-        }
-        return texts;
     }
     int submitCommands() {
         int n = 0;
@@ -57,13 +38,8 @@ private slots:
     void init() {
         t = std::make_unique<TestContext>();
         sim = std::make_unique<PhoneSimulator>();
-        QVERIFY2(sim->start(), qPrintable(sim->errorString()));
-        set("Port", sim->devicePath());
-        set("Speed", QStringLiteral("115200"));
-        QVERIFY(ctx().phone().openPort());
-        QVERIFY2(ctx().phone().startDevice(), qPrintable(ctx().phone().startError()));
-        ctx().getSettings();
-        sim->clearRecords();
+        const QString notReady = startSimulatedPhone(ctx(), *sim);
+        QVERIFY2(notReady.isEmpty(), qPrintable(notReady));
     }
     void cleanup() {
         if (ctx().hasMainWindow()) {
@@ -174,8 +150,12 @@ private slots:
         settleFiles(out());
         SendCycle cycle(ctx());
         QCOMPARE(cycle.run(), 1);
-        QVERIFY(QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(QFileInfo::exists(out() + QStringLiteral("/.sending/unfiled/stuck.sms")));
         QCOMPARE(cycle.run(), 0);
+        // Nor after a new start.
+        SendCycle next(ctx());
+        QCOMPARE(next.run(), 0);
         QCOMPARE(submitCommands(), 1);
     }
 
@@ -270,7 +250,6 @@ private slots:
         QCOMPARE(ctx().state().maxTextLen, 159);
     }
 };
-
 
 QTEST_MAIN(TestSendCycle)
 #include "tst_sendcycle.moc"

@@ -275,6 +275,47 @@ private slots:
         QCOMPARE(rowsOf(*criteria), criteriaRows + Rules({{u"Subject"_s, u"invoice"_s}}));
     }
 
+    // An expression typed and Enter pressed without Add: the expression is not dropped.
+    void enterKeepsATypedExpression_data() {
+        QTest::addColumn<int>("field");  // -1: none chosen
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer");  // to the question, 0 when none is asked
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<Rules>("added");
+        QTest::newRow("added first") << 1 << u"invoice"_s << 0 << true << Rules{{u"Subject"_s, u"invoice"_s}};
+        QTest::newRow("already listed") << 1 << u"urgent"_s << 0 << true << Rules{};
+        QTest::newRow("comma refused, stays open") << 0 << u"a,b"_s << int(MsgBox::OK) << false << Rules{};
+        QTest::newRow("no field, stays open") << -1 << u"invoice"_s << int(MsgBox::No) << false << Rules{};
+        QTest::newRow("no field, closed without") << -1 << u"invoice"_s << int(MsgBox::Yes) << true << Rules{};
+    }
+    void enterKeepsATypedExpression() {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(bool, accepted);
+        QFETCH(Rules, added);
+        if (answer != 0) {
+            t->msgBox().queueAnswer(answer);
+        }
+        bool stayed = false;
+        const bool result = editRules(u"C"_s, [&](frmJobMailboxEdit& w) {
+            w.lstField->setCurrentIndex(field);
+            QTest::keyClicks(w.txtText, typed);
+            QTest::keyClick(w.txtText, Qt::Key_Return);
+            stayed = w.isVisible();
+            QCOMPARE(w.txtText->text(), typed);
+        });
+        QCOMPARE(result, accepted);
+        QCOMPARE(stayed, !accepted);
+        QCOMPARE(rowsOf(*criteria), criteriaRows + added);
+        QCOMPARE(t->msgBox().shown().size(), answer != 0 ? 1 : 0);
+        if (field < 0) {
+            QCOMPARE(t->msgBox().shown().first().text,
+                     u"The expression 'invoice' is not in the list: no field was chosen for it.\r\n\r\n"
+                     u"Do you want to close the window without it?"_s);
+        }
+    }
+
     void cancelLeavesTheListAlone_data() {
         QTest::addColumn<int>("how");
         QTest::newRow("Cancel") << 0;

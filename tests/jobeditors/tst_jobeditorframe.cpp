@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -467,6 +469,66 @@ private slots:
         QCOMPARE(e->result(), int(QDialog::Rejected));
         QCOMPARE(t->readFile(t->settingsFile()), before);
         QCOMPARE(list->lstJobs2->count(), 1);  // not rebuilt
+    }
+
+    // A settings file that cannot be written: OK says so, writes nothing and keeps the editor
+    // open with what was typed; once the file can be written again, OK saves the whole job.
+    void failedSaveKeepsTheEditorOpen_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("forward") << u"frmJobForward"_s << u"f1"_s << u"forward"_s;
+        QTest::newRow("exec") << u"frmJobExec"_s << u"e1"_s << u"exec"_s;
+        QTest::newRow("query") << u"frmJobQuery"_s << u"q1"_s << u"query"_s;
+        QTest::newRow("sendmail") << u"frmJobSendmail"_s << u"s1"_s << u"sendmail"_s;
+        QTest::newRow("mailbox") << u"frmJobMailbox"_s << u"m1"_s << u"mailbox"_s;
+    }
+    void failedSaveKeepsTheEditorOpen() {
+        QFETCH(QString, window);
+        QFETCH(QString, key);
+        QFETCH(QString, type);
+        registerJobEditorWindows(t->ctx().windows());
+        storeJob(key, int(QStringList{u"f"_s, u"e"_s, u"q"_s, u"s"_s, u"m"_s}.indexOf(key.left(1))), u"old"_s,
+                 u"Old name"_s, u"1"_s);
+        for (const auto& [k, v] : {std::pair{u"Server"_s, u"mail.example.org"_s},
+                                   std::pair{u"Port"_s, u"110"_s}, std::pair{u"Username"_s, u"me"_s},
+                                   std::pair{u"Password"_s, u"x"_s}, std::pair{u"Interval"_s, u"15"_s}}) {
+            ini().writeINI(jobSection(key), k, v);
+        }
+        ini().writeINI(jobSection(key), u"LastCheck"_s, u"2026-12-01"_s);  // not the editor's
+        ini().writeINI(jobSection(key), u"Connection"_s, u"Provider=SQLite;Data Source=x.db"_s);
+        const QByteArray before = t->readFile(t->settingsFile());
+        auto* e = t->ctx().windows().get<JobEditorFrame>(window);
+        QVERIFY(e);
+        e->setUpJob(u"Tellwick: Edit %1 job"_s.arg(type), key);
+        e->show();
+        e->txtName->selectAll();
+        QTest::keyClicks(e->txtName, u"New name"_s);
+        e->txtDesc->setText(u"typed"_s);
+
+        // Root writes any file: a folder where the file was cannot be written by anyone.
+        const QString file = t->settingsFile();
+        QVERIFY(QFile::rename(file, file + u".kept"_s));
+        QVERIFY(QDir().mkdir(file));
+        t->msgBox().queueAnswer(MsgBox::OK);
+        QTest::mouseClick(e->cmdOK, Qt::LeftButton);
+        QCOMPARE(t->msgBox().shown().size(), 1);
+        QCOMPARE(t->msgBox().shown().last().title, u"Job not saved"_s);
+        QCOMPARE(t->msgBox().shown().last().icon, MsgBox::Critical);
+        QVERIFY(e->isVisible());
+        QCOMPARE(e->txtName->text(), u"New name"_s);
+        QCOMPARE(e->txtDesc->text(), u"typed"_s);
+
+        QVERIFY(QDir().rmdir(file));
+        QVERIFY(QFile::rename(file + u".kept"_s, file));
+        QCOMPARE(t->readFile(file), before);
+        QTest::mouseClick(e->cmdOK, Qt::LeftButton);
+        QCOMPARE(t->msgBox().shown().size() - (window == u"frmJobSendmail"_s ? 1 : 0), 1);  // no mail server
+        QCOMPARE(ini().readINI(jobSection(key), u"Name"_s), u"New name"_s);
+        QCOMPARE(ini().readINI(jobSection(key), u"Description"_s), u"typed"_s);
+        QCOMPARE(ini().readINI(jobSection(key), u"Identification"_s), u"old"_s);
+        QCOMPARE(ini().readINI(jobSection(key), u"LastCheck"_s), u"2026-12-01"_s);
+        QVERIFY(!t->ctx().windows().isLoaded(window));
     }
 
     void textBoxesSelectAllOnFocus() {

@@ -16,7 +16,9 @@
 #include "ModalWatcher.h"
 #include "IconLook.h"
 #include "PhoneSimulator.h"
+#include "ListView.h"
 #include "TabStrip.h"
+#include "frmAddressBook.h"
 #include "frmSendSMS.h"
 
 using namespace Qt::StringLiterals;
@@ -42,6 +44,7 @@ private slots:
     void moveSkipsWhatTheUserKeeps();
     void moveIntoTheSameFolderKeepsTheMessage();
     void copyOrMoveOfAVanishedFileIsReported();
+    void copyOntoAFullDiskKeepsTheOldCopy();
     void deleteAsksEvenWithNothingSelected();
     void deleteGoesOnAfterAFailure();
     void keysOfTheList_data();
@@ -53,6 +56,10 @@ private slots:
     void forwardAndResendFromTheSentListRefreshIt();
     void sendNowFailureIsShownAndTheFileLeaves();
     void sendNowHoldsTheWindowWhileThePhoneWaits();
+    void addToAddressbookTakesEnter();
+    void readMarkThatCannotBeStored();
+    void vanishedMessageIsSaidAndTheListRefreshed_data();
+    void vanishedMessageIsSaidAndTheListRefreshed();
 
 private:
     // Runs look on the named window once it is up in its modal loop, then closes it.
@@ -289,6 +296,23 @@ void tst_BrowseOps::copyOrMoveOfAVanishedFileIsReported() {
     QCOMPARE(boxes().size(), 2);
     QCOMPARE(boxes()[1].title, u"Error moving message"_s);
     QCOMPARE(files(u"In"_s), QStringList{u"c.sms"_s});
+}
+
+void tst_BrowseOps::copyOntoAFullDiskKeepsTheOldCopy() {
+    frmBrowse* b = openWith({u"b.sms"_s});
+    f->message(u"Arc"_s, u"b.sms"_s, {u"[Tellwick]"_s, u"No=old"_s});
+    const QByteArray old = f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s));
+    f->select(b, {u"b.sms"_s});
+    f->ctx().msgBox().queueAnswer(MsgBox::Yes);
+    f->ctx().msgBox().queueAnswer(MsgBox::Yes);  // overwrite
+    IniStore::setWriteFaultForTest(3);
+    b->cmdCopy_Click();
+    IniStore::setWriteFaultForTest(-1);
+    QCOMPARE(f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s)), old);
+    QCOMPARE(boxes().size(), 3);
+    QCOMPARE(boxes()[2].title, u"Error copying message"_s);
+    QVERIFY2(boxes()[2].text.contains(u"No space left on device"_s), qPrintable(boxes()[2].text));
+    QCOMPARE(files(u"Arc"_s), QStringList{u"b.sms"_s});
 }
 
 void tst_BrowseOps::deleteAsksEvenWithNothingSelected() {
@@ -593,6 +617,105 @@ void tst_BrowseOps::sendNowHoldsTheWindowWhileThePhoneWaits() {
     // Once the send is over, closing works again.
     b->Command1->click();
     QTRY_VERIFY(b.isNull());
+}
+
+// "Add to addressbook...": a name typed and Enter pressed adds the entry with the sender's
+// number; the list then shows the name.
+void tst_BrowseOps::addToAddressbookTakesEnter() {
+    frmBrowse* b = openWith({u"a.sms"_s});
+    f->select(b, {u"a.sms"_s});
+    QStringList seen;
+    whenUp(u"frmAddressBook"_s, [&](QWidget* w) {
+        auto* book = static_cast<frmAddressBook*>(w);
+        QTest::keyClicks(book->txtName, u"Ann"_s);
+        QTest::keyClick(book->txtName, Qt::Key_Return);
+        seen << (book->isVisible() ? u"open"_s : u"closed"_s) << book->txtName->text();
+        for (int i = 1; i <= book->lstNames->count(); ++i) {
+            seen << book->lstNames->item(i)->text();
+        }
+        book->cmdClose->click();
+    });
+    b->mnuAdd->trigger();
+    QCOMPARE(seen, (QStringList{u"open"_s, QString(), u"Ann"_s}));
+    QCOMPARE(f->ctx().ini().readINI(u"Addressbook"_s, u"Ann"_s), u"+491701"_s);
+    QCOMPARE(f->line(b->LstMsg2, u"a.sms"_s)->subItem(1), u"Ann"_s);
+}
+
+// A read mark the file does not take leaves the line bold, and the line under the list says so.
+void tst_BrowseOps::readMarkThatCannotBeStored() {
+    frmBrowse* b = openWith({u"a.sms"_s, u"b.sms"_s});
+    // Anyone, root included, fails to write a folder that stands where the file was.
+    const QString path = f->path(u"In"_s, u"a.sms"_s);
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkdir(path));
+    f->select(b, {u"a.sms"_s, u"b.sms"_s});
+    QTest::keyClick(b->LstMsg2, Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(f->line(b->LstMsg2, u"a.sms"_s)->bold());
+    QVERIFY(!f->line(b->LstMsg2, u"b.sms"_s)->bold());
+    QCOMPARE(b->labFileName->text(), u"Could not mark as read (the file cannot be written): a.sms"_s);
+    QVERIFY(boxes().isEmpty());
+}
+
+// A message whose file went since the listing (sent, processed, moved): every command on it
+// says so and lists the folder again instead of opening an empty window.
+void tst_BrowseOps::vanishedMessageIsSaidAndTheListRefreshed_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("reply (Enter)") << u"reply"_s;
+    QTest::newRow("forward (Ctrl+F)") << u"forward"_s;
+    QTest::newRow("edit (Ctrl+E)") << u"edit"_s;
+    QTest::newRow("view (double-click)") << u"view"_s;
+    QTest::newRow("send now") << u"send now"_s;
+}
+
+void tst_BrowseOps::vanishedMessageIsSaidAndTheListRefreshed() {
+    QFETCH(QString, command);
+    const bool outgoing = command == u"send now"_s;
+    QString folder = u"In"_s;
+    frmBrowse* b = nullptr;
+    if (outgoing) {
+        folder = u"Out"_s;
+        f->message(u"Out"_s, u"a.sms"_s, {u"[Tellwick]"_s, u"No=+4917011"_s, u"Text=hello"_s});
+        f->message(u"Out"_s, u"b.sms"_s, {u"[Tellwick]"_s, u"No=+4917022"_s, u"Text=later"_s});
+        b = f->open();
+        b->tubby->setSelectedIndex(2);
+    } else {
+        b = openWith({u"a.sms"_s, u"b.sms"_s});
+    }
+    f->click(b, u"a.sms"_s);
+    QVERIFY(QFile::remove(f->path(folder, u"a.sms"_s)));
+    bool windowOpened = false;
+    QObject guard;
+    QTimer poll;
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, &guard, [&] {
+        if (QWidget* w = QApplication::activeModalWidget(); w && w != b) {
+            windowOpened = true;
+            if (auto* d = qobject_cast<QDialog*>(w)) {
+                d->reject();
+            }
+        }
+    });
+    poll.start();
+    if (command == u"reply"_s) {
+        QTest::keyClick(b->LstMsg2, Qt::Key_Return);
+    } else if (command == u"forward"_s) {
+        QTest::keyClick(b->LstMsg2, Qt::Key_F, Qt::ControlModifier);
+    } else if (command == u"edit"_s) {
+        QTest::keyClick(b->LstMsg2, Qt::Key_E, Qt::ControlModifier);
+    } else if (command == u"view"_s) {
+        const QRect r = b->LstMsg2->visualItemRect(f->line(b->LstMsg2, u"a.sms"_s));
+        QTest::mouseDClick(b->LstMsg2->viewport(), Qt::LeftButton, {}, r.center());
+    } else {
+        b->mnuSendNow->trigger();
+    }
+    poll.stop();
+    QVERIFY(!windowOpened);
+    QCOMPARE(boxes().size(), 1);
+    QCOMPARE(boxes().first().title, u"Message not found"_s);
+    QCOMPARE(boxes().first().text,
+             u"The message a.sms no longer exists: it was sent, processed, moved or deleted meanwhile."_s);
+    QCOMPARE(f->tags(b->LstMsg2), QStringList{u"b.sms"_s});  // listed again
+    QVERIFY(!f->exists(folder, u"a.sms"_s));                  // no stub written
 }
 
 QTEST_MAIN(tst_BrowseOps)

@@ -11,9 +11,11 @@
 
 #include "IniStore.h"
 #include "MessagesWindows.h"
+#include "MessageFiles.h"
 #include "ModalWatcher.h"
 #include "PhoneSimulator.h"
 #include "TestContext.h"
+#include "TextCounter.h"
 #include "frmMain.h"
 #include "frmSendSMS.h"
 
@@ -26,6 +28,17 @@ const QString kB = u"+4917200002"_s;
 
 QString sentLine(const QString& number, int k, const QString& outcome) {
     return u"SMS to %1 (%2) %3\r\n"_s.arg(number).arg(k).arg(outcome);
+}
+
+// Types text key by key, as a keyboard does (a character outside Latin-1 included).
+void typeKeys(QWidget* w, const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype len = text.at(i).isHighSurrogate() ? 2 : 1;
+        const QString key = text.mid(i, len);
+        QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, key, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, key, Qt::NoModifier);
+        i += len - 1;
+    }
 }
 
 }  // namespace
@@ -44,6 +57,10 @@ private slots:
     void threePartsSavedInPathOrder();
     void counterEqualsFilesWritten_data();
     void counterEqualsFilesWritten();
+    void counterEqualsSmsReceived_data();
+    void counterEqualsSmsReceived();
+    void fileOfAnotherProgramGoesWhole_data();
+    void fileOfAnotherProgramGoesWhole();
     void saveOnlySendsAndLogsNothing();
     void phoneGoneAfterOpening();
     void noResultBoxWhenUnchecked();
@@ -318,6 +335,155 @@ void tst_ComposeSend::counterEqualsFilesWritten() {
     QVERIFY2(m.hasMatch(), qPrintable(d->labMsgText->text()));
     d->cmdSendSMS->click();  // no phone: saved
     QCOMPARE(int(outFiles().size()), m.captured(1).toInt());
+}
+
+void tst_ComposeSend::counterEqualsSmsReceived_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("autoSplit");
+    QTest::addColumn<bool>("typed");  // key by key; otherwise pasted (a question answered No)
+    QTest::addColumn<QString>("maker");
+    QTest::addColumn<QString>("footer");
+    QTest::addColumn<int>("kept");      // characters the box keeps, -1 all
+    QTest::addColumn<int>("messages");  // SMS the phone gets
+    const QString a(1600, u'a');
+    const QString zhe = u"\u0436"_s.repeated(1600);  // Cyrillic: the text goes out in UCS2
+    const QString euro = u"\u20AC"_s;
+    const QString escapes = u"[]{}~^|\\"_s;  // two septets each
+    const QString maker = u"SIEMENS"_s;
+    const auto row = [&](const char* name, const QString& text, bool split, bool typed, int kept,
+                         int messages) {
+        QTest::newRow(name) << text << split << typed << maker << QString() << kept << messages;
+    };
+    row("gsm 159", a.left(159), false, true, -1, 1);
+    row("gsm 160", a.left(160), false, true, -1, 1);
+    row("gsm 161: the last key is refused", a.left(161), false, true, 160, 1);
+    row("gsm 160 split", a.left(160), true, false, -1, 1);
+    row("gsm 161 split", a.left(161), true, false, -1, 2);
+    row("euro as the 160th septet", a.left(158) + euro, false, true, -1, 1);
+    row("euro past the 160th septet: refused", a.left(159) + euro, false, true, 159, 1);
+    row("euro past the 160th septet, split", a.left(159) + euro, true, false, -1, 2);
+    row("escapes fill one message", a.left(144) + escapes, false, true, -1, 1);
+    row("escapes one septet over, split", a.left(145) + escapes, true, false, -1, 2);
+    row("escape pasted past the limit", a.left(159) + u"]"_s, false, false, 159, 1);
+    row("accent replaced before counting", a.left(159) + u"\u00E1"_s, false, true, -1, 1);
+    row("ucs2 70", zhe.left(70), false, true, -1, 1);
+    row("ucs2 71: the last key is refused", zhe.left(71), false, true, 70, 1);
+    row("ucs2 71 split", zhe.left(71), true, false, -1, 2);
+    row("ucs2 140 pasted", zhe.left(140), false, false, 70, 1);
+    row("ucs2 140 split", zhe.left(140), true, false, -1, 3);
+    row("ucs2 141 split", zhe.left(141), true, false, -1, 3);
+    row("ucs2 letter after 70 gsm letters: refused", a.left(70) + zhe.left(1), false, true, 70, 1);
+    row("emoji across a part's end", a.left(68) + u"\U0001F600"_s + a.left(3), true, false, -1, 2);
+    row("1600 gsm split", a, true, false, -1, 11);
+    row("1600 gsm pasted", a, false, false, 160, 1);
+    row("1600 ucs2 split", zhe, true, false, -1, 25);
+    row("1600 ucs2 pasted", zhe, false, false, 70, 1);
+    row("1600 with a ucs2 letter last, split", a.left(1599) + zhe.left(1), true, false, -1, 25);
+    row("1600 with a ucs2 letter last, pasted", a.left(1599) + zhe.left(1), false, false, 160, 1);
+    QTest::newRow("nokia 160: the last key is refused")
+        << a.left(160) << false << true << u"Nokia"_s << QString() << 159 << 1;
+    QTest::newRow("nokia 160 split") << a.left(160) << true << false << u"Nokia"_s << QString() << -1 << 2;
+    QTest::newRow("footer with an escape") << a.left(154) << false << true << maker << u" {TW}"_s << 153 << 1;
+    QTest::newRow("footer on ucs2 parts") << zhe.left(200) << true << false << maker << u" {TW}"_s << -1 << 4;
+    QTest::newRow("longest footer on ucs2 parts")
+        << zhe.left(100) << true << false << maker << QString(52, u'F') << -1 << 8;
+}
+
+void tst_ComposeSend::counterEqualsSmsReceived() {
+    QFETCH(QString, text);
+    QFETCH(bool, autoSplit);
+    QFETCH(bool, typed);
+    QFETCH(QString, maker);
+    QFETCH(QString, footer);
+    QFETCH(int, kept);
+    QFETCH(int, messages);
+    if (!footer.isEmpty()) {
+        t->ini().writeINI(u"Settings"_s, u"Footer"_s, footer);
+    }
+    sim->setIdentity(maker, u"M1"_s, u"350000000000001"_s);
+    QVERIFY(startPhone());
+    frmSendSMS* d = open();
+    d->txtPhoneNo->setText(kA);
+    if (autoSplit) {
+        d->chkAutosplit->click();
+    }
+    d->Text1->setFocus();
+    const int beeps = t->ctx().prompts().beeper.count();
+    if (typed) {
+        typeKeys(d->Text1, text);
+        QCOMPARE(t->ctx().prompts().beeper.count() > beeps, kept >= 0);
+    } else {
+        if (kept >= 0) {
+            t->msgBox().queueAnswer(MsgBox::No);
+        }
+        d->Text1->insertPlainText(text);
+    }
+    const QString box = kept < 0 ? text : text.left(kept);
+    QCOMPARE(d->Text1->toPlainText(), box);
+
+    static const QRegularExpression splitCount(u", (\\d+) messages?\\):$"_s);
+    static const QRegularExpression left(u"\\((-?\\d+) characters left\\):$"_s);
+    const QString caption = d->labMsgText->text();
+    const QRegularExpressionMatch m = (autoSplit ? splitCount : left).match(caption);
+    QVERIFY2(m.hasMatch(), qPrintable(caption));
+    if (!autoSplit) {
+        QVERIFY2(m.captured(1).toInt() >= 0, qPrintable(caption));
+    }
+    const int counted = autoSplit ? m.captured(1).toInt() : 1;
+    QCOMPARE(counted, messages);
+
+    sim->clearRecords();
+    d->cmdSendSMS->click();
+    QCOMPARE(int(sim->commands()
+                     .filter(QRegularExpression(u"^AT\\+CMGS"_s, QRegularExpression::CaseInsensitiveOption))
+                     .size()),
+             counted);
+
+    // The parts put together again, without their "i/n:" prefixes and the footer.
+    static const QRegularExpression prefix(u"^(\\d+)/(\\d+):"_s);
+    QMap<int, QString> parts;
+    for (const SubmittedSms& sms : sim->decodedSubmissions()) {
+        QVERIFY2(sms.valid, qPrintable(sms.error));
+        QVERIFY2(sms.text.endsWith(footer), qPrintable(sms.text));
+        QString body = sms.text.chopped(footer.size());
+        int part = 1;
+        if (counted > 1) {
+            const QRegularExpressionMatch p = prefix.match(body);
+            QVERIFY2(p.hasMatch(), qPrintable(body));
+            QCOMPARE(p.captured(2).toInt(), counted);
+            part = p.captured(1).toInt();
+            body = body.mid(p.capturedLength());
+        }
+        parts.insert(part, body);
+    }
+    QCOMPARE(int(parts.size()), counted);
+    QCOMPARE(QStringList(parts.values()).join(QString()), TextCounter::replaceAccents(box));
+}
+
+void tst_ComposeSend::fileOfAnotherProgramGoesWhole_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("gsm") << QString(400, u'g') << 3;               // 153 septets a part
+    QTest::newRow("ucs2") << u"\u0436"_s.repeated(400) << 6;         // 67 units a part
+    QTest::newRow("fits one") << u"\u0436"_s.repeated(70) << 1;
+}
+
+void tst_ComposeSend::fileOfAnotherProgramGoesWhole() {
+    QFETCH(QString, text);
+    QFETCH(int, messages);
+    QVERIFY(startPhone());
+    // Written by another program: no parts, one text longer than one SMS.
+    const QString path = t->ctx().state().outDir + u"/other.sms"_s;
+    QVERIFY(t->ini().writeINIValues(u"Tellwick"_s, {{u"No"_s, kA}, {u"Text"_s, text}}, path));
+    QVERIFY(MessageFiles::sendSMSFile(t->ctx(), path).startsWith(u"OK"_s));
+    const QList<SubmittedSms> sent = sim->decodedSubmissions();
+    QCOMPARE(int(sent.size()), messages);
+    QString joined;
+    for (const SubmittedSms& sms : sent) {
+        QCOMPARE(sms.concatTotal, messages > 1 ? messages : 0);
+        joined += sms.text;
+    }
+    QCOMPARE(joined, text);
 }
 
 void tst_ComposeSend::saveOnlySendsAndLogsNothing() {

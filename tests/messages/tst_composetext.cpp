@@ -2,7 +2,10 @@
 // number test and name completion.
 #include <QtTest>
 
+#include "GsmAlphabet.h"
+#include "MessageFiles.h"
 #include "RecipientCompletion.h"
+#include "SharedState.h"
 #include "TextCounter.h"
 
 using namespace Qt::StringLiterals;
@@ -11,6 +14,8 @@ class tst_ComposeText : public QObject {
     Q_OBJECT
 private slots:
     void cutNeverLeavesHalfACharacter();
+    void measuredInTheUnitsSent_data();
+    void measuredInTheUnitsSent();
     void accentTable();
     void numberTest_data();
     void numberTest();
@@ -18,19 +23,70 @@ private slots:
 };
 
 void tst_ComposeText::cutNeverLeavesHalfACharacter() {
-    QCOMPARE(TextCounter::truncated(QString(170, u'x'), 160), QString(160, u'x'));
-    QCOMPARE(TextCounter::truncated(u"short"_s, 160), u"short"_s);
+    const SharedState s;  // 160 septets, no footer
+    QCOMPARE(TextCounter::truncated(QString(170, u'x'), s), QString(160, u'x'));
+    QCOMPARE(TextCounter::truncated(u"short"_s, s), u"short"_s);
     // A line break across the limit goes as a whole.
     const QString broken = QString(159, u'x') + u"\r\nyy"_s;
-    QCOMPARE(TextCounter::truncated(broken, 160), QString(159, u'x'));
-    // So does an emoji (two UTF-16 units).
-    const QString emoji = QString(159, u'x') + u"\U0001F600z"_s;
-    QCOMPARE(TextCounter::truncated(emoji, 160), QString(159, u'x'));
-    QCOMPARE(TextCounter::truncated(QString(158, u'x') + u"\U0001F600z"_s, 160),
-             QString(158, u'x') + u"\U0001F600"_s);
+    QCOMPARE(TextCounter::truncated(broken, s), QString(159, u'x'));
+    // So does an emoji (two UTF-16 units), in a text that goes out in UCS2.
+    const QString emoji = QString(69, u'x') + u"\U0001F600z"_s;
+    QCOMPARE(TextCounter::truncated(emoji, s), QString(69, u'x'));
+    QCOMPARE(TextCounter::truncated(QString(68, u'x') + u"\U0001F600z"_s, s),
+             QString(68, u'x') + u"\U0001F600"_s);
     // Editor text and box text convert both ways.
     QCOMPARE(TextCounter::toBoxText(u"a\nb"_s), u"a\r\nb"_s);
     QCOMPARE(TextCounter::fromBoxText(u"a\r\nb"_s), u"a\nb"_s);
+}
+
+void tst_ComposeText::measuredInTheUnitsSent_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("footer");
+    QTest::addColumn<bool>("nokia");
+    QTest::addColumn<int>("left");      // without auto-split
+    QTest::addColumn<int>("messages");  // with auto-split
+    QTest::addColumn<int>("kept");      // characters the cut to one message keeps
+    const QString a159(159, u'a');
+    const QString zhe = u"\u0436"_s;  // Cyrillic, outside the phone's alphabet
+    QTest::newRow("gsm 161") << QString(161, u'a') << QString() << false << -1 << 2 << 160;
+    QTest::newRow("euro takes two septets") << a159 + u"\u20AC"_s << QString() << false << -1 << 2 << 159;
+    QTest::newRow("escapes") << QString(144, u'a') + u"[]{}~^|\\"_s << QString() << false << 0 << 1 << 152;
+    QTest::newRow("accent replaced first") << a159 + u"\u00E1"_s << QString() << false << 0 << 1 << 160;
+    QTest::newRow("ucs2 140") << zhe.repeated(140) << QString() << false << -70 << 3 << 70;
+    QTest::newRow("emoji counts two units")
+        << QString(68, u'a') + u"\U0001F600"_s << QString() << false << 0 << 1 << 70;
+    // The alphabet's part of a text stays whole when the rest is cut.
+    QTest::newRow("gsm before a ucs2 letter")
+        << QString(150, u'a') + zhe + QString(20, u'b') << QString() << false << -101 << 3 << 150;
+    QTest::newRow("nokia ucs2") << zhe.repeated(70) << QString() << true << 0 << 1 << 70;
+    QTest::newRow("footer in ucs2") << zhe.repeated(66) << u" {TW}"_s << false << -1 << 2 << 65;
+    QTest::newRow("footer outside the alphabet")
+        << QString(66, u'a') << u" \u2014TW"_s << false << 0 << 1 << 66;
+}
+
+void tst_ComposeText::measuredInTheUnitsSent() {
+    QFETCH(QString, text);
+    QFETCH(QString, footer);
+    QFETCH(bool, nokia);
+    QFETCH(int, left);
+    QFETCH(int, messages);
+    QFETCH(int, kept);
+    SharedState s;
+    s.deviceManufacturer = nokia ? u"Nokia"_s : u"SIEMENS"_s;
+    const int base = nokia ? 159 : 160;
+    s.footer = footer;
+    s.footerUsed = !footer.isEmpty();
+    s.maxTextLen = base - int(footer.size());
+    QCOMPARE(TextCounter::unitsLeft(text, s), left);
+    QCOMPARE(TextCounter::messageCount(text, s), messages);
+    QCOMPARE(TextCounter::truncated(text, s), text.left(kept));
+    // Every part the message-file writer makes goes in one SMS as the phone encodes it.
+    const QStringList parts = MessageFiles::messageTexts(s, TextCounter::replaceAccents(text), true);
+    QCOMPARE(int(parts.size()), messages);
+    for (const QString& part : parts) {
+        const int single = Gsm::isGsmText(part) ? base : 70;
+        QVERIFY2(Gsm::smsLength(part) <= single, qPrintable(part));
+    }
 }
 
 void tst_ComposeText::accentTable() {

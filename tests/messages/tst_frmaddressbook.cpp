@@ -6,9 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTimer>
+#include <algorithm>
 
 #include "IconLook.h"
+#include "ModalDriver.h"
 #include "ListView.h"
 #include "MessagesWindows.h"
 #include "PhoneSimulator.h"
@@ -40,19 +43,30 @@ private slots:
     void layoutAndLocalStore();
     void simOnlyStoreIsShownReadWrittenAndClosed();
     void typedEntriesAreCleanedAndQuestionsAsked();
+    void enterAddsTheTypedEntry_data();
+    void enterAddsTheTypedEntry();
+    void closeAsksAboutATypedEntry_data();
+    void closeAsksAboutATypedEntry();
     void replaceAndDelete();
     void phoneStoreLimitsTyping();
     void selectionEnablesEditing();
     void headerClicksToggleTheOrder();
+    void namesSortAsTheLanguageSorts_data();
+    void namesSortAsTheLanguageSorts();
     void moveOutOfSimMarksItChanged();
     void moveAnsweredNoKeepsTheSource();
     void copyThatOverfillsIsRefused();
     void copyToPhoneOverwritesOrAdds();
+    void existsQuestionAsksAboutTheStoredKey_data();
+    void existsQuestionAsksAboutTheStoredKey();
     void refreshOffersToSaveThenReads();
     void phoneDialoguesKeepThePollingCount_data();
     void phoneDialoguesKeepThePollingCount();
     void closeAsksPerChangedMemory();
     void incompleteWriteBackStaysChanged();
+    void updateOfAnUnreadMemory_data();
+    void updateOfAnUnreadMemory();
+    void refreshOfAnUnreadMemoryKeepsTypedEntries();
     void busyWindowStaysOpenAndEscapeAborts();
     void doubleClickOpensTheComposeDialog();
     void mainWindowShowsItBeside();
@@ -69,6 +83,8 @@ private:
     // The user picks option `pick` (0 cancels) in the destination chooser of the next command.
     void useChooser(int pick);
     void fillSim(int count);
+    // Opens the window, declines to read the SIM and adds Eve with number to its copy.
+    void addToTheSimUnread(const QString& number);
     const MsgBox::Shown& lastBox() const { return t->msgBox().shown().last(); }
 
     std::unique_ptr<TestContext> t;
@@ -168,9 +184,20 @@ QStringList tst_frmAddressBook::phonebookCommands() const {
 }
 
 void tst_frmAddressBook::fillSim(int count) {
+    t->ini().writeINI(kSim + u".State"_s, u"Read"_s, u"1"_s);  // read from the phone before
     for (int i = 1; i <= count; ++i) {
         t->ini().writeINI(kSim, QString::number(i), u"Name%1|%1"_s.arg(i));
     }
+}
+
+void tst_frmAddressBook::addToTheSimUnread(const QString& number) {
+    open();
+    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to read it from the phone now?"
+    selectTab(u"SM"_s);
+    QTest::keyClicks(w->txtName, u"Eve"_s);
+    QTest::keyClicks(w->txtNumber, number);
+    QTest::keyClick(w->txtNumber, Qt::Key_Return);
+    QCOMPARE(names(), QStringList{u"Eve"_s});
 }
 
 void tst_frmAddressBook::tabsFollowThePhone_data() {
@@ -338,6 +365,100 @@ void tst_frmAddressBook::typedEntriesAreCleanedAndQuestionsAsked() {
     QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);
 }
 
+// Enter in either box with an entry typed adds it; the window (whose default button is Close)
+// stays open. With one box still empty Enter goes to that box and nothing is stored.
+void tst_frmAddressBook::enterAddsTheTypedEntry_data() {
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("inNameBox");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("local, Enter in the number box") << u"SMS"_s << u"Doe, John"_s << u"0171 555"_s << false
+                                                    << QStringList{u"Ann"_s, u"Doe  John"_s};
+    QTest::newRow("local, Enter in the name box") << u"SMS"_s << u"Eve"_s << u"0172"_s << true
+                                                  << QStringList{u"Ann"_s, u"Eve"_s};
+    QTest::newRow("SIM, Enter in the number box") << u"SM"_s << u"Eve"_s << u"0172"_s << false
+                                                  << QStringList{u"Eve"_s, u"Name1"_s};
+    QTest::newRow("number missing") << u"SMS"_s << u"Eve"_s << QString() << true << QStringList{u"Ann"_s};
+}
+
+void tst_frmAddressBook::enterAddsTheTypedEntry() {
+    QFETCH(QString, store);
+    QFETCH(QString, name);
+    QFETCH(QString, number);
+    QFETCH(bool, inNameBox);
+    QFETCH(QStringList, listed);
+    QVERIFY(startPhone());
+    fillSim(1);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    open();
+    selectTab(store);
+    QTest::keyClicks(w->txtName, name);
+    QTest::keyClicks(w->txtNumber, number);
+    QTest::keyClick(inNameBox ? w->txtName : w->txtNumber, Qt::Key_Return);
+    QVERIFY(w->isVisible());
+    QCOMPARE(names(), listed);
+    if (number.isEmpty()) {
+        QCOMPARE(w->txtName->text(), name);  // kept, to be completed
+    } else {
+        QVERIFY(w->txtName->text().isEmpty() && w->txtNumber->text().isEmpty());
+    }
+    QVERIFY(t->msgBox().shown().isEmpty());
+}
+
+// Close with an entry typed but not added asks: Yes adds it and closes, No closes without it,
+// Cancel stays. A row clicked, or nothing typed, closes without a question.
+void tst_frmAddressBook::closeAsksAboutATypedEntry_data() {
+    QTest::addColumn<QString>("how");  // "button", "escape" or "title bar"
+    QTest::addColumn<bool>("typeIt");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("Yes adds, then closes") << u"button"_s << true << int(MsgBox::Yes) << true << u"0172"_s;
+    QTest::newRow("No closes without it") << u"button"_s << true << int(MsgBox::No) << true << QString();
+    QTest::newRow("Cancel stays") << u"escape"_s << true << int(MsgBox::Cancel) << false << QString();
+    QTest::newRow("title bar asks too") << u"title bar"_s << true << int(MsgBox::Cancel) << false << QString();
+    QTest::newRow("a row clicked: no question") << u"button"_s << false << 0 << true << QString();
+}
+
+void tst_frmAddressBook::closeAsksAboutATypedEntry() {
+    QFETCH(QString, how);
+    QFETCH(bool, typeIt);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(QString, stored);
+    t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
+    open();
+    if (typeIt) {
+        QTest::keyClicks(w->txtName, u"Eve"_s);
+        QTest::keyClicks(w->txtNumber, u"0172"_s);
+    } else {
+        select({u"Ann"_s});
+    }
+    if (answer != 0) {
+        t->msgBox().queueAnswer(answer);
+    }
+    if (how == u"button"_s) {
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    } else if (how == u"escape"_s) {
+        QTest::keyClick(w->txtNumber, Qt::Key_Escape);
+    } else {
+        w->close();
+    }
+    QCOMPARE(t->msgBox().shown().size(), answer != 0 ? 1 : 0);
+    if (answer != 0) {
+        QCOMPARE(lastBox().title, u"Entry not added"_s);
+        QCOMPARE(lastBox().text, u"The entry 'Eve' (0172) has not been added to the addressbook.\r\n\r\n"
+                                 u"Do you want to add it before closing?"_s);
+        QCOMPARE(lastBox().buttons, MsgBox::YesNoCancel);
+    }
+    QCOMPARE(w->isHidden(), closed);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Eve"_s), stored);
+    if (!closed) {
+        QCOMPARE(w->txtName->text(), u"Eve"_s);
+    }
+}
+
 void tst_frmAddressBook::replaceAndDelete() {
     t->ini().writeINI(u"Addressbook"_s, u"Ann"_s, u"1"_s);
     t->ini().writeINI(u"Addressbook"_s, u"Bob"_s, u"2"_s);
@@ -430,6 +551,44 @@ void tst_frmAddressBook::headerClicksToggleTheOrder() {
     QCOMPARE(names(), (QStringList{u"Ann"_s, u"cid"_s, u"Bob"_s}));  // by number, descending
     QVERIFY(w->lstNames->columnHeaderIcon(0).isNull());
     QCOMPARE(w->lstNames->columnHeaderIcon(1).cacheKey(), m.lstImages.icon(u"Desc"_s).cacheKey());
+}
+
+// Names sort as the user's language sorts them, in the address book and in the compose
+// dialog's list of names (which its completion follows).
+void tst_frmAddressBook::namesSortAsTheLanguageSorts_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("sorted");
+    QTest::newRow("Polish") << u"pl_PL"_s << QStringList{u"adam"_s, u"Łukasz"_s, u"Ola"_s, u"Zoë"_s};
+    QTest::newRow("German") << u"de_DE"_s << QStringList{u"adam"_s, u"Ärger"_s, u"Ola"_s, u"Zoë"_s};
+    QTest::newRow("Swedish") << u"sv_SE"_s << QStringList{u"adam"_s, u"Ola"_s, u"Zoë"_s, u"Ärger"_s};
+}
+
+void tst_frmAddressBook::namesSortAsTheLanguageSorts() {
+    QFETCH(QString, locale);
+    QFETCH(QStringList, sorted);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+    int n = 0;
+    for (const QString& name : {sorted.at(3), sorted.at(1), sorted.at(2), sorted.at(0)}) {
+        t->ini().writeINI(u"Addressbook"_s, name, QString::number(++n));
+    }
+    open();
+    QCOMPARE(names(), sorted);
+    w->lstNames_ColumnClick(0);
+    QStringList descending = sorted;
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(names(), descending);
+    w->lstNames_ColumnClick(1);  // numbers keep their plain order (ascending after the toggle)
+    QCOMPARE(w->lstNames->item(1)->subItem(1), u"1"_s);
+    QCOMPARE(w->lstNames->item(4)->subItem(1), u"4"_s);
+
+    frmSendSMS compose(t->ctx());
+    QStringList listed;
+    for (int i = 1; i <= compose.lstNames->count(); ++i) {
+        listed << compose.lstNames->item(i)->text();
+    }
+    QCOMPARE(listed, sorted);
 }
 
 void tst_frmAddressBook::moveOutOfSimMarksItChanged() {
@@ -532,6 +691,87 @@ void tst_frmAddressBook::copyToPhoneOverwritesOrAdds() {
     QCOMPARE(t->ini().readINI(kSim, u"1"_s), u"Bob Jr|2"_s);
     QVERIFY(w->memory(u"SM"_s).changed);
     QCOMPARE(t->ini().keys(u"Addressbook"_s).size(), 2);  // a copy keeps the source
+}
+
+// Whether an entry already exists is asked of the key it will be stored under.
+void tst_frmAddressBook::existsQuestionAsksAboutTheStoredKey_data() {
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<QString>("name");      // as the source holds it
+    QTest::addColumn<QString>("existing");  // local key already there, with number 0999 (or none)
+    QTest::addColumn<int>("answer");        // 0: no question expected
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QStringList>("local");  // "<key>=<number>" afterwards
+    QTest::newRow("copy ;Boss, No") << u"copy"_s << u";Boss"_s << u"Boss"_s << int(MsgBox::No) << u"Boss"_s
+                                    << QStringList{u"Boss=0999"_s};
+    QTest::newRow("move ;Boss, Yes") << u"move"_s << u";Boss"_s << u"boss"_s << int(MsgBox::Yes) << u"Boss"_s
+                                     << QStringList{u"boss=0171"_s};
+    QTest::newRow("copy Ann beside Anne") << u"copy"_s << u"Ann"_s << u"Anne"_s << 0 << QString()
+                                          << QStringList{u"Anne=0999"_s, u"Ann=0171"_s};
+    QTest::newRow("import over a name without number, No") << u"import"_s << u"Boss"_s << u"BOSS="_s
+                                                          << int(MsgBox::No) << u"Boss"_s << QStringList{u"BOSS="_s};
+}
+
+void tst_frmAddressBook::existsQuestionAsksAboutTheStoredKey() {
+    QFETCH(QString, road);
+    QFETCH(QString, name);
+    QFETCH(QString, existing);
+    QFETCH(int, answer);
+    QFETCH(QString, asked);
+    QFETCH(QStringList, local);
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Addressbook"_s, existing.section(u'=', 0, 0),
+                      existing.contains(u'=') ? QString() : u"0999"_s);
+    if (road == u"import"_s) {
+        QDir(t->folder()).mkdir(u"contacts"_s);
+        const QString card = u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:"_s + QString(name).replace(u';', u"\\;"_s) +
+                             u"\r\nTEL;TYPE=CELL:0171\r\nEND:VCARD\r\n"_s;
+        t->writeFile(u"contacts/people.vcf"_s, card.toUtf8());
+        t->ini().writeINI(u"Settings"_s, u"ContactsFolder"_s, t->path(u"contacts"_s));
+        open();
+        QObject guard;
+        driveModal(&guard, u"the import"_s, [&](QWidget* wnd) {
+            auto* d = qobject_cast<frmOutlookImport*>(wnd);
+            QVERIFY(d);
+            d->cmdRead_Click();
+            d->lstContacts->selectAll();
+            if (answer != 0) {
+                t->msgBox().queueAnswer(answer);
+            }
+            t->msgBox().queueAnswer(MsgBox::OK);  // "... contacts successfully imported."
+            d->cmdImport_Click();
+            d->cmdClose_Click();
+        });
+        w->cmdOutlook_Click();
+    } else {
+        fillSim(0);
+        t->ini().writeINI(kSim, u"1"_s, name + u"|0171"_s);
+        open();
+        selectTab(u"SM"_s);
+        select({name});
+        useChooser(1);
+        if (answer != 0) {
+            t->msgBox().queueAnswer(answer);
+        }
+        if (road == u"move"_s && answer == MsgBox::Yes) {
+            t->msgBox().queueAnswer(MsgBox::No);  // the SIM copy is empty now: not read
+        }
+        road == u"copy"_s ? w->cmdCopy_Click() : w->cmdMove_Click();
+        QCOMPARE(t->ini().keys(kSim).size(), road == u"move"_s && answer == MsgBox::Yes ? 0 : 1);
+    }
+    if (answer != 0) {
+        QVERIFY(!t->msgBox().shown().isEmpty());
+        QCOMPARE(t->msgBox().shown().first().title, road == u"import"_s ? u"Overwrite existing entry"_s
+                                                                         : u"Overwrite address"_s);
+        QVERIFY2(t->msgBox().shown().first().text.startsWith(u"The name '%1'"_s.arg(asked)),
+                 qPrintable(t->msgBox().shown().first().text));
+    } else {
+        QVERIFY(t->msgBox().shown().size() <= 1);
+    }
+    QStringList stored;
+    for (const QString& key : t->ini().keys(u"Addressbook"_s)) {
+        stored << key + u'=' + t->ini().readINI(u"Addressbook"_s, key);
+    }
+    QCOMPARE(stored, local);
 }
 
 void tst_frmAddressBook::refreshOffersToSaveThenReads() {
@@ -659,6 +899,86 @@ void tst_frmAddressBook::incompleteWriteBackStaysChanged() {
     QVERIFY(w->cmdUpdate->isEnabled());
     QVERIFY(w->labStatus->text().endsWith(u" (changed)"_s));
     QVERIFY(w->cmdAbort->isHidden() && w->cmdClose->isEnabled());
+}
+
+// The read was declined, an entry added and Update pressed: the phone's entries are never
+// erased unseen. Yes reads first and adds the typed entry at a free place; No writes nothing.
+void tst_frmAddressBook::updateOfAnUnreadMemory_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("simSize");
+    QTest::addColumn<bool>("readFails");
+    QTest::addColumn<QStringList>("onPhone");  // "<index>:<name>"
+    QTest::addColumn<QString>("localEve");     // Eve's number in the local book
+    QTest::addColumn<bool>("changed");
+    const QStringList three{u"1:Ann"_s, u"2:Bob"_s, u"3:Cid"_s};
+    QTest::newRow("no: nothing written") << int(MsgBox::No) << 10 << false << three << QString() << true;
+    QTest::newRow("yes: read, then added") << int(MsgBox::Yes) << 10 << false << (three + QStringList{u"4:Eve"_s})
+                                           << QString() << false;
+    QTest::newRow("yes, memory full: kept locally") << int(MsgBox::Yes) << 3 << false << three << u"0171555"_s
+                                                    << false;
+    QTest::newRow("yes, read fails: nothing written") << int(MsgBox::Yes) << 10 << true << three << QString()
+                                                      << true;
+}
+
+void tst_frmAddressBook::updateOfAnUnreadMemory() {
+    QFETCH(int, answer);
+    QFETCH(int, simSize);
+    QFETCH(bool, readFails);
+    QFETCH(QStringList, onPhone);
+    QFETCH(QString, localEve);
+    QFETCH(bool, changed);
+    sim->setPhonebook(u"SM"_s, simSize, 20, 14);
+    sim->setPhonebookEntry(u"SM"_s, 1, u"111"_s, u"Ann"_s);
+    sim->setPhonebookEntry(u"SM"_s, 2, u"222"_s, u"Bob"_s);
+    sim->setPhonebookEntry(u"SM"_s, 3, u"333"_s, u"Cid"_s);
+    QVERIFY(startPhone());
+    addToTheSimUnread(u"0171 555"_s);
+    if (readFails) {
+        sim->setAnswer(u"AT+CPBR="_s, u"+CME ERROR: 100"_s);
+        t->msgBox().queueAnswer(MsgBox::OK);  // "Error reading phonebook"
+    }
+    t->msgBox().queueAnswer(answer);
+    if (simSize == 3) {
+        t->msgBox().queueAnswer(MsgBox::OK);  // no free place
+    }
+    w->cmdUpdate->click();
+    QVERIFY(t->msgBox().shown().size() >= 2);
+    QCOMPARE(t->msgBox().shown().at(1).title, u"Addressbook not read from the phone"_s);
+    QCOMPARE(t->msgBox().shown().at(1).buttons, MsgBox::YesNo);
+    QVERIFY(t->msgBox().shown().at(1).text.startsWith(
+        u"Your SIM addressbook has not been read from the phone yet, so Tellwick does not know what an update "
+        u"would erase there."_s));
+    if (simSize == 3) {
+        QCOMPARE(lastBox().title, u"No free place in the phonebook"_s);
+        QVERIFY(lastBox().text.contains(u"'Eve' (0171555)"_s));
+    }
+    QStringList phone;
+    const auto entries = sim->phonebook(u"SM"_s);
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        phone << u"%1:%2"_s.arg(it.key()).arg(it->name);
+    }
+    QCOMPARE(phone, onPhone);
+    QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Eve"_s), localEve);
+    QCOMPARE(w->memory(u"SM"_s).changed, changed);
+    if (changed) {  // the typed entry is still there, to be written later
+        QVERIFY(phonebookCommands().filter(u"AT+CPBW"_s).isEmpty());
+        QVERIFY(names().contains(u"Eve"_s));
+        QVERIFY(w->cmdUpdate->isEnabled());
+    }
+}
+
+// Refresh of a copy never read, not saved first: the entries typed into it are kept over the read.
+void tst_frmAddressBook::refreshOfAnUnreadMemoryKeepsTypedEntries() {
+    sim->setPhonebookEntry(u"SM"_s, 1, u"111"_s, u"Ann"_s);
+    QVERIFY(startPhone());
+    addToTheSimUnread(u"555"_s);
+    t->msgBox().queueAnswer(MsgBox::No);  // "do you want to save it to the phone, first?"
+    w->cmdRefresh->click();
+    QCOMPARE(lastBox().title, u"Addressbook has changed"_s);
+    QCOMPARE(names(), (QStringList{u"Ann"_s, u"Eve"_s}));
+    QCOMPARE(t->ini().readINI(kSim, u"2"_s), u"Eve|555"_s);
+    QVERIFY(w->memory(u"SM"_s).changed && w->cmdUpdate->isEnabled());
+    QVERIFY(phonebookCommands().filter(u"AT+CPBW"_s).isEmpty());
 }
 
 void tst_frmAddressBook::busyWindowStaysOpenAndEscapeAborts() {

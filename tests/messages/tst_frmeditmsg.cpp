@@ -38,6 +38,7 @@ private slots:
     void everyUserEditCounts();
     void lineBreaksAreStoredAsBlanks();
     void vanishedFileIsNotRecreated();
+    void saveOnAFullDiskSaysSoAndKeepsTheFile();
     void enteringABoxSelectsItsText();
     void openedModallyThroughTheRegistry();
     void openedByTheBrowser_data();
@@ -367,6 +368,23 @@ void tst_frmEditMsg::vanishedFileIsNotRecreated() {
     QVERIFY(!QFile::exists(file));
     QVERIFY(!d->isVisible());
     QCOMPARE(refreshes, 1);
+}
+
+void tst_frmEditMsg::saveOnAFullDiskSaysSoAndKeepsTheFile() {
+    const QString file = writeMessage(t->ctx().state().inDir, u"i.sms"_s, kIncoming);
+    frmEditMsg* d = open(file, 0);
+    QTest::keyClicks(d->txtText, u" Yes."_s);
+    IniStore::setWriteFaultForTest(0);
+    const bool saved = d->cmdSave_Click();
+    IniStore::setWriteFaultForTest(-1);
+    QVERIFY(!saved);
+    QCOMPARE(t->readFile(file), kIncoming);
+    QCOMPARE(t->msgBox().shown().size(), 1);
+    QCOMPARE(t->msgBox().shown().first().title, u"Message not saved"_s);
+    QVERIFY(t->readFile(u"tellwick.log"_s).contains("No space left on device"));
+    QVERIFY(d->messageChanged());  // the typed text is still there to save again
+    QVERIFY(d->cmdSave_Click());
+    QCOMPARE(value(file, u"text"_s), u" Yes.Are we still on for Friday?"_s);
 }
 
 void tst_frmEditMsg::enteringABoxSelectsItsText() {

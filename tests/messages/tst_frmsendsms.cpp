@@ -34,6 +34,8 @@ private slots:
     void headerClicksFlipTheOrder();
     void completionProposesAndEnterTurnsItIntoANumber();
     void numbersNeverCompleteAndCommasBecomeSemicolons();
+    void nameHoldingASemicolonBecomesOneNumber_data();
+    void nameHoldingASemicolonBecomesOneNumber();
     void backspaceOverAProposal();
     void completionWithoutAddressBook();
     void doubleClickAndEnterAppendANumber();
@@ -278,6 +280,33 @@ void tst_frmSendSMS::numbersNeverCompleteAndCommasBecomeSemicolons() {
     QCOMPARE(d->txtPhoneNo->cursorPosition(), 11);
 }
 
+void tst_frmSendSMS::nameHoldingASemicolonBecomesOneNumber_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QString>("completed");
+    QTest::newRow("alone") << u"sm"_s << u"Smith; John"_s << u"+4917011"_s;
+    QTest::newRow("after a number") << u"+4930;sm"_s << u"+4930;Smith; John"_s << u"+4930;+4917011"_s;
+    QTest::newRow("after a blank") << u"+4930; sm"_s << u"+4930; Smith; John"_s << u"+4930; +4917011"_s;
+    QTest::newRow("after a name") << u"b"_s << u"Beta"_s << u"+4917200002"_s;
+}
+
+void tst_frmSendSMS::nameHoldingASemicolonBecomesOneNumber() {
+    QFETCH(QString, typed);
+    QFETCH(QString, proposed);
+    QFETCH(QString, completed);
+    addNames({{u"Smith; John"_s, u"+4917011"_s}, {u"Beta"_s, u"+4917200002"_s}});
+    frmSendSMS* d = open();
+    QTest::keyClicks(d->txtPhoneNo, typed);
+    QCOMPARE(d->txtPhoneNo->text(), proposed);
+    QTest::keyClick(d->txtPhoneNo, Qt::Key_Return);
+    QCOMPARE(d->txtPhoneNo->text(), completed);
+    // The next name after the completed one.
+    QTest::keyClicks(d->txtPhoneNo, u";s"_s);
+    QCOMPARE(d->txtPhoneNo->text(), completed + u";Smith; John"_s);
+    QTest::keyClick(d->txtPhoneNo, Qt::Key_Return);
+    QCOMPARE(d->txtPhoneNo->text(), completed + u";+4917011"_s);
+}
+
 void tst_frmSendSMS::backspaceOverAProposal() {
     addNames({{u"Alpha"_s, u"+4917100001"_s}});
     frmSendSMS* d = open();
@@ -451,6 +480,16 @@ void tst_frmSendSMS::uncheckingAutosplitWithALongText() {
     QVERIFY(!d->chkAutosplit->isChecked());
     QVERIFY(!d->chkReverse->isEnabled());
     QCOMPARE(d->messageText(), QString(160, u'x'));
+    QCOMPARE(d->labMsgText->text(), u"&Message text (0 characters left):"_s);
+
+    // A text outside the phone's alphabet goes out in UCS2: 70 to a message.
+    d->chkAutosplit->click();
+    d->Text1->setPlainText(u"\u0436"_s.repeated(100));
+    QCOMPARE(d->labMsgText->text(), u"&Message text (100 characters, 2 messages):"_s);
+    t->msgBox().queueAnswer(MsgBox::Yes);
+    d->chkAutosplit->click();
+    QCOMPARE(t->msgBox().shown().last().text, QString(question).replace(u"160"_s, u"70"_s));
+    QCOMPARE(d->messageText(), u"\u0436"_s.repeated(70));
     QCOMPARE(d->labMsgText->text(), u"&Message text (0 characters left):"_s);
 }
 

@@ -30,6 +30,7 @@ private slots:
     void readOutcomes();
     void internationalNumbersStayInternational();
     void writeBackLeavesUnreadIndexesAlone();
+    void neverReadCopyIsNeverWritten();
     void writeBackErasesEveryIndexThenWritesTheList();
     void abortWhileErasingStillWritesTheRows();
     void abortWhileWritingIsIncomplete();
@@ -362,6 +363,7 @@ void tst_PhoneBook::internationalNumbersStayInternational() {
 void tst_PhoneBook::writeBackLeavesUnreadIndexesAlone() {
     sim->setPhonebook(u"SM"_s, 4, 20, 14);
     sim->setPhonebookEntry(u"SM"_s, 3, u"333"_s, u"Unseen"_s);
+    t->ini().writeINI(u"Addressbook.SM.State"_s, u"Read"_s, u"1"_s);
     t->ini().writeINI(u"Addressbook.SM.State"_s, u"Unread"_s, u"3-4"_s);
     book->copies().loadState();
     book->state(u"SM"_s).max = 4;
@@ -379,12 +381,30 @@ void tst_PhoneBook::writeBackLeavesUnreadIndexesAlone() {
     QCOMPARE(t->ini().readINI(u"Addressbook.SM.State"_s, u"Changed"_s), u"1"_s);
 }
 
+// A copy that no read of the phone filled in this program folder: nothing of the phone is known.
+void tst_PhoneBook::neverReadCopyIsNeverWritten() {
+    sim->setPhonebook(u"SM"_s, 3, 20, 14);
+    sim->setPhonebookEntry(u"SM"_s, 1, u"111"_s, u"Ann"_s);
+    book->state(u"SM"_s).max = 3;
+    QVERIFY(book->savePhoneEntry(u"SM"_s, u"Eve"_s, u"555"_s, {}));
+    QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Eve"_s, u"555"_s}}), PhoneBook::WriteResult::NotRead);
+    QVERIFY(phonebookCommands().isEmpty());
+    QCOMPARE(sim->phonebook(u"SM"_s).value(1).name, u"Ann"_s);
+    // A read makes it known, in the settings file too.
+    QVERIFY(book->readBook(u"SM"_s, list.get()));
+    QCOMPARE(t->ini().readINI(u"Addressbook.SM.State"_s, u"Read"_s), u"1"_s);
+    PhoneBook again(t->ctx());
+    again.copies().loadState();
+    QVERIFY(again.state(u"SM"_s).read);
+}
+
 void tst_PhoneBook::writeBackErasesEveryIndexThenWritesTheList() {
     sim->setPhonebook(u"SM"_s, 5, 20, 14);
     for (int i = 1; i <= 5; ++i) {
         sim->setPhonebookEntry(u"SM"_s, i, u"999"_s, u"Stale"_s);
     }
     book->state(u"SM"_s).max = 5;
+    book->state(u"SM"_s).read = true;  // the copy was read before
     frmMain& main = t->ctx().mainWindow();
     main.SignalTimer->start();  // the polling timer is off and stays off
     bool timersRan = false;
@@ -423,6 +443,7 @@ void tst_PhoneBook::writeBackErasesEveryIndexThenWritesTheList() {
 void tst_PhoneBook::abortWhileErasingStillWritesTheRows() {
     sim->setPhonebook(u"SM"_s, 5, 20, 14);
     book->state(u"SM"_s).max = 5;
+    book->state(u"SM"_s).read = true;  // the copy was read before
     onCommand(u"AT+CPBW=2"_s, [this] { book->abort(); });
     QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Ann"_s, u"1"_s}, {u"4"_s, u"Bob"_s, u"4"_s}}),
              PhoneBook::WriteResult::Written);
@@ -434,6 +455,7 @@ void tst_PhoneBook::abortWhileErasingStillWritesTheRows() {
 void tst_PhoneBook::abortWhileWritingIsIncomplete() {
     sim->setPhonebook(u"SM"_s, 3, 20, 14);
     book->state(u"SM"_s).max = 3;
+    book->state(u"SM"_s).read = true;  // the copy was read before
     onCommand(u"AT+CPBW=1,"_s, [this] { book->abort(); });
     QCOMPARE(book->writeBack(u"SM"_s, {{u"1"_s, u"Ann"_s, u"1"_s}, {u"2"_s, u"Bob"_s, u"2"_s}}),
              PhoneBook::WriteResult::Incomplete);
@@ -451,6 +473,7 @@ void tst_PhoneBook::storageAndSaveFailures() {
     setDebug(debug);
     sim->setPhonebook(u"SM"_s, 3, 20, 14);
     book->state(u"SM"_s).max = 3;
+    book->state(u"SM"_s).read = true;  // the copy was read before
     const auto reported = [&](const QString& title, const QString& text) {
         if (debug) {
             for (const MsgBox::Shown& b : t->msgBox().shown()) {
