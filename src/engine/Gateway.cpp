@@ -28,6 +28,7 @@ QString Gateway::startPhone() {
         m_wasAway = true;
     } else {
         m_state = PhoneState::Ready;
+        remember(phone.identity());
     }
     Settings::read(m_ctx);
     return status;
@@ -41,7 +42,7 @@ QString Gateway::phoneStatus() const {
         case PhoneState::Silent:
             return QStringLiteral("Mobile device on %1 does not answer").arg(port);
         default:
-            return {};
+            return m_other;
     }
 }
 
@@ -53,6 +54,29 @@ void Gateway::setPhoneState(PhoneState state) {
     if (onStatus) {
         onStatus(phoneStatus());
     }
+}
+
+// A device path can name another device after a return (a pseudo-terminal or a USB number
+// reused): the one that answers is compared with the one that went.
+void Gateway::remember(const DeviceIdentity& id) {
+    const bool other =
+        m_known.known() && (id.manufacturer != m_known.manufacturer || id.model != m_known.model ||
+                            id.serialNumber != m_known.serialNumber);
+    if (other) {
+        m_other =
+            QStringLiteral("Another mobile device on %1: %2 %3").arg(id.port, id.manufacturer, id.model);
+        m_ctx.log().writeLog(
+            QStringLiteral("Another mobile device on %1: %2 %3 (serial number %4) in place of "
+                           "%5 %6 (serial number %7)")
+                .arg(id.port, id.manufacturer, id.model, id.serialNumber, m_known.manufacturer, m_known.model,
+                     m_known.serialNumber));
+        if (onStatus && m_state == PhoneState::Ready) {
+            onStatus(m_other);
+        }
+    } else if (m_known.known()) {
+        m_other.clear();
+    }
+    m_known = id;
 }
 
 int Gateway::pollingTick() {
@@ -122,6 +146,7 @@ void Gateway::signalTick() {
                                 .arg(id.port, id.manufacturer, id.model)
                           : QStringLiteral("Mobile device identified: %1 %2").arg(id.manufacturer, id.model));
             m_wasAway = false;
+            remember(id);
         }
         Settings::read(m_ctx);
     }

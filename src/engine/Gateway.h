@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+#include "PhoneLink.h"
 #include "SendCycle.h"
 
 class AppContext;
@@ -25,7 +26,9 @@ public:
 
     // One signal tick: brings a lost (or never opened) port back, checks the phone and
     // identifies it when it answers but is not yet identified (the settings are read again,
-    // as the text length depends on the phone).
+    // as the text length depends on the phone). A device that comes back with another
+    // manufacturer, model or serial number than the one that went is named in the log and
+    // the status; sending goes on with it.
     void signalTick();
 
     SendCycle& sendCycle() { return m_send; }
@@ -41,7 +44,8 @@ public:
     // How often the signal tick tried to open the port again.
     int reopenAttempts() const { return m_reopenAttempts; }
 
-    // The status text for the phone's state ("" when it is ready).
+    // The status text for the phone's state ("" when it is ready, unless another device came
+    // back in place of the one that went).
     QString phoneStatus() const;
     // The port went away (the link says so at once, whoever was talking).
     void phoneLost() { setPhoneState(PhoneState::Gone); }
@@ -50,8 +54,14 @@ private:
     enum class PhoneState { Unknown, Ready, Gone, Silent };
     void setPhoneState(PhoneState state);
 
+    void remember(const DeviceIdentity& id);
+
     AppContext& m_ctx;
     SendCycle m_send;
+    // The phone last identified, to tell whether the one that comes back is the same; and
+    // what the status says when another one came in its place.
+    DeviceIdentity m_known;
+    QString m_other;
     QElapsedTimer m_lastSend;
     PhoneState m_state = PhoneState::Unknown;
     bool m_wasAway = false;  // lost or never there: its return is logged

@@ -6,7 +6,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -20,15 +19,16 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "AppContext.h"
 #include "AppIcons.h"
 #include "Fields.h"
 #include "FolderCounter.h"
 #include "Gateway.h"
+#include "GatewayPause.h"
 #include "LogWriter.h"
 #include "MessageFiles.h"
+#include "Schedule.h"
 #include "Settings.h"
 #include "StatusPanel.h"
 #include "Twips.h"
@@ -47,32 +47,17 @@ static QPoint onScreen(const QRect& wanted);
 
 class frmMain::Private {
 public:
-    explicit Private(AppContext& ctx) : gateway(ctx) {}
-    Gateway gateway;
+    explicit Private(AppContext& ctx) : schedule(ctx) {}
+    Schedule schedule;
     FolderCounter counter;
     StatusPanel* status = nullptr;
     StatusPanel* device = nullptr;
     StatusPanel* port = nullptr;
     StatusPanel* speed = nullptr;
     QString statusText;
-    int disableDepth = 0;
-    bool pollWasRunning = false;
-    bool signalWasRunning = false;
-    bool activeAtDisable = false;
     bool loaded = false;
     bool closePending = false;
     QList<QAction*> commands;
-    // What was left of each timer's interval when they were switched off, so that switching
-    // them on again does not start a timer's count afresh (-1: it was not running).
-    qint64 pollLeft = -1;
-    qint64 signalLeft = -1;
-    QElapsedTimer offSince;
-    // A timer resumed for the rest of its interval gets its full interval back at its tick.
-    int pollFull = 0;
-    int signalFull = 0;
-    QTimer* recheck = nullptr;  // a message file still being written is looked at again
-    int signalsReceived = 0;
-    bool ending = false;
 };
 
 frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx), d(new Private(ctx)) {
@@ -86,24 +71,41 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(
     lstImages.add(QStringLiteral("Asc"), AppIcons::sortArrow(true));
     lstImages.add(QStringLiteral("Desc"), AppIcons::sortArrow(false));
 
-    InTimer = new QTimer(this);
-    InTimer->setObjectName(QStringLiteral("InTimer"));
-    InTimer->setInterval(5000);
-    SignalTimer = new QTimer(this);
-    SignalTimer->setObjectName(QStringLiteral("SignalTimer"));
-    SignalTimer->setInterval(3000);
-    connect(InTimer, &QTimer::timeout, this, &frmMain::pollTimeout);
-    connect(SignalTimer, &QTimer::timeout, this, &frmMain::signalTimeout);
-    d->recheck = new QTimer(this);
-    d->recheck->setSingleShot(true);
-    connect(d->recheck, &QTimer::timeout, this, &frmMain::InTimer_Timer);
-
+    Schedule& schedule = d->schedule;
+    InTimer = schedule.pollTimer();
+    SignalTimer = schedule.signalTimer();
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     quitApplication = [] { QCoreApplication::exit(0); };
-    d->gateway.onStatus = [this](const QString& text) { showStatus(text); };
-    connect(&ctx.phone(), &PhoneLink::portLost, this, [this] { d->gateway.phoneLost(); });
-    connect(&ctx.phone(), &PhoneLink::dialogueEnded, this, &frmMain::endIfLineFree);
-    connect(&ctx, &AppContext::messageDone, this, &frmMain::endIfLineFree);
+    schedule.quitApplication = [this] {
+        if (quitApplication) {
+            quitApplication();
+        }
+    };
+    schedule.unload = [this] {
+        if (d->loaded) {
+            Form_Unload();
+        } else {
+            d->schedule.shutDown();
+        }
+    };
+    connect(&schedule, &Schedule::statusChanged, this, &frmMain::showStatus);
+    connect(&schedule, &Schedule::pausedChanged, this, [this](bool paused) {
+        setCommandsEnabled(!paused);
+        if (!paused && d->closePending) {
+            d->closePending = false;
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
+    });
+    connect(&schedule, &Schedule::polled, this, [this](int handled) {
+        if (handled > 0) {
+            showStatus(d->schedule.gateway().phoneStatus());
+        }
+        showCounters();
+    });
+    connect(&schedule, &Schedule::signalled, this, [this] {
+        refreshPanels();
+        showCounters();
+    });
 
     buildMenus();
     buildCentral();
@@ -119,10 +121,13 @@ frmMain::~frmMain() {
 }
 
 Gateway& frmMain::gateway() {
-    return d->gateway;
+    return d->schedule.gateway();
+}
+Schedule& frmMain::schedule() {
+    return d->schedule;
 }
 bool frmMain::timersDisabled() const {
-    return d->disableDepth > 0;
+    return d->schedule.isPaused();
 }
 bool frmMain::isLoaded() const {
     return d->loaded;
@@ -289,10 +294,12 @@ void frmMain::Form_Load() {
         trayIcon->show();
     }
     showStatus(QStringLiteral("starting mobile device..."));
-    tempDisableTimers();  // the phone dialogue lets the tray menu's commands in otherwise
-    const QString status = d->gateway.startPhone();
-    TempRestoreTimers();
-    if (d->ending) {
+    QString status;
+    {
+        const GatewayPause pause(m_ctx);  // the phone dialogue lets the tray menu's commands in otherwise
+        status = d->schedule.gateway().startPhone();
+    }
+    if (d->schedule.isEnding()) {
         return;  // a signal came while the phone was started
     }
     showStatus(status);
@@ -310,10 +317,7 @@ void frmMain::Form_Load() {
         }
     }
     m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("1"));
-    SignalTimer->start();
-    if (s.sendActive || s.receiveActive) {
-        InTimer->start();
-    }
+    d->schedule.start();
 }
 
 void frmMain::Form_Unload() {
@@ -321,14 +325,7 @@ void frmMain::Form_Unload() {
         return;
     }
     d->loaded = false;
-    InTimer->stop();
-    SignalTimer->stop();
-    d->recheck->stop();
-    m_ctx.phone().closePort();
-    if (m_ctx.pop3().isLoggedIn()) {
-        m_ctx.pop3().logout();
-    }
-    m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("0"));
+    d->schedule.shutDown();
     storePosition();
     if (trayIcon) {
         trayIcon->hide();
@@ -386,70 +383,11 @@ void frmMain::storePosition() {
 }
 
 void frmMain::tempDisableTimers() {
-    if (d->disableDepth++ == 0) {
-        d->pollWasRunning = InTimer->isActive();
-        d->signalWasRunning = SignalTimer->isActive();
-        d->pollLeft = d->pollWasRunning ? InTimer->remainingTime() : -1;
-        d->signalLeft = d->signalWasRunning ? SignalTimer->remainingTime() : -1;
-        d->offSince.start();
-        const SharedState& s = m_ctx.state();
-        d->activeAtDisable = s.sendActive || s.receiveActive;
-    }
-    InTimer->stop();
-    SignalTimer->stop();
-    setCommandsEnabled(false);
+    d->schedule.pause();
 }
 
 void frmMain::TempRestoreTimers() {
-    if (d->disableDepth == 0 || --d->disableDepth > 0) {
-        return;
-    }
-    if (d->ending) {
-        return;
-    }
-    // Each timer goes on with what was left of its interval: one never restarts the other's
-    // count, and a tick that fell due meanwhile runs now.
-    if (d->activeAtDisable && (d->pollWasRunning || d->loaded)) {
-        resumeTimer(InTimer, d->pollLeft, &frmMain::InTimer_Timer, d->pollFull);
-    }
-    if (d->signalWasRunning || d->loaded) {
-        resumeTimer(SignalTimer, d->signalLeft, &frmMain::SignalTimer_Timer, d->signalFull);
-    }
-    setCommandsEnabled(true);
-    if (d->closePending) {
-        d->closePending = false;
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
-}
-
-void frmMain::resumeTimer(QTimer* timer, qint64 left, void (frmMain::*tick)(), int& fullInterval) {
-    const int full = fullInterval > 0 ? fullInterval : timer->interval();
-    const qint64 due = left < 0 ? full : left - d->offSince.elapsed();
-    if (left < 0 || due >= full) {
-        fullInterval = 0;
-        timer->start(full);
-    } else if (due <= 0) {
-        fullInterval = 0;
-        timer->start(full);
-        QTimer::singleShot(0, this, tick);
-    } else {
-        fullInterval = full;
-        timer->start(int(due));
-    }
-}
-
-void frmMain::pollTimeout() {
-    if (d->pollFull > 0) {
-        InTimer->setInterval(std::exchange(d->pollFull, 0));
-    }
-    InTimer_Timer();
-}
-
-void frmMain::signalTimeout() {
-    if (d->signalFull > 0) {
-        SignalTimer->setInterval(std::exchange(d->signalFull, 0));
-    }
-    SignalTimer_Timer();
+    d->schedule.resume();
 }
 
 void frmMain::setCommandsEnabled(bool on) {
@@ -466,7 +404,7 @@ void frmMain::setCommandsEnabled(bool on) {
 }
 
 void frmMain::updateCommands() {
-    if (d->disableDepth > 0) {
+    if (d->schedule.isPaused()) {
         return;
     }
     const WindowRegistry& w = m_ctx.windows();
@@ -529,29 +467,30 @@ void frmMain::logSending(const QString& recipient, const QString& text, bool ok,
 }
 
 void frmMain::openModal(const QString& name) {
-    if (d->disableDepth > 0 || !m_ctx.windows().has(name)) {
+    if (d->schedule.isPaused() || !m_ctx.windows().has(name)) {
         return;
     }
-    tempDisableTimers();
-    if (auto* dialog = m_ctx.windows().get<QDialog>(name)) {
-        dialog->exec();
+    {
+        const GatewayPause pause(m_ctx);
+        if (auto* dialog = m_ctx.windows().get<QDialog>(name)) {
+            dialog->exec();
+        }
     }
-    TempRestoreTimers();
     showCounters();
 }
 
 void frmMain::openBeside(const QString& name) {
-    if (d->disableDepth > 0 || !m_ctx.windows().has(name)) {
+    if (d->schedule.isPaused() || !m_ctx.windows().has(name)) {
         return;
     }
     // Loading may query the phone (the address book asks for its memories): timers off meanwhile.
     const bool loading = !m_ctx.windows().isLoaded(name);
+    QWidget* w = nullptr;
     if (loading) {
-        tempDisableTimers();
-    }
-    QWidget* w = m_ctx.windows().get(name);
-    if (loading) {
-        TempRestoreTimers();
+        const GatewayPause pause(m_ctx);
+        w = m_ctx.windows().get(name);
+    } else {
+        w = m_ctx.windows().get(name);
     }
     if (w) {
         if (loading) {
@@ -608,10 +547,10 @@ void frmMain::openLog(const QString& path) {
     }
     if (!openUrl || !openUrl(QUrl::fromLocalFile(path))) {
         // The file is there when only the program to show it is missing: say which it is.
-        const QString text = QFileInfo(path).isFile()
-                                 ? QStringLiteral("No program to show text files was found.\r\n"
-                                                  "The log file is %1")
-                                 : QStringLiteral("Can't open %1");
+        const QString text = QFileInfo(path).isFile() ? QStringLiteral(
+                                                            "No program to show text files was found.\r\n"
+                                                            "The log file is %1")
+                                                      : QStringLiteral("Can't open %1");
         m_ctx.msgBox().show(text.arg(QDir::toNativeSeparators(path)), MsgBox::OKOnly, MsgBox::Critical,
                             QStringLiteral("Tellwick: Error opening logfile"), this);
     }
@@ -635,102 +574,28 @@ void frmMain::mnuTrayRestore_Click() {
 }
 
 void frmMain::InTimer_Timer() {
-    if (d->disableDepth > 0 || d->ending) {
-        return;
-    }
-    tempDisableTimers();
-    const int handled = d->gateway.pollingTick();
-    const int interval = m_ctx.state().timerInterval;
-    if ((d->pollFull > 0 ? d->pollFull : InTimer->interval()) != interval) {
-        InTimer->setInterval(interval);
-        d->pollFull = 0;
-        d->pollLeft = interval;
-        d->offSince.start();
-    }
-    TempRestoreTimers();
-    if (handled > 0) {
-        showStatus(d->gateway.phoneStatus());
-    }
-    // A file another program was still writing is looked at again once it may be complete.
-    const qint64 recheck = d->gateway.recheckInMs();
-    if (recheck >= 0 && InTimer->isActive() && recheck < InTimer->remainingTime()) {
-        d->recheck->start(int(recheck));
-    }
-    showCounters();
+    d->schedule.pollTick();
 }
 
 void frmMain::SignalTimer_Timer() {
-    if (d->disableDepth > 0 || d->ending) {
-        return;
-    }
-    tempDisableTimers();
-    d->gateway.signalTick();
-    TempRestoreTimers();
-    // While the polling timer rests, sending or receiving switched on in the settings
-    // file wakes it here.
-    if (d->loaded && !InTimer->isActive()) {
-        Settings::read(m_ctx);
-        const SharedState& s = m_ctx.state();
-        if (s.sendActive || s.receiveActive) {
-            InTimer->start();
-        }
-    }
-    refreshPanels();
-    showCounters();
+    d->schedule.signalTick();
 }
 
 bool frmMain::isEnding() const {
-    return d->ending;
+    return d->schedule.isEnding();
 }
 
 void frmMain::terminationSignal() {
-    ++d->signalsReceived;
-    m_ctx.setClosing(true);  // no new message starts
-    d->gateway.sendCycle().stop();
-    if (d->signalsReceived > 1 || !(m_ctx.messageOnLine() || m_ctx.phone().isBusy())) {
-        endNow();
-        return;
-    }
-    showStatus(QStringLiteral("closing when the message on the line is done..."));
-    m_ctx.log().writeLog(QStringLiteral("Termination signal: closing when the message on the line is done"));
-}
-
-void frmMain::endIfLineFree() {
-    if (d->signalsReceived > 0 && !d->ending && !m_ctx.messageOnLine() && !m_ctx.phone().isBusy()) {
-        endNow();
-    }
-}
-
-// Shutdown from wherever the program stands (a modal window may be open, a dialogue may wait
-// on the phone): the port is closed, isRunning written, then every message loop is left.
-void frmMain::endNow() {
-    if (d->ending) {
-        return;
-    }
-    d->ending = true;
-    m_ctx.setClosing(true);
-    d->gateway.sendCycle().stop();
-    if (d->loaded) {
-        Form_Unload();
-    } else {
-        InTimer->stop();
-        SignalTimer->stop();
-        d->recheck->stop();
-        m_ctx.phone().closePort();
-        m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("0"));
-    }
-    if (quitApplication) {
-        quitApplication();
-    }
+    d->schedule.terminationSignal();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // Closing the port under a running phone dialogue would fail the message being sent
     // and every file after it: the send cycle stops after its current file and the window
     // closes when the dialogue is over.
-    if (d->disableDepth > 0) {
+    if (d->schedule.isPaused()) {
         d->closePending = true;
-        d->gateway.sendCycle().stop();
+        d->schedule.gateway().sendCycle().stop();
         event->ignore();
         return;
     }

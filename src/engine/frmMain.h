@@ -9,6 +9,7 @@
 
 class AppContext;
 class Gateway;
+class Schedule;
 class QAction;
 class QLabel;
 class QMenu;
@@ -16,7 +17,8 @@ class QSystemTrayIcon;
 class QTimer;
 class QToolBar;
 
-// The main window: menus, toolbar, tray icon, status bar and the two engine timers.
+// The main window: menus, toolbar, tray icon and status bar; it shows and drives the gateway's
+// schedule (the timers, the pauses and the way the program ends).
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -48,9 +50,10 @@ public:
     bool timersDisabled() const;
     bool isLoaded() const;
     Gateway& gateway();
+    Schedule& schedule();
 
-    QTimer* InTimer = nullptr;      // polling timer
-    QTimer* SignalTimer = nullptr;  // signal timer
+    QTimer* InTimer = nullptr;      // polling timer (the schedule's)
+    QTimer* SignalTimer = nullptr;  // signal timer (the schedule's)
     ImageList lstImages;            // "Asc", "Desc"
 
     QAction* mnuSendSMS = nullptr;
@@ -86,8 +89,9 @@ public:
     void InTimer_Timer();
     void SignalTimer_Timer();
 
-    // SIGTERM, SIGINT or SIGHUP: the first ends the program once the message on the line is
-    // done (a modal window open or not), a second one at once. Both through Form_Unload.
+    // SIGTERM, SIGINT or SIGHUP: the first ends the program at once, or, with a message on the
+    // line, once it is done or the phone was silent for one Timeout; a second one at once.
+    // Both through Form_Unload.
     void terminationSignal();
     // The program is ending (isRunning is "0" already).
     bool isEnding() const;
@@ -111,11 +115,6 @@ private:
     void fitStatusBar();
     void restorePosition();
     void storePosition();
-    void endNow();
-    void endIfLineFree();
-    void resumeTimer(QTimer* timer, qint64 left, void (frmMain::*tick)(), int& fullInterval);
-    void pollTimeout();
-    void signalTimeout();
 
     AppContext& m_ctx;
     class Private;

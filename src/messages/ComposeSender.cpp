@@ -59,8 +59,8 @@ QString ComposeSender::sendAll(const QString& recipients, const QString& typedTe
                 result += line(number, k, QStringLiteral("saved"));
                 continue;
             }
-            const bool ok =
-                MessageFiles::sendSMSFile(m_ctx, path).contains(QLatin1String("OK"), Qt::CaseSensitive);
+            // Success is a result that begins with "OK": an error may quote a name holding it.
+            const bool ok = MessageFiles::sendSMSFile(m_ctx, path).startsWith(QLatin1String("OK"));
             result += line(number, k, ok ? QStringLiteral("sent successfully") : QStringLiteral("failed"));
             if (m_ctx.state().logSMSFlag) {
                 m_ctx.mainWindow().logSending(number, typedText, ok, QStringLiteral("MANUAL"));

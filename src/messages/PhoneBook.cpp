@@ -8,6 +8,7 @@
 #include "AppContext.h"
 #include "Charset.h"
 #include "Fields.h"
+#include "GatewayPause.h"
 #include "ListView.h"
 #include "PhoneBookCharset.h"
 #include "frmMain.h"
@@ -242,13 +243,11 @@ void PhoneBook::reportIndexError(const QString& memory, int index, const QString
 }
 
 bool PhoneBook::readBook(const QString& memory, ListView* list) {
-    frmMain& main = m_ctx.mainWindow();
     const bool debug = m_ctx.state().debugMode;
     ++m_busy;
-    main.tempDisableTimers();
+    const GatewayPause pause(m_ctx);
     const auto done = qScopeGuard([&] {
         reading = false;
-        main.TempRestoreTimers();
         --m_busy;
     });
 
@@ -507,25 +506,3 @@ PhoneBook::WriteResult PhoneBook::writeBack(const QString& memory, const QList<P
     return complete ? WriteResult::Written : WriteResult::Incomplete;
 }
 
-void PhoneBook::timersOff() {
-    frmMain& main = m_ctx.mainWindow();
-    if (m_timersOff++ == 0) {
-        m_pollWasRunning = main.InTimer->isActive();
-        m_signalWasRunning = main.SignalTimer->isActive();
-    }
-    main.InTimer->stop();
-    main.SignalTimer->stop();
-}
-
-void PhoneBook::timersOn() {
-    if (m_timersOff == 0 || --m_timersOff > 0) {
-        return;
-    }
-    frmMain& main = m_ctx.mainWindow();
-    if (m_pollWasRunning) {
-        main.InTimer->start();
-    }
-    if (m_signalWasRunning) {
-        main.SignalTimer->start();
-    }
-}

@@ -79,11 +79,6 @@ public:
     }
     int getNumEntries(const QString& memory) const { return m_copies.getNumEntries(memory); }
 
-    // The engine's two timers switched off and back on directly; nested pairs are safe and
-    // each timer comes back only when it was running.
-    void timersOff();
-    void timersOn();
-
     // Typed entries: blanks, dashes, slashes, backslashes and commas leave a number, a
     // comma in a name becomes a blank. Double quotes (they would end the quoted field of a
     // phonebook command) and "|" (the separator of a stored phone entry) never pass.
@@ -120,7 +115,4 @@ private:
     PhoneCopies m_copies;
     QString m_status;
     int m_busy = 0;
-    int m_timersOff = 0;
-    bool m_pollWasRunning = false;
-    bool m_signalWasRunning = false;
 };

@@ -11,6 +11,7 @@
 #include "AddressBookTexts.h"
 #include "AppContext.h"
 #include "Fields.h"
+#include "GatewayPause.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 #include "TabStrip.h"
@@ -398,7 +399,7 @@ void frmAddressBook::cmdUpdate_Click() {
     if (phoneBook().busy() || !isPhoneStore(mem) || !readBeforeUpdate(mem)) {
         return;
     }
-    phoneBook().timersOff();
+    const GatewayPause pause(m_ctx);
     txtName->clear();
     txtNumber->clear();
     setEditingEnabled(false);
@@ -417,7 +418,6 @@ void frmAddressBook::cmdUpdate_Click() {
         w->setEnabled(true);
     }
     Tubby_Click();
-    phoneBook().timersOn();
 }
 
 bool frmAddressBook::readBeforeUpdate(const QString& mem) {
@@ -451,13 +451,12 @@ void frmAddressBook::cmdRefresh_Click() {
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(false);
     }
-    phoneBook().timersOff();
+    const GatewayPause pause(m_ctx);
     memory(m_currentMem).useLocal = false;
     Tubby_Click();
     for (QWidget* w : std::initializer_list<QWidget*>{lstNames, txtName, txtNumber}) {
         w->setEnabled(true);
     }
-    phoneBook().timersOn();
 }
 
 bool frmAddressBook::entryTyped() const {

@@ -16,6 +16,7 @@
 #include "BrowserFileOps.h"
 #include "BrowserListing.h"
 #include "ColumnFit.h"
+#include "GatewayPause.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 #include "MessageFiles.h"
@@ -592,13 +593,11 @@ void frmBrowse::cmdReply_Click() {
         return;
     }
     QScopedValueRollback busy(m_busy, m_busy + 1);
-    frmMain& main = m_ctx.mainWindow();
-    main.tempDisableTimers();
+    const GatewayPause pause(m_ctx);
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Reply to SMS message"),
                           m_ctx.ini().readINI(kSection, QStringLiteral("No"), path),
                           m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path), this);
     afterCompose();
-    main.TempRestoreTimers();
 }
 
 void frmBrowse::afterCompose() {
@@ -617,12 +616,10 @@ void frmBrowse::cmdForward_Click() {
         return;
     }
     QScopedValueRollback busy(m_busy, m_busy + 1);
-    frmMain& main = m_ctx.mainWindow();
-    main.tempDisableTimers();
+    const GatewayPause pause(m_ctx);
     frmSendSMS::openModal(m_ctx, QStringLiteral("Tellwick: Forward SMS message"), {},
                           m_ctx.ini().readINI(kSection, QStringLiteral("Text"), path), this);
     afterCompose();
-    main.TempRestoreTimers();
 }
 
 void frmBrowse::cmdRefresh_Click() {
@@ -654,13 +651,13 @@ void frmBrowse::mnuSendNow_Click() {
     }
     QScopedValueRollback busy(m_busy, m_busy + 1);
     Hourglass hourglass;
-    frmMain& main = m_ctx.mainWindow();
-    main.tempDisableTimers();
-    const QString result = MessageFiles::sendSMSFile(m_ctx, m_ctx.state().outDir + u'/' + current->tag());
-    hourglass.restore();
-    m_ctx.msgBox().show(result, MsgBox::OKOnly, MsgBox::Information, QStringLiteral("Tellwick: Send result"),
-                        this);
-    main.TempRestoreTimers();
+    {
+        const GatewayPause pause(m_ctx);
+        const QString result = MessageFiles::sendSMSFile(m_ctx, m_ctx.state().outDir + u'/' + current->tag());
+        hourglass.restore();
+        m_ctx.msgBox().show(result, MsgBox::OKOnly, MsgBox::Information,
+                            QStringLiteral("Tellwick: Send result"), this);
+    }
     Tubby_Click();
 }
 

@@ -16,6 +16,7 @@
 #include "ColumnFit.h"
 #include "ComposeSender.h"
 #include "Fields.h"
+#include "GatewayPause.h"
 #include "KeyCodes.h"
 #include "ListView.h"
 #include "RecipientCompletion.h"
@@ -527,8 +528,7 @@ bool frmSendSMS::eventFilter(QObject* watched, QEvent* event) {
 
 void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QString& phoneNo,
                            const QString& text, QWidget* over) {
-    frmMain& main = ctx.mainWindow();
-    main.tempDisableTimers();
+    const GatewayPause pause(ctx);
     if (auto* dialog = ctx.windows().get<frmSendSMS>(kWindowName)) {
         if (!caption.isEmpty()) {
             dialog->setWindowTitle(caption);
@@ -547,5 +547,4 @@ void frmSendSMS::openModal(AppContext& ctx, const QString& caption, const QStrin
         }
         dialog->exec();
     }
-    main.TempRestoreTimers();
 }

@@ -1,6 +1,7 @@
 #include "Pdu.h"
 
 #include "GsmAlphabet.h"
+#include "PhoneNumber.h"
 
 namespace Pdu {
 
@@ -20,10 +21,10 @@ Coding codingFor(const QString& text) {
 }
 
 QByteArray encodeAddress(const QString& number) {
-    const QString trimmed = number.trimmed();
-    const bool international = trimmed.startsWith(u'+');
+    const QString dial = PhoneNumber::dialable(number);
+    const bool international = dial.startsWith(u'+');
     QByteArray digits;
-    for (QChar c : trimmed) {
+    for (QChar c : dial) {
         if (c >= u'0' && c <= u'9') {
             digits.append(char(c.unicode() - u'0'));
         } else if (c == u'*') {

@@ -28,7 +28,7 @@ constexpr int kPartUcs2 = Gsm::kPartUcs2;
 Coding codingFor(const QString& text);
 
 // The number as address field: digits in swapped nibbles, type 0x91 with a leading "+",
-// 0x81 otherwise. Blanks, dashes, dots and brackets are dropped. Empty when no digit is left.
+// 0x81 otherwise. Empty when the text is no number (PhoneNumber::dialable) or is too long.
 QByteArray encodeAddress(const QString& number);
 
 // 7-bit packing of septets after fillBits zero bits (the fill after a user-data header).

@@ -13,6 +13,7 @@
 #include "IniStore.h"
 #include "LogWriter.h"
 #include "Pdu.h"
+#include "PhoneNumber.h"
 #include "PhoneReply.h"
 
 namespace {
@@ -42,17 +43,6 @@ QString infoValue(const QString& reply, const QString& prefix) {
     }
     return v;
 }
-
-// Digits, "+", "*" and "#" of a number: nothing that could end the quoted argument.
-QString dialString(const QString& number) {
-    QString out;
-    for (QChar c : number.trimmed()) {
-        if (c.isDigit() || c == u'+' || c == u'*' || c == u'#') {
-            out.append(c);
-        }
-    }
-    return out;
-}
 }  // namespace
 
 class PhoneLink::Private {
@@ -69,7 +59,8 @@ public:
     static constexpr Ends kBody{false, true};
     struct Exchange {
         Outcome outcome = Outcome::Closed;
-        QByteArray reply;  // leftover input first, then what came after the write
+        QByteArray reply;  // leftover input first, then what came after the write, without unsolicited lines
+        PhoneReply::Final final = PhoneReply::Final::None;
     };
 
     Private(PhoneLink* q, IniStore& ini, LogWriter& log) : q(q), ini(ini), log(log) {
@@ -93,6 +84,9 @@ public:
         }
         if (waiting && replyDone()) {
             waiting->quit();
+        }
+        if (!bytes.isEmpty()) {
+            emit q->received();
         }
     }
 
@@ -131,6 +125,7 @@ public:
         readErrors = 0;
         buffer.clear();
         replyStart = 0;
+        reportLines = 0;
         clearIdentity();
         if (waiting) {
             waiting->quit();
@@ -146,8 +141,24 @@ public:
         port.clearError();
     }
 
-    bool replyDone() const {
-        return PhoneReply::isComplete(QByteArrayView(buffer).sliced(replyStart), ends.prompt, ends.ok);
+    PhoneReply::Reply scan() const {
+        int owed = reportLines;
+        return PhoneReply::take(buffer, replyStart, asked, ends.prompt, ends.ok, &owed);
+    }
+
+    bool replyDone() const { return scan().final != PhoneReply::Final::None; }
+
+    // The reply is taken from the buffer; what came after it stays for the next one.
+    PhoneReply::Reply takeReply() {
+        PhoneReply::Reply r = PhoneReply::take(buffer, replyStart, asked, ends.prompt, ends.ok, &reportLines);
+        buffer.remove(0, r.end);
+        replyStart = 0;
+        if (log.debugMode()) {
+            for (const QByteArray& line : std::as_const(r.unsolicited)) {
+                log.writeLog(QStringLiteral("Unsolicited: ") + PhoneReply::fromLine(line), true);
+            }
+        }
+        return r;
     }
 
     int defaultTimeout() const {
@@ -158,7 +169,7 @@ public:
     // Writes bytes and waits, letting the message loop run, until what came after the write
     // holds a final result, the port goes, or the limit passes. Input that was waiting
     // before the write stays at the front of the reply.
-    Exchange exchange(const QByteArray& bytes, int timeoutSeconds, Ends until) {
+    Exchange exchange(const QByteArray& bytes, int timeoutSeconds, Ends until, const QByteArray& command) {
         Exchange result;
         if (!port.isOpen()) {
             return result;
@@ -169,6 +180,7 @@ public:
         }
         replyStart = buffer.size();
         ends = until;
+        asked = command;
         if (port.write(bytes) != bytes.size()) {
             lastError = QStringLiteral("Write to %1 failed: %2").arg(port.portName(), port.errorString());
             if (port.isOpen() && hungUp()) {
@@ -192,14 +204,15 @@ public:
         if (!port.isOpen()) {
             return result;
         }
-        result.reply = buffer;
         if (timedOut && !replyDone()) {
             // Keep what came: it is not thrown away, it leads the next reply.
+            result.reply = buffer;
             result.outcome = Outcome::TimeOut;
             return result;
         }
-        buffer.clear();
-        replyStart = 0;
+        const PhoneReply::Reply r = takeReply();
+        result.reply = r.text;
+        result.final = r.final;
         result.outcome = Outcome::Done;
         return result;
     }
@@ -213,6 +226,7 @@ public:
         }
         buffer.clear();
         replyStart = 0;
+        reportLines = 0;
     }
 
     void clearIdentity() {
@@ -228,7 +242,8 @@ public:
     // One submit command and its body: the ">" prompt, then body + Ctrl-Z and "+CMGS: <mr>".
     QString submitOne(const QString& command, const QByteArray& body) {
         const int promptSeconds = defaultTimeout();
-        Exchange prompt = exchange(PhoneReply::toLine(command) + '\r', promptSeconds, kPrompt);
+        const QByteArray line = PhoneReply::toLine(command);
+        Exchange prompt = exchange(line + '\r', promptSeconds, kPrompt, line);
         QString text = PhoneReply::clean(PhoneReply::fromLine(prompt.reply), command, false);
         if (prompt.outcome == Outcome::Closed) {
             return closedText();
@@ -237,10 +252,10 @@ public:
             port.write(QByteArray(1, kEsc));  // leave a half-open prompt
             return PhoneReply::timeOutText(promptSeconds);
         }
-        if (!PhoneReply::endsInPrompt(prompt.reply)) {
+        if (prompt.final != PhoneReply::Final::Prompt) {
             return text.startsWith(QLatin1String("ERROR")) ? text : QStringLiteral("ERROR: ") + text;
         }
-        Exchange sent = exchange(body + kCtrlZ, kSubmitSeconds, kBody);
+        Exchange sent = exchange(body + kCtrlZ, kSubmitSeconds, kBody, {});
         if (sent.outcome == Outcome::Closed) {
             return closedText();
         }
@@ -263,6 +278,8 @@ public:
     QByteArray buffer;
     qsizetype replyStart = 0;
     Ends ends = kCommand;
+    QByteArray asked;     // the command whose reply is waited for
+    int reportLines = 0;  // lines a report of the phone's own still owes
     QEventLoop* waiting = nullptr;
     bool busy = false;
     bool quietOpen = false;
@@ -342,6 +359,7 @@ void PhoneLink::closePort() {
     }
     d->buffer.clear();
     d->replyStart = 0;
+    d->reportLines = 0;
     d->lost = false;
     d->clearIdentity();
     if (d->waiting) {
@@ -372,7 +390,8 @@ QString PhoneLink::sendCommand(const QString& command, int timeoutSeconds, bool 
         return QStringLiteral("ERROR");
     }
     d->busy = true;
-    const Private::Exchange ex = d->exchange(PhoneReply::toLine(command) + '\r', seconds, Private::kCommand);
+    const QByteArray line = PhoneReply::toLine(command);
+    const Private::Exchange ex = d->exchange(line + '\r', seconds, Private::kCommand, line);
     d->busy = false;
     emit dialogueEnded();
     QString reply;
@@ -500,12 +519,14 @@ QString PhoneLink::submitSms(const QString& number, const QString& text, bool re
     if (d->busy) {
         return QStringLiteral("ERROR: the phone is busy with another command");
     }
+    // A text that is no number is refused before the phone is asked: letters are never
+    // dropped to dial what is left.
+    if (PhoneNumber::dialable(number).isEmpty()) {
+        return QStringLiteral("ERROR: invalid number '%1'").arg(number);
+    }
     QString result;
     if (d->identity.mode == 1) {
-        const QString dial = dialString(number);
-        if (dial.isEmpty()) {
-            return QStringLiteral("ERROR: invalid number '%1'").arg(number);
-        }
+        const QString dial = PhoneNumber::dialable(number);
         // Validity 24 h; delivery report and class 0 as asked.
         const QString csmp = QStringLiteral("AT+CSMP=%1,167,0,%2").arg(report ? 49 : 17).arg(flash ? 16 : 0);
         const QString r = sendCommand(csmp);

@@ -40,10 +40,11 @@ public:
     // A phone dialogue (a command or a submit) is running.
     bool isBusy() const;
 
-    // Writes command + CR and waits, letting the message loop run, until what came after the
-    // write ends in a final result ("OK", "ERROR", "+CME ERROR: n", "+CMS ERROR: n", ">") or the
-    // limit passes. The reply is cleaned as PhoneReply::clean says; input left over from an
-    // earlier command leads it. "ERROR" when the port is closed, lost or already waiting;
+    // Writes command + CR and waits, letting the message loop run, until a final result ("OK",
+    // "ERROR", "+CME ERROR: n", "+CMS ERROR: n", ">") stands on a line of its own in what came
+    // after the write, or the limit passes. Lines the phone sends of its own accord are taken
+    // out (PhoneReply::take); the reply is cleaned as PhoneReply::clean says; input left over
+    // from an earlier command leads it. "ERROR" when the port is closed, lost or already waiting;
     // "ERROR: TimeOut (<n> secs.)" when the limit passed.
     // timeoutSeconds 0 means [Settings] Timeout (default 10).
     QString sendCommand(const QString& command, int timeoutSeconds = 0, bool keepOK = false);
@@ -63,6 +64,8 @@ public:
     // Submits one SMS (PDU or text mode as the start-up chose). The ">" prompt is waited for
     // as long as [Settings] Timeout says, the phone's answer to the message 60 seconds at most:
     // "OK <mr>[,<mr>...]" with the phone's message references, or a text beginning with "ERROR".
+    // A number that is no number (PhoneNumber::dialable) gives "ERROR: invalid number '<number>'"
+    // before the phone is asked.
     QString submitSms(const QString& number, const QString& text, bool report, bool flash);
 
     static QString devicePath(const QString& portSetting);
@@ -72,6 +75,8 @@ signals:
     void portLost(const QString& why);
     // A command or a submit is over and the link is free.
     void dialogueEnded();
+    // The phone sent something.
+    void received();
 
 private:
     class Private;

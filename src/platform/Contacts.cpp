@@ -9,6 +9,7 @@
 #include <cctype>
 
 #include "IniStore.h"
+#include "PhoneNumber.h"
 #include "ProgramFolder.h"
 
 namespace {
@@ -253,7 +254,7 @@ QString telNumber(const Property& p) {
     } else if (p.uri) {
         return {};  // another kind of address (sip:, ...)
     }
-    return v.trimmed();
+    return PhoneNumber::withoutTrunkZero(v.trimmed());
 }
 
 class CardBuilder {

@@ -189,6 +189,30 @@ private slots:
         QVERIFY2(log().count(lossLine) == 1, qPrintable(log()));
         QCOMPARE(log().count(QStringLiteral("Mobile device back on")), 1);
         QCOMPARE(log().count(QStringLiteral("Error opening serial port")), 0);
+        QCOMPARE(log().count(QStringLiteral("Another mobile device")), 0);
+    }
+
+    // Another device where the phone was (a device name reused): the log and the status say
+    // which one it is, and sending goes on with it.
+    void anotherDeviceComesBack() {
+        main().Form_Load();
+        sim->disappear();
+        QVERIFY(!ctx().phone().checkDevice());
+        QTRY_VERIFY_WITH_TIMEOUT(main().panelText(QStringLiteral("Status")).contains(QLatin1String("gone")),
+                                 15000);
+        sim->setIdentity(QStringLiteral("Other Maker"), QStringLiteral("Modem X"), QStringLiteral("359999"));
+        QVERIFY(sim->comeBack());
+        const QString other =
+            QStringLiteral("Another mobile device on %1: Other Maker Modem X").arg(sim->linkPath());
+        QTRY_COMPARE_WITH_TIMEOUT(main().panelText(QStringLiteral("Status")), other, 15000);
+        QVERIFY2(log().contains(other +
+                                QStringLiteral(" (serial number 359999) in place of Tellwick Simulated GSM "
+                                               "Modem (serial number 350000000000001)")),
+                 qPrintable(log()));
+        QCOMPARE(main().panelText(QStringLiteral("Device")), QStringLiteral("Other Maker Modem X"));
+        const QString path = writeOutgoing(QStringLiteral("after.sms"), "[Tellwick]\nNo=+4955\nText=x\n");
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(path), 20000);
+        QCOMPARE(sim->decodedSubmissions().size(), 1);
     }
 
     void phoneThatWasNotThereAtStart() {
@@ -258,6 +282,50 @@ private slots:
         // One signal lets the message on the line go out; a second one ends at once.
         QCOMPARE(int(sim->decodedSubmissions().size()), sending && signalCount == 1 ? 1 : 0);
         QCOMPARE(count(out()), sending ? 2 : 3);
+    }
+
+    void frozenPhoneHoldsNoExit_data() {
+        QTest::addColumn<bool>("messageOnLine");
+        QTest::newRow("a probe in flight") << false;
+        QTest::newRow("a message on the line") << true;
+    }
+    // A phone that froze: a termination signal ends the program at once when only a probe
+    // waits on it, and after one Timeout of its silence (10 s when not set) when a message
+    // is on the line, not after the message's own limit.
+    void frozenPhoneHoldsNoExit() {
+        QFETCH(bool, messageOnLine);
+        frmMain& m = main();
+        m.Form_Load();
+        int quits = 0;
+        m.quitApplication = [&] { ++quits; };
+        QVERIFY(TerminationSignals::install([&m] { m.terminationSignal(); }));
+        QElapsedTimer sinceSignal;
+        auto raiseSignal = [&sinceSignal] {
+            sinceSignal.start();
+            ::raise(SIGTERM);
+        };
+        QObject guard;  // the connections end with this function
+        if (messageOnLine) {
+            sim->setBodySilent(true);
+            connect(sim.get(), &PhoneSimulator::submitted, &guard, raiseSignal);
+            writeOutgoing(QStringLiteral("frozen.sms"), "[Tellwick]\nNo=+4955\nText=x\n");
+        } else {
+            sim->goSilent();
+            connect(sim.get(), &PhoneSimulator::commandReceived, &guard, [&](const QString& c) {
+                if (!sinceSignal.isValid() && c == QStringLiteral("AT")) {
+                    raiseSignal();
+                }
+            });
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(quits == 1, 30000);
+        const qint64 took = sinceSignal.elapsed();
+        QVERIFY2(took < 15000, qPrintable(QString::number(took)));  // 1.5 x Timeout
+        if (!messageOnLine) {
+            QVERIFY2(took < 5000, qPrintable(QString::number(took)));  // at once, on a slow machine too
+        }
+        QVERIFY(m.isEnding());
+        QCOMPARE(setting("isRunning"), QStringLiteral("0"));
+        QVERIFY(!ctx().phone().isOpen());
     }
 
     void fileWrittenKeyByKey() {

@@ -7,6 +7,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PhoneReply::endsInPrompt(bytes);
     for (int flags = 0; flags < 4; ++flags) {
         PhoneReply::isComplete(bytes, flags & 1, flags & 2);
+        int owed = flags;
+        const PhoneReply::Reply r =
+            PhoneReply::take(bytes, bytes.size() / 2, "AT+CREG?", flags & 1, flags & 2, &owed);
+        FUZZ_CHECK(r.end >= 0 && r.end <= bytes.size() && r.text.size() <= r.end,
+                   PhoneReply::fromLine(bytes));
     }
     const QString raw = PhoneReply::fromLine(bytes);
     FUZZ_CHECK(PhoneReply::toLine(raw) == bytes, raw);

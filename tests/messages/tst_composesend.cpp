@@ -52,6 +52,8 @@ private slots:
     void setUpFollowsThePhone();
     void twoRecipientsSentOneAfterTheOther();
     void splitTextWithOneFailingPart();
+    void recipientThatIsNoNumberFails_data();
+    void recipientThatIsNoNumberFails();
     void threePartsSavedInPathOrder();
     void counterEqualsFilesWritten_data();
     void counterEqualsFilesWritten();
@@ -242,6 +244,36 @@ void tst_ComposeSend::splitTextWithOneFailingPart() {
     QCOMPARE(log.count(u"/MANUAL/%1: '%2' was sent successfully."_s.arg(kA, text)), 2);
     QCOMPARE(log.count(u"/MANUAL/%1: '%2' was sent successfully."_s.arg(kB, text)), 1);
     QCOMPARE(log.count(u"/MANUAL/%1: '%2' was NOT sent."_s.arg(kB, text)), 1);
+}
+
+void tst_ComposeSend::recipientThatIsNoNumberFails_data() {
+    QTest::addColumn<QString>("recipient");
+    QTest::newRow("a name holding OK") << u"BROOKE"_s;
+    QTest::newRow("a name ending in a digit") << u"Mum2"_s;
+    QTest::newRow("letters inside a number") << u"+49170ABC123"_s;
+}
+
+// A recipient that is no number is refused before the phone is asked: listed as failed,
+// logged as not sent and filed with its error, never dialled as what is left of it.
+void tst_ComposeSend::recipientThatIsNoNumberFails() {
+    QFETCH(QString, recipient);
+    QVERIFY(startPhone());
+    t->ini().writeINI(u"Settings"_s, u"ShowSendResult"_s, u"1"_s);
+    t->ini().writeINI(u"Settings"_s, u"LogSMS"_s, u"1"_s);
+    t->ctx().getSettings();
+    frmSendSMS* d = open();
+    d->txtPhoneNo->setText(recipient);
+    QTest::keyClicks(d->Text1, u"Hi"_s);
+    d->cmdSendSMS->click();
+    QCOMPARE(sim->submissions().size(), 0);
+    QCOMPARE(t->msgBox().shown().size(), 1);
+    QCOMPARE(t->msgBox().shown().first().text, u"Result:\r\n\r\n"_s + sentLine(recipient, 1, u"failed"_s));
+    QVERIFY2(log().contains(recipient + u": 'Hi' was NOT sent."_s), qPrintable(log()));
+    const QString sentDir = t->ctx().state().sentDir;
+    const QStringList filed = QDir(sentDir).entryList({u"*.sms"_s}, QDir::Files);
+    QCOMPARE(filed.size(), 1);
+    QCOMPARE(t->ini().readINI(u"Job Result"_s, u"Result"_s, sentDir + u'/' + filed.first()),
+             u"ERROR ERROR: invalid number '%1'"_s.arg(recipient));
 }
 
 void tst_ComposeSend::threePartsSavedInPathOrder() {

@@ -60,6 +60,8 @@ private slots:
     void existsQuestionAsksAboutTheStoredKey_data();
     void existsQuestionAsksAboutTheStoredKey();
     void refreshOffersToSaveThenReads();
+    void phoneDialoguesKeepThePollingCount_data();
+    void phoneDialoguesKeepThePollingCount();
     void closeAsksPerChangedMemory();
     void incompleteWriteBackStaysChanged();
     void updateOfAnUnreadMemory_data();
@@ -801,6 +803,48 @@ void tst_frmAddressBook::refreshOffersToSaveThenReads() {
     QVERIFY(m.InTimer->isActive() && m.SignalTimer->isActive());
     QVERIFY(!w->cmdUpdate->isEnabled() && w->lstNames->isEnabled() && w->txtName->isEnabled());
     QVERIFY(w->memory(u"SM"_s).useLocal);
+}
+
+void tst_frmAddressBook::phoneDialoguesKeepThePollingCount_data() {
+    QTest::addColumn<bool>("writeBack");
+    QTest::addColumn<int>("interval");  // ms; 5000 is the default
+    QTest::newRow("refresh") << false << 5000;
+    QTest::newRow("write-back") << true << 5000;
+    QTest::newRow("refresh, a minute between ticks") << false << 60000;
+}
+
+// A phone dialogue of the address book pauses the gateway; the polling timer then goes on
+// with what was left of its count, it does not start afresh.
+void tst_frmAddressBook::phoneDialoguesKeepThePollingCount() {
+    QFETCH(bool, writeBack);
+    QFETCH(int, interval);
+    QVERIFY(startPhone());
+    fillSim(2);
+    open();
+    selectTab(u"SM"_s);
+    t->ctx().state().sendActive = true;
+    frmMain& m = t->ctx().mainWindow();
+    m.InTimer->start(interval);
+    QTRY_VERIFY(m.InTimer->remainingTime() < interval - 1000);
+    const int before = m.InTimer->remainingTime();
+    QElapsedTimer took;
+    took.start();
+    if (writeBack) {
+        w->memory(u"SM"_s).changed = true;
+        w->cmdUpdate->setEnabled(true);
+        w->cmdUpdate_Click();
+    } else {
+        w->cmdRefresh_Click();
+    }
+    QVERIFY(m.InTimer->isActive());
+    const int after = m.InTimer->remainingTime();
+    // Unless the dialogue outlasted the count (the tick then is due at once), what is left
+    // is what was left before, less the time the dialogue took.
+    if (took.elapsed() < before) {
+        const QString seen =
+            u"%1 ms left before, %2 after, %3 taken"_s.arg(before).arg(after).arg(took.elapsed());
+        QVERIFY2(after <= before - took.elapsed() + 200, qPrintable(seen));
+    }
 }
 
 void tst_frmAddressBook::closeAsksPerChangedMemory() {

@@ -205,10 +205,13 @@ void tst_PhoneLink::unsolicitedLines() {
     m_rig->sim.setEcho(false);
     m_rig->sim.sendUnsolicited(u"+CMTI: \"SM\",3"_s);
     m_rig->sim.sendUnsolicited(u"^RSSI: 12"_s);
-    QCOMPARE(m_rig->link.sendCommand(u"AT"_s, 0, true), u"+CMTI: \"SM\",3||^RSSI: 12||OK"_s);
-    // An unsolicited line in the middle of an answer stays where it came.
+    QCOMPARE(m_rig->link.sendCommand(u"AT"_s, 0, true), u"OK"_s);
+    // An unsolicited line in the middle of an answer is no part of it.
     m_rig->sim.setAnswer(u"AT+CGMI"_s, u"Tellwick\n+CMTI: \"SM\",4\nOK"_s);
-    QCOMPARE(m_rig->link.sendCommand(u"AT+CGMI"_s), u"Tellwick||+CMTI: \"SM\",4"_s);
+    QCOMPARE(m_rig->link.sendCommand(u"AT+CGMI"_s), u"Tellwick"_s);
+    // A line that answers the command is kept, though another command would not expect it.
+    m_rig->sim.setAnswer(u"AT+CREG?"_s, u"+CREG: 0,1\nOK"_s);
+    QCOMPARE(m_rig->link.sendCommand(u"AT+CREG?"_s), u"+CREG: 0,1"_s);
 }
 
 void tst_PhoneLink::replyWithoutEndIsBounded() {

@@ -21,6 +21,8 @@ private slots:
     void phoneRefuses();
     void portGoneDuringSubmit();
     void badNumber();
+    void recipientIsANumber_data();
+    void recipientIsANumber();
     void textMode();
     void textCharsets_data();
     void textCharsets();
@@ -175,6 +177,55 @@ void tst_Submit::badNumber() {
     QVERIFY(start());
     QVERIFY(m_rig->link.submitSms(u"nobody"_s, u"x"_s, false, false).startsWith(u"ERROR"_s));
     QVERIFY(m_rig->sim.commands().isEmpty());
+}
+
+void tst_Submit::recipientIsANumber_data() {
+    QTest::addColumn<bool>("pdu");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("dialled");  // "" when refused
+    const struct {
+        const char* name;
+        QString written;
+        QString dialled;
+    } cases[] = {
+        {"international", u"+491701234567"_s, u"+491701234567"_s},
+        {"blanks and separators", u" +49 (170) 123-45/6.7 "_s, u"+491701234567"_s},
+        {"trunk zero after the country code", u"+49 (0)170 1234567"_s, u"+491701234567"_s},
+        {"national with a zero in brackets", u"(0170) 1234567"_s, u"01701234567"_s},
+        {"service number", u"*100#"_s, u"*100#"_s},
+        {"letters inside", u"+49170ABC123"_s, QString()},
+        {"a name ending in a digit", u"Mum2"_s, QString()},
+        {"a name", u"BROOKE"_s, QString()},
+        {"plus not at the start", u"0170+123456"_s, QString()},
+        {"two pluses", u"++49170"_s, QString()},
+        {"no digit", u"+ ( ) -"_s, QString()},
+    };
+    for (const bool pdu : {true, false}) {
+        for (const auto& c : cases) {
+            QTest::addRow("%s, %s", pdu ? "PDU" : "text", c.name) << pdu << c.written << c.dialled;
+        }
+    }
+}
+
+// What the phone is asked to dial is the number as written, without its separators; a text
+// that is no number is refused before the phone is asked.
+void tst_Submit::recipientIsANumber() {
+    QFETCH(bool, pdu);
+    QFETCH(QString, written);
+    QFETCH(QString, dialled);
+    QVERIFY(start(pdu));
+    const QString result = m_rig->link.submitSms(written, u"x"_s, false, false);
+    if (dialled.isEmpty()) {
+        QCOMPARE(result, u"ERROR: invalid number '%1'"_s.arg(written));
+        QCOMPARE(m_rig->sim.commands(), QStringList());
+        return;
+    }
+    QVERIFY2(result.startsWith(u"OK"_s), qPrintable(result));
+    if (pdu) {
+        QCOMPARE(m_rig->sim.decodedSubmissions().value(0).number, dialled);
+    } else {
+        QCOMPARE(m_rig->sim.submissions().value(0).number, dialled);
+    }
 }
 
 void tst_Submit::textMode() {

@@ -156,6 +156,12 @@ void tst_Contacts::phoneFields_data() {
         << card("TEL;TYPE=CELL:\r\nTEL;TYPE=CELL:  99  \r\n") << QStringList{u"99"_s, {}, {}, {}, {}};
     QTest::newRow("folded number") << card("TEL;TYPE=CELL:+49 171\r\n  555\r\n")
                                    << QStringList{u"+49 171 555"_s, {}, {}, {}, {}};
+    // A "(0)" after the country code is never dialled from abroad; other brackets stay.
+    QTest::newRow("trunk zero after the country code")
+        << card(
+               "TEL;TYPE=CELL:+49 (0)170 1234567\r\nTEL;TYPE=HOME:+44(0) 20 7946 0000\r\n"
+               "TEL;TYPE=WORK:0049 (0)30 1234\r\nTEL;TYPE=WORK:030 (0)1234\r\n")
+        << QStringList{u"+49 170 1234567"_s, u"+44 20 7946 0000"_s, {}, u"0049 30 1234"_s, u"030 (0)1234"_s};
 }
 
 void tst_Contacts::phoneFields() {

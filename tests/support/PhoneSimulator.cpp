@@ -273,6 +273,9 @@ void PhoneSimulator::handle(const QByteArray& bytes) {
     if (rule && rule->silent) {
         return;
     }
+    if (m_injectWhere == Injection::Before) {
+        writeNow(m_inject);
+    }
     if (m_echo) {
         writeNow(bytes + '\r');
     }
@@ -282,10 +285,11 @@ void PhoneSimulator::handle(const QByteArray& bytes) {
     } else {
         answer = withErrorMode(answerFor(command));
     }
-    QByteArray out;
+    QList<QByteArray> lines;
     for (const QString& l : answer) {
-        out += l == QLatin1String(">") ? QByteArray("\r\n> ") : line(l);
+        lines.append(l == QLatin1String(">") ? QByteArray("\r\n> ") : line(l));
     }
+    const QByteArray out = injected(lines);
     int delay = (rule ? rule->delayMs : 0) + paceMs(bytes.size() + 1 + out.size());
     queueOut(out, delay);
     if (rule && !rule->after.isEmpty()) {
@@ -462,7 +466,24 @@ QStringList PhoneSimulator::phonebookAnswer(const QString& command, const QStrin
     return {QStringLiteral("ERROR")};
 }
 
+QByteArray PhoneSimulator::injected(const QList<QByteArray>& lines) const {
+    QByteArray out;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i == lines.size() - 1 && m_injectWhere == Injection::Inside) {
+            out += m_inject;
+        }
+        out += lines.at(i);
+    }
+    if (!lines.isEmpty() && m_injectWhere == Injection::After) {
+        out += m_inject;
+    }
+    return out;
+}
+
 void PhoneSimulator::finishSubmit(const QByteArray& body) {
+    if (m_injectWhere == Injection::Before) {
+        writeNow(m_inject);
+    }
     if (m_echo) {
         writeNow(body);
     }
@@ -486,16 +507,21 @@ void PhoneSimulator::finishSubmit(const QByteArray& body) {
             answer = QStringLiteral("+CMS ERROR: 304");
         }
     }
+    if (m_bodySilent) {
+        m_submissions.append(s);
+        emit submitted(s);
+        return;
+    }
     QByteArray out;
     if (answer.isEmpty() && !m_submitAnswer.isEmpty()) {
-        out = line(m_submitAnswer);
+        out = injected({line(m_submitAnswer)});
     } else if (answer.isEmpty()) {
         m_submissions.append(s);
         emit submitted(s);
-        out = line(QStringLiteral("+CMGS: %1").arg(m_reference)) + line(QStringLiteral("OK"));
+        out = injected({line(QStringLiteral("+CMGS: %1").arg(m_reference)), line(QStringLiteral("OK"))});
         m_reference = (m_reference + 1) & 0xFF;
     } else {
-        out = line(answer);
+        out = injected({line(answer)});
     }
     queueOut(out, paceMs(body.size() + 1 + out.size()));
 }

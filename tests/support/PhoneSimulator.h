@@ -96,6 +96,14 @@ public:
     void setAnswer(const QString& prefix, const QString& answer);
     void clearRules() { m_rules.clear(); }
 
+    // Lines of the phone's own put into every answer (the prompt and a message body's answer
+    // too), in the same write: before the echo, just before the final result, or right after it.
+    enum class Injection { None, Before, Inside, After };
+    void setInjection(Injection where, const QByteArray& bytes) {
+        m_injectWhere = where;
+        m_inject = bytes;
+    }
+
     // Writes bytes to the program now.
     void sendRaw(const QByteArray& bytes);
     // "\r\n<line>\r\n" now, as a phone reports a new message or the signal.
@@ -188,6 +196,10 @@ private:
     bool m_inBody = false;
     QString m_bodyArgument;
     QString m_submitAnswer;
+    bool m_bodySilent = false;
+    Injection m_injectWhere = Injection::None;
+    QByteArray m_inject;
+    QByteArray injected(const QList<QByteArray>& lines) const;
     QList<QPair<QString, Rule>> m_rules;
     QHash<QString, Memory> m_memories;
     QString m_memory = QStringLiteral("SM");
@@ -209,6 +221,9 @@ public:
     bool comeBack();
     // Stops answering anything (commands still recorded), as a phone that froze.
     void goSilent() { setSilent(QString()); }
+    // Takes message bodies (recorded, submitted emitted) and answers none of them, as a phone
+    // that froze while it sent one.
+    void setBodySilent(bool on) { m_bodySilent = on; }
 
 private:
     bool pointLink();
