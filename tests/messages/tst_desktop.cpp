@@ -81,6 +81,11 @@ void edge(QWidget* w) {
 
 }  // namespace
 
+class tst_Desktop;
+// Declared before the test's data functions use them (clang wants them first).
+Q_DECLARE_METATYPE(std::function<void(tst_Desktop&)>)
+Q_DECLARE_METATYPE(std::function<QWidget*(AppContext&)>)
+
 class tst_Desktop : public QObject {
     Q_OBJECT
 
@@ -239,8 +244,6 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(std::function<void(tst_Desktop&)>)
-Q_DECLARE_METATYPE(std::function<QWidget*(AppContext&)>)
 
 int main(int argc, char** argv) {
     XvfbDisplay display;  // before the application: it connects to the display at once
