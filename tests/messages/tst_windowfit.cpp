@@ -404,10 +404,9 @@ void tst_WindowFit::listsGrowWithTheirWindow() {
         w->resize(w->minimumSize());
         QTRY_COMPARE(l->size(), before);
         l->setColumnWidth(0, 120);
-        ListItem* cut = l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).isEmpty()
-                            ? nullptr
-                            : static_cast<ListItem*>(l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).first());
-        QVERIFY(cut);
+        const auto found = l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith);
+        QVERIFY(!found.isEmpty());
+        auto* cut = static_cast<ListItem*>(found.first());
         QCOMPARE(cut->data(0, Qt::ToolTipRole).toString(), u"Dr. Maximilian Mustermann-Oberhuber von Hohenstein"_s);
         QCOMPARE(cut->data(1, Qt::ToolTipRole).toString(), QString());  // the number fits
     }
