@@ -45,7 +45,6 @@ private slots:
     void moveSkipsWhatTheUserKeeps();
     void moveIntoTheSameFolderKeepsTheMessage();
     void copyOrMoveOfAVanishedFileIsReported();
-    void copyOntoAFullDiskKeepsTheOldCopy();
     void deleteAsksEvenWithNothingSelected();
     void deleteGoesOnAfterAFailure();
     void keysOfTheList_data();
@@ -230,6 +229,21 @@ void tst_BrowseOps::copyCancelAtOverwriteKeepsWhatWasCopied() {
     QCOMPARE(b->selectedCount(), 0);     // refreshed
     QVERIFY(b->LstMsg2->hasFocus() || !b->isActiveWindow());
 
+    // Overwriting onto a full disk keeps the old copy whole.
+    const QByteArray old = f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s));
+    f->select(b, {u"b.sms"_s});
+    f->ctx().msgBox().clearShown();
+    f->ctx().msgBox().queueAnswer(MsgBox::Yes);
+    f->ctx().msgBox().queueAnswer(MsgBox::Yes);
+    IniStore::setWriteFaultForTest(3);
+    b->cmdCopy_Click();
+    IniStore::setWriteFaultForTest(-1);
+    QCOMPARE(f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s)), old);
+    QCOMPARE(boxes().size(), 3);
+    QCOMPARE(boxes()[2].title, u"Error copying message"_s);
+    QVERIFY2(boxes()[2].text.contains(u"No space left on device"_s), qPrintable(boxes()[2].text));
+    QCOMPARE(files(u"Arc"_s), (QStringList{u"b.sms"_s, u"c.sms"_s}));
+
     // Yes at the question overwrites.
     f->select(b, {u"b.sms"_s});
     f->ctx().msgBox().queueAnswer(MsgBox::Yes);
@@ -301,23 +315,6 @@ void tst_BrowseOps::copyOrMoveOfAVanishedFileIsReported() {
     QCOMPARE(boxes().size(), 2);
     QCOMPARE(boxes()[1].title, u"Error moving message"_s);
     QCOMPARE(files(u"In"_s), QStringList{u"c.sms"_s});
-}
-
-void tst_BrowseOps::copyOntoAFullDiskKeepsTheOldCopy() {
-    frmBrowse* b = openWith({u"b.sms"_s});
-    f->message(u"Arc"_s, u"b.sms"_s, {u"[Tellwick]"_s, u"No=old"_s});
-    const QByteArray old = f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s));
-    f->select(b, {u"b.sms"_s});
-    f->ctx().msgBox().queueAnswer(MsgBox::Yes);
-    f->ctx().msgBox().queueAnswer(MsgBox::Yes);  // overwrite
-    IniStore::setWriteFaultForTest(3);
-    b->cmdCopy_Click();
-    IniStore::setWriteFaultForTest(-1);
-    QCOMPARE(f->t->readFile(f->path(u"Arc"_s, u"b.sms"_s)), old);
-    QCOMPARE(boxes().size(), 3);
-    QCOMPARE(boxes()[2].title, u"Error copying message"_s);
-    QVERIFY2(boxes()[2].text.contains(u"No space left on device"_s), qPrintable(boxes()[2].text));
-    QCOMPARE(files(u"Arc"_s), QStringList{u"b.sms"_s});
 }
 
 void tst_BrowseOps::deleteAsksEvenWithNothingSelected() {
