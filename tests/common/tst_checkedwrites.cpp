@@ -31,6 +31,11 @@ const QByteArray kSettings =
     "LogSMS=1\nFooter=/sent by the office gateway\nSendActive=1\nReceiveActive=1\n"
     "[Job f1]\nType=1\nName=forward\n";
 
+bool writeSettings(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(kSettings) == kSettings.size();
+}
+
 using Write = std::function<bool(IniStore&)>;
 
 }  // namespace
@@ -80,10 +85,7 @@ private slots:
     void failedWriteKeepsTheOldFile() {
         QFETCH(Write, write);
         QFETCH(qint64, accepted);
-        QFile f(file());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kSettings);
-        f.close();
+        QVERIFY(writeSettings(file()));
         LogWriter log(m_dir.path());
         IniStore ini(file(), &log);
         IniStore::setWriteFaultForTest(accepted);
@@ -124,10 +126,7 @@ private slots:
         }
         const QString dir = IsolatedRun::smallDisk();
         const QString path = dir + QStringLiteral("/tellwick.ini");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kSettings);
-        f.close();
+        QVERIFY(writeSettings(path));
         LogWriter log(dir);
         IniStore ini(path, &log);
         QVERIFY(log.writeLog(QStringLiteral("started")));

@@ -258,34 +258,27 @@ private slots:
         QCOMPARE(rowsOf(*criteria).size(), 2);
     }
 
-    // Enter in the expression box presses OK, as in any dialog with a default button.
-    void enterPressesOk() {
-        const bool accepted = editRules(u"C"_s, [](frmJobMailboxEdit& w) {
-            w.lstField->setCurrentIndex(1);
-            w.txtText->setText(u"invoice"_s);
-            w.cmdAdd->click();
-            QTest::keyClick(w.txtText, Qt::Key_Return);
-        });
-        QVERIFY(accepted);
-        QCOMPARE(rowsOf(*criteria), criteriaRows + Rules({{u"Subject"_s, u"invoice"_s}}));
-    }
-
-    // An expression typed and Enter pressed without Add: the expression is not dropped.
+    // Enter in the expression box presses OK, as in any dialog with a default button; an
+    // expression typed but not added is not dropped.
     void enterKeepsATypedExpression_data() {
         QTest::addColumn<int>("field");  // -1: none chosen
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("addFirst");
         QTest::addColumn<int>("answer");  // to the question, 0 when none is asked
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<Rules>("added");
-        QTest::newRow("added first") << 1 << u"invoice"_s << 0 << true << Rules{{u"Subject"_s, u"invoice"_s}};
-        QTest::newRow("already listed") << 1 << u"urgent"_s << 0 << true << Rules{};
-        QTest::newRow("comma refused, stays open") << 0 << u"a,b"_s << int(MsgBox::OK) << false << Rules{};
-        QTest::newRow("no field, stays open") << -1 << u"invoice"_s << int(MsgBox::No) << false << Rules{};
-        QTest::newRow("no field, closed without") << -1 << u"invoice"_s << int(MsgBox::Yes) << true << Rules{};
+        const Rules invoice{{u"Subject"_s, u"invoice"_s}};
+        QTest::newRow("Enter adds it") << 1 << u"invoice"_s << false << 0 << true << invoice;
+        QTest::newRow("Add, then Enter: once") << 1 << u"invoice"_s << true << 0 << true << invoice;
+        QTest::newRow("already listed") << 1 << u"urgent"_s << false << 0 << true << Rules{};
+        QTest::newRow("comma refused, stays open") << 0 << u"a,b"_s << false << int(MsgBox::OK) << false << Rules{};
+        QTest::newRow("no field, stays open") << -1 << u"invoice"_s << false << int(MsgBox::No) << false << Rules{};
+        QTest::newRow("no field, closed without") << -1 << u"invoice"_s << false << int(MsgBox::Yes) << true << Rules{};
     }
     void enterKeepsATypedExpression() {
         QFETCH(int, field);
         QFETCH(QString, typed);
+        QFETCH(bool, addFirst);
         QFETCH(int, answer);
         QFETCH(bool, accepted);
         QFETCH(Rules, added);
@@ -296,6 +289,9 @@ private slots:
         const bool result = editRules(u"C"_s, [&](frmJobMailboxEdit& w) {
             w.lstField->setCurrentIndex(field);
             QTest::keyClicks(w.txtText, typed);
+            if (addFirst) {
+                w.cmdAdd->click();
+            }
             QTest::keyClick(w.txtText, Qt::Key_Return);
             stayed = w.isVisible();
             QCOMPARE(w.txtText->text(), typed);

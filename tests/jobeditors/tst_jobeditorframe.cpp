@@ -15,9 +15,9 @@
 #include "JobEditorFrame.h"
 #include "JobEditorHost.h"
 #include "JobEditorWindows.h"
-#include "ModalDriver.h"
 #include "JobTypes.h"
 #include "ListView.h"
+#include "ModalDriver.h"
 #include "TestContext.h"
 #include "ToolTipControl.h"
 #include "cToolTips.h"
@@ -479,28 +479,26 @@ private slots:
     // open with what was typed; once the file can be written again, OK saves the whole job.
     void failedSaveKeepsTheEditorOpen_data() {
         QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("type");
-        QTest::newRow("forward") << u"frmJobForward"_s << u"f1"_s << u"forward"_s;
-        QTest::newRow("exec") << u"frmJobExec"_s << u"e1"_s << u"exec"_s;
-        QTest::newRow("query") << u"frmJobQuery"_s << u"q1"_s << u"query"_s;
-        QTest::newRow("sendmail") << u"frmJobSendmail"_s << u"s1"_s << u"sendmail"_s;
-        QTest::newRow("mailbox") << u"frmJobMailbox"_s << u"m1"_s << u"mailbox"_s;
+        for (const char* w :
+             {"frmJobForward", "frmJobExec", "frmJobQuery", "frmJobSendmail", "frmJobMailbox"}) {
+            QTest::newRow(w + 6) << QString::fromLatin1(w);
+        }
     }
     void failedSaveKeepsTheEditorOpen() {
         QFETCH(QString, window);
-        QFETCH(QString, key);
-        QFETCH(QString, type);
+        const QString type = window.mid(6).toLower();
+        const QString key = type.left(1) + u'1';
         registerJobEditorWindows(t->ctx().windows());
         storeJob(key, int(QStringList{u"f"_s, u"e"_s, u"q"_s, u"s"_s, u"m"_s}.indexOf(key.left(1))), u"old"_s,
                  u"Old name"_s, u"1"_s);
-        for (const auto& [k, v] : {std::pair{u"Server"_s, u"mail.example.org"_s},
-                                   std::pair{u"Port"_s, u"110"_s}, std::pair{u"Username"_s, u"me"_s},
-                                   std::pair{u"Password"_s, u"x"_s}, std::pair{u"Interval"_s, u"15"_s}}) {
-            ini().writeINI(jobSection(key), k, v);
-        }
-        ini().writeINI(jobSection(key), u"LastCheck"_s, u"2026-12-01"_s);  // not the editor's
-        ini().writeINI(jobSection(key), u"Connection"_s, u"Provider=SQLite;Data Source=x.db"_s);
+        QVERIFY(ini().writeINIValues(jobSection(key),
+                                     {{u"Server"_s, u"mail.example.org"_s},
+                                      {u"Port"_s, u"110"_s},
+                                      {u"Username"_s, u"me"_s},
+                                      {u"Password"_s, u"x"_s},
+                                      {u"Interval"_s, u"15"_s},
+                                      {u"LastCheck"_s, u"2026-12-01"_s},  // not the editor's
+                                      {u"Connection"_s, u"Provider=SQLite;Data Source=x.db"_s}}));
         const QByteArray before = t->readFile(t->settingsFile());
         auto* e = t->ctx().windows().get<JobEditorFrame>(window);
         QVERIFY(e);

@@ -24,8 +24,6 @@ private slots:
 
 void tst_ComposeText::cutNeverLeavesHalfACharacter() {
     const SharedState s;  // 160 septets, no footer
-    QCOMPARE(TextCounter::truncated(QString(170, u'x'), s), QString(160, u'x'));
-    QCOMPARE(TextCounter::truncated(u"short"_s, s), u"short"_s);
     // A line break across the limit goes as a whole.
     const QString broken = QString(159, u'x') + u"\r\nyy"_s;
     QCOMPARE(TextCounter::truncated(broken, s), QString(159, u'x'));

@@ -1019,21 +1019,13 @@ void tst_frmAddressBook::doubleClickOpensTheComposeDialog() {
     select({u"Ann"_s});
     QString caption, number;
     bool timersOff = false;
-    // Closes the compose dialog once it is shown modally.
-    QTimer poll;
-    poll.setInterval(10);
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* d = qobject_cast<frmSendSMS*>(t->ctx().windows().existing(u"frmSendSMS"_s));
-        if (!d || !d->isVisible()) {
-            return;
-        }
-        poll.stop();
-        caption = d->windowTitle();
-        number = d->txtPhoneNo->text();
+    QObject guard;
+    driveModalAs<frmSendSMS>(&guard, u"The compose dialog"_s, [&](frmSendSMS& d) {
+        caption = d.windowTitle();
+        number = d.txtPhoneNo->text();
         timersOff = t->ctx().mainWindow().timersDisabled();
-        d->cmdClose_Click();
+        d.cmdClose_Click();
     });
-    poll.start();
     w->lstNames_DblClick(w->lstNames->item(1));
     QCOMPARE(caption, u"Tellwick: Send SMS message"_s);
     QCOMPARE(number, u"+4917100001"_s);
@@ -1082,22 +1074,15 @@ void tst_frmAddressBook::outlookImportButton() {
     QVERIFY(w->cmdOutlook->isEnabled());
     // The import lists, imports into the local book and this list, then refreshes it.
     QStringList listed;
-    QTimer poll;
-    poll.setInterval(10);
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* d = qobject_cast<frmOutlookImport*>(t->ctx().windows().existing(u"frmOutlookImport"_s));
-        if (!d || !d->isVisible()) {
-            return;
-        }
-        poll.stop();
-        d->cmdRead_Click();
-        d->lstContacts->selectAll();
+    QObject guard;
+    driveModalAs<frmOutlookImport>(&guard, u"The import"_s, [&](frmOutlookImport& d) {
+        d.cmdRead_Click();
+        d.lstContacts->selectAll();
         t->msgBox().queueAnswer(MsgBox::OK);
-        d->cmdImport_Click();
+        d.cmdImport_Click();
         listed = names();
-        d->cmdClose_Click();
+        d.cmdClose_Click();
     });
-    poll.start();
     w->cmdOutlook_Click();
     QCOMPARE(t->ini().readINI(u"Addressbook"_s, u"Doe Jane"_s), u"+491715551"_s);
     QCOMPARE(listed, (QStringList{u"Ann"_s, u"Doe Jane"_s}));

@@ -156,8 +156,6 @@ private slots:
     void checkerFindsCutTexts();
     void textsFit_data();
     void textsFit();
-    void tabOrderAsTheEyeReads_data() { textsFit_data(); }
-    void tabOrderAsTheEyeReads();
     void besideWindowsLeaveTheMainWindowFree();
     void browserWidthFollowsItsTextsOnly();
     void statusTextsWhole_data();
@@ -289,24 +287,17 @@ void tst_WindowFit::textsFit_data() {
     });
 }
 
+// Every text shown whole, and Tab walks the window as the eye reads it.
 void tst_WindowFit::textsFit() {
     QFETCH(Opener, open);
     QWidget* w = open(t->ctx());
     QVERIFY(w);
     const QStringList misfits = shownMisfits(w);
+    const QStringList wrong = TabWalk::outOfOrder(w);
     keepShot(w);
     w->hide();
     QVERIFY2(misfits.isEmpty(), qPrintable(u"\n"_s + misfits.join(u'\n')));
-}
-
-void tst_WindowFit::tabOrderAsTheEyeReads() {
-    QFETCH(Opener, open);
-    QWidget* w = open(t->ctx());
-    QVERIFY(w);
-    shownMisfits(w);
-    const QStringList wrong = TabWalk::outOfOrder(w);
-    w->hide();
-    QVERIFY2(wrong.isEmpty(), qPrintable(u"\n"_s + wrong.join(u'\n')));
+    QVERIFY2(wrong.isEmpty(), qPrintable(u"\ntab order:\n"_s + wrong.join(u'\n')));
 }
 
 void tst_WindowFit::besideWindowsLeaveTheMainWindowFree() {
@@ -404,10 +395,9 @@ void tst_WindowFit::listsGrowWithTheirWindow() {
         w->resize(w->minimumSize());
         QTRY_COMPARE(l->size(), before);
         l->setColumnWidth(0, 120);
-        ListItem* cut = l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).isEmpty()
-                            ? nullptr
-                            : static_cast<ListItem*>(l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith).first());
-        QVERIFY(cut);
+        const auto found = l->findItems(u"Dr. Maximilian"_s, Qt::MatchStartsWith);
+        QVERIFY(!found.isEmpty());
+        auto* cut = static_cast<ListItem*>(found.first());
         QCOMPARE(cut->data(0, Qt::ToolTipRole).toString(), u"Dr. Maximilian Mustermann-Oberhuber von Hohenstein"_s);
         QCOMPARE(cut->data(1, Qt::ToolTipRole).toString(), QString());  // the number fits
     }
