@@ -16,6 +16,7 @@
 #include "Gateway.h"
 #include "MessageFiles.h"
 #include "PhoneSimulator.h"
+#include "SendingTest.h"
 #include "SettledFiles.h"
 #include "TerminationSignals.h"
 #include "TestContext.h"
@@ -76,23 +77,12 @@ private:
 
 }  // namespace
 
-class TestGateway : public QObject {
+class TestGateway : public SendingTest {
     Q_OBJECT
-    std::unique_ptr<TestContext> t;
-    std::unique_ptr<PhoneSimulator> sim;
-
-    AppContext& ctx() { return t->ctx(); }
     frmMain& main() { return ctx().mainWindow(); }
-    QString out() { return ctx().state().outDir; }
-    QString sent() { return ctx().state().sentDir; }
     int count(const QString& folder) { return int(QDir(folder).entryList(QDir::Files).size()); }
     QString setting(const char* key) {
         return ctx().ini().readINI(QStringLiteral("Settings"), QString::fromLatin1(key));
-    }
-    QString writeOutgoing(const QString& name, const QByteArray& content) {
-        const QString path = out() + u'/' + name;
-        t->writeFile(path, content);
-        return path;
     }
     QStringList writeThree() {
         QStringList files;

@@ -8,6 +8,7 @@
 
 #include "MessageFiles.h"
 #include "SendCycle.h"
+#include "SendingTest.h"
 #include "Spool.h"
 #include "Settings.h"
 #include "SettledFiles.h"
@@ -37,13 +38,8 @@ QStringList stampsNowAndNext() {
 
 }  // namespace
 
-class TestMessageFiles : public QObject {
+class TestMessageFiles : public SendingTest {
     Q_OBJECT
-    std::unique_ptr<TestContext> t;
-
-    AppContext& ctx() { return t->ctx(); }
-    QString out() { return ctx().state().outDir; }
-    QString sent() { return ctx().state().sentDir; }
     QString read(const QString& key, const QString& path,
                  const QString& section = QStringLiteral("Tellwick")) {
         return ctx().ini().readINI(section, key, path);
@@ -51,14 +47,6 @@ class TestMessageFiles : public QObject {
     QStringList create(const QString& number, const QString& text, bool split = false, bool reverse = false) {
         const QString paths = createSMSFile(ctx(), {}, number, text, false, false, false, split, reverse);
         return paths.isEmpty() ? QStringList() : paths.split(u',');
-    }
-    void setSetting(const char* key, const QString& value) {
-        ctx().ini().writeINI(QStringLiteral("Settings"), QString::fromLatin1(key), value);
-    }
-    QString writeOutgoing(const QString& name, const QByteArray& content) {
-        const QString path = out() + u'/' + name;
-        t->writeFile(path, content);
-        return path;
     }
 
 private slots:
@@ -179,7 +167,7 @@ private slots:
     }
 
     void footerOnEveryPartAndTooLongFooter() {
-        setSetting("Footer", QStringLiteral("[TW]"));
+        set("Footer", QStringLiteral("[TW]"));
         ctx().getSettings();
         const QStringList paths = create(QStringLiteral("1"), QString(300, u'q'), true);
         QCOMPARE(paths.size(), 2);  // 156-4 = 152 per part
@@ -193,7 +181,7 @@ private slots:
         // A footer that would leave a part fewer than ten characters is not appended: a text
         // outside the phone's alphabet has 70 UCS2 units to a message.
         const QString longFooter(53, u'F');
-        setSetting("Footer", longFooter);
+        set("Footer", longFooter);
         ctx().getSettings();
         QVERIFY(!ctx().state().footerUsed);
         QCOMPARE(ctx().state().maxTextLen, 160);
@@ -202,7 +190,7 @@ private slots:
         QVERIFY(t->readFile(QStringLiteral("tellwick.log")).contains("Footer of 53 characters not appended"));
 
         // The longest footer that still leaves ten characters behind the widest prefix.
-        setSetting("Footer", QString(52, u'G'));
+        set("Footer", QString(52, u'G'));
         ctx().getSettings();
         QVERIFY(ctx().state().footerUsed);
         QCOMPARE(ctx().state().maxTextLen, 108);
@@ -280,8 +268,8 @@ private slots:
     void sendBadFiles() {
         QFETCH(QByteArray, content);
         QFETCH(QString, expected);
-        setSetting("KeepSent", QStringLiteral("0"));
-        setSetting("LogSMS", QStringLiteral("1"));
+        set("KeepSent", QStringLiteral("0"));
+        set("LogSMS", QStringLiteral("1"));
         ctx().getSettings();
         const QString path = writeOutgoing(QStringLiteral("bad.sms"), content);
         const QString result = sendSMSFile(ctx(), path);
