@@ -9,9 +9,9 @@
 #include "MessageFiles.h"
 #include "SendCycle.h"
 #include "SendingTest.h"
-#include "Spool.h"
 #include "Settings.h"
 #include "SettledFiles.h"
+#include "Spool.h"
 #include "TestContext.h"
 
 namespace {
