@@ -260,19 +260,15 @@ void frmMain::buildStatusBar() {
 }
 
 void frmMain::fitStatusBar() {
-    // Wider by what the device, port and speed panels lack, less what the status can give up;
-    // no wider than the screen.
+    // As wide as the bar asks to be (the device, port and speed whole, the status at its least
+    // width): worked out from what the panels ask, not from the widths they have now, which the
+    // bar may not have laid out yet; no wider than the screen.
     if (!isVisible()) {
         return;
     }
-    int lack = qMin(0, d->status->leastWidth() - d->status->width());
-    for (const StatusPanel* p : {d->device, d->port, d->speed}) {
-        lack += qMax(0, p->sizeHint().width() - p->width());
-    }
-    if (lack <= 0) {
-        return;
-    }
-    int width = this->width() + lack;
+    QStatusBar* bar = statusBar();
+    bar->layout()->activate();
+    int width = this->width() - bar->width() + bar->sizeHint().width();
     if (const QScreen* s = screen()) {
         width = qMin(width, s->availableGeometry().width() - (frameGeometry().width() - this->width()));
     }
