@@ -97,6 +97,19 @@ function(add_tellwick_test name)
     ENVIRONMENT "${_env}")
 endfunction()
 
+# tellwick_test_again(<name> <test executable> LABEL <label> ENV <VAR=value>...)
+# A test executable registered once more under another name with other settings (another
+# scale); crashes fail at once and the sanitizer settings apply as for every test.
+function(tellwick_test_again name executable)
+  cmake_parse_arguments(ARG "" "LABEL" "ENV" ${ARGN})
+  add_test(NAME ${name} COMMAND ${executable})
+  set(_env "QT_LOGGING_RULES=qt.qpa.*=false" "QTEST_DISABLE_STACK_DUMP=1" ${ARG_ENV})
+  if(TELLWICK_SANITIZE OR TELLWICK_FUZZ)
+    list(APPEND _env ${TELLWICK_SANITIZER_ENV})
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABEL}" TIMEOUT 120 ENVIRONMENT "${_env}")
+endfunction()
+
 # tellwick_folder_tests(LABEL <label> LIBS ...)
 # Every tst_<name>.cpp of the calling folder becomes the test executable tst_<name>.
 function(tellwick_folder_tests)
