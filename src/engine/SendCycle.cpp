@@ -18,19 +18,23 @@ void SendCycle::logOnce(const QByteArray& name, const QString& text) {
     }
 }
 
-QStringList SendCycle::readyFiles(const QString& folder) {
-    if (!m_recovered.contains(folder)) {
-        m_recovered.insert(folder);
-        QStringList errors;
-        for (const QString& name : Spool::recover(folder, Spool::ownerId(m_ctx.programFolder()), &errors)) {
-            m_ctx.log().writeLog(
-                QStringLiteral("%1 was being sent when Tellwick ended: it is sent again").arg(name));
-        }
-        for (const QString& error : std::as_const(errors)) {
-            m_ctx.log().writeLog(QStringLiteral("ERROR: a message left being sent cannot go back to %1: %2")
-                                     .arg(folder, error));
-        }
+void SendCycle::takeUpClaims(const QString& folder) {
+    if (m_recovered.contains(folder)) {
+        return;
     }
+    m_recovered.insert(folder);
+    QStringList errors;
+    for (const QString& name : Spool::recover(folder, Spool::ownerId(m_ctx.programFolder()), &errors)) {
+        m_ctx.log().writeLog(QStringLiteral("%1 was being sent when Tellwick ended: it is sent again").arg(name));
+    }
+    for (const QString& error : std::as_const(errors)) {
+        m_ctx.log().writeLog(
+            QStringLiteral("ERROR: a message left being sent cannot go back to %1: %2").arg(folder, error));
+    }
+}
+
+QStringList SendCycle::readyFiles(const QString& folder) {
+    takeUpClaims(folder);
     Spool::Listing listing = Spool::scan(folder);
     QSet<QByteArray> present;
     for (const auto& [name, kind] : std::as_const(listing.others)) {

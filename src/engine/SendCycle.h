@@ -32,6 +32,9 @@ public:
     // changed less than kSettleMs ago, waits. Entries that are no messages (links, FIFOs,
     // folders named like one) are logged once each.
     QStringList readyFiles(const QString& folder);
+    // Puts the messages this program folder had claimed when it last ended (a crash) back into
+    // folder, once per folder while the program runs; readyFiles does it too.
+    void takeUpClaims(const QString& folder);
     static constexpr qint64 kSettleMs = 2000;
     // Milliseconds until a file held back by readyFiles may be taken; -1 when none waits.
     qint64 msUntilReady() const { return m_msUntilReady; }

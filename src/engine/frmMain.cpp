@@ -285,6 +285,9 @@ void frmMain::Form_Load() {
     SharedState& s = m_ctx.state();
     s.sentCount = s.receivedCount = s.processedCount = 0;
     m_ctx.getSettings();
+    // Messages a crash left claimed are back in the outgoing folder (and its count) at once,
+    // even while no phone answers.
+    d->schedule.gateway().sendCycle().takeUpClaims(s.outDir);
     InTimer->setInterval(s.timerInterval);
     if (trayIcon) {
         trayIcon->show();

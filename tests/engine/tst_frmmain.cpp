@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,7 @@
 
 #include "Gateway.h"
 #include "ModalDriver.h"
+#include "Spool.h"
 #include "TestContext.h"
 #include "frmMailSettings.h"
 #include "frmMain.h"
@@ -241,8 +243,14 @@ private slots:
         set("WindowWidth", QStringLiteral("9000"));
         set("WindowHeight", QStringLiteral("6000"));
         set("Timer", QStringLiteral("2000"));
+        // A message a crash left claimed is back in Out at the start, though no phone is there.
+        const QString out = t->ctx().state().outDir;
+        const QString claims = Spool::claimFolder(out, Spool::ownerId(t->ctx().programFolder()));
+        QVERIFY(QDir().mkpath(claims));
+        t->writeFile(claims + QStringLiteral("/left.sms"), "[Tellwick]\nNo=+493\nText=again\n");
         frmMain& m = main();
         m.Form_Load();
+        QVERIFY(QFileInfo::exists(out + QStringLiteral("/left.sms")));
         QVERIFY(m.isLoaded());
         QCOMPARE(setting("isRunning"), QStringLiteral("1"));
         QCOMPARE(m.size(), QSize(600, 400));
