@@ -25,7 +25,8 @@ void SendCycle::takeUpClaims(const QString& folder) {
     m_recovered.insert(folder);
     QStringList errors;
     for (const QString& name : Spool::recover(folder, Spool::ownerId(m_ctx.programFolder()), &errors)) {
-        m_ctx.log().writeLog(QStringLiteral("%1 was being sent when Tellwick ended: it is sent again").arg(name));
+        m_ctx.log().writeLog(
+            QStringLiteral("%1 was being sent when Tellwick ended: it is sent again").arg(name));
     }
     for (const QString& error : std::as_const(errors)) {
         m_ctx.log().writeLog(
