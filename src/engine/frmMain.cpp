@@ -29,6 +29,7 @@
 #include "LogWriter.h"
 #include "MessageFiles.h"
 #include "Schedule.h"
+#include "ScreenFit.h"
 #include "Settings.h"
 #include "StatusPanel.h"
 #include "Twips.h"
@@ -42,8 +43,6 @@ const QString kJobs = QStringLiteral("frmJobs");
 const QString kMailSettings = QStringLiteral("frmMailSettings");
 
 }  // namespace
-
-static QPoint onScreen(const QRect& wanted);
 
 class frmMain::Private {
 public:
@@ -310,10 +309,7 @@ void frmMain::Form_Load() {
     } else {
         show();
         // Only now is the frame known: all of it, not just the inside, is to be seen.
-        const QPoint framed = onScreen(frameGeometry());
-        if (framed != pos()) {
-            move(framed);
-        }
+        ScreenFit::keepOnScreen(this);
     }
     m_ctx.ini().writeINI(QStringLiteral("Settings"), QStringLiteral("isRunning"), QStringLiteral("1"));
     d->schedule.start();
@@ -331,27 +327,6 @@ void frmMain::Form_Unload() {
     }
 }
 
-// A window saved where no screen shows all of it (a screen gone, another scale factor) is
-// moved onto the screen that holds its middle, else onto the primary screen.
-static QPoint onScreen(const QRect& wanted) {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    for (const QScreen* screen : screens) {
-        if (screen->availableGeometry().contains(wanted)) {
-            return wanted.topLeft();
-        }
-    }
-    const QScreen* screen = QGuiApplication::screenAt(wanted.center());
-    if (!screen) {
-        screen = QGuiApplication::primaryScreen();
-    }
-    if (!screen) {
-        return wanted.topLeft();
-    }
-    const QRect area = screen->availableGeometry();
-    return {std::max(area.left(), std::min(wanted.left(), area.right() + 1 - wanted.width())),
-            std::max(area.top(), std::min(wanted.top(), area.bottom() + 1 - wanted.height()))};
-}
-
 void frmMain::restorePosition() {
     bool okL = false, okT = false, okW = false, okH = false;
     const int left = leadingInt(Settings::value(m_ctx, QStringLiteral("WindowLeft")), &okL);
@@ -362,8 +337,10 @@ void frmMain::restorePosition() {
         resize(Twips::toPixels(width), Twips::toPixels(height));
     }
     if (okL && okT) {
-        // Left and top are those of the frame, as move() takes them.
-        move(onScreen(QRect(Twips::toPixels(left), Twips::toPixels(top), this->width(), this->height())));
+        // Left and top are those of the frame, as move() takes them; a window saved where no
+        // screen shows it (a screen gone, another scale factor) comes onto one.
+        move(Twips::toPixels(left), Twips::toPixels(top));
+        ScreenFit::keepOnScreen(this);
     }
 }
 
